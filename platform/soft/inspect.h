@@ -1,0 +1,74 @@
+// The soft platform's own interface for tests and the command-line host:
+// reading pixels, palette, caret and cursor state, recorded message boxes
+// and debug output, invalidations, and the clock. The library never
+// includes this header.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+
+namespace soft::inspect {
+
+// Pixels as stored (palette indices on the 8-bit display format) and as RGB.
+struct Image {
+  int width = 0, height = 0, bpp = 0;
+  std::vector<uint32_t> pixels;  // row-major, top row first
+  std::vector<COLORREF> rgb;     // the colour each pixel shows now
+  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+  COLORREF RgbAt(int x, int y) const { return rgb[static_cast<size_t>(y) * width + x]; }
+};
+Image ReadBitmap(HBITMAP bmp);  // empty Image for a bad handle
+Image ReadDC(HDC dc);           // the DC's selected bitmap or window framebuffer
+Image ReadWindow(HWND hwnd);    // the client area
+
+// The 256 entries of the system palette.
+std::vector<PALETTEENTRY> SystemPalette();
+
+struct CaretState {
+  HWND owner = nullptr;  // nullptr when no caret exists
+  HBITMAP bitmap = nullptr;
+  int x = 0, y = 0, width = 0, height = 0;
+  bool shown = false;
+};
+CaretState Caret();
+
+HCURSOR CurrentCursor();
+HCURSOR ClassCursor(HWND hwnd);
+// "ReGisCursor" for a module resource, "IDC_32513" for a system cursor,
+// empty for a bad handle.
+std::string CursorName(HCURSOR cursor);
+
+struct MessageBoxRecord {
+  HWND owner;
+  std::string text, caption;
+  UINT type;
+};
+std::vector<MessageBoxRecord> MessageBoxes();
+void ClearMessageBoxes();
+// Message boxes are echoed to standard error unless switched off.
+void EchoMessageBoxes(bool on);
+
+std::string DebugOutput();
+void ClearDebugOutput();
+void EchoDebugOutput(bool on);  // off by default
+
+// Every rectangle passed to InvalidateRect for the window (the whole client
+// area for a null rectangle), oldest first, and the pending update region.
+std::vector<RECT> Invalidations(HWND hwnd);
+void ClearInvalidations(HWND hwnd);
+bool PendingUpdate(HWND hwnd, RECT* bounds);
+
+// The clock behind GetTickCount. Real time by default; in virtual time it
+// moves only when advanced, or by a step on every empty poll of the queue.
+void UseVirtualClock(bool on);
+void AdvanceClock(DWORD ms);
+void SetAdvancePerEmptyPoll(DWORD ms);
+
+// Number of live handles of GDI objects, windows and cursors (stock objects
+// excluded), for leak checks.
+size_t LiveHandles();
+
+}  // namespace soft::inspect

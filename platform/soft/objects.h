@@ -1,0 +1,147 @@
+// The soft platform's object model: every handle the Win32 subset hands out
+// names one of these objects in a single handle table. Handles are never
+// reused, so a stale handle fails a call exactly like a wrong-typed one.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+
+namespace soft {
+
+enum class ObjType { Bitmap, Pen, Brush, Font, Palette, DC, Window, Cursor, Global };
+
+struct Object {
+  explicit Object(ObjType t) : type(t) {}
+  virtual ~Object() = default;
+  ObjType type;
+  bool stock = false;          // stock objects ignore DeleteObject
+  bool pendingDelete = false;  // deleted while selected: goes when deselected
+};
+
+// Pixel values by format: 1 bpp 0/1, 8 bpp a palette index (the system
+// palette for device bitmaps, the colour table for DIB sections), 32 bpp
+// 0x00RRGGBB.
+struct BitmapObj : Object {
+  BitmapObj(int w, int h, int bpp);
+  int width = 0, height = 0, bpp = 1;
+  int stride = 0;          // bytes per row: word-aligned for device bitmaps, dword-aligned for DIBs
+  bool bottomUp = false;   // DIB sections with a positive height store the last row first
+  bool dib = false;        // made by CreateDIBSection
+  std::vector<RGBQUAD> colorTable;  // 1- and 8-bit DIB sections
+  uint8_t* bits = nullptr;          // points into storage
+  std::vector<uint8_t> storage;
+  HDC selectedIn = nullptr;
+
+  uint8_t* Row(int y) { return bits + static_cast<size_t>(bottomUp ? height - 1 - y : y) * stride; }
+  const uint8_t* Row(int y) const {
+    return bits + static_cast<size_t>(bottomUp ? height - 1 - y : y) * stride;
+  }
+  uint32_t Get(int x, int y) const;
+  void Set(int x, int y, uint32_t v);
+  bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+};
+
+struct PenObj : Object {
+  PenObj() : Object(ObjType::Pen) {}
+  int style = PS_SOLID;
+  int width = 1;
+  COLORREF color = 0;
+};
+
+struct BrushObj : Object {
+  BrushObj() : Object(ObjType::Brush) {}
+  UINT style = BS_SOLID;
+  COLORREF color = 0;
+  std::shared_ptr<BitmapObj> pattern;  // a private copy of the bitmap given to CreatePatternBrush
+};
+
+struct FontObj : Object {
+  FontObj() : Object(ObjType::Font) {}
+  LOGFONTA log{};
+};
+
+struct PaletteObj : Object {
+  PaletteObj() : Object(ObjType::Palette) {}
+  std::vector<PALETTEENTRY> entries;
+  std::vector<int> systemIndex;  // where each entry sits in the system palette once realized
+  bool realized = false;
+};
+
+struct CursorObj : Object {
+  CursorObj() : Object(ObjType::Cursor) {}
+  std::string name;  // resource name, or "#32512" style for system cursors
+  bool system = false;
+  int width = 32, height = 32, hotX = 0, hotY = 0;
+};
+
+struct WindowObj;
+
+struct DCObj : Object {
+  DCObj() : Object(ObjType::DC) {}
+  enum class Kind { Memory, Window, Screen } kind = Kind::Memory;
+  HWND hwnd = nullptr;        // Window kind
+  HBITMAP bitmap = nullptr;   // Memory kind: the selected bitmap
+  HPEN pen = nullptr;
+  HBRUSH brush = nullptr;
+  HFONT font = nullptr;
+  HPALETTE palette = nullptr;
+  COLORREF textColor = RGB(0, 0, 0);
+  COLORREF bkColor = RGB(255, 255, 255);
+  int bkMode = OPAQUE;
+  int rop2 = R2_COPYPEN;
+  int stretchMode = BLACKONWHITE;
+  int polyFillMode = ALTERNATE;
+  UINT textAlign = TA_TOP | TA_LEFT;
+  POINT pos{0, 0};
+  POINT brushOrg{0, 0};
+  bool paletteBackground = false;  // the palette was selected for background realization
+  bool fromBeginPaint = false;
+};
+
+// The handle table.
+HANDLE Register(std::unique_ptr<Object> obj);
+Object* Lookup(HANDLE h);
+template <class T>
+T* LookupAs(HANDLE h, ObjType t) {
+  Object* o = Lookup(h);
+  return o && o->type == t ? static_cast<T*>(o) : nullptr;
+}
+inline BitmapObj* GetBitmap(HANDLE h) { return LookupAs<BitmapObj>(h, ObjType::Bitmap); }
+inline PenObj* GetPen(HANDLE h) { return LookupAs<PenObj>(h, ObjType::Pen); }
+inline BrushObj* GetBrush(HANDLE h) { return LookupAs<BrushObj>(h, ObjType::Brush); }
+inline FontObj* GetFont(HANDLE h) { return LookupAs<FontObj>(h, ObjType::Font); }
+inline PaletteObj* GetPalette(HANDLE h) { return LookupAs<PaletteObj>(h, ObjType::Palette); }
+inline DCObj* GetDCObj(HANDLE h) { return LookupAs<DCObj>(h, ObjType::DC); }
+inline CursorObj* GetCursorObj(HANDLE h) { return LookupAs<CursorObj>(h, ObjType::Cursor); }
+void Unregister(HANDLE h);  // destroys the object
+size_t LiveObjectCount();   // live handles, stock objects excluded
+// Visits every live DC (used to find where an object is selected).
+std::vector<DCObj*> AllDCs();
+
+// Stock objects made on first use.
+HGDIOBJ Stock(int index);
+HBITMAP DefaultBitmap();  // the 1 x 1 monochrome bitmap of a fresh memory DC
+
+// The client framebuffer of a window (display format), nullptr for a
+// handle that is not a live window. Implemented with the windows.
+BitmapObj* WindowFramebuffer(HWND hwnd);
+
+// The surface a DC draws on: the selected bitmap of a memory DC, the client
+// framebuffer of a window DC, or nullptr when there is none.
+BitmapObj* Target(DCObj* dc);
+
+// A new window DC (hwnd set) or screen DC (hwnd null) with the default
+// pen, brush, font and palette selected.
+HDC CreateDisplayDC(HWND hwnd);
+
+// A handle's pointer value and back; also used for windows and cursors.
+template <class H>
+H As(HANDLE h) {
+  return reinterpret_cast<H>(h);
+}
+
+}  // namespace soft

@@ -1,0 +1,48 @@
+// The one path every primitive writes through: binary and ternary raster
+// operations evaluated bitwise on pixel values, and horizontal spans filled
+// with a pen colour or a brush.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/soft/objects.h"
+
+namespace soft {
+
+// All the bits a pixel of the format holds: 0x1, 0xFF or 0xFFFFFF.
+uint32_t PixelMask(int bpp);
+
+// dst op pen for the sixteen R2_ codes.
+uint32_t ApplyRop2(int rop2, uint32_t pen, uint32_t dst, uint32_t mask);
+
+// The ternary operation of a ROP3 code (its high word's low byte is the
+// truth table over pattern, source and destination bits).
+uint32_t ApplyRop3(DWORD rop, uint32_t pat, uint32_t src, uint32_t dst, uint32_t mask);
+bool Rop3UsesSource(DWORD rop);
+bool Rop3UsesPattern(DWORD rop);
+
+// What a span is painted with, already converted to the target's pixels.
+struct Paint {
+  bool none = false;     // a null pen or brush: nothing is painted
+  uint32_t pixel = 0;    // solid colour
+  int patW = 0, patH = 0;
+  std::vector<uint32_t> pattern;  // patW x patH pixels, row-major, when not empty
+  POINT org{0, 0};                // brush origin
+  uint32_t At(int x, int y) const;
+};
+
+// A solid paint of a colour reference on the DC's target.
+Paint SolidPaint(const DCObj& dc, const BitmapObj& target, COLORREF color);
+// The paint of a brush: solid, null, or a pattern (monochrome patterns paint
+// 0 bits in the text colour and 1 bits in the background colour).
+Paint BrushPaint(const DCObj& dc, const BitmapObj& target, const BrushObj* brush);
+// The selected brush of the DC (the null paint when there is none).
+Paint DCBrushPaint(const DCObj& dc, const BitmapObj& target);
+
+// Paints pixels [x0, x1) of row y through the binary raster operation,
+// clipped to the bitmap.
+void FillSpan(BitmapObj& bmp, int y, int x0, int x1, const Paint& paint, int rop2);
+void PlotPixel(BitmapObj& bmp, int x, int y, uint32_t pixel, int rop2);
+
+}  // namespace soft
