@@ -85,7 +85,9 @@ Paint BrushPaint(const DCObj& dc, const BitmapObj& target, const BrushObj* brush
     for (int x = 0; x < pat.width; ++x) {
       const uint32_t v = pat.Get(x, y);
       uint32_t out;
-      if (pat.bpp == 1)
+      if (pat.bpp == 1 && target.bpp == 1 && !target.dib)
+        out = v;  // monochrome onto monochrome copies the bits as they are
+      else if (pat.bpp == 1)
         out = v ? bg : fg;  // monochrome patterns: 0 bits in the text colour, 1 bits in the background
       else if (sameFormat)
         out = v;

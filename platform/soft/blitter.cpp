@@ -1,0 +1,433 @@
+// Rows of pixels in and out of surfaces, the raster operation a row at a
+// time, and the nearest-pixel stretch.
+#include "platform/soft/blitter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace soft::blit {
+namespace {
+
+using Wide = __int128;  // stretch ratios multiply two 32-bit extents by a 32-bit step
+
+unsigned RopTable(DWORD rop) {
+  return (rop >> 16) & 0xFF;
+}
+bool TableUsesSource(unsigned t) {
+  return (((t >> 2) ^ t) & 0x33) != 0;
+}
+bool TableUsesPattern(unsigned t) {
+  return (((t >> 4) ^ t) & 0x0F) != 0;
+}
+bool TableUsesDest(unsigned t) {
+  return (((t >> 1) ^ t) & 0x55) != 0;
+}
+
+void FillConst(const Surface& s, int y, int x0, int n, uint32_t v) {
+  uint8_t* row = s.Row(y);
+  switch (s.bpp) {
+    case 8:
+      std::memset(row + x0, static_cast<int>(v & 0xFF), static_cast<size_t>(n));
+      return;
+    case 32: {
+      const uint32_t w = v & 0xFFFFFF;
+      uint8_t* p = row + static_cast<size_t>(x0) * 4;
+      for (int i = 0; i < n; ++i, p += 4) std::memcpy(p, &w, 4);
+      return;
+    }
+    case 1: {
+      int x = x0;
+      const int end = x0 + n;
+      const uint8_t full = (v & 1) ? 0xFF : 0x00;
+      for (; x < end && (x & 7); ++x) {
+        const uint8_t bit = static_cast<uint8_t>(0x80u >> (x & 7));
+        row[x >> 3] = static_cast<uint8_t>(full ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit));
+      }
+      if (end - x >= 8) {
+        const int bytes = (end - x) >> 3;
+        std::memset(row + (x >> 3), full, static_cast<size_t>(bytes));
+        x += bytes * 8;
+      }
+      for (; x < end; ++x) {
+        const uint8_t bit = static_cast<uint8_t>(0x80u >> (x & 7));
+        row[x >> 3] = static_cast<uint8_t>(full ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit));
+      }
+      return;
+    }
+    default: {
+      std::vector<uint32_t> line(static_cast<size_t>(n), v);
+      WritePixels(s, y, x0, n, line.data());
+    }
+  }
+}
+
+// Copies n pixels between surfaces of one format without looking at them.
+void CopyRaw(const Surface& dst, int dy, int dx, const Surface& src, int sy, int sx, int n,
+             std::vector<uint32_t>& scratch) {
+  const int bpp = dst.bpp;
+  if (bpp >= 8) {
+    const size_t bytes = static_cast<size_t>(bpp / 8);
+    std::memmove(dst.Row(dy) + dx * bytes, src.Row(sy) + sx * bytes, n * bytes);
+    return;
+  }
+  if (bpp == 1 && ((dx ^ sx) & 7) == 0) {
+    // Same bit phase: whole bytes in the middle, masked bytes at the ends.
+    uint8_t* d = dst.Row(dy) + (dx >> 3);
+    const uint8_t* s = src.Row(sy) + (sx >> 3);
+    const int count = ((dx + n - 1) >> 3) - (dx >> 3) + 1;
+    std::vector<uint8_t> copy(s, s + count);
+    const uint8_t headMask = static_cast<uint8_t>(0xFFu >> (dx & 7));
+    const int tailBits = (dx + n) & 7;
+    const uint8_t tailMask = static_cast<uint8_t>(tailBits ? 0xFFu << (8 - tailBits) : 0xFFu);
+    if (count == 1) {
+      const uint8_t m = headMask & tailMask;
+      d[0] = static_cast<uint8_t>((d[0] & ~m) | (copy[0] & m));
+      return;
+    }
+    d[0] = static_cast<uint8_t>((d[0] & ~headMask) | (copy[0] & headMask));
+    if (count > 2) std::memcpy(d + 1, copy.data() + 1, static_cast<size_t>(count - 2));
+    d[count - 1] = static_cast<uint8_t>((d[count - 1] & ~tailMask) | (copy[count - 1] & tailMask));
+    return;
+  }
+  scratch.resize(static_cast<size_t>(n));
+  ReadPixels(src, sy, sx, n, scratch.data());
+  WritePixels(dst, dy, dx, n, scratch.data());
+}
+
+// Row y, pixels [x0, x0 + n): dst = rop(pattern, src, dst). src holds
+// destination-format values, or is null when the operation ignores it.
+void CombineRow(const Surface& dst, int y, int x0, int n, const uint32_t* src, const Paint* pat, DWORD rop,
+                std::vector<uint32_t>& scratch) {
+  const unsigned t = RopTable(rop);
+  if (t == 0xAA) return;  // the destination stays as it is
+  const uint32_t mask = FormatMask(dst.bpp);
+  const bool usesPat = TableUsesPattern(t), usesDst = TableUsesDest(t);
+  const bool solid = !usesPat || pat->pattern.empty();
+  const uint32_t pv = usesPat ? pat->pixel : 0;
+  if (!src && !usesDst && solid) {
+    FillConst(dst, y, x0, n, ApplyRop3(rop, pv, 0, 0, mask));
+    return;
+  }
+  if (t == 0xCC && src) {
+    WritePixels(dst, y, x0, n, src);
+    return;
+  }
+  scratch.resize(static_cast<size_t>(n));
+  uint32_t* d = scratch.data();
+  if (usesDst) ReadPixels(dst, y, x0, n, d);
+  // The common operations skip the general truth table.
+  if (t == 0x55) {  // DSTINVERT
+    for (int i = 0; i < n; ++i) d[i] = ~d[i] & mask;
+  } else if (t == 0x88 && src) {  // SRCAND
+    for (int i = 0; i < n; ++i) d[i] &= src[i];
+  } else if (t == 0xEE && src) {  // SRCPAINT
+    for (int i = 0; i < n; ++i) d[i] = (d[i] | src[i]) & mask;
+  } else if (t == 0x66 && src) {  // SRCINVERT
+    for (int i = 0; i < n; ++i) d[i] = (d[i] ^ src[i]) & mask;
+  } else {
+    for (int i = 0; i < n; ++i) {
+      const uint32_t p = solid ? pv : pat->At(x0 + i, y);
+      d[i] = ApplyRop3(rop, p, src ? src[i] : 0, usesDst ? d[i] : 0, mask);
+    }
+  }
+  WritePixels(dst, y, x0, n, d);
+}
+
+// Which source pixel a shrink keeps in place of a run it drops.
+enum class Pick { All, First, Last };
+
+// The source steps [first, last] that destination step i of an axis takes,
+// counting both from the origins of their extents. The longer extent is cut
+// into runs at the rounded multiples of the ratio (halves up): a shrink
+// gives each destination pixel a run of source pixels, an enlargement each
+// source pixel a run of destination pixels. A single destination pixel
+// leaves out the last source pixel, as GDI does.
+void AxisSteps(int64_t srcLen, int64_t dstLen, int64_t i, Pick pick, int64_t* first, int64_t* last) {
+  const Wide S = srcLen, D = dstLen;
+  if (S == D) {
+    *first = *last = i;
+    return;
+  }
+  if (S < D) {
+    *first = *last = static_cast<int64_t>((S * (2 * Wide{i} + 1) - 1) / (2 * D));
+    return;
+  }
+  int64_t f = 0, l = std::max<int64_t>(srcLen - 2, 0);
+  if (D > 1) {
+    f = static_cast<int64_t>((2 * Wide{i} * S + D) / (2 * D));
+    l = static_cast<int64_t>((2 * (Wide{i} + 1) * S + D) / (2 * D)) - 1;
+  }
+  *first = pick == Pick::Last ? l : f;
+  *last = pick == Pick::First ? f : l;
+}
+
+// The source columns (or rows) each visible destination column takes.
+struct AxisMap {
+  int first = 0, count = 0;  // visible destination coordinates
+  std::vector<int> lo, hi;   // source coordinates, both ends included
+  int spanLo = 0, spanHi = -1;
+};
+
+AxisMap MapAxis(const StretchAxis& a, int dstLimit, int srcLimit, Pick pick) {
+  AxisMap m;
+  const int64_t d0 = std::max<int64_t>(a.dstStart, 0);
+  const int64_t d1 = std::min<int64_t>(a.dstStart + a.dstLen, dstLimit);
+  for (int64_t dc = d0; dc < d1; ++dc) {
+    int64_t f, l;
+    AxisSteps(a.srcLen, a.dstLen, a.dstReversed ? a.dstStart + a.dstLen - 1 - dc : dc - a.dstStart, pick, &f,
+              &l);
+    int64_t lo = a.srcReversed ? a.srcStart + a.srcLen - 1 - l : a.srcStart + f;
+    int64_t hi = a.srcReversed ? a.srcStart + a.srcLen - 1 - f : a.srcStart + l;
+    lo = std::max<int64_t>(lo, 0);
+    hi = std::min<int64_t>(hi, srcLimit - 1);
+    if (lo > hi) {
+      if (m.count) break;  // the mapping is monotonic: nothing further is visible
+      continue;
+    }
+    if (!m.count) {
+      m.first = static_cast<int>(dc);
+      m.spanLo = static_cast<int>(lo);
+      m.spanHi = static_cast<int>(hi);
+    }
+    m.lo.push_back(static_cast<int>(lo));
+    m.hi.push_back(static_cast<int>(hi));
+    m.spanLo = std::min(m.spanLo, static_cast<int>(lo));
+    m.spanHi = std::max(m.spanHi, static_cast<int>(hi));
+    ++m.count;
+  }
+  return m;
+}
+
+}  // namespace
+
+Surface SurfaceOf(BitmapObj& bmp) {
+  Surface s;
+  s.width = bmp.width;
+  s.height = bmp.height;
+  s.bpp = bmp.bpp;
+  s.stride = static_cast<size_t>(bmp.stride);
+  s.bottomUp = bmp.bottomUp;
+  s.bits = bmp.bits;
+  return s;
+}
+
+uint32_t FormatMask(int bpp) {
+  return bpp >= 24 ? 0xFFFFFFu : (1u << bpp) - 1;
+}
+
+void ReadPixels(const Surface& s, int y, int x0, int n, uint32_t* out) {
+  const uint8_t* row = s.Row(y);
+  switch (s.bpp) {
+    case 1:
+      for (int i = 0, x = x0; i < n; ++i, ++x) out[i] = (row[x >> 3] >> (7 - (x & 7))) & 1u;
+      break;
+    case 4:
+      for (int i = 0, x = x0; i < n; ++i, ++x) out[i] = (x & 1) ? row[x >> 1] & 0xFu : row[x >> 1] >> 4;
+      break;
+    case 8:
+      for (int i = 0; i < n; ++i) out[i] = row[x0 + i];
+      break;
+    case 24:
+      for (int i = 0; i < n; ++i) {
+        const uint8_t* p = row + static_cast<size_t>(x0 + i) * 3;
+        out[i] = p[0] | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16);
+      }
+      break;
+    default:
+      for (int i = 0; i < n; ++i) {
+        uint32_t v;
+        std::memcpy(&v, row + static_cast<size_t>(x0 + i) * 4, 4);
+        out[i] = v & 0xFFFFFFu;
+      }
+  }
+}
+
+void WritePixels(const Surface& s, int y, int x0, int n, const uint32_t* in) {
+  uint8_t* row = s.Row(y);
+  switch (s.bpp) {
+    case 1:
+      for (int i = 0, x = x0; i < n; ++i, ++x) {
+        const uint8_t bit = static_cast<uint8_t>(0x80u >> (x & 7));
+        row[x >> 3] = static_cast<uint8_t>((in[i] & 1) ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit));
+      }
+      break;
+    case 4:
+      for (int i = 0, x = x0; i < n; ++i, ++x) {
+        uint8_t& b = row[x >> 1];
+        b = (x & 1) ? static_cast<uint8_t>((b & 0xF0) | (in[i] & 0xF))
+                    : static_cast<uint8_t>((b & 0x0F) | ((in[i] & 0xF) << 4));
+      }
+      break;
+    case 8:
+      for (int i = 0; i < n; ++i) row[x0 + i] = static_cast<uint8_t>(in[i]);
+      break;
+    case 24:
+      for (int i = 0; i < n; ++i) {
+        uint8_t* p = row + static_cast<size_t>(x0 + i) * 3;
+        p[0] = static_cast<uint8_t>(in[i]);
+        p[1] = static_cast<uint8_t>(in[i] >> 8);
+        p[2] = static_cast<uint8_t>(in[i] >> 16);
+      }
+      break;
+    default:
+      for (int i = 0; i < n; ++i) {
+        const uint32_t v = in[i] & 0xFFFFFFu;
+        std::memcpy(row + static_cast<size_t>(x0 + i) * 4, &v, 4);
+      }
+  }
+}
+
+Converter Converter::Identity() {
+  return Converter();
+}
+
+Converter Converter::Table(std::vector<uint32_t> lut) {
+  Converter c;
+  c.kind_ = Kind::Table;
+  c.lut_ = std::move(lut);
+  return c;
+}
+
+Converter Converter::Function(std::function<uint32_t(uint32_t)> fn) {
+  Converter c;
+  c.kind_ = Kind::Function;
+  c.fn_ = std::move(fn);
+  c.cache_.assign(kCacheSize, ~uint64_t{0});
+  return c;
+}
+
+void Converter::Apply(const uint32_t* in, uint32_t* out, int n) const {
+  switch (kind_) {
+    case Kind::Identity:
+      if (in != out) std::copy(in, in + n, out);
+      return;
+    case Kind::Table: {
+      const size_t size = lut_.size();
+      for (int i = 0; i < n; ++i) out[i] = in[i] < size ? lut_[in[i]] : 0;
+      return;
+    }
+    case Kind::Function:
+      for (int i = 0; i < n; ++i) {
+        const uint32_t key = in[i] & 0xFFFFFF;
+        uint64_t& slot = cache_[(key * 2654435761u) >> 20 & (kCacheSize - 1)];
+        if ((slot >> 32) != key) slot = (uint64_t{key} << 32) | fn_(key);
+        out[i] = static_cast<uint32_t>(slot);
+      }
+      return;
+  }
+}
+
+Paint BlitBrush(const DCObj& dc, const BitmapObj& dst) {
+  Paint paint = DCBrushPaint(dc, dst);
+  const BrushObj* brush = GetBrush(dc.brush);
+  if (dst.bpp != 1 || dst.dib || paint.pattern.empty() || !brush || !brush->pattern) return paint;
+  const BitmapObj& pat = *brush->pattern;
+  if (pat.bpp != 1 || pat.dib || pat.width != paint.patW || pat.height != paint.patH) return paint;
+  for (int y = 0; y < pat.height; ++y)
+    for (int x = 0; x < pat.width; ++x) paint.pattern[static_cast<size_t>(y) * pat.width + x] = pat.Get(x, y);
+  paint.pixel = paint.pattern[0];
+  return paint;
+}
+
+Box Intersect(const Box& a, const Box& b) {
+  return Box{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+             std::min(a.bottom, b.bottom)};
+}
+
+Box ClipBlit(const Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const Surface* src, int64_t& sx,
+             int64_t& sy) {
+  Box box = Intersect(Box{x, y, x + w, y + h}, Box{0, 0, dst.width, dst.height});
+  if (src) box = Intersect(box, Box{x - sx, y - sy, x - sx + src->width, y - sy + src->height});
+  if (box.Empty()) return Box{};
+  sx += box.left - x;
+  sy += box.top - y;
+  return box;
+}
+
+void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int64_t sy, const Paint* pat,
+          DWORD rop) {
+  if (box.Empty()) return;
+  const unsigned t = RopTable(rop);
+  if (TableUsesPattern(t) && (!pat || pat->none)) return;  // a null brush paints nothing
+  const bool usesSrc = TableUsesSource(t) && src.surface;
+  const int n = static_cast<int>(box.right - box.left);
+  const int x0 = static_cast<int>(box.left);
+  const int rows = static_cast<int>(box.bottom - box.top);
+  // Within one surface, a source above the destination is read from the bottom up.
+  const bool upward = usesSrc && src.surface->bits == dst.bits && sy < box.top;
+  const bool raw = usesSrc && t == 0xCC && src.converter->IsIdentity() && src.surface->bpp == dst.bpp;
+  std::vector<uint32_t> line(usesSrc ? static_cast<size_t>(n) : 0), scratch;
+  for (int k = 0; k < rows; ++k) {
+    const int r = upward ? rows - 1 - k : k;
+    const int y = static_cast<int>(box.top) + r;
+    const int srcY = static_cast<int>(sy) + r;
+    if (raw) {
+      CopyRaw(dst, y, x0, *src.surface, srcY, static_cast<int>(sx), n, scratch);
+      continue;
+    }
+    if (usesSrc) {
+      ReadPixels(*src.surface, srcY, static_cast<int>(sx), n, line.data());
+      src.converter->Apply(line.data(), line.data(), n);
+    }
+    CombineRow(dst, y, x0, n, usesSrc ? line.data() : nullptr, pat, rop, scratch);
+  }
+}
+
+void StretchAxes(int64_t xDst, int64_t yDst, int64_t wDst, int64_t hDst, int64_t xSrc, int64_t ySrc,
+                 int64_t wSrc, int64_t hSrc, StretchAxis* ax, StretchAxis* ay) {
+  const bool mirrorX = (wDst < 0) != (wSrc < 0);
+  const bool mirrorY = (hDst < 0) != (hSrc < 0);
+  const int64_t shift = mirrorX || mirrorY ? 1 : 0;
+  auto axis = [shift](int64_t d, int64_t wd, int64_t s, int64_t ws) {
+    StretchAxis a;
+    a.dstReversed = shift && wd < 0;
+    a.srcReversed = shift && ws < 0;
+    a.dstStart = wd < 0 ? d + wd + shift : d;
+    a.dstLen = wd < 0 ? -wd : wd;
+    a.srcStart = ws < 0 ? s + ws + shift : s;
+    a.srcLen = ws < 0 ? -ws : ws;
+    return a;
+  };
+  *ax = axis(xDst, wDst, xSrc, wSrc);
+  *ay = axis(yDst, hDst, ySrc, hSrc);
+}
+
+void Stretch(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, const Surface& src,
+             const Converter& converter, Scans mode, const Paint* pat, DWORD rop) {
+  if (ax.dstLen <= 0 || ay.dstLen <= 0 || ax.srcLen <= 0 || ay.srcLen <= 0) return;
+  if (TableUsesPattern(RopTable(rop)) && (!pat || pat->none)) return;
+  // Deleting scans keeps the last column of a run but the first row.
+  const bool merge = mode != Scans::Delete;
+  const AxisMap mx = MapAxis(ax, dst.width, src.width, merge ? Pick::All : Pick::Last);
+  if (!mx.count) return;
+  const AxisMap my = MapAxis(ay, dst.height, src.height, merge ? Pick::All : Pick::First);
+  if (!my.count) return;
+  const int span = mx.spanHi - mx.spanLo + 1;
+  std::vector<uint32_t> srcRow(static_cast<size_t>(span)), out(static_cast<size_t>(mx.count)), scratch;
+  const uint32_t init = mode == Scans::And ? FormatMask(src.bpp) : 0;
+  int doneLo = -1, doneHi = -1;  // the source rows `out` was last made from
+  for (int r = 0; r < my.count; ++r) {
+    const int rowLo = my.lo[r], rowHi = my.hi[r];
+    if (rowLo != doneLo || rowHi != doneHi) {
+      std::fill(out.begin(), out.end(), init);
+      for (int sr = rowLo; sr <= rowHi; ++sr) {
+        ReadPixels(src, sr, mx.spanLo, span, srcRow.data());
+        for (int c = 0; c < mx.count; ++c) {
+          uint32_t v = out[c];
+          for (int x = mx.lo[c]; x <= mx.hi[c]; ++x) {
+            const uint32_t p = srcRow[x - mx.spanLo];
+            v = mode == Scans::And ? v & p : mode == Scans::Or ? v | p : p;
+          }
+          out[c] = v;
+        }
+      }
+      converter.Apply(out.data(), out.data(), mx.count);
+      doneLo = rowLo;
+      doneHi = rowHi;
+    }
+    CombineRow(dst, my.first + r, mx.first, mx.count, out.data(), pat, rop, scratch);
+  }
+}
+
+}  // namespace soft::blit

@@ -1,0 +1,130 @@
+// The soft platform seen from tests and the command-line host.
+#include "platform/soft/inspect.h"
+
+#include "platform/soft/kernel.h"
+#include "platform/soft/palette.h"
+#include "platform/soft/window.h"
+
+namespace soft::inspect {
+namespace {
+
+Image FromBitmap(const BitmapObj* bmp) {
+  Image img;
+  if (!bmp) return img;
+  img.width = bmp->width;
+  img.height = bmp->height;
+  img.bpp = bmp->bpp;
+  const size_t count = static_cast<size_t>(bmp->width) * bmp->height;
+  img.pixels.reserve(count);
+  img.rgb.reserve(count);
+  for (int y = 0; y < bmp->height; ++y) {
+    for (int x = 0; x < bmp->width; ++x) {
+      const uint32_t p = bmp->Get(x, y);
+      img.pixels.push_back(p);
+      img.rgb.push_back(PixelToColor(*bmp, p));
+    }
+  }
+  return img;
+}
+
+}  // namespace
+
+Image ReadBitmap(HBITMAP bmp) {
+  return FromBitmap(GetBitmap(bmp));
+}
+Image ReadDC(HDC dc) {
+  return FromBitmap(Target(GetDCObj(dc)));
+}
+Image ReadWindow(HWND hwnd) {
+  return FromBitmap(WindowFramebuffer(hwnd));
+}
+
+std::vector<PALETTEENTRY> SystemPalette() {
+  const PALETTEENTRY* sys = soft::SystemPalette();
+  return std::vector<PALETTEENTRY>(sys, sys + kSystemPaletteSize);
+}
+
+CaretState Caret() {
+  const CaretInfo& c = ThreadCaret();
+  CaretState s;
+  if (!c.owner) return s;
+  s.owner = c.owner;
+  s.bitmap = c.bitmap;
+  s.x = c.x;
+  s.y = c.y;
+  s.width = c.width;
+  s.height = c.height;
+  s.shown = c.hideCount == 0;
+  return s;
+}
+
+HCURSOR CurrentCursor() {
+  return CurrentCursorHandle();
+}
+
+HCURSOR ClassCursor(HWND hwnd) {
+  WindowObj* w = GetWindowObj(hwnd);
+  return w ? w->cls->cursor : nullptr;
+}
+
+std::string CursorName(HCURSOR cursor) {
+  const CursorObj* c = GetCursorObj(cursor);
+  if (!c) return "";
+  if (c->system) return "IDC_" + c->name.substr(1);  // stored as "#32512"
+  return c->name;
+}
+
+std::vector<MessageBoxRecord> MessageBoxes() {
+  std::vector<MessageBoxRecord> out;
+  for (const MessageBoxEntry& e : RecordedMessageBoxes()) out.push_back({e.owner, e.text, e.caption, e.type});
+  return out;
+}
+
+void ClearMessageBoxes() {
+  ClearRecordedMessageBoxes();
+}
+void EchoMessageBoxes(bool on) {
+  SetMessageBoxEcho(on);
+}
+
+std::string DebugOutput() {
+  return CapturedDebugOutput();
+}
+void ClearDebugOutput() {
+  ClearCapturedDebugOutput();
+}
+void EchoDebugOutput(bool on) {
+  SetDebugEcho(on);
+}
+
+std::vector<RECT> Invalidations(HWND hwnd) {
+  WindowObj* w = GetWindowObj(hwnd);
+  return w ? w->invalidations : std::vector<RECT>{};
+}
+
+void ClearInvalidations(HWND hwnd) {
+  if (WindowObj* w = GetWindowObj(hwnd)) w->invalidations.clear();
+}
+
+bool PendingUpdate(HWND hwnd, RECT* bounds) {
+  WindowObj* w = GetWindowObj(hwnd);
+  const bool pending = w && !RectEmpty(w->update);
+  if (bounds) *bounds = pending ? w->update : RECT{0, 0, 0, 0};
+  return pending;
+}
+
+void UseVirtualClock(bool on) {
+  SetVirtualClock(on);
+}
+void AdvanceClock(DWORD ms) {
+  AdvanceVirtualClock(ms);
+}
+void SetAdvancePerEmptyPoll(DWORD ms) {
+  SetEmptyPollStep(ms);
+}
+
+size_t LiveHandles() {
+  return LiveObjectCount() - LiveMoveableBlocks();
+}
+
+}  // namespace soft::inspect

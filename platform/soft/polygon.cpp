@@ -1,0 +1,76 @@
+#include "platform/soft/polygon.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "platform/soft/geom.h"
+
+namespace soft {
+namespace {
+
+// A non-horizontal edge, stored top to bottom; it covers rows [y0, y1).
+struct Edge {
+  int64_t x0, y0, x1, y1;
+  int winding;  // +1 for an edge drawn downwards, -1 upwards
+  // The first pixel at or right of the edge on row y.
+  int64_t CrossingAt(int64_t y) const { return x0 + CeilDiv(Int128{y - y0} * (x1 - x0), y1 - y0); }
+};
+
+struct Crossing {
+  int64_t x;
+  int winding;
+};
+
+}  // namespace
+
+void FillPolygon(BitmapObj& bmp, const POINT* pts, size_t count, int fillMode, const Paint& paint, int rop2) {
+  if (paint.none || count < 3) return;
+  std::vector<Edge> edges;
+  for (size_t i = 0; i < count; ++i) {
+    const POINT a = pts[i], b = pts[(i + 1) % count];
+    if (a.y == b.y) continue;
+    if (a.y < b.y)
+      edges.push_back({a.x, a.y, b.x, b.y, 1});
+    else
+      edges.push_back({b.x, b.y, a.x, a.y, -1});
+  }
+  if (edges.empty()) return;
+  std::sort(edges.begin(), edges.end(), [](const Edge& p, const Edge& q) { return p.y0 < q.y0; });
+  int64_t bottom = INT64_MIN;
+  for (const Edge& e : edges) bottom = std::max(bottom, e.y1);
+  const int64_t y0 = std::max<int64_t>(edges.front().y0, 0);
+  const int64_t y1 = std::min<int64_t>(bottom, bmp.height);
+
+  std::vector<const Edge*> active;
+  std::vector<Crossing> xs;
+  size_t next = 0;
+  for (int64_t y = y0; y < y1; ++y) {
+    while (next < edges.size() && edges[next].y0 <= y) active.push_back(&edges[next++]);
+    active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->y1 <= y; }),
+                 active.end());
+    xs.clear();
+    for (const Edge* e : active) xs.push_back({e->CrossingAt(y), e->winding});
+    std::sort(xs.begin(), xs.end(), [](const Crossing& p, const Crossing& q) { return p.x < q.x; });
+    auto span = [&](int64_t from, int64_t to) {
+      from = std::max<int64_t>(from, 0);
+      to = std::min<int64_t>(to, bmp.width);
+      if (from < to)
+        FillSpan(bmp, static_cast<int>(y), static_cast<int>(from), static_cast<int>(to), paint, rop2);
+    };
+    if (fillMode == WINDING) {
+      int winding = 0;
+      int64_t start = 0;
+      for (const Crossing& c : xs) {
+        const int before = winding;
+        winding += c.winding;
+        if (before == 0 && winding != 0) start = c.x;
+        if (before != 0 && winding == 0) span(start, c.x);
+      }
+    } else {
+      for (size_t i = 0; i + 1 < xs.size(); i += 2) span(xs[i].x, xs[i + 1].x);
+    }
+  }
+}
+
+}  // namespace soft

@@ -1,0 +1,220 @@
+// The soft platform's core: handles, bitmaps, the palette display and the
+// raster operations.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <vector>
+
+#include "platform/soft/inspect.h"
+#include "platform/soft/objects.h"
+#include "platform/soft/palette.h"
+#include "platform/soft/raster.h"
+#include "platform/win32.h"
+
+namespace {
+
+// A memory DC with an 8-bit device bitmap (the display's format).
+struct PageDC {
+  HDC dc = nullptr;
+  HBITMAP bmp = nullptr;
+  HGDIOBJ old = nullptr;
+  PageDC(int w, int h) {
+    HDC screen = GetDC(nullptr);
+    dc = CreateCompatibleDC(screen);
+    bmp = CreateCompatibleBitmap(screen, w, h);
+    old = SelectObject(dc, bmp);
+    ReleaseDC(nullptr, screen);
+  }
+  ~PageDC() {
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+  }
+  uint32_t Index(int x, int y) const { return soft::inspect::ReadBitmap(bmp).At(x, y); }
+};
+
+HPALETTE MakePalette(const std::vector<PALETTEENTRY>& entries) {
+  std::vector<BYTE> buf(sizeof(LOGPALETTE) + entries.size() * sizeof(PALETTEENTRY));
+  auto* lp = reinterpret_cast<LOGPALETTE*>(buf.data());
+  lp->palVersion = 0x300;
+  lp->palNumEntries = static_cast<WORD>(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) lp->palPalEntry[i] = entries[i];
+  return CreatePalette(lp);
+}
+
+TEST(Handles, StaleAndWrongTypedHandlesFailLikeWin32) {
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+  ASSERT_NE(pen, nullptr);
+  EXPECT_TRUE(DeleteObject(pen));
+  EXPECT_FALSE(DeleteObject(pen)) << "a deleted handle is stale";
+  HDC dc = CreateCompatibleDC(nullptr);
+  EXPECT_EQ(SelectObject(dc, pen), nullptr);
+  EXPECT_EQ(SetTextColor(reinterpret_cast<HDC>(pen), 0), CLR_INVALID);
+  EXPECT_EQ(SelectPalette(dc, reinterpret_cast<HPALETTE>(dc), FALSE), nullptr);
+  EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(uintptr_t{0xDEAD0})), 0u);
+  EXPECT_EQ(CreateCompatibleBitmap(reinterpret_cast<HDC>(pen), 4, 4), nullptr);
+  EXPECT_TRUE(DeleteDC(dc));
+  EXPECT_FALSE(DeleteDC(dc));
+}
+
+TEST(Handles, SelectedBitmapCannotBeDeletedButAPenIsDeletedWhenDeselected) {
+  const size_t before = soft::inspect::LiveHandles();
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bmp = CreateBitmap(8, 8, 1, 1, nullptr);
+  HGDIOBJ oldBmp = SelectObject(dc, bmp);
+  EXPECT_FALSE(DeleteObject(bmp));
+  HPEN pen = CreatePen(PS_DOT, 1, 0);
+  HGDIOBJ oldPen = SelectObject(dc, pen);
+  EXPECT_TRUE(DeleteObject(pen));
+  EXPECT_EQ(GetObjectType(pen), static_cast<DWORD>(OBJ_PEN)) << "still selected, still alive";
+  SelectObject(dc, oldPen);
+  EXPECT_EQ(GetObjectType(pen), 0u);
+  SelectObject(dc, oldBmp);
+  EXPECT_TRUE(DeleteObject(bmp));
+  DeleteDC(dc);
+  EXPECT_EQ(soft::inspect::LiveHandles(), before);
+}
+
+TEST(Bitmaps, CompatibleFormatFollowsTheDC) {
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAP bm{};
+  HBITMAP fromMem = CreateCompatibleBitmap(mem, 10, 3);  // a fresh memory DC holds a 1 x 1 mono bitmap
+  ASSERT_EQ(GetObjectA(fromMem, sizeof bm, &bm), static_cast<int>(sizeof bm));
+  EXPECT_EQ(bm.bmBitsPixel, 1);
+  EXPECT_EQ(bm.bmWidthBytes, 2) << "device bitmap rows are word-aligned";
+  HBITMAP fromScreen = CreateCompatibleBitmap(screen, 10, 3);
+  GetObjectA(fromScreen, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmBitsPixel, 8);
+  EXPECT_EQ(bm.bmWidthBytes, 10);
+  HBITMAP empty = CreateCompatibleBitmap(screen, 0, 5);
+  GetObjectA(empty, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmWidth, 1);
+  EXPECT_EQ(bm.bmBitsPixel, 1);
+  EXPECT_EQ(CreateCompatibleBitmap(screen, 1 << 30, 1 << 30), nullptr) << "absurd sizes fail, never allocate";
+  for (HBITMAP b : {fromMem, fromScreen, empty}) DeleteObject(b);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+}
+
+TEST(Bitmaps, CreateBitmapReadsWordAlignedRows) {
+  const BYTE bits[] = {0xA5, 0x00, 0x0F, 0x00};  // 8 x 2, each row padded to a word
+  HBITMAP bmp = CreateBitmap(8, 2, 1, 1, bits);
+  soft::inspect::Image img = soft::inspect::ReadBitmap(bmp);
+  const char* rows[] = {"10100101", "00001111"};
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(img.At(x, y), static_cast<uint32_t>(rows[y][x] - '0')) << x << "," << y;
+  DeleteObject(bmp);
+}
+
+TEST(Palette, StaticColoursSitAtBothEnds) {
+  std::vector<PALETTEENTRY> sys = soft::inspect::SystemPalette();
+  ASSERT_EQ(sys.size(), 256u);
+  auto rgb = [&](int i) { return RGB(sys[i].peRed, sys[i].peGreen, sys[i].peBlue); };
+  EXPECT_EQ(rgb(0), RGB(0, 0, 0));
+  EXPECT_EQ(rgb(7), RGB(192, 192, 192));
+  EXPECT_EQ(rgb(9), RGB(166, 202, 240));
+  EXPECT_EQ(rgb(246), RGB(255, 251, 240));
+  EXPECT_EQ(rgb(249), RGB(255, 0, 0));
+  EXPECT_EQ(rgb(255), RGB(255, 255, 255));
+  HDC screen = GetDC(nullptr);
+  EXPECT_TRUE(GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE);
+  EXPECT_EQ(GetDeviceCaps(screen, SIZEPALETTE), 256);
+  EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), 8);
+  EXPECT_EQ(GetDeviceCaps(screen, PLANES), 1);
+  ReleaseDC(nullptr, screen);
+}
+
+TEST(Palette, ColourReferencesResolveToSystemIndices) {
+  PageDC page(4, 1);
+  HPALETTE pal = MakePalette({{10, 20, 30, PC_RESERVED}, {200, 0, 0, PC_RESERVED}, {0, 0, 250, PC_RESERVED}});
+  HPALETTE oldPal = SelectPalette(page.dc, pal, FALSE);
+  RealizePalette(page.dc);
+  struct Case {
+    const char* name;
+    COLORREF colour;
+    uint32_t index;
+  } cases[] = {
+      {"PALETTEINDEX takes the entry's system slot", PALETTEINDEX(1), 11},
+      {"an index past the end falls back to entry 0", PALETTEINDEX(40), 10},
+      {"RGB goes to the nearest static colour", RGB(250, 5, 5), 249},
+      {"PALETTERGB goes to the nearest palette entry", PALETTERGB(0, 0, 200), 12},
+  };
+  for (const Case& c : cases) {
+    SetPixel(page.dc, 0, 0, c.colour);
+    EXPECT_EQ(page.Index(0, 0), c.index) << c.name;
+  }
+  SelectPalette(page.dc, oldPal, FALSE);
+  DeleteObject(pal);
+}
+
+TEST(Palette, AnimatingAReservedEntryRecoloursWhatWasDrawn) {
+  PageDC page(2, 1);
+  HPALETTE pal = MakePalette({{0, 0, 0, PC_RESERVED}, {10, 10, 10, 0}});
+  SelectPalette(page.dc, pal, FALSE);
+  RealizePalette(page.dc);
+  SetPixel(page.dc, 0, 0, PALETTEINDEX(0));
+  SetPixel(page.dc, 1, 0, PALETTEINDEX(1));
+  const PALETTEENTRY repaint[] = {{255, 128, 0, PC_RESERVED}, {1, 2, 3, PC_RESERVED}};
+  EXPECT_TRUE(AnimatePalette(pal, 0, 2, repaint));
+  soft::inspect::Image img = soft::inspect::ReadBitmap(page.bmp);
+  EXPECT_EQ(img.At(0, 0), 10u) << "the pixel keeps its index";
+  EXPECT_EQ(img.RgbAt(0, 0), RGB(255, 128, 0)) << "and shows the new colour";
+  EXPECT_EQ(img.RgbAt(1, 0), RGB(10, 10, 10)) << "entries without PC_RESERVED do not animate";
+  SelectPalette(page.dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
+  DeleteObject(pal);
+}
+
+TEST(Palette, NearestIndexPrefersTheLowestOnTies) {
+  HPALETTE pal = MakePalette({{0, 0, 0, 0}, {100, 100, 100, 0}, {100, 100, 100, 0}, {200, 200, 200, 0}});
+  EXPECT_EQ(GetNearestPaletteIndex(pal, RGB(100, 100, 100)), 1u);
+  EXPECT_EQ(GetNearestPaletteIndex(pal, RGB(150, 150, 150)), 1u) << "equidistant from 1 and 3";
+  EXPECT_EQ(GetNearestPaletteIndex(pal, RGB(151, 150, 150)), 3u);
+  DeleteObject(pal);
+  EXPECT_EQ(GetNearestPaletteIndex(pal, 0), CLR_INVALID);
+}
+
+TEST(Raster, Rop2CodesActBitwiseOnIndices) {
+  struct Case {
+    int rop2;
+    uint32_t expected;  // pen 0x3C over destination 0x0F on an 8-bit pixel
+  } cases[] = {
+      {R2_BLACK, 0x00},   {R2_NOTMERGEPEN, 0xC0}, {R2_MASKNOTPEN, 0x03}, {R2_NOTCOPYPEN, 0xC3},
+      {R2_MASKPENNOT, 0x30}, {R2_NOT, 0xF0},      {R2_XORPEN, 0x33},     {R2_NOTMASKPEN, 0xF3},
+      {R2_MASKPEN, 0x0C}, {R2_NOTXORPEN, 0xCC},   {R2_NOP, 0x0F},        {R2_MERGENOTPEN, 0xCF},
+      {R2_COPYPEN, 0x3C}, {R2_MERGEPENNOT, 0xFC}, {R2_MERGEPEN, 0x3F},   {R2_WHITE, 0xFF},
+  };
+  for (const Case& c : cases) EXPECT_EQ(soft::ApplyRop2(c.rop2, 0x3C, 0x0F, 0xFF), c.expected) << c.rop2;
+}
+
+TEST(Raster, Rop3CodesFollowTheirTruthTable) {
+  const uint32_t P = 0xF0, S = 0xCC, D = 0xAA;  // the canonical operands: the result is the code's byte
+  for (DWORD code : std::initializer_list<DWORD>{SRCCOPY, SRCPAINT, SRCAND, SRCINVERT, SRCERASE, NOTSRCCOPY, NOTSRCERASE, MERGECOPY,
+                     MERGEPAINT, PATCOPY, PATPAINT, PATINVERT, DSTINVERT, BLACKNESS, WHITENESS, 0x00B8074AU})
+    EXPECT_EQ(soft::ApplyRop3(code, P, S, D, 0xFF), (code >> 16) & 0xFF) << std::hex << code;
+  EXPECT_FALSE(soft::Rop3UsesSource(PATCOPY));
+  EXPECT_TRUE(soft::Rop3UsesSource(SRCAND));
+  EXPECT_FALSE(soft::Rop3UsesPattern(SRCCOPY));
+  EXPECT_TRUE(soft::Rop3UsesPattern(0x00B8074AU));
+}
+
+TEST(Raster, MonochromePatternBrushUsesTextAndBackgroundColours) {
+  PageDC page(8, 1);
+  const BYTE bits[] = {0x0F, 0, 0x0F, 0, 0x0F, 0, 0x0F, 0, 0x0F, 0, 0x0F, 0, 0x0F, 0, 0x0F, 0};
+  HBITMAP pat = CreateBitmap(8, 8, 1, 1, bits);
+  HBRUSH brush = CreatePatternBrush(pat);
+  DeleteObject(pat);  // the brush keeps its own copy
+  SetTextColor(page.dc, RGB(255, 0, 0));
+  SetBkColor(page.dc, RGB(0, 0, 255));
+  SetBrushOrgEx(page.dc, 2, 0, nullptr);
+  soft::DCObj* dc = soft::GetDCObj(page.dc);
+  soft::BitmapObj* target = soft::Target(dc);
+  soft::Paint paint = soft::BrushPaint(*dc, *target, soft::GetBrush(brush));
+  soft::FillSpan(*target, 0, 0, 8, paint, R2_COPYPEN);
+  // Pattern columns 0-3 are 0 bits (text colour), 4-7 are 1 bits, shifted right by the origin.
+  const uint32_t expected[] = {252, 252, 249, 249, 249, 249, 252, 252};
+  for (int x = 0; x < 8; ++x) EXPECT_EQ(page.Index(x, 0), expected[x]) << x;
+  DeleteObject(brush);
+}
+
+}  // namespace

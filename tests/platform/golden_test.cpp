@@ -1,0 +1,136 @@
+// Compares what each oracle scenario draws on the soft platform with what a
+// real GDI drew (tests/platform/golden/<name>.txt, recorded by
+// tools/gdi-golden under Wine). Set ZIZIDER_GOLDEN_SHOW=1 to print both
+// texts whole on a mismatch.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/platform/oracle/scenarios.h"
+
+namespace oracle {
+// Names the scenario in test output instead of dumping its bytes.
+void PrintTo(const Scenario& s, std::ostream* os) {
+  *os << s.name;
+}
+}  // namespace oracle
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Splits a line into the runs of text between integers and the integers.
+void Tokenize(const std::string& s, std::vector<std::string>* words, std::vector<long>* numbers) {
+  std::string word;
+  for (size_t i = 0; i < s.size();) {
+    const bool sign = s[i] == '-' && i + 1 < s.size() && std::isdigit(static_cast<unsigned char>(s[i + 1]));
+    if (std::isdigit(static_cast<unsigned char>(s[i])) || sign) {
+      size_t end = i + 1;
+      while (end < s.size() && std::isdigit(static_cast<unsigned char>(s[end]))) ++end;
+      words->push_back(word);
+      word.clear();
+      numbers->push_back(std::strtol(s.substr(i, end - i).c_str(), nullptr, 10));
+      i = end;
+    } else {
+      word += s[i++];
+    }
+  }
+  words->push_back(word);
+}
+
+// A line "~N ..." matches when its words are equal and every number is
+// within N; other lines must be equal.
+bool LinesMatch(const std::string& expected, const std::string& actual) {
+  if (expected == actual) return true;
+  if (expected.size() < 3 || expected[0] != '~') return false;
+  const size_t space = expected.find(' ');
+  if (space == std::string::npos || actual.compare(0, space + 1, expected, 0, space + 1) != 0) return false;
+  const long tolerance = std::strtol(expected.c_str() + 1, nullptr, 10);
+  std::vector<std::string> ew, aw;
+  std::vector<long> en, an;
+  Tokenize(expected.substr(space + 1), &ew, &en);
+  Tokenize(actual.substr(space + 1), &aw, &an);
+  if (ew != aw || en.size() != an.size()) return false;
+  for (size_t i = 0; i < en.size(); ++i)
+    if (std::labs(en[i] - an[i]) > tolerance) return false;
+  return true;
+}
+
+std::string Context(const std::vector<std::string>& lines, size_t at) {
+  std::string s;
+  const size_t from = at > 3 ? at - 3 : 0, to = std::min(lines.size(), at + 4);
+  for (size_t i = from; i < to; ++i) s += (i == at ? "> " : "  ") + lines[i] + "\n";
+  if (at >= lines.size()) s += "> (end of text)\n";
+  return s;
+}
+
+class GoldenTest : public ::testing::TestWithParam<oracle::Scenario> {};
+
+TEST_P(GoldenTest, SoftPlatformDrawsWhatRealGdiDrew) {
+  const oracle::Scenario& scenario = GetParam();
+  if (oracle::IsInformational(scenario))
+    GTEST_SKIP() << "depends on the display model; recorded, not compared";
+
+  const std::string path = std::string(ZIZIDER_GOLDEN_DIR) + "/" + scenario.name + ".txt";
+  std::ifstream file(path, std::ios::binary);
+  ASSERT_TRUE(file.good()) << "no golden file " << path << "; run tools/gdi-golden to record it";
+  std::stringstream golden;
+  golden << file.rdbuf();
+
+  std::string actual;
+  scenario.fn(actual);
+
+  const auto want = Lines(golden.str()), got = Lines(actual);
+  size_t i = 0;
+  while (i < want.size() && i < got.size() && LinesMatch(want[i], got[i])) ++i;
+  if (i == want.size() && i == got.size()) return;
+
+  std::string message = "first difference at line " + std::to_string(i + 1) + "\nreal GDI:\n" +
+                        Context(want, i) + "soft platform:\n" + Context(got, i);
+  const char* show = std::getenv("ZIZIDER_GOLDEN_SHOW");
+  if (show && *show && std::string(show) != "0")
+    message += "---- real GDI ----\n" + golden.str() + "---- soft platform ----\n" + actual;
+  else
+    message += "(ZIZIDER_GOLDEN_SHOW=1 prints both texts)\n";
+  ADD_FAILURE() << message;
+}
+
+INSTANTIATE_TEST_SUITE_P(Oracle, GoldenTest, ::testing::ValuesIn(oracle::Scenarios()),
+                         [](const ::testing::TestParamInfo<oracle::Scenario>& info) {
+                           return std::string(info.param.name);
+                         });
+
+// The comparison itself: a tolerant line accepts numbers within its bound
+// and nothing else.
+TEST(GoldenCompare, TolerantLineAcceptsNumbersWithinItsBound) {
+  EXPECT_TRUE(LinesMatch("~1 ink 1 2 -13 11", "~1 ink 2 1 -12 11"));
+  EXPECT_FALSE(LinesMatch("~1 ink 1 2 -13 11", "~1 ink 3 2 -13 11"));
+  EXPECT_FALSE(LinesMatch("~1 ink 1 2 -13 11", "~1 box 1 2 -13 11"));
+  EXPECT_FALSE(LinesMatch("~1 ink 1 2", "~1 ink 1 2 3"));
+  EXPECT_FALSE(LinesMatch("~1 ink none", "~1 ink 0 0 1 1"));
+}
+
+TEST(GoldenCompare, PlainLineMustBeEqual) {
+  EXPECT_TRUE(LinesMatch("  3 ..KK..", "  3 ..KK.."));
+  EXPECT_FALSE(LinesMatch("  3 ..KK..", "  3 ..KKK."));
+  EXPECT_FALSE(LinesMatch("ok=1 12", "ok=1 13"));
+}
+
+TEST(GoldenCompare, EveryScenarioNameIsATestName) {
+  for (const auto& s : oracle::Scenarios())
+    for (const char* p = s.name; *p; ++p)
+      EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(*p)) || *p == '_') << s.name;
+}
+
+}  // namespace

@@ -1,0 +1,153 @@
+// KERNEL of the soft platform: the tick clock, global and local memory,
+// debug output and the module handle.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/soft/inspect.h"
+#include "platform/win32.h"
+
+namespace {
+
+namespace inspect = soft::inspect;
+
+class VirtualClock : public ::testing::Test {
+ protected:
+  void SetUp() override { inspect::UseVirtualClock(true); }
+  void TearDown() override {
+    inspect::SetAdvancePerEmptyPoll(0);
+    inspect::UseVirtualClock(false);
+  }
+};
+
+TEST_F(VirtualClock, StandsStillUntilAdvancedOrSlept) {
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(GetTickCount(), start);
+  inspect::AdvanceClock(250);
+  EXPECT_EQ(GetTickCount(), start + 250);
+  Sleep(1000);
+  EXPECT_EQ(GetTickCount(), start + 1250) << "Sleep returns at once and moves the clock";
+}
+
+TEST_F(VirtualClock, WrapsAt2To32) {
+  const DWORD start = GetTickCount();
+  inspect::AdvanceClock(0xFFFFFFFFu - start);
+  EXPECT_EQ(GetTickCount(), 0xFFFFFFFFu);
+  inspect::AdvanceClock(2);
+  EXPECT_EQ(GetTickCount(), 1u);
+}
+
+TEST_F(VirtualClock, AnEmptyPollAdvancesByTheStepAndABusyOneDoesNot) {
+  inspect::SetAdvancePerEmptyPoll(16);
+  const DWORD start = GetTickCount();
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(GetTickCount(), start + 16);
+  PostMessageA(nullptr, WM_USER, 0, 0);
+  EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(GetTickCount(), start + 16);
+  EXPECT_EQ(msg.time, start + 16) << "messages carry the time they were posted";
+}
+
+TEST(RealClock, IgnoresAdvancing) {
+  const DWORD before = GetTickCount();
+  inspect::AdvanceClock(1000000);
+  EXPECT_LT(GetTickCount() - before, 1000000u) << "advancing means nothing in real time";
+}
+
+TEST(GlobalMemory, MoveableBlocksLockAndKeepTheirContentsThroughReAlloc) {
+  HGLOBAL h = GlobalAlloc(GHND, 4);
+  ASSERT_NE(h, nullptr);
+  EXPECT_EQ(GlobalSize(h), 4u);
+  auto* p = static_cast<char*>(GlobalLock(h));
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(std::memcmp(p, "\0\0\0\0", 4), 0) << "GHND zeroes";
+  std::memcpy(p, "abcd", 4);
+  EXPECT_NE(GlobalLock(h), nullptr);
+  EXPECT_TRUE(GlobalUnlock(h)) << "still locked once";
+  EXPECT_FALSE(GlobalUnlock(h)) << "now unlocked";
+  EXPECT_FALSE(GlobalUnlock(h)) << "was not locked";
+  EXPECT_EQ(GlobalReAlloc(h, 100000, GMEM_ZEROINIT), h) << "a moveable handle survives a move";
+  EXPECT_EQ(GlobalSize(h), 100000u);
+  p = static_cast<char*>(GlobalLock(h));
+  EXPECT_EQ(std::memcmp(p, "abcd", 4), 0);
+  EXPECT_EQ(p[99999], 0);
+  GlobalUnlock(h);
+  EXPECT_EQ(GlobalFree(h), nullptr);
+  EXPECT_EQ(GlobalFree(h), h) << "a second free fails";
+  EXPECT_EQ(GlobalLock(h), nullptr);
+  EXPECT_EQ(GlobalSize(h), 0u);
+}
+
+TEST(GlobalMemory, ALockedBlockGrowsOnlyWhenAllowedToMove) {
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 8);
+  ASSERT_NE(GlobalLock(h), nullptr);
+  EXPECT_EQ(GlobalReAlloc(h, 1 << 20, 0), nullptr);
+  EXPECT_EQ(GlobalSize(h), 8u) << "a failed reallocation leaves the block as it was";
+  EXPECT_EQ(GlobalReAlloc(h, 4, 0), h) << "shrinking never moves";
+  EXPECT_EQ(GlobalReAlloc(h, 1 << 20, GMEM_MOVEABLE), h);
+  GlobalUnlock(h);
+  GlobalFree(h);
+}
+
+TEST(GlobalMemory, AFixedBlockIsItsOwnHandle) {
+  HGLOBAL h = GlobalAlloc(GPTR, 16);
+  ASSERT_NE(h, nullptr);
+  EXPECT_EQ(GlobalLock(h), h);
+  EXPECT_TRUE(GlobalUnlock(h)) << "fixed blocks answer TRUE";
+  EXPECT_EQ(GlobalSize(h), 16u);
+  EXPECT_EQ(static_cast<char*>(h)[15], 0);
+  EXPECT_EQ(GlobalReAlloc(h, 64, 0), nullptr) << "growing a fixed block would move it";
+  HGLOBAL moved = GlobalReAlloc(h, 64, GMEM_MOVEABLE | GMEM_ZEROINIT);
+  ASSERT_NE(moved, nullptr);
+  EXPECT_EQ(static_cast<char*>(moved)[63], 0);
+  EXPECT_EQ(GlobalFree(moved), nullptr);
+}
+
+TEST(GlobalMemory, WrongHandlesFailWithoutBeingTouched) {
+  int local = 0;
+  HGLOBAL bogus[] = {&local, reinterpret_cast<HGLOBAL>(0x10), GetStockObject(WHITE_BRUSH)};
+  for (HGLOBAL h : bogus) {
+    EXPECT_EQ(GlobalLock(h), nullptr);
+    EXPECT_FALSE(GlobalUnlock(h));
+    EXPECT_EQ(GlobalSize(h), 0u);
+    EXPECT_EQ(GlobalReAlloc(h, 10, GMEM_MOVEABLE), nullptr);
+    EXPECT_EQ(GlobalFree(h), h);
+  }
+  EXPECT_EQ(GlobalFree(nullptr), nullptr);
+}
+
+TEST(GlobalMemory, LocalAllocZeroesAndFrees) {
+  HLOCAL h = LocalAlloc(LPTR, 32);
+  ASSERT_NE(h, nullptr);
+  for (int i = 0; i < 32; ++i) EXPECT_EQ(static_cast<char*>(h)[i], 0);
+  EXPECT_EQ(LocalFree(h), nullptr);
+  EXPECT_EQ(LocalFree(h), h);
+}
+
+TEST(GlobalMemory, MoveableBlocksAreNotCountedAsGdiOrUserHandles) {
+  const size_t before = inspect::LiveHandles();
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 1);
+  EXPECT_EQ(inspect::LiveHandles(), before);
+  GlobalFree(h);
+}
+
+TEST(DebugOutput, IsCapturedInOrder) {
+  inspect::ClearDebugOutput();
+  OutputDebugStringA("first ");
+  OutputDebugStringA(nullptr);
+  OutputDebugStringA("second\n");
+  EXPECT_EQ(inspect::DebugOutput(), "first second\n");
+  inspect::ClearDebugOutput();
+  EXPECT_EQ(inspect::DebugOutput(), "");
+}
+
+TEST(Module, TheOwnModuleHandleIsFixedAndOtherNamesAreNotLoaded) {
+  HMODULE m = GetModuleHandleA(nullptr);
+  EXPECT_NE(m, nullptr);
+  EXPECT_EQ(GetModuleHandleA(nullptr), m);
+  EXPECT_EQ(GetObjectType(m), 0u) << "not a handle of the table";
+  EXPECT_EQ(GetModuleHandleA("other.dll"), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,737 @@
+// USER of the soft platform: windows, painting, the message queue, carets,
+// cursors, resources, message boxes and wsprintfA.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/soft/inspect.h"
+#include "platform/soft/objects.h"
+#include "platform/soft/palette.h"
+#include "platform/soft/resource.h"
+#include "platform/win32.h"
+
+namespace {
+
+namespace inspect = soft::inspect;
+
+// What the test window procedure saw and how it answers.
+struct ProcLog {
+  std::vector<std::pair<HWND, UINT>> messages;
+  LPVOID createParams = nullptr;
+  LRESULT createResult = 0;
+  bool validateOnPaint = true;
+  RECT lastPaint{};
+  BOOL lastErase = FALSE;
+};
+ProcLog g_log;
+
+std::vector<UINT> MessagesOf(HWND hwnd) {
+  std::vector<UINT> out;
+  for (const auto& m : g_log.messages)
+    if (m.first == hwnd) out.push_back(m.second);
+  return out;
+}
+
+int CountOf(HWND hwnd, UINT msg) {
+  int n = 0;
+  for (const auto& m : g_log.messages) n += m.first == hwnd && m.second == msg;
+  return n;
+}
+
+LRESULT CALLBACK TestProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  g_log.messages.emplace_back(hwnd, msg);
+  switch (msg) {
+    case WM_CREATE:
+      g_log.createParams = reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams;
+      return g_log.createResult;
+    case WM_PAINT: {
+      if (!g_log.validateOnPaint) return 0;
+      PAINTSTRUCT ps;
+      BeginPaint(hwnd, &ps);
+      g_log.lastPaint = ps.rcPaint;
+      g_log.lastErase = ps.fErase;
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    default:
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+}
+
+constexpr char kClass[] = "UserTestWindow";
+
+class UserTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_log = ProcLog{};
+    inspect::EchoMessageBoxes(false);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = TestProc;
+    wc.cbWndExtra = 8;  // a pointer at 0 and a LONG at 4, laid out as for 32 bits
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kClass;
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    baseline_ = inspect::LiveHandles();
+  }
+  void TearDown() override {
+    for (HWND h : windows_)
+      if (IsWindow(h)) DestroyWindow(h);
+    DestroyCaret();
+    MSG msg;
+    for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+    }
+    EXPECT_TRUE(UnregisterClassA(kClass, GetModuleHandleA(nullptr)));
+  }
+  HWND Make(int w = 100, int h = 80, HWND parent = nullptr, DWORD style = WS_OVERLAPPED,
+            void* param = nullptr) {
+    HWND hwnd = CreateWindowExA(0, kClass, "test", style | (parent ? WS_CHILD : 0), 0, 0, w, h, parent,
+                                nullptr, GetModuleHandleA(nullptr), param);
+    windows_.push_back(hwnd);
+    return hwnd;
+  }
+  std::vector<HWND> windows_;
+  size_t baseline_ = 0;
+};
+
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// ---- Classes and windows ----
+
+TEST_F(UserTest, ASecondRegistrationOfTheSameNameInTheSameInstanceFails) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = TestProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "usertestwindow";  // class names ignore case
+  EXPECT_EQ(RegisterClassA(&wc), 0);
+}
+
+TEST_F(UserTest, CreateSendsNcCreateThenCreateWithTheCreationParameter) {
+  int param = 0;
+  HWND hwnd = Make(100, 80, nullptr, WS_OVERLAPPED, &param);
+  ASSERT_NE(hwnd, nullptr);
+  EXPECT_EQ(g_log.createParams, &param);
+  const std::vector<UINT> seen = MessagesOf(hwnd);
+  ASSERT_GE(seen.size(), 2u);
+  EXPECT_EQ(seen[0], static_cast<UINT>(WM_NCCREATE));
+  EXPECT_EQ(seen[1], static_cast<UINT>(WM_CREATE));
+}
+
+TEST_F(UserTest, CreateReturningMinusOneDestroysTheWindowAndFails) {
+  g_log.createResult = -1;
+  EXPECT_EQ(Make(), nullptr);
+  ASSERT_FALSE(g_log.messages.empty());
+  const HWND dead = g_log.messages.front().first;
+  EXPECT_EQ(CountOf(dead, WM_DESTROY), 1);
+  EXPECT_EQ(CountOf(dead, WM_NCDESTROY), 1);
+  EXPECT_FALSE(IsWindow(dead));
+  EXPECT_EQ(inspect::LiveHandles(), baseline_);
+}
+
+TEST_F(UserTest, DefaultSizeIs800By600AtTheOrigin) {
+  HWND hwnd = CreateWindowExA(0, kClass, "", 0, CW_USEDEFAULT, 5, CW_USEDEFAULT, 7, nullptr, nullptr, nullptr,
+                              nullptr);
+  windows_.push_back(hwnd);
+  RECT r;
+  ASSERT_TRUE(GetWindowRect(hwnd, &r));
+  EXPECT_TRUE(SameRect(r, RECT{0, 0, 800, 600}));
+}
+
+TEST_F(UserTest, DestroyWindowSendsDestroyToParentFirstAndNcDestroyLast) {
+  HWND parent = Make();
+  HWND child = Make(10, 10, parent);
+  g_log.messages.clear();
+  EXPECT_TRUE(DestroyWindow(parent));
+  const std::vector<std::pair<HWND, UINT>> expected = {
+      {parent, WM_DESTROY}, {child, WM_DESTROY}, {child, WM_NCDESTROY}, {parent, WM_NCDESTROY}};
+  EXPECT_EQ(g_log.messages, expected);
+  EXPECT_FALSE(IsWindow(parent));
+  EXPECT_FALSE(IsWindow(child));
+  EXPECT_EQ(inspect::LiveHandles(), baseline_);
+  EXPECT_FALSE(DestroyWindow(parent)) << "the handle is stale";
+}
+
+TEST_F(UserTest, WmCloseThroughDefWindowProcDestroysTheWindow) {
+  HWND hwnd = Make();
+  SendMessageA(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST_F(UserTest, AStaleWindowHandleFailsEveryCall) {
+  HWND hwnd = Make();
+  ASSERT_TRUE(DestroyWindow(hwnd));
+  RECT r{1, 2, 3, 4};
+  MSG msg;
+  PAINTSTRUCT ps;
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_FALSE(ShowWindow(hwnd, SW_SHOW));
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+  EXPECT_FALSE(SetWindowPos(hwnd, nullptr, 1, 1, 5, 5, 0));
+  EXPECT_FALSE(GetClientRect(hwnd, &r));
+  EXPECT_FALSE(GetWindowRect(hwnd, &r));
+  EXPECT_EQ(SetWindowLongPtrA(hwnd, 0, 42), 0);
+  EXPECT_EQ(GetWindowLongPtrA(hwnd, 0), 0);
+  EXPECT_EQ(GetClassLongA(hwnd, GCL_HCURSOR), 0u);
+  EXPECT_EQ(GetDC(hwnd), nullptr);
+  EXPECT_FALSE(InvalidateRect(hwnd, nullptr, TRUE));
+  EXPECT_FALSE(ValidateRect(hwnd, nullptr));
+  EXPECT_FALSE(GetUpdateRect(hwnd, &r, FALSE));
+  EXPECT_FALSE(UpdateWindow(hwnd));
+  EXPECT_EQ(BeginPaint(hwnd, &ps), nullptr);
+  EXPECT_FALSE(PostMessageA(hwnd, WM_USER, 0, 0));
+  EXPECT_EQ(SendMessageA(hwnd, WM_USER, 0, 0), 0);
+  EXPECT_FALSE(PeekMessageA(&msg, hwnd, 0, 0, PM_REMOVE));
+  EXPECT_FALSE(CreateCaret(hwnd, nullptr, 2, 10));
+  EXPECT_EQ(inspect::ReadWindow(hwnd).width, 0);
+}
+
+TEST_F(UserTest, ClientRectIsTheWindowSizeAndChildrenSitInTheirParent) {
+  HWND parent = CreateWindowExA(0, kClass, "", 0, 100, 50, 300, 200, nullptr, nullptr, nullptr, nullptr);
+  windows_.push_back(parent);
+  HWND child = CreateWindowExA(0, kClass, "", WS_CHILD, 10, 20, 30, 40, parent, nullptr, nullptr, nullptr);
+  RECT r;
+  ASSERT_TRUE(GetClientRect(parent, &r));
+  EXPECT_TRUE(SameRect(r, RECT{0, 0, 300, 200}));
+  ASSERT_TRUE(GetWindowRect(child, &r));
+  EXPECT_TRUE(SameRect(r, RECT{110, 70, 140, 110}));
+}
+
+TEST_F(UserTest, WindowLongsKeepAPointerAtIndexZeroBesideALongAtFour) {
+  HWND hwnd = Make();
+  int object = 0;
+  const LONG_PTR ptr = reinterpret_cast<LONG_PTR>(&object);
+  EXPECT_EQ(SetWindowLongPtrA(hwnd, 0, ptr), 0);
+  EXPECT_EQ(SetWindowLongA(hwnd, 4, 0x12345678), 0);
+  EXPECT_EQ(GetWindowLongPtrA(hwnd, 0), ptr);
+  EXPECT_EQ(GetWindowLongA(hwnd, 4), 0x12345678);
+  EXPECT_EQ(SetWindowLongPtrA(hwnd, 0, 7), ptr) << "returns the previous value";
+  EXPECT_EQ(GetWindowLongA(hwnd, 8), 0) << "past cbWndExtra";
+  EXPECT_EQ(SetWindowLongA(hwnd, 8, 1), 0);
+  EXPECT_EQ(SetWindowLongA(hwnd, -1, 1), 0);
+}
+
+TEST_F(UserTest, NegativeWindowLongsNameTheWindowsOwnAttributes) {
+  HWND hwnd = Make();
+  EXPECT_EQ(SetWindowLongPtrA(hwnd, GWLP_USERDATA, 99), 0);
+  EXPECT_EQ(GetWindowLongPtrA(hwnd, GWLP_USERDATA), 99);
+  EXPECT_EQ(GetWindowLongPtrA(hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&TestProc));
+  EXPECT_EQ(GetWindowLongPtrA(hwnd, GWLP_HINSTANCE), reinterpret_cast<LONG_PTR>(GetModuleHandleA(nullptr)));
+  EXPECT_EQ(GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE, 0);
+  ShowWindow(hwnd, SW_SHOW);
+  EXPECT_NE(GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE, 0);
+}
+
+TEST_F(UserTest, ClassCursorRoundTripsThroughThe32BitClassLong) {
+  HWND hwnd = Make();
+  HCURSOR cross = LoadCursorA(nullptr, IDC_CROSS);
+  ASSERT_NE(cross, nullptr);
+  EXPECT_EQ(SetClassLongA(hwnd, GCL_HCURSOR, static_cast<LONG>(reinterpret_cast<LONG_PTR>(cross))), 0u);
+  EXPECT_EQ(inspect::ClassCursor(hwnd), cross);
+  EXPECT_EQ(reinterpret_cast<HCURSOR>(static_cast<ULONG_PTR>(GetClassLongA(hwnd, GCL_HCURSOR))), cross);
+  HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+  EXPECT_EQ(SetClassLongPtrA(hwnd, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(arrow)),
+            reinterpret_cast<ULONG_PTR>(cross));
+  SetCursor(nullptr);
+  EXPECT_TRUE(SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), 1));
+  EXPECT_EQ(GetCursor(), arrow) << "DefWindowProcA sets the class cursor";
+  EXPECT_EQ(inspect::CursorName(GetCursor()), "IDC_32512");
+  SetClassLongPtrA(hwnd, GCLP_HCURSOR, 0);
+}
+
+TEST_F(UserTest, FramebufferStartsBlackAndAResizeKeepsWhatOverlaps) {
+  HWND hwnd = Make(4, 3);
+  inspect::Image img = inspect::ReadWindow(hwnd);
+  ASSERT_EQ(img.width, 4);
+  ASSERT_EQ(img.height, 3);
+  EXPECT_EQ(img.bpp, 8);
+  for (uint32_t p : img.pixels) EXPECT_EQ(p, 0u);
+  soft::WindowFramebuffer(hwnd)->Set(1, 2, 249);
+  soft::WindowFramebuffer(hwnd)->Set(3, 0, 252);
+  ASSERT_TRUE(SetWindowPos(hwnd, nullptr, 0, 0, 6, 5, SWP_NOMOVE | SWP_NOZORDER));
+  img = inspect::ReadWindow(hwnd);
+  ASSERT_EQ(img.width, 6);
+  ASSERT_EQ(img.height, 5);
+  EXPECT_EQ(img.At(1, 2), 249u);
+  EXPECT_EQ(img.RgbAt(1, 2), RGB(255, 0, 0));
+  EXPECT_EQ(img.At(3, 0), 252u);
+  EXPECT_EQ(img.At(5, 4), 0u);
+  ASSERT_TRUE(SetWindowPos(hwnd, nullptr, 0, 0, 2, 3, SWP_NOMOVE));
+  img = inspect::ReadWindow(hwnd);
+  EXPECT_EQ(img.width, 2);
+  EXPECT_EQ(img.At(1, 2), 249u);
+}
+
+TEST_F(UserTest, SetWindowPosHonoursNoMoveAndNoSize) {
+  HWND hwnd = CreateWindowExA(0, kClass, "", 0, 10, 20, 30, 40, nullptr, nullptr, nullptr, nullptr);
+  windows_.push_back(hwnd);
+  RECT r;
+  SetWindowPos(hwnd, nullptr, 1, 2, 999, 999, SWP_NOSIZE);
+  GetWindowRect(hwnd, &r);
+  EXPECT_TRUE(SameRect(r, RECT{1, 2, 31, 42}));
+  SetWindowPos(hwnd, nullptr, 500, 500, 5, 6, SWP_NOMOVE);
+  GetWindowRect(hwnd, &r);
+  EXPECT_TRUE(SameRect(r, RECT{1, 2, 6, 8}));
+  EXPECT_EQ(CountOf(hwnd, WM_SIZE), 2) << "one at creation, one for the resize";
+}
+
+TEST_F(UserTest, HugeSizesAndPositionsAreClampedInsteadOfAllocated) {
+  HWND hwnd = CreateWindowExA(0, kClass, "", 0, INT32_MAX, INT32_MIN + 1, INT32_MAX, 1, nullptr, nullptr,
+                              nullptr, nullptr);
+  windows_.push_back(hwnd);
+  ASSERT_NE(hwnd, nullptr);
+  RECT r;
+  ASSERT_TRUE(GetWindowRect(hwnd, &r));
+  EXPECT_GT(r.right, r.left);
+  EXPECT_LE(r.right - r.left, 8192);
+  EXPECT_TRUE(SetWindowPos(hwnd, nullptr, 0, 0, -5, -5, 0));
+  ASSERT_TRUE(GetClientRect(hwnd, &r));
+  EXPECT_TRUE(SameRect(r, RECT{0, 0, 0, 0}));
+}
+
+TEST_F(UserTest, ShowWindowReportsThePreviousStateAndExposesTheClient) {
+  HWND hwnd = Make(50, 40);
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+  EXPECT_FALSE(inspect::PendingUpdate(hwnd, nullptr));
+  EXPECT_FALSE(ShowWindow(hwnd, SW_SHOW));
+  EXPECT_TRUE(ShowWindow(hwnd, SW_SHOW));
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  RECT r;
+  ASSERT_TRUE(inspect::PendingUpdate(hwnd, &r));
+  EXPECT_TRUE(SameRect(r, RECT{0, 0, 50, 40}));
+  EXPECT_TRUE(inspect::Invalidations(hwnd).empty()) << "only InvalidateRect calls are recorded";
+  EXPECT_TRUE(ShowWindow(hwnd, SW_HIDE));
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+}
+
+TEST_F(UserTest, AChildOfAHiddenParentIsNotVisible) {
+  HWND parent = Make();
+  HWND child = Make(10, 10, parent, WS_VISIBLE);
+  EXPECT_FALSE(IsWindowVisible(child));
+  ShowWindow(parent, SW_SHOW);
+  EXPECT_TRUE(IsWindowVisible(child));
+}
+
+// ---- DCs ----
+
+TEST_F(UserTest, WindowDCsDrawOnTheFramebufferAndAreReleased) {
+  HWND hwnd = Make(8, 8);
+  HDC dc = GetDC(hwnd);
+  ASSERT_NE(dc, nullptr);
+  EXPECT_EQ(GetObjectType(dc), static_cast<DWORD>(OBJ_DC));
+  EXPECT_EQ(soft::Target(soft::GetDCObj(dc)), soft::WindowFramebuffer(hwnd));
+  EXPECT_EQ(inspect::LiveHandles(), baseline_ + 2);
+  EXPECT_EQ(ReleaseDC(hwnd, dc), 1);
+  EXPECT_EQ(inspect::LiveHandles(), baseline_ + 1);
+  EXPECT_EQ(ReleaseDC(hwnd, dc), 0);
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), 8);
+  EXPECT_EQ(soft::Target(soft::GetDCObj(screen)), nullptr) << "the screen DC draws nowhere";
+  EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+}
+
+TEST_F(UserTest, AClassWithItsOwnDCHandsOutTheSameDC) {
+  WNDCLASSA wc{};
+  wc.style = CS_OWNDC;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "UserTestOwnDC";
+  ASSERT_NE(RegisterClassA(&wc), 0);
+  HWND hwnd = CreateWindowExA(0, "UserTestOwnDC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HDC a = GetDC(hwnd);
+  EXPECT_EQ(ReleaseDC(hwnd, a), 1);
+  EXPECT_EQ(GetDC(hwnd), a);
+  EXPECT_EQ(GetObjectType(a), static_cast<DWORD>(OBJ_DC)) << "still alive after ReleaseDC";
+  DestroyWindow(hwnd);
+  EXPECT_EQ(GetObjectType(a), 0u);
+  EXPECT_TRUE(UnregisterClassA("UserTestOwnDC", nullptr));
+}
+
+TEST_F(UserTest, AClassWithWindowsCannotBeUnregistered) {
+  HWND hwnd = Make();
+  EXPECT_FALSE(UnregisterClassA(kClass, GetModuleHandleA(nullptr)));
+  DestroyWindow(hwnd);
+}
+
+// ---- Invalidation and painting ----
+
+TEST_F(UserTest, InvalidateRectWithNoRectangleCoversTheClientAndIsRecorded) {
+  HWND hwnd = Make(64, 32);
+  EXPECT_TRUE(InvalidateRect(hwnd, nullptr, FALSE));
+  RECT r;
+  ASSERT_TRUE(GetUpdateRect(hwnd, &r, FALSE));
+  EXPECT_TRUE(SameRect(r, RECT{0, 0, 64, 32}));
+  const std::vector<RECT> recorded = inspect::Invalidations(hwnd);
+  ASSERT_EQ(recorded.size(), 1u);
+  EXPECT_TRUE(SameRect(recorded[0], RECT{0, 0, 64, 32}));
+  inspect::ClearInvalidations(hwnd);
+  EXPECT_TRUE(inspect::Invalidations(hwnd).empty());
+}
+
+TEST_F(UserTest, InvalidationsUnionIntoOneBoundingRectangleClippedToTheClient) {
+  HWND hwnd = Make(100, 100);
+  const RECT a{10, 10, 20, 20}, b{50, 60, 200, 70}, outside{150, 150, 160, 160};
+  InvalidateRect(hwnd, &a, FALSE);
+  InvalidateRect(hwnd, &b, FALSE);
+  InvalidateRect(hwnd, &outside, FALSE);
+  RECT r;
+  ASSERT_TRUE(GetUpdateRect(hwnd, &r, FALSE));
+  EXPECT_TRUE(SameRect(r, RECT{10, 10, 100, 70}));
+  const std::vector<RECT> recorded = inspect::Invalidations(hwnd);
+  ASSERT_EQ(recorded.size(), 3u);
+  EXPECT_TRUE(SameRect(recorded[1], b)) << "recorded as passed";
+}
+
+TEST_F(UserTest, EraseRequestsAccumulateUntilPainted) {
+  HWND hwnd = Make(20, 20);
+  const RECT a{0, 0, 5, 5}, b{5, 5, 10, 10};
+  InvalidateRect(hwnd, &a, TRUE);
+  InvalidateRect(hwnd, &b, FALSE);
+  ASSERT_TRUE(UpdateWindow(hwnd));
+  EXPECT_TRUE(SameRect(g_log.lastPaint, RECT{0, 0, 10, 10}));
+  EXPECT_TRUE(g_log.lastErase) << "the class has no background brush, so the painter erases";
+  InvalidateRect(hwnd, &b, FALSE);
+  UpdateWindow(hwnd);
+  EXPECT_FALSE(g_log.lastErase);
+}
+
+TEST_F(UserTest, ValidateRectTakesAwayAnEdgeBandOrEverything) {
+  HWND hwnd = Make(100, 100);
+  InvalidateRect(hwnd, nullptr, FALSE);
+  const RECT top{0, 0, 100, 30};
+  ValidateRect(hwnd, &top);
+  RECT r;
+  ASSERT_TRUE(GetUpdateRect(hwnd, &r, FALSE));
+  EXPECT_TRUE(SameRect(r, RECT{0, 30, 100, 100}));
+  const RECT middle{40, 40, 60, 60};
+  ValidateRect(hwnd, &middle);
+  ASSERT_TRUE(GetUpdateRect(hwnd, &r, FALSE));
+  EXPECT_TRUE(SameRect(r, RECT{0, 30, 100, 100})) << "a hole cannot be expressed by one rectangle";
+  ValidateRect(hwnd, nullptr);
+  EXPECT_FALSE(GetUpdateRect(hwnd, &r, FALSE));
+  EXPECT_TRUE(SameRect(r, RECT{0, 0, 0, 0}));
+}
+
+TEST_F(UserTest, UpdateWindowPaintsAtOnceOnlyWhenSomethingIsInvalid) {
+  HWND hwnd = Make(30, 30);
+  UpdateWindow(hwnd);
+  EXPECT_EQ(CountOf(hwnd, WM_PAINT), 0);
+  const RECT r{1, 2, 3, 4};
+  InvalidateRect(hwnd, &r, FALSE);
+  UpdateWindow(hwnd);
+  EXPECT_EQ(CountOf(hwnd, WM_PAINT), 1);
+  EXPECT_TRUE(SameRect(g_log.lastPaint, r));
+  EXPECT_FALSE(inspect::PendingUpdate(hwnd, nullptr)) << "BeginPaint validated";
+}
+
+TEST_F(UserTest, ABackgroundBrushErasesTheUpdateRectangleOnly) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = "UserTestBrush";
+  ASSERT_NE(RegisterClassA(&wc), 0);
+  HWND hwnd = CreateWindowExA(0, "UserTestBrush", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  const RECT r{2, 2, 4, 4};
+  InvalidateRect(hwnd, &r, TRUE);
+  PAINTSTRUCT ps;
+  ASSERT_NE(BeginPaint(hwnd, &ps), nullptr);
+  EXPECT_FALSE(ps.fErase) << "WM_ERASEBKGND did the erasing";
+  EndPaint(hwnd, &ps);
+  const inspect::Image img = inspect::ReadWindow(hwnd);
+  EXPECT_EQ(img.RgbAt(2, 2), RGB(255, 255, 255));
+  EXPECT_EQ(img.RgbAt(3, 3), RGB(255, 255, 255));
+  EXPECT_EQ(img.RgbAt(4, 4), RGB(0, 0, 0));
+  DestroyWindow(hwnd);
+  UnregisterClassA("UserTestBrush", nullptr);
+}
+
+TEST_F(UserTest, BeginPaintHidesTheCaretAndEndPaintShowsItAgain) {
+  HWND hwnd = Make();
+  ASSERT_TRUE(CreateCaret(hwnd, nullptr, 2, 12));
+  ShowCaret(hwnd);
+  ASSERT_TRUE(inspect::Caret().shown);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  ASSERT_NE(dc, nullptr);
+  EXPECT_FALSE(inspect::Caret().shown);
+  EndPaint(hwnd, &ps);
+  EXPECT_TRUE(inspect::Caret().shown);
+  EXPECT_EQ(GetObjectType(dc), 0u) << "EndPaint released the DC";
+}
+
+// ---- The message queue ----
+
+TEST_F(UserTest, PaintComesOnlyForANonEmptyUpdateRegionAndAfterPostedMessages) {
+  HWND hwnd = Make(20, 20);
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "nothing invalid, nothing posted";
+  InvalidateRect(hwnd, nullptr, FALSE);
+  PostMessageA(hwnd, WM_USER + 1, 5, 6);
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 1));
+  EXPECT_EQ(msg.wParam, 5u);
+  EXPECT_EQ(msg.lParam, 6);
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_PAINT));
+  EXPECT_EQ(msg.hwnd, hwnd);
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "WM_PAINT stays until validated";
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_PAINT));
+  DispatchMessageA(&msg);
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(UserTest, QuitComesAfterPostedMessagesAndBeforePaintWithTheExitCode) {
+  HWND hwnd = Make(20, 20);
+  InvalidateRect(hwnd, nullptr, FALSE);
+  PostMessageA(hwnd, WM_USER, 0, 0);
+  PostQuitMessage(3);
+  PostMessageA(nullptr, WM_USER + 2, 0, 0);
+  MSG msg;
+  std::vector<UINT> order;
+  for (int i = 0; i < 4 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+    order.push_back(msg.message);
+    if (msg.message == WM_QUIT) {
+      EXPECT_EQ(msg.wParam, 3u);
+    }
+  }
+  const std::vector<UINT> expected = {WM_USER, WM_USER + 2, WM_QUIT, WM_PAINT};
+  EXPECT_EQ(order, expected);
+  ValidateRect(hwnd, nullptr);
+}
+
+TEST_F(UserTest, PeekFiltersByWindowAndRangeAndMayLeaveTheMessage) {
+  HWND a = Make();
+  HWND b = Make();
+  PostMessageA(a, WM_USER + 1, 0, 0);
+  PostMessageA(b, WM_USER + 2, 0, 0);
+  PostMessageA(nullptr, WM_USER + 3, 0, 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, b, 0, 0, PM_NOREMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 2));
+  ASSERT_TRUE(PeekMessageA(&msg, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 3)) << "-1 takes thread messages only";
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_USER + 2, WM_USER + 2, PM_REMOVE));
+  EXPECT_EQ(msg.hwnd, b);
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.hwnd, a);
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(UserTest, AWindowFilterAlsoTakesMessagesOfItsChildren) {
+  HWND parent = Make();
+  HWND child = Make(5, 5, parent);
+  PostMessageA(child, WM_USER, 0, 0);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, parent, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.hwnd, child);
+}
+
+TEST_F(UserTest, DispatchCallsTheProcedureAndIgnoresDeadWindowsAndThreadMessages) {
+  HWND hwnd = Make();
+  MSG msg{hwnd, WM_USER + 7, 0, 0, 0, {0, 0}};
+  DispatchMessageA(&msg);
+  EXPECT_EQ(CountOf(hwnd, WM_USER + 7), 1);
+  msg.hwnd = nullptr;
+  EXPECT_EQ(DispatchMessageA(&msg), 0);
+  DestroyWindow(hwnd);
+  msg.hwnd = hwnd;
+  g_log.messages.clear();
+  EXPECT_EQ(DispatchMessageA(&msg), 0);
+  EXPECT_TRUE(g_log.messages.empty());
+}
+
+TEST_F(UserTest, DestroyingAWindowDropsItsPostedMessages) {
+  HWND hwnd = Make();
+  PostMessageA(hwnd, WM_USER, 0, 0);
+  DestroyWindow(hwnd);
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+TEST_F(UserTest, GetMessageReturnsFalseForQuitAndForAQueueThatRanDry) {
+  PostMessageA(nullptr, WM_USER, 0, 0);
+  PostQuitMessage(9);
+  MSG msg;
+  EXPECT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+  EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), FALSE);
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(msg.wParam, 9u);
+  EXPECT_EQ(GetMessageA(&msg, nullptr, 0, 0), FALSE) << "an empty queue would otherwise wait forever";
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+}
+
+TEST_F(UserTest, TranslateMessageAnswersOnlyForKeystrokes) {
+  MSG key{nullptr, WM_KEYDOWN, 'A', 0, 0, {0, 0}};
+  MSG other{nullptr, WM_USER, 0, 0, 0, {0, 0}};
+  EXPECT_TRUE(TranslateMessage(&key));
+  EXPECT_FALSE(TranslateMessage(&other));
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "no WM_CHAR is posted";
+}
+
+// ---- Carets ----
+
+TEST_F(UserTest, TheCaretStartsHiddenAndCountsHides) {
+  HWND hwnd = Make();
+  ASSERT_TRUE(CreateCaret(hwnd, nullptr, 0, 14));
+  inspect::CaretState c = inspect::Caret();
+  EXPECT_EQ(c.owner, hwnd);
+  EXPECT_EQ(c.width, 1) << "zero width means the border width";
+  EXPECT_EQ(c.height, 14);
+  EXPECT_FALSE(c.shown);
+  EXPECT_TRUE(ShowCaret(hwnd));
+  EXPECT_TRUE(inspect::Caret().shown);
+  HideCaret(hwnd);
+  HideCaret(nullptr);
+  ShowCaret(hwnd);
+  EXPECT_FALSE(inspect::Caret().shown) << "hidden twice, shown once";
+  ShowCaret(hwnd);
+  EXPECT_TRUE(inspect::Caret().shown);
+  ShowCaret(hwnd);
+  HideCaret(hwnd);
+  EXPECT_FALSE(inspect::Caret().shown) << "showing a shown caret does not bank a show";
+  HWND other = Make();
+  EXPECT_FALSE(ShowCaret(other));
+}
+
+TEST_F(UserTest, CaretPositionAndDestruction) {
+  HWND hwnd = Make();
+  EXPECT_FALSE(SetCaretPos(1, 1)) << "no caret yet";
+  CreateCaret(hwnd, nullptr, 2, 10);
+  EXPECT_TRUE(SetCaretPos(30, 40));
+  POINT pt;
+  ASSERT_TRUE(GetCaretPos(&pt));
+  EXPECT_EQ(pt.x, 30);
+  EXPECT_EQ(pt.y, 40);
+  HWND other = Make();
+  CreateCaret(other, nullptr, 2, 10);
+  EXPECT_EQ(inspect::Caret().owner, other) << "a new caret replaces the old one";
+  DestroyWindow(other);
+  EXPECT_EQ(inspect::Caret().owner, nullptr) << "the window took its caret with it";
+  EXPECT_FALSE(DestroyCaret());
+}
+
+// ---- Cursors and resources ----
+
+TEST_F(UserTest, SystemCursorsAreSharedAndSurviveDestroyCursor) {
+  HCURSOR a = LoadCursorA(nullptr, IDC_IBEAM);
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(LoadCursorA(nullptr, IDC_IBEAM), a);
+  EXPECT_TRUE(DestroyCursor(a));
+  EXPECT_EQ(inspect::CursorName(a), "IDC_32513");
+  EXPECT_EQ(LoadCursorA(nullptr, MAKEINTRESOURCEA(1234)), nullptr);
+  EXPECT_EQ(inspect::LiveHandles(), baseline_);
+}
+
+TEST_F(UserTest, ResourceCursorsAreNewPerLoadAndUnknownNamesGiveNull) {
+  soft::AddCursorResource("UserTestCursor", 32, 32, 15, 15, std::vector<uint8_t>(128, 0xFF),
+                          std::vector<uint8_t>(128, 0));
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  EXPECT_EQ(LoadCursorA(module, "NoSuchCursor"), nullptr);
+  HCURSOR a = LoadCursorA(module, "UserTestCursor");
+  HCURSOR b = LoadCursorA(nullptr, "usertestcursor");
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(inspect::CursorName(a), "UserTestCursor");
+  const HCURSOR before = GetCursor();
+  EXPECT_EQ(SetCursor(a), before);
+  EXPECT_EQ(GetCursor(), a);
+  EXPECT_EQ(inspect::CurrentCursor(), a);
+  EXPECT_TRUE(DestroyCursor(a));
+  EXPECT_EQ(GetCursor(), nullptr) << "a destroyed cursor stops being current";
+  EXPECT_FALSE(DestroyCursor(a));
+  EXPECT_TRUE(DestroyCursor(b));
+  EXPECT_EQ(inspect::LiveHandles(), baseline_);
+}
+
+TEST_F(UserTest, SetCursorReturnsThePreviousCursorAndRejectsStaleOnes) {
+  HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+  HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT);
+  SetCursor(arrow);
+  EXPECT_EQ(SetCursor(wait), arrow);
+  EXPECT_EQ(SetCursor(reinterpret_cast<HCURSOR>(0x7ff0)), nullptr);
+  EXPECT_EQ(GetCursor(), wait);
+}
+
+TEST_F(UserTest, LoadBitmapMapsColoursToTheNearestSystemEntries) {
+  soft::AddBitmapResource("UserTestBitmap", 3, 2,
+                          {RGBQUAD{0, 0, 250, 0}, RGBQUAD{255, 255, 255, 0}, RGBQUAD{130, 0, 0, 0}},
+                          {0, 1, 2, 2, 1, 0});
+  EXPECT_EQ(LoadBitmapA(GetModuleHandleA(nullptr), "NoSuchBitmap"), nullptr);
+  HBITMAP bmp = LoadBitmapA(GetModuleHandleA(nullptr), "UserTestBitmap");
+  ASSERT_NE(bmp, nullptr);
+  const inspect::Image img = inspect::ReadBitmap(bmp);
+  ASSERT_EQ(img.width, 3);
+  ASSERT_EQ(img.height, 2);
+  EXPECT_EQ(img.bpp, 8);
+  EXPECT_EQ(img.At(0, 0), static_cast<uint32_t>(soft::NearestSystemIndex(RGB(250, 0, 0))));
+  EXPECT_EQ(img.RgbAt(1, 0), RGB(255, 255, 255));
+  EXPECT_EQ(img.At(2, 0), static_cast<uint32_t>(soft::NearestSystemIndex(RGB(0, 0, 130))));
+  EXPECT_EQ(img.At(2, 1), img.At(0, 0));
+  DeleteObject(bmp);
+}
+
+// ---- Message boxes and wsprintfA ----
+
+TEST_F(UserTest, MessageBoxesAreRecordedAndAnsweredWithOk) {
+  inspect::ClearMessageBoxes();
+  EXPECT_EQ(MessageBoxA(nullptr, "Out of memory", "ReGIS", MB_OK | MB_ICONSTOP), IDOK);
+  EXPECT_EQ(MessageBoxA(nullptr, "text", nullptr, MB_OK), IDOK);
+  const std::vector<inspect::MessageBoxRecord> boxes = inspect::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].text, "Out of memory");
+  EXPECT_EQ(boxes[0].caption, "ReGIS");
+  EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+  EXPECT_EQ(boxes[1].caption, "Error") << "Win32's default caption";
+  inspect::ClearMessageBoxes();
+  EXPECT_TRUE(inspect::MessageBoxes().empty());
+}
+
+struct FormatCase {
+  const char* behaviour;
+  std::string (*run)();
+  const char* expected;
+};
+
+template <class... Args>
+std::string Fmt(const char* format, Args... args) {
+  char buf[1100];
+  const int n = wsprintfA(buf, format, args...);
+  std::string s(buf);
+  return static_cast<size_t>(n) == s.size() ? s : "length mismatch";
+}
+
+const FormatCase kFormats[] = {
+    {"a report of two numbers in brackets", [] { return Fmt("[%d;%d]", 12, -3); }, "[12;-3]"},
+    {"numbers between quotes", [] { return Fmt("\"%d;%d\"", 0, 479); }, "\"0;479\""},
+    {"width pads on the left", [] { return Fmt("%5d|", 42); }, "   42|"},
+    {"minus aligns left", [] { return Fmt("%-5d|", 42); }, "42   |"},
+    {"zero pads after the sign", [] { return Fmt("%05d", -42); }, "-0042"},
+    {"precision gives minimum digits", [] { return Fmt("%.3u", 7u); }, "007"},
+    {"hex in both cases with prefix", [] { return Fmt("%x %#X", 255u, 255u); }, "ff 0XFF"},
+    {"l is 32 bits as on Windows", [] { return Fmt("%lu %ld", 4294967295u, -1); }, "4294967295 -1"},
+    {"I64 reads a 64-bit argument", [] { return Fmt("%I64d", -5000000000LL); }, "-5000000000"},
+    {"h truncates to 16 bits", [] { return Fmt("%hd", 65535); }, "-1"},
+    {"strings, with precision cutting", [] { return Fmt("%s/%.2s/%4s", "abc", "abc", "ab"); }, "abc/ab/  ab"},
+    {"a null string prints as (null)", [] { return Fmt("%s", static_cast<const char*>(nullptr)); }, "(null)"},
+    {"characters and a literal percent", [] { return Fmt("%c%%%c", 'a', 'b'); }, "a%b"},
+    {"an unknown type prints itself", [] { return Fmt("%q"); }, "q"},
+};
+
+TEST(WsprintfA, FormatsLikeWin32) {
+  for (const FormatCase& c : kFormats) EXPECT_EQ(c.run(), c.expected) << c.behaviour;
+}
+
+TEST(WsprintfA, OutputStopsAt1023CharactersAndTheTerminator) {
+  std::string big(2000, 'x');
+  char buf[1100];
+  std::memset(buf, '#', sizeof buf);
+  EXPECT_EQ(wsprintfA(buf, "%s%d", big.c_str(), 5), 1023);
+  EXPECT_EQ(buf[1023], '\0');
+  EXPECT_EQ(buf[1024], '#');
+  EXPECT_EQ(wsprintfA(buf, "%2000d", 1), 1023);
+}
+
+}  // namespace
