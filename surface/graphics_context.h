@@ -1,0 +1,41 @@
+// The per-window drawing objects: the graphics state, the text context and
+// the draw context through which command parsers reach the surface.
+#pragma once
+
+#include "surface/graphics_state.h"
+#include "surface/text_state.h"
+#include "surface/write_controls.h"
+
+class CGrDrv;
+
+// What command parsers draw through.
+struct CDrawContext {
+  CPoint32 hardCopyOffset{50, 0};  // ReGIS units
+  CGrDrv* surface = nullptr;
+  CGraphicsState* state = nullptr;
+  CTextCtx* text = nullptr;
+
+  // A line in ReGIS units with the active writing controls (inside a fill
+  // body the surface collects its end point instead).
+  void Line(int x1, int y1, int x2, int y2);
+  // The graphics cursor follows the current position.
+  void UpdateCursor();
+};
+
+class CGraphicsContext {
+ public:
+  explicit CGraphicsContext(CGrDrv* surface);
+  CGraphicsContext(const CGraphicsContext&) = delete;
+  CGraphicsContext& operator=(const CGraphicsContext&) = delete;
+
+  CGrDrv* surface;
+  CGraphicsState* state;
+  CTextCtx* text;
+  CGraphicsState graphicsState;
+  CTextCtx textCtx;
+  CDrawContext draw;
+
+ private:
+  CWriteControls permanent_;
+  CWriteControls active_;
+};

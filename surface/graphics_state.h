@@ -1,0 +1,43 @@
+// The ReGIS drawing state of an instance.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "surface/write_controls.h"
+
+class CGrDrv;
+
+// Graphics state flag bits.
+constexpr uint32_t kOutputCursorOn = 0x1;
+
+// The plain fields of the drawing state: what a journal snapshot saves and
+// a replay restores. The writing controls are reached through pointers, so a
+// restore leaves them as they are.
+struct CGraphicsStateValues {
+  int32_t screenLeft = 0, screenTop = 0, screenRight = 799, screenBottom = 479;
+  int32_t x = 0, y = 0;            // current position, ReGIS units, never clamped
+  int32_t background = 0;          // erase colour index (its low 16 bits are used)
+  int32_t pages = 2;
+  int32_t outputPage = 0;          // 0 or 1
+  int32_t screenPage = 0;          // 0 or 1
+  CWriteControls* permanent = nullptr;
+  CWriteControls* active = nullptr;
+  CGrDrv* surface = nullptr;
+  uint32_t flags = 0;
+};
+
+class CGraphicsState : public CGraphicsStateValues {
+ public:
+  void Snapshot();
+  void Restore();
+
+  // The active record becomes a copy of the permanent one, and back.
+  void LoadActiveAttributes() { *active = *permanent; }
+  void StoreActiveAttributes() { *permanent = *active; }
+
+  bool OutputCursorOn() const { return (flags & kOutputCursorOn) != 0; }
+
+ private:
+  std::unique_ptr<CGraphicsStateValues> snapshot_;
+};

@@ -1,0 +1,126 @@
+// CGrDrv, the graphics driver of one terminal window: page bitmaps, palette,
+// graphics cursor, window-update policy, and the host's Tektronix 4010
+// drawing state. Everything is drawn into a page and reaches the window only
+// by copying.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/win32.h"
+#include "surface/point_list.h"
+#include "surface/vector_list.h"
+#include "zizider/zizider.h"
+
+class CGraphicsState;
+
+// The window rectangle a 4010 line updates, from its end points in window
+// coordinates: 6 pixels past the larger ends, 6 before the smaller ends the
+// line runs towards, one more all round for a wide pen.
+RECT Tek4010LineUpdateRect(int x1, int y1, int x2, int y2, int penWidth);
+
+class CGrDrv {
+ public:
+  CGrDrv();
+  ~CGrDrv();
+  CGrDrv(const CGrDrv&) = delete;
+  CGrDrv& operator=(const CGrDrv&) = delete;
+
+  // Pages.
+  int SetTermParm(HWND window, int rows, int columns, int cellWidth, int cellHeight, int page);
+  void ReleasePage(int page);
+  void EraseAllPages(CGraphicsState* state);
+  void FillPage(HDC pageDC, COLORREF colour);
+  void ClearScreenPage(CGraphicsState* state, int invalidate);
+  void ScrollPage(CGraphicsState* state, int dx, int dy);
+
+  // The window.
+  void CopyToWindow(HDC windowDC, CGraphicsState* state, int left, int top, int right, int bottom);
+  int RefreshWithMessages(CGraphicsState* state);
+  int Delay(DWORD ticks);
+  void InvalidateWindow(BOOL erase);
+  bool UpdatesAllowed() const { return !redrawSuspended || smooth; }
+
+  // The page selection rules: drawing uses the output page, clearing and
+  // scrolling the screen page.
+  HDC OutputDC(const CGraphicsState* state) const;
+  HDC ScreenDC(const CGraphicsState* state) const;
+  // Invalidates a window rectangle (window coordinates) without erasing and
+  // updates the window, when the output page is the screen page and window
+  // updates are allowed.
+  void InvalidateDrawn(const CGraphicsState* state, RECT windowRect);
+
+  // ReGIS units to page pixels: products first, truncating.
+  int PixelX(int x) const;
+  int PixelY(int y) const;
+
+  void PlotPoint(CGraphicsState* state);
+
+  // Lines in ReGIS units with the active writing controls; while a fill
+  // collects its outline they only add their end point to the point list.
+  void DrawVector(CGraphicsState* state, int x1, int y1, int x2, int y2);
+  // One line, or its shaded strip, on a DC the drawing recipe prepared;
+  // suppressed is 1 while window updates are not allowed.
+  void DrawSegment(CGraphicsState* state, int x1, int y1, int x2, int y2, HWND target, HDC dc, HPEN pen,
+                   HBRUSH brush, int width, int height, int viewX, int viewY, int suppressed);
+  // The right triangle of a shaded strip over the segment (xa, ya)-(xb, yb),
+  // page pixels; corner picks which of the two right-angle corners it has.
+  static void DrawTriangle(HDC dc, int xa, int ya, int xb, int yb, int corner);
+
+  // The graphics cursor.
+  void CreateGraphicsCaret();
+  void DestroyGraphicsCaret();
+  void ShowGraphicsCaret(CGraphicsState* state);
+  void HideGraphicsCaret();
+  void UpdateGraphicsCaret(CGraphicsState* state);
+  void SetHorzScroll(int position, CGraphicsState* state);
+  void SetVertScroll(int position, CGraphicsState* state);
+
+  // The colour map through the palette.
+  HPALETTE CreateMapPalette(CGraphicsState* state);
+  void SetBackgroundEntry(COLORREF colour);
+  void SetMapEntry(int index);  // shows working colour-map entry index through the palette at once
+  // The foreground made exact on screen and the permanent foreground index,
+  // done at creation and reset.
+  void SetUpForeground(CGraphicsState* state);
+
+  // The host's Tektronix 4010 primitives (ReGIS units in, page pixels drawn).
+  void Draw4010Line(CGraphicsState* state, int x1, int y1, int x2, int y2, int update);
+  void Draw4010Point(CGraphicsState* state, int update);
+
+  HWND window = nullptr;
+  HDC pageDC[2] = {};
+  HBITMAP previousBitmap[2] = {};
+  HBITMAP pageBitmap[2] = {};
+  int rows = 0, columns = 0, cellWidth = 0, cellHeight = 0;
+  int pageWidth = 0, pageHeight = 0;
+  int scrollX = 0, scrollY = 0;
+  int horzScrollPos = 0, vertScrollPos = 0;
+  int horzScrollRange = 0, vertScrollRange = 0;
+  int caretCreated = 0;
+  int caretHidden = 1;
+  HBITMAP caretBitmap = nullptr;
+  int initialText = 1;
+  HPALETTE palette = nullptr;
+  int redrawSuspended = 0;
+  int smooth = 0;
+  int hardCopyOffsetX = 0, hardCopyOffsetY = 0;
+  HCURSOR mouseCursor = nullptr;
+  COLORREF backgroundColour = 0;
+  COLORREF foregroundColour = 0xFFFFFF;
+  // The host's 4010 drawing state.
+  int hostPenWidth = 1;
+  int hostPenStyle = PS_SOLID;
+  int hostLinePattern = 1;
+  int hostLinePatternFlag = 0;
+  uint8_t hostWritingMode = 0;  // 0 normal, 1 erase, 2 complement
+  KXREG_RegionCallback regionCallback = nullptr;
+  KXREG_PageErasedCallback pageErasedCallback = nullptr;
+  KXREG_InputCallback inputCallback = nullptr;
+  CVectorList vectors;
+  // The outline a fill collects; empty except while a fill is being drawn.
+  std::unique_ptr<CPointList> pointList;
+
+ private:
+  HBITMAP CreateCursorBitmap();
+};

@@ -1,0 +1,33 @@
+// CPointList: the points a fill collects while its outline is drawn, kept
+// oldest first in a circular singly linked list addressed by its last node.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/win32.h"
+
+class CPointList {
+ public:
+  CPointList() = default;
+  ~CPointList();
+  CPointList(const CPointList&) = delete;
+  CPointList& operator=(const CPointList&) = delete;
+
+  // Appends a point (ReGIS units); 1 when no node could be had, and the
+  // point is lost.
+  int Add(int32_t x, int32_t y);
+  // Takes the oldest point off the list. An empty list is a fault the user
+  // sees in a stop box; the answer is then (0xFFFF, 0xFFFF).
+  POINT get();
+  void Clear();
+  int32_t Count() const { return count_; }
+
+ private:
+  struct Node {
+    Node* next;
+    int32_t x, y;
+  };
+
+  Node* last_ = nullptr;  // its next is the first node
+  int32_t count_ = 0;
+};

@@ -1,0 +1,210 @@
+// The two colour sub-syntaxes: the colour specifier of W(I ...) and S(I ...)
+// and the colour-map option S(M ...), fed one character at a time as the
+// parser stack would.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "interp/interpreter.h"
+#include "surface/color_map_parser.h"
+#include "surface/color_spec_parser.h"
+#include "surface/colour_map.h"
+#include "surface_window.h"
+
+namespace {
+
+using surface_test::SurfaceWindow;
+
+// What feeding a text to a parser did: how many characters it took before it
+// finished, and the status it finished with (PARSE_CONTINUE when it never
+// finished).
+struct FeedResult {
+  size_t used = 0;
+  int status = PARSE_CONTINUE;
+};
+
+FeedResult Feed(CParseObj& parser, const std::string& text, CInterpreter& interp) {
+  FeedResult r;
+  for (char ch : text) {
+    r.status = parser.Parse(ch, interp);
+    if (r.status == PARSE_RETURN) return r;
+    ++r.used;
+    if (r.status == PARSE_DONE) return r;
+  }
+  return r;
+}
+
+class ColourParserTest : public ::testing::Test {
+ protected:
+  SurfaceWindow w;
+  CInterpreter interp{w.context.get()};
+};
+
+// --- The colour specifier ------------------------------------------------
+
+struct SpecCase {
+  const char* behaviour;
+  const char* text;  // the characters after the option letter I
+  int32_t expected;  // the target afterwards, starting from 9
+  int status;
+  size_t used;
+};
+
+const SpecCase kSpecCases[] = {
+    {"no digits select index 0", ")", 0, PARSE_RETURN, 0},
+    {"an index ends at the closing parenthesis", "3)", 3, PARSE_RETURN, 1},
+    {"an index ends at a comma", "12,", 12, PARSE_RETURN, 2},
+    {"an index ends at a space", "15 ", 15, PARSE_RETURN, 2},
+    {"index 16 leaves the target unchanged", "16)", 9, PARSE_RETURN, 2},
+    {"a huge index leaves the target unchanged", "99999999999)", 9, PARSE_RETURN, 11},
+    {"another character ends without a change", "3X", 9, PARSE_RETURN, 1},
+    {"a colour letter picks the nearest map entry", "(R)", 2, PARSE_DONE, 3},
+    {"white is the nearest to entry 15", "(W)", 15, PARSE_DONE, 3},
+    {"an HLS colour picks the nearest map entry", "(H120L50S100)", 2, PARSE_DONE, 13},
+    {"HLS blue", "(H0L50S100)", 1, PARSE_DONE, 11},
+};
+
+class ColourSpec : public ColourParserTest, public ::testing::WithParamInterface<SpecCase> {};
+
+TEST_P(ColourSpec, SetsTheTarget) {
+  const SpecCase& c = GetParam();
+  int32_t target = 9;
+  CColorSpecParser parser(&target);
+  const FeedResult r = Feed(parser, c.text, interp);
+  EXPECT_EQ(target, c.expected) << c.behaviour;
+  EXPECT_EQ(r.status, c.status) << c.behaviour;
+  EXPECT_EQ(r.used, c.used) << c.behaviour;
+  EXPECT_EQ(interp.lastError, 0) << c.behaviour;
+}
+
+INSTANTIATE_TEST_SUITE_P(Surface, ColourSpec, ::testing::ValuesIn(kSpecCases));
+
+TEST_F(ColourParserTest, ALetterFollowsTheChangedMap) {
+  WorkingColourMap()[2] = kStandardColours[1];  // S(M2(B))
+  int32_t target = 9;
+  CColorSpecParser parser(&target);
+  Feed(parser, "(R)", interp);
+  EXPECT_NE(target, 2);
+  EXPECT_EQ(target, NearestMapIndex(80, 13, 13));
+}
+
+TEST_F(ColourParserTest, AStrayCharacterInHlsIsReportedAndSkipped) {
+  int32_t target = 9;
+  CColorSpecParser parser(&target);
+  const FeedResult r = Feed(parser, "(H120XL50S100)", interp);
+  EXPECT_EQ(r.status, PARSE_DONE);
+  EXPECT_EQ(target, 2);
+  EXPECT_EQ(interp.lastError, 1);
+  EXPECT_EQ(interp.lastErrorChar, 'X');
+}
+
+TEST_F(ColourParserTest, AnUnknownGroupLetterIsReportedAndSkippedToTheParenthesis) {
+  int32_t target = 9;
+  CColorSpecParser parser(&target);
+  const FeedResult r = Feed(parser, "(QZZ)", interp);
+  EXPECT_EQ(r.status, PARSE_DONE);
+  EXPECT_EQ(r.used, 5u);
+  EXPECT_EQ(target, 9);
+  EXPECT_EQ(interp.lastErrorChar, 'Z');
+}
+
+TEST_F(ColourParserTest, SeparatorsAreNotAllowedInsideHls) {
+  int32_t target = 9;
+  CColorSpecParser parser(&target);
+  Feed(parser, "(H120,L50S100)", interp);
+  EXPECT_EQ(interp.lastError, 1);
+  EXPECT_EQ(interp.lastErrorChar, ',');
+}
+
+// --- The colour-map option ----------------------------------------------
+
+TEST_F(ColourParserTest, SetsSeveralEntriesInOneOption) {
+  CColorMapParser parser;
+  const FeedResult r = Feed(parser, "1(R)2(H0L50S60)3(L40))", interp);
+  EXPECT_EQ(r.status, PARSE_RETURN);
+  EXPECT_EQ(r.used, 21u) << "the closing parenthesis of S is handed back";
+  EXPECT_EQ(WorkingColourMap()[1].red, 80);
+  EXPECT_EQ(WorkingColourMap()[1].green, 13);
+  EXPECT_EQ(WorkingColourMap()[2].red, 20);
+  EXPECT_EQ(WorkingColourMap()[2].blue, 81);
+  EXPECT_EQ(WorkingColourMap()[3].green, 40);
+  EXPECT_EQ(interp.lastError, 0);
+}
+
+TEST_F(ColourParserTest, AnEntryAbove15ChangesNothing) {
+  CColorMapParser parser;
+  const FeedResult r = Feed(parser, "17(R))", interp);
+  EXPECT_EQ(r.status, PARSE_RETURN);
+  EXPECT_EQ(r.used, 5u) << "consumed up to its own closing parenthesis";
+  for (int i = 0; i < kColourMapSize; ++i) {
+    EXPECT_EQ(WorkingColourMap()[i].red, kDefaultColourMap[i].red) << i;
+  }
+  EXPECT_EQ(interp.lastError, 0);
+}
+
+TEST_F(ColourParserTest, AGreyAbove100ChangesNothing) {
+  CColorMapParser parser;
+  Feed(parser, "5(L101)", interp);
+  EXPECT_EQ(WorkingColourMap()[5].red, 20);
+  EXPECT_EQ(WorkingColourMap()[5].green, 80);
+}
+
+TEST_F(ColourParserTest, Grey100IsWhite) {
+  CColorMapParser parser;
+  Feed(parser, "5(L100)", interp);
+  EXPECT_EQ(WorkingColourMap()[5].red, 100);
+  EXPECT_EQ(WorkingColourMap()[5].green, 100);
+  EXPECT_EQ(WorkingColourMap()[5].blue, 100);
+}
+
+TEST_F(ColourParserTest, AGreyStepAppliesItsLevelAgainAtEveryStrayCharacter) {
+  CColorMapParser parser;
+  Feed(parser, "5(L40X", interp);
+  EXPECT_EQ(WorkingColourMap()[5].red, 40);
+  EXPECT_EQ(interp.lastErrorChar, 'X');
+  WorkingColourMap()[5] = CColour{1, 2, 3};
+  Feed(parser, "Y", interp);
+  EXPECT_EQ(WorkingColourMap()[5].blue, 40) << "still in the grey step";
+  const FeedResult r = Feed(parser, "))", interp);
+  EXPECT_EQ(r.status, PARSE_RETURN);
+}
+
+TEST_F(ColourParserTest, TheAttributeLetterIsIgnored) {
+  CColorMapParser parser;
+  Feed(parser, "4(AG)", interp);
+  EXPECT_EQ(WorkingColourMap()[4].green, 80);
+  EXPECT_EQ(WorkingColourMap()[4].red, 20);
+  EXPECT_EQ(interp.lastError, 0);
+}
+
+TEST_F(ColourParserTest, AfterSaturationStrayCharactersPassWithoutAReport) {
+  CColorMapParser parser;
+  Feed(parser, "6(H120L50S100Q)", interp);
+  EXPECT_EQ(interp.lastError, 0);
+  EXPECT_EQ(WorkingColourMap()[6].red, 100);
+}
+
+TEST_F(ColourParserTest, AStrayCharacterAfterAColourWaitsForTheParenthesis) {
+  CColorMapParser parser;
+  const FeedResult r = Feed(parser, "6(RQ)7(G))", interp);
+  EXPECT_EQ(r.status, PARSE_RETURN);
+  EXPECT_EQ(interp.lastErrorChar, 'Q');
+  EXPECT_EQ(WorkingColourMap()[7].green, 80);
+}
+
+TEST_F(ColourParserTest, AMapChangeRecoloursTheDrawnPicture) {
+  w.State()->active->foreground = 3;
+  w.surface->PlotPoint(w.State());
+  CColorMapParser parser;
+  Feed(parser, "3(L100)", interp);
+  EXPECT_EQ(w.PageColour(1, 0, 0), RGB(255, 255, 255));
+}
+
+TEST_F(ColourParserTest, AnythingElseEndsTheOption) {
+  CColorMapParser parser;
+  EXPECT_EQ(Feed(parser, " 3,", interp).status, PARSE_RETURN);
+  CColorMapParser other;
+  EXPECT_EQ(Feed(other, "Q", interp).used, 0u);
+}
+
+}  // namespace

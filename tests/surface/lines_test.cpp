@@ -1,0 +1,330 @@
+// The line primitives: vectors scaled to the page, the window rectangles
+// they invalidate, the shaded strip between a segment and its reference
+// line, the triangles of that strip, and the point list a fill collects.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "page_probe.h"
+#include "platform/soft/inspect.h"
+#include "surface/grdrv.h"
+#include "surface/point_list.h"
+#include "surface_window.h"
+
+namespace {
+
+using surface_test::Geometry;
+using surface_test::PaintIndex;
+using surface_test::RegisIndexAt;
+using surface_test::RowIndices;
+using surface_test::SurfaceWindow;
+namespace inspect = soft::inspect;
+
+void ExpectRect(const RECT& r, LONG left, LONG top, LONG right, LONG bottom, const char* what) {
+  EXPECT_EQ(r.left, left) << what;
+  EXPECT_EQ(r.top, top) << what;
+  EXPECT_EQ(r.right, right) << what;
+  EXPECT_EQ(r.bottom, bottom) << what;
+}
+
+class DrawVector : public ::testing::Test {
+ protected:
+  explicit DrawVector(Geometry g = Geometry{}) : w(g) { W().foreground = 4; }
+  CWriteControls& W() { return *w.State()->active; }
+  void Line(int x1, int y1, int x2, int y2) { w.surface->DrawVector(w.State(), x1, y1, x2, y2); }
+  int At(int x, int y) { return RegisIndexAt(w, 1, x, y); }
+  int Count(int index) {
+    const uint32_t stored = surface_test::StoredIndex(w, index);
+    const inspect::Image img = inspect::ReadBitmap(w.surface->pageBitmap[0]);
+    int n = 0;
+    for (uint32_t p : img.pixels) n += p == stored;
+    return n;
+  }
+  std::vector<RECT> Invalidated() { return inspect::Invalidations(w.window); }
+
+  SurfaceWindow w;
+};
+
+TEST_F(DrawVector, LeavesTheEndPixelUnset) {
+  Line(10, 20, 60, 20);
+  EXPECT_EQ(At(10, 20), 4);
+  EXPECT_EQ(At(59, 20), 4);
+  EXPECT_EQ(At(60, 20), 0);
+  EXPECT_EQ(Count(4), 50);
+}
+
+TEST_F(DrawVector, AZeroLengthLineSetsNoPixelButInvalidatesOne) {
+  Line(100, 100, 100, 100);
+  EXPECT_EQ(Count(4), 0);
+  const auto rects = Invalidated();
+  ASSERT_EQ(rects.size(), 1u);
+  ExpectRect(rects[0], 100, 100, 101, 101, "one pixel");
+}
+
+TEST_F(DrawVector, InvalidatesItsBoxInWindowCoordinates) {
+  w.surface->SetHorzScroll(1, w.State());
+  w.surface->SetVertScroll(1, w.State());
+  Line(100, 50, 10, 20);
+  const auto rects = Invalidated();
+  ASSERT_EQ(rects.size(), 1u);
+  ExpectRect(rects[0], 0, 0, 91, 31, "page box minus the scroll offset, one past the far corner");
+}
+
+TEST_F(DrawVector, InvalidatesNothingWhileRedrawIsSuspended) {
+  w.surface->redrawSuspended = 1;
+  Line(10, 20, 60, 20);
+  EXPECT_EQ(At(10, 20), 4);
+  EXPECT_TRUE(Invalidated().empty());
+  w.surface->smooth = 1;
+  Line(10, 30, 60, 30);
+  EXPECT_EQ(Invalidated().size(), 1u) << "smooth drawing reaches the window at once";
+}
+
+TEST_F(DrawVector, DrawsOnTheOutputPageAndLeavesTheWindowAloneWhenItIsHidden) {
+  w.State()->outputPage = 1;
+  Line(10, 20, 60, 20);
+  EXPECT_EQ(RegisIndexAt(w, 2, 10, 20), 4);
+  EXPECT_EQ(At(10, 20), 0);
+  EXPECT_TRUE(Invalidated().empty());
+}
+
+TEST_F(DrawVector, DrawsNothingWithoutAWindow) {
+  const HWND window = w.surface->window;
+  w.surface->window = nullptr;
+  Line(10, 20, 60, 20);
+  w.surface->window = window;
+  EXPECT_EQ(Count(4), 0);
+}
+
+class SmallPage : public DrawVector {
+ protected:
+  SmallPage() : DrawVector(Geometry{24, 80, 8, 16}) {}  // 640 x 384
+};
+
+TEST_F(SmallPage, TheFullDiagonalStopsJustShortOfTheLastPixel) {
+  Line(0, 0, 799, 479);
+  EXPECT_EQ(At(0, 0), 4);
+  EXPECT_EQ(At(639, 383), 0);
+  EXPECT_EQ(Count(4), 639) << "one pixel per column, the last column left out";
+}
+
+TEST_F(SmallPage, ReGisUnitsScaleToThePage) {
+  Line(400, 240, 500, 240);
+  EXPECT_EQ(RowIndices(w, 192, 319, 401), [] {
+    std::vector<int> row(82, 4);
+    row.front() = 0;
+    row.back() = 0;
+    return row;
+  }());
+}
+
+// --- The shaded strip --------------------------------------------------------
+
+class ShadedStrip : public DrawVector {
+ protected:
+  void Shade(int reference, bool horizontal) {
+    W().shading = CShading{reference, 0, kShadingOn | (horizontal ? kShadingHorizontal : 0u)};
+  }
+};
+
+TEST_F(ShadedStrip, AHorizontalLineFillsDownToTheReference) {
+  Shade(240, true);
+  Line(100, 100, 300, 100);
+  EXPECT_EQ(At(100, 100), 4);
+  EXPECT_EQ(At(299, 240), 4) << "the reference row is filled";
+  EXPECT_EQ(At(200, 99), 0);
+  EXPECT_EQ(At(200, 241), 0);
+  EXPECT_EQ(At(99, 150), 0);
+  EXPECT_EQ(At(300, 150), 0);
+  EXPECT_EQ(Count(4), 200 * 141) << "the rectangle only, no triangles";
+  const auto rects = Invalidated();
+  ASSERT_EQ(rects.size(), 1u);
+  ExpectRect(rects[0], 100, 100, 301, 240, "the line's box stretched to the reference");
+}
+
+TEST_F(ShadedStrip, AHorizontalLineFillsUpToAReferenceAbove) {
+  Shade(50, true);
+  Line(100, 100, 300, 100);
+  EXPECT_EQ(At(150, 50), 4);
+  EXPECT_EQ(At(150, 100), 4);
+  EXPECT_EQ(At(150, 49), 0);
+  EXPECT_EQ(At(150, 101), 0);
+  const auto rects = Invalidated();
+  ASSERT_EQ(rects.size(), 1u);
+  ExpectRect(rects[0], 100, 50, 301, 101, "stretched up to the reference");
+}
+
+TEST_F(ShadedStrip, AVerticalLineFillsAcrossToAVerticalReference) {
+  Shade(500, false);
+  Line(100, 100, 100, 200);
+  EXPECT_EQ(At(100, 100), 4);
+  EXPECT_EQ(At(499, 200), 4) << "the rectangle is one row taller than the line";
+  EXPECT_EQ(At(500, 150), 0);
+  EXPECT_EQ(At(99, 150), 0);
+  EXPECT_EQ(At(300, 201), 0);
+}
+
+TEST_F(ShadedStrip, EndsOnBothSidesGiveTwoTrianglesMeetingAtTheMidpoint) {
+  Shade(200, true);
+  Line(100, 100, 300, 300);
+  EXPECT_EQ(At(120, 180), 4) << "below the first half, above the reference";
+  EXPECT_EQ(At(180, 120), 0) << "above the first half";
+  EXPECT_EQ(At(280, 220), 4) << "above the second half, below the reference";
+  EXPECT_EQ(At(220, 280), 0) << "below the second half";
+  EXPECT_EQ(At(150, 250), 0) << "no rectangle";
+  EXPECT_EQ(At(250, 150), 0) << "no rectangle";
+}
+
+TEST_F(ShadedStrip, AReferenceBeyondBothEndsGivesOneTriangleAndARectangle) {
+  Shade(50, true);
+  Line(100, 100, 300, 300);
+  EXPECT_EQ(At(280, 120), 4) << "the triangle above the segment";
+  EXPECT_EQ(At(120, 280), 0);
+  EXPECT_EQ(At(200, 60), 4) << "the rectangle up to the reference";
+  EXPECT_EQ(At(200, 49), 0);
+}
+
+TEST_F(ShadedStrip, ReachesTheWindowEvenWhileRedrawIsSuspended) {
+  w.surface->redrawSuspended = 1;
+  Shade(240, true);
+  Line(100, 100, 300, 100);
+  EXPECT_EQ(Invalidated().size(), 1u);
+}
+
+TEST_F(ShadedStrip, AVerticalLineAgainstAHorizontalReferenceFillsNothing) {
+  Shade(240, true);
+  Line(100, 100, 100, 200);
+  EXPECT_EQ(Count(4), 0);
+  EXPECT_TRUE(Invalidated().empty());
+}
+
+TEST_F(ShadedStrip, PatternZeroStillFillsInTheDrawingColour) {
+  W().pattern = 0;
+  Shade(120, true);
+  Line(100, 100, 300, 100);
+  EXPECT_EQ(Count(4), 200 * 21);
+}
+
+// --- Triangles ---------------------------------------------------------------
+
+struct TriangleCase {
+  const char* behaviour;
+  int xa, ya, xb, yb, corner;
+  POINT inside, outside;
+};
+
+const TriangleCase kTriangles[] = {
+    {"corner 1 going down keeps the upper right", 10, 10, 50, 50, 1, {45, 15}, {15, 45}},
+    {"corner 0 going down keeps the lower left", 10, 10, 50, 50, 0, {15, 45}, {45, 15}},
+    {"corner 1 going up keeps the upper left", 10, 50, 50, 10, 1, {15, 15}, {45, 45}},
+    {"corner 0 going up keeps the lower right", 10, 50, 50, 10, 0, {45, 45}, {15, 15}},
+};
+
+class Triangle : public ::testing::TestWithParam<TriangleCase> {};
+
+TEST_P(Triangle, FillsTheCornerItIsAskedFor) {
+  const TriangleCase& c = GetParam();
+  SurfaceWindow w;
+  HDC dc = w.surface->pageDC[0];
+  HBRUSH brush = CreateSolidBrush(PALETTEINDEX(4));
+  HGDIOBJ old = SelectObject(dc, brush);
+  CGrDrv::DrawTriangle(dc, c.xa, c.ya, c.xb, c.yb, c.corner);
+  SelectObject(dc, old);
+  DeleteObject(brush);
+  EXPECT_EQ(RegisIndexAt(w, 1, c.inside.x, c.inside.y), 4) << c.behaviour;
+  EXPECT_EQ(RegisIndexAt(w, 1, c.outside.x, c.outside.y), 0) << c.behaviour;
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, Triangle, ::testing::ValuesIn(kTriangles));
+
+// --- Huge coordinates ----------------------------------------------------------
+
+// 2684354 units is the largest x whose product with 800 still fits: far off
+// the page in pixels, but without wrapping.
+constexpr int kFar = 2684354;
+
+TEST_F(DrawVector, LinesToTheLimitsOfTheCoordinateRangeFinish) {
+  Line(0, 0, INT_MAX, INT_MAX);
+  Line(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+  Line(-kFar, 100, kFar, 100);
+  EXPECT_EQ(At(0, 100), 4);
+  EXPECT_EQ(At(799, 100), 4);
+}
+
+TEST_F(ShadedStrip, AReferenceFarOffThePageFillsOnlyThePage) {
+  Shade(kFar, true);
+  Line(-kFar, 100, kFar, 100);
+  EXPECT_EQ(At(0, 479), 4);
+  EXPECT_EQ(At(799, 100), 4);
+  EXPECT_EQ(At(400, 99), 0);
+}
+
+TEST_F(ShadedStrip, FarSlantedSegmentsFinish) {
+  Shade(240, true);
+  Line(-kFar, -kFar, kFar, kFar);
+  Shade(-kFar, false);
+  Line(-kFar, kFar, kFar, -kFar);
+  Shade(INT_MAX, true);
+  Line(INT_MIN, 10, INT_MAX, 400);
+  SUCCEED();
+}
+
+// --- Collecting a fill -------------------------------------------------------
+
+TEST_F(DrawVector, WhileAFillCollectsALineOnlyAddsItsEndPoint) {
+  w.surface->pointList = std::make_unique<CPointList>();
+  Line(50, 50, 100, 100);
+  w.surface->DrawSegment(w.State(), 100, 100, 150, 120, w.window, w.surface->pageDC[0], nullptr, nullptr,
+                         w.surface->pageWidth, w.surface->pageHeight, 0, 0, 0);
+  EXPECT_EQ(Count(4), 0);
+  EXPECT_TRUE(Invalidated().empty());
+  ASSERT_EQ(w.surface->pointList->Count(), 2);
+  const POINT first = w.surface->pointList->get();
+  const POINT second = w.surface->pointList->get();
+  EXPECT_EQ(first.x, 100);
+  EXPECT_EQ(first.y, 100);
+  EXPECT_EQ(second.x, 150);
+  EXPECT_EQ(second.y, 120);
+}
+
+TEST(PointList, GivesPointsBackOldestFirst) {
+  CPointList list;
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(list.Add(i, -i), 0);
+  EXPECT_EQ(list.Count(), 5);
+  for (int i = 0; i < 5; ++i) {
+    const POINT p = list.get();
+    EXPECT_EQ(p.x, i);
+    EXPECT_EQ(p.y, -i);
+  }
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.Add(7, 8), 0) << "an emptied list takes points again";
+  EXPECT_EQ(list.get().x, 7);
+}
+
+TEST(PointList, ReadingAnEmptyListShowsAStopBox) {
+  inspect::ClearMessageBoxes();
+  inspect::EchoMessageBoxes(false);
+  CPointList list;
+  const POINT p = list.get();
+  EXPECT_EQ(p.x, 0xFFFF);
+  EXPECT_EQ(p.y, 0xFFFF);
+  const auto boxes = inspect::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Get from empty list");
+  EXPECT_EQ(boxes[0].caption, "CPointList::get");
+  EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_ICONSTOP));
+  EXPECT_EQ(boxes[0].owner, nullptr);
+  inspect::ClearMessageBoxes();
+  inspect::EchoMessageBoxes(true);
+}
+
+TEST(PointList, ClearEmptiesALongList) {
+  CPointList list;
+  for (int i = 0; i < 200000; ++i) list.Add(i, i);
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+}
+
+}  // namespace

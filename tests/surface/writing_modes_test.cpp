@@ -1,0 +1,421 @@
+// Writing modes and patterns: pen styles, shading brushes, the overlay and
+// plane-mask compositions, and each mode as a line puts it on the page.
+#include "surface/writing_modes.h"
+
+#include <gtest/gtest.h>
+
+#include "page_probe.h"
+#include "platform/soft/inspect.h"
+#include "surface/drawing_recipe.h"
+#include "surface/scratch_dcs.h"
+#include "surface_window.h"
+
+namespace {
+
+using surface_test::PaintIndex;
+using surface_test::RegisIndexAt;
+using surface_test::RowIndices;
+using surface_test::SurfaceWindow;
+namespace inspect = soft::inspect;
+
+std::vector<int> Repeat(int value, int count) {
+  return std::vector<int>(static_cast<size_t>(count), value);
+}
+
+// --- Pen styles and brush rows -------------------------------------------
+
+struct PenCase {
+  const char* behaviour;
+  int pattern, style;
+};
+
+const PenCase kPenCases[] = {
+    {"pattern 0 draws nothing", 0, PS_NULL},
+    {"pattern 1 is solid", 1, PS_SOLID},
+    {"pattern 2 is a dash", 2, PS_DASH},
+    {"pattern 3 is dash-dot", 3, PS_DASHDOT},
+    {"pattern 4 is dotted", 4, PS_DOT},
+    {"pattern 5 is dash-dot-dot", 5, PS_DASHDOTDOT},
+    {"pattern 6 is dotted", 6, PS_DOT},
+    {"pattern 7 is dotted", 7, PS_DOT},
+    {"pattern 8 is dash-dot", 8, PS_DASHDOT},
+    {"pattern 9 is dash-dot", 9, PS_DASHDOT},
+    {"the user's pattern draws solid", 10, PS_SOLID},
+    {"an unknown index draws solid", -1, PS_SOLID},
+};
+
+class PenStyle : public ::testing::TestWithParam<PenCase> {};
+
+TEST_P(PenStyle, FollowsThePatternTable) {
+  EXPECT_EQ(PenStyleForPattern(GetParam().pattern), GetParam().style) << GetParam().behaviour;
+}
+
+INSTANTIATE_TEST_SUITE_P(WritingModes, PenStyle, ::testing::ValuesIn(kPenCases));
+
+TEST(BrushRows, DashAndDashDotEntriesAreAsWritten) {
+  const CBrushRows dash = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0,
+                           0,    0, 0, 0, 0,    0, 0, 0, 0,    0, 0, 0, 0,    0, 0, 0};
+  const CBrushRows dashDot = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0, 0, 0,
+                              0,    0, 0, 0, 0xFF, 0, 0, 0, 0,    0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(kPatternBrushBits[2], dash);
+  EXPECT_EQ(kPatternBrushBits[3], dashDot);
+}
+
+TEST(BrushRows, EveryWordHoldsOnePatternBitInItsLowByte) {
+  for (int p = 0; p < kStandardPatterns; ++p) {
+    for (int r = 0; r < 8; ++r) {
+      const bool bit = (kLinePatternBits[p] >> (7 - r)) & 1;
+      EXPECT_EQ(kPatternBrushBits[p][4 * r], bit ? 0xFF : 0x00) << "pattern " << p << " word " << r;
+      for (int k = 1; k < 4; ++k) EXPECT_EQ(kPatternBrushBits[p][4 * r + k], 0) << "pattern " << p;
+    }
+  }
+}
+
+// --- Shading brushes -----------------------------------------------------
+
+class FillBrush : public ::testing::Test {
+ protected:
+  // The 8 x 8 cell at the page origin painted with a brush of colour 5 over
+  // background 0, as ReGIS indices, row by row.
+  std::vector<std::vector<int>> Shade(const CShading& shading, int pattern, int force) {
+    HDC dc = w.surface->pageDC[0];
+    SetBkColor(dc, PALETTEINDEX(0));
+    HBRUSH brush = MakeFillBrush(dc, shading, pattern, PALETTEINDEX(5), force);
+    HGDIOBJ old = SelectObject(dc, brush);
+    PatBlt(dc, 0, 0, 8, 8, PATCOPY);
+    SelectObject(dc, old);
+    DeleteObject(brush);
+    std::vector<std::vector<int>> rows;
+    for (int y = 0; y < 8; ++y) rows.push_back(RowIndices(w, y, 0, 8));
+    return rows;
+  }
+
+  SurfaceWindow w;
+  CShading on{0, 0, kShadingOn | kShadingHorizontal};
+};
+
+TEST_F(FillBrush, ShadingOffGivesTheNullBrushUnlessForced) {
+  CShading off;
+  HDC dc = w.surface->pageDC[0];
+  EXPECT_EQ(MakeFillBrush(dc, off, 2, PALETTEINDEX(5), 0), GetStockObject(NULL_BRUSH));
+  for (const auto& row : Shade(off, 1, 1)) EXPECT_EQ(row, Repeat(5, 8)) << "a forced fill is solid";
+}
+
+TEST_F(FillBrush, DashPatternShadesEveryOtherRowInTheColour) {
+  const auto rows = Shade(on, 2, 0);
+  for (int y = 0; y < 8; ++y) EXPECT_EQ(rows[y], Repeat(y % 2 ? 5 : 0, 8)) << "row " << y;
+}
+
+TEST_F(FillBrush, DashDotPatternLeavesItsFourthBitInTheColour) {
+  const auto rows = Shade(on, 3, 0);
+  EXPECT_EQ(rows[4], Repeat(0, 8));
+  EXPECT_EQ(rows[6], Repeat(5, 8)) << "bit 3 of 11100100 is clear";
+}
+
+TEST_F(FillBrush, PatternZeroIsEntirelyTheColour) {
+  for (const auto& row : Shade(on, 0, 0)) EXPECT_EQ(row, Repeat(5, 8));
+}
+
+TEST_F(FillBrush, TheUsersPatternShadesSolid) {
+  for (const auto& row : Shade(on, 10, 0)) EXPECT_EQ(row, Repeat(5, 8));
+}
+
+TEST_F(FillBrush, AShadingCharacterShadesWithItsGlyph) {
+  const size_t handles = inspect::LiveHandles();
+  CShading glyph = on;
+  glyph.character = 'X';
+  const auto rows = Shade(glyph, 2, 0);
+  int inColour = 0, inBackground = 0;
+  for (const auto& row : rows) {
+    for (int v : row) {
+      inColour += v == 5;
+      inBackground += v == 0;
+    }
+  }
+  EXPECT_GT(inColour, 0) << "the glyph's strokes";
+  EXPECT_GT(inBackground, 0) << "the cell around them";
+  EXPECT_EQ(GetCurrentObject(w.surface->pageDC[0], OBJ_BITMAP), w.surface->pageBitmap[0])
+      << "the page bitmap is back in its DC";
+  EXPECT_EQ(inspect::LiveHandles(), handles) << "font and cell bitmap are gone";
+}
+
+// --- Compositions --------------------------------------------------------
+
+class Composition : public ::testing::Test {
+ protected:
+  Composition() {
+    HDC page = w.surface->pageDC[0];
+    savedDC = CreateCompatibleDC(page);
+    savedBitmap = CreateCompatibleBitmap(page, w.surface->pageWidth, w.surface->pageHeight);
+    oldBitmap = SelectObject(savedDC, savedBitmap);
+  }
+  ~Composition() override {
+    SelectObject(savedDC, oldBitmap);
+    DeleteObject(savedBitmap);
+    DeleteDC(savedDC);
+  }
+  void Save() {
+    BitBlt(savedDC, 0, 0, w.surface->pageWidth, w.surface->pageHeight, w.surface->pageDC[0], 0, 0, SRCCOPY);
+  }
+  void Set(int x, int y, int index) { PaintIndex(w, index, RECT{x, y, x + 1, y + 1}); }
+  int At(int x, int y) { return RegisIndexAt(w, 1, x, y); }
+  bool NoScratchDCs() {
+    for (int s = 0; s < CScratchDCs::kSlots; ++s) {
+      if (CScratchDCs::Peek(static_cast<CScratchDCs::Slot>(s))) return false;
+    }
+    return true;
+  }
+
+  SurfaceWindow w;
+  HDC savedDC = nullptr;
+  HBITMAP savedBitmap = nullptr;
+  HGDIOBJ oldBitmap = nullptr;
+};
+
+TEST_F(Composition, OverlayKeepsOnlyWhatWasDrawnInTheColour) {
+  Set(10, 10, 3);
+  Set(11, 10, 3);
+  Save();
+  Set(10, 10, 5);  // drawn in the colour
+  Set(11, 10, 2);  // drawn in another colour
+  Set(12, 10, 5);  // drawn in the colour over the background
+  MergeOverlay(w.surface->pageDC[0], savedDC, w.surface->pageWidth, w.surface->pageHeight, PALETTEINDEX(5));
+  EXPECT_EQ(At(10, 10), 5);
+  EXPECT_EQ(At(11, 10), 3) << "the saved picture comes back";
+  EXPECT_EQ(At(12, 10), 5);
+  EXPECT_EQ(At(13, 10), 0);
+  EXPECT_TRUE(NoScratchDCs());
+}
+
+TEST_F(Composition, PlanesReplaceOnlyTheMaskedBitsOfTheOldIndex) {
+  Set(0, 0, 10);
+  Set(1, 0, 9);
+  Set(2, 0, 3);
+  Save();
+  Set(0, 0, 5);
+  Set(1, 0, 5);
+  Set(2, 0, 2);  // not the colour: the primitive's result stays
+  MergePlanes(w.surface->pageDC[0], savedDC, w.surface->pageWidth, w.surface->pageHeight, nullptr,
+              PALETTEINDEX(5), 5, w.surface->palette);
+  EXPECT_EQ(At(0, 0), 15) << "(10 AND NOT 5) OR 5";
+  EXPECT_EQ(At(1, 0), 13) << "(9 AND NOT 5) OR 5";
+  EXPECT_EQ(At(2, 0), 2);
+  EXPECT_EQ(At(3, 0), 0);
+  EXPECT_TRUE(NoScratchDCs());
+}
+
+TEST_F(Composition, PlanesMergeOnlyInsideTheRectangle) {
+  Set(5, 5, 10);
+  Set(50, 5, 10);
+  Save();
+  Set(5, 5, 5);
+  Set(50, 5, 5);
+  const RECT inside{0, 0, 20, 20};
+  MergePlanes(w.surface->pageDC[0], savedDC, w.surface->pageWidth, w.surface->pageHeight, &inside,
+              PALETTEINDEX(5), 5, w.surface->palette);
+  EXPECT_EQ(At(5, 5), 15);
+  EXPECT_EQ(At(50, 5), 5);
+}
+
+TEST_F(Composition, ARectangleOffThePageMergesNothing) {
+  Set(0, 0, 10);
+  Save();
+  Set(0, 0, 5);
+  const RECT off{-100, -100, -1, -1};
+  MergePlanes(w.surface->pageDC[0], savedDC, w.surface->pageWidth, w.surface->pageHeight, &off,
+              PALETTEINDEX(5), 5, w.surface->palette);
+  EXPECT_EQ(At(0, 0), 5);
+  EXPECT_TRUE(NoScratchDCs());
+}
+
+TEST(ScratchDCs, DestroyingAnySurfaceDeletesThem) {
+  SurfaceWindow w;
+  ASSERT_NE(CScratchDCs::Get(CScratchDCs::kMask, w.surface->pageDC[0]), nullptr);
+  { CGrDrv other; }
+  EXPECT_EQ(CScratchDCs::Peek(CScratchDCs::kMask), nullptr);
+}
+
+// --- When the page is saved ------------------------------------------------
+
+struct ComposeCase {
+  const char* behaviour;
+  int mode, pattern;
+  uint8_t character;
+  bool shading;
+  uint8_t mask;
+  bool composes;
+};
+
+const ComposeCase kComposeCases[] = {
+    {"a plain solid line goes straight to the page", kOverlay, 1, 0, false, 15, false},
+    {"a dashed line without shading needs no copy", kOverlay, 2, 0, false, 15, false},
+    {"overlay shading with a pattern composes", kOverlay, 2, 0, true, 15, true},
+    {"overlay shading with a character composes", kOverlay, 1, 'X', true, 15, true},
+    {"solid overlay shading needs no copy", kOverlay, 1, 0, true, 15, false},
+    {"replace shading paints its own background", kReplace, 2, 0, true, 15, false},
+    {"complement shading with a pattern composes", kComplement, 2, 0, true, 15, true},
+    {"a partial plane mask composes", kOverlay, 1, 0, false, 6, true},
+    {"a single-plane mask also saves the page", kReplace, 1, 0, false, 2, true},
+};
+
+class SavedPage : public ::testing::TestWithParam<ComposeCase> {};
+
+TEST_P(SavedPage, IsTakenOnlyWhenAMergeNeedsIt) {
+  const ComposeCase& c = GetParam();
+  CWriteControls w;
+  w.mode = c.mode;
+  w.pattern = c.pattern;
+  w.shading.character = c.character;
+  w.shading.flags = c.shading ? kShadingOn | kShadingHorizontal : kShadingHorizontal;
+  w.planeMask = c.mask;
+  EXPECT_EQ(NeedsComposition(w), c.composes) << c.behaviour;
+}
+
+INSTANTIATE_TEST_SUITE_P(WritingModes, SavedPage, ::testing::ValuesIn(kComposeCases));
+
+// --- Modes, patterns and masks on a line -----------------------------------
+
+class WritingMode : public ::testing::Test {
+ protected:
+  CWriteControls& W() { return *w.State()->active; }
+  void Line(int x1, int y1, int x2, int y2) { w.surface->DrawVector(w.State(), x1, y1, x2, y2); }
+  std::vector<int> Row(int y, int x0, int x1) { return RowIndices(w, y, x0, x1); }
+
+  SurfaceWindow w;  // 800 x 480: one ReGIS unit per pixel
+};
+
+TEST_F(WritingMode, OverlayDrawsTheForegroundIndex) {
+  W().foreground = 4;
+  Line(10, 10, 60, 10);
+  EXPECT_EQ(Row(10, 10, 60), Repeat(4, 50));
+  EXPECT_EQ(RegisIndexAt(w, 1, 60, 10), 0) << "the end pixel is left out";
+}
+
+TEST_F(WritingMode, ReplaceDrawsAPlainLineLikeOverlay) {
+  PaintIndex(w, 3, RECT{0, 0, 100, 20});
+  W().foreground = 4;
+  W().mode = kReplace;
+  Line(10, 10, 60, 10);
+  EXPECT_EQ(Row(10, 10, 60), Repeat(4, 50));
+  EXPECT_EQ(Row(11, 10, 60), Repeat(3, 50));
+}
+
+TEST_F(WritingMode, ComplementTwiceRestoresThePage) {
+  PaintIndex(w, 3, RECT{0, 0, 40, 40});
+  PaintIndex(w, 12, RECT{40, 0, 80, 40});
+  const inspect::Image before = inspect::ReadBitmap(w.surface->pageBitmap[0]);
+  W().mode = kComplement;
+  Line(10, 10, 70, 30);
+  const inspect::Image once = inspect::ReadBitmap(w.surface->pageBitmap[0]);
+  EXPECT_NE(once.At(10, 10), before.At(10, 10)) << "the line inverts what it crosses";
+  EXPECT_NE(once.At(69, 30), before.At(69, 30));
+  Line(10, 10, 70, 30);
+  EXPECT_EQ(inspect::ReadBitmap(w.surface->pageBitmap[0]).pixels, before.pixels);
+  EXPECT_EQ(GetROP2(w.surface->pageDC[0]), R2_COPYPEN) << "the raster operation is put back";
+}
+
+TEST_F(WritingMode, EraseDrawsTheBackgroundIndex) {
+  PaintIndex(w, 3, RECT{0, 0, 100, 20});
+  w.State()->background = 4;
+  W().foreground = 7;
+  W().mode = kErase;
+  Line(10, 10, 60, 10);
+  EXPECT_EQ(Row(10, 10, 60), Repeat(4, 50));
+}
+
+TEST_F(WritingMode, PatternZeroDrawsNothing) {
+  PaintIndex(w, 3, RECT{0, 0, 100, 20});
+  W().pattern = 0;
+  Line(10, 10, 60, 10);
+  EXPECT_EQ(Row(10, 0, 100), Repeat(3, 100));
+}
+
+TEST_F(WritingMode, PatternTwoDashesWithGapsInTheBackground) {
+  PaintIndex(w, 3, RECT{0, 0, 100, 20});
+  W().foreground = 4;
+  W().pattern = 2;
+  Line(0, 10, 48, 10);
+  std::vector<int> dashes = Repeat(4, 18);
+  for (int v : Repeat(0, 6)) dashes.push_back(v);
+  for (int v : Repeat(4, 18)) dashes.push_back(v);
+  for (int v : Repeat(0, 6)) dashes.push_back(v);
+  EXPECT_EQ(Row(10, 0, 48), dashes);
+}
+
+TEST_F(WritingMode, TheUsersPatternDrawsSolid) {
+  W().foreground = 4;
+  W().pattern = 10;
+  Line(0, 10, 48, 10);
+  EXPECT_EQ(Row(10, 0, 48), Repeat(4, 48));
+}
+
+struct MaskCase {
+  const char* behaviour;
+  uint8_t mask;
+  int foreground, under, expected;
+};
+
+const MaskCase kMaskCases[] = {
+    {"mask 0 with foreground 3 draws nothing", 0, 3, 9, 9},
+    {"mask 0 with foreground 0 draws index 0", 0, 0, 9, 0},
+    {"mask 3 with foreground 4 draws nothing", 3, 4, 9, 9},
+    {"a single-plane mask draws fg AND mask without merging", 2, 6, 5, 2},
+    {"mask 5 with foreground 7 over index 10 gives 15", 5, 7, 10, 15},
+    {"mask 6 with foreground 7 merges into index 9", 6, 7, 9, 15},
+    {"mask 6 with foreground 7 over the background is 6", 6, 7, 0, 6},
+    {"the full mask draws the foreground as it is", 15, 7, 9, 7},
+};
+
+class PlaneMask : public ::testing::TestWithParam<MaskCase> {};
+
+TEST_P(PlaneMask, CombinesTheForegroundWithTheOldIndex) {
+  const MaskCase& c = GetParam();
+  SurfaceWindow w;
+  PaintIndex(w, c.under, RECT{0, 0, 100, 20});
+  w.State()->active->planeMask = c.mask;
+  w.State()->active->foreground = c.foreground;
+  w.surface->DrawVector(w.State(), 10, 10, 60, 10);
+  EXPECT_EQ(RowIndices(w, 10, 10, 60), Repeat(c.expected, 50)) << c.behaviour;
+  EXPECT_EQ(RegisIndexAt(w, 1, 10, 11), c.under) << c.behaviour << ": nothing beside the line";
+}
+
+INSTANTIATE_TEST_SUITE_P(WritingModes, PlaneMask, ::testing::ValuesIn(kMaskCases));
+
+// A horizontal line shaded down to a horizontal reference, over index 3.
+class PatternShading : public WritingMode {
+ protected:
+  void Shade(int mode) {
+    PaintIndex(w, 3, RECT{0, 0, 100, 60});
+    W().foreground = 4;
+    W().mode = mode;
+    W().pattern = 2;
+    W().shading = CShading{40, 0, kShadingOn | kShadingHorizontal};
+    Line(10, 16, 30, 16);
+  }
+};
+
+TEST_F(PatternShading, OverlayAddsOnlyTheForegroundPixelsOfTheBrush) {
+  Shade(kOverlay);
+  for (int y = 16; y <= 40; ++y) EXPECT_EQ(Row(y, 10, 30), Repeat(y % 2 ? 4 : 3, 20)) << "row " << y;
+  EXPECT_EQ(Row(41, 10, 30), Repeat(3, 20));
+}
+
+TEST_F(PatternShading, ReplacePaintsTheOtherPixelsInTheBackground) {
+  Shade(kReplace);
+  for (int y = 16; y <= 40; ++y) EXPECT_EQ(Row(y, 10, 30), Repeat(y % 2 ? 4 : 0, 20)) << "row " << y;
+  EXPECT_EQ(Row(41, 10, 30), Repeat(3, 20));
+}
+
+TEST_F(WritingMode, AComposedLineLeavesNoHandlesBehind) {
+  const size_t handles = inspect::LiveHandles();
+  W().planeMask = 6;
+  Line(10, 10, 60, 10);
+  W().planeMask = 15;
+  W().pattern = 2;
+  W().shading = CShading{40, 'X', kShadingOn | kShadingHorizontal};
+  Line(10, 16, 30, 16);
+  EXPECT_EQ(inspect::LiveHandles(), handles);
+  EXPECT_EQ(CScratchDCs::Peek(CScratchDCs::kPageCopy), nullptr);
+}
+
+}  // namespace
