@@ -390,27 +390,26 @@ void WalkRing(const PenStroke& pen, int64_t l, int64_t t, int64_t r, int64_t b, 
 void DrawEllipse(PenStroke& pen, const Paint& brush, int64_t l, int64_t t, int64_t r, int64_t b) {
   BitmapObj& bmp = pen.Target();
   const int rop2 = pen.Rop2();
+  const EllipseShape e(l, t, r, b);
   int64_t y0 = 0, y1 = 0;
-  if (pen.IsNull()) {
-    // The brush alone covers the ellipse with its outline, except that a box
-    // one or two pixels thin loses its right and bottom edges, as Rectangle's.
-    const bool thin = r - l <= 2 || b - t <= 2;
-    const EllipseShape e(l, t, r, b);
-    VisibleRows(bmp, t, thin ? b - 1 : b, &y0, &y1);
-    for (int64_t y = y0; y <= y1; ++y) {
-      int64_t xl = l, xr = r - 2;
-      if (thin || e.Row(y, &xl, &xr)) PaintRun(bmp, y, xl, xr, brush, rop2);
-    }
-    return;
+  // The brush covers the whole ellipse and the pen then goes over its
+  // outline, as in GDI, where R2_XORPEN shows the brush under the outline.
+  // A box one or two pixels thin loses its right and bottom edges to the
+  // brush, as Rectangle's does.
+  const bool thin = r - l <= 2 || b - t <= 2;
+  VisibleRows(bmp, t, thin ? b - 1 : b, &y0, &y1);
+  for (int64_t y = y0; y <= y1; ++y) {
+    int64_t xl = l, xr = r - 2;
+    if (thin || e.Row(y, &xl, &xr)) PaintRun(bmp, y, xl, xr, brush, rop2);
   }
+  if (pen.IsNull() || e.Empty()) return;
   if (pen.IsWide()) {
     WalkRing(
         pen, l, t, r, b,
         [&](int64_t y, int64_t x0, int64_t x1) { PaintRun(bmp, y, x0, x1, pen.PenPaint(), rop2); },
-        [&](int64_t y, int64_t x0, int64_t x1) { PaintRun(bmp, y, x0, x1, brush, rop2); });
+        [](int64_t, int64_t, int64_t) {});
     return;
   }
-  const EllipseShape e(l, t, r, b);
   std::optional<OutlineChain> chain;
   if (pen.IsStyled()) chain.emplace(e);
   auto outline = [&](int64_t y, int64_t x0, int64_t x1) {
@@ -429,7 +428,6 @@ void DrawEllipse(PenStroke& pen, const Paint& brush, int64_t l, int64_t t, int64
     const OutlineRow o = OutlineAt(e, y);
     if (!o.any) continue;
     outline(y, o.xl, o.leftEnd);
-    PaintRun(bmp, y, o.leftEnd + 1, o.rightStart - 1, brush, rop2);
     outline(y, o.rightStart, o.xr);
   }
 }
@@ -438,6 +436,7 @@ void DrawArc(PenStroke& pen, int64_t l, int64_t t, int64_t r, int64_t b, POINT s
   if (pen.IsNull()) return;
   BitmapObj& bmp = pen.Target();
   const EllipseShape e(l, t, r, b);
+  if (e.Empty()) return;
   const AngleRange arc(Dir(2 * int64_t{start.x} - (l + r), (t + b) - 2 * int64_t{start.y}),
                        Dir(2 * int64_t{end.x} - (l + r), (t + b) - 2 * int64_t{end.y}));
   auto inArc = [&](int64_t x, int64_t y) { return arc.Contains(Dir(e.PixelX(x), e.PixelU(y))); };

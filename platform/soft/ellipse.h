@@ -20,6 +20,8 @@ class EllipseShape {
   // The box must be normalised and non-empty.
   EllipseShape(int64_t left, int64_t top, int64_t right, int64_t bottom);
 
+  // A one-pixel box, which GDI leaves empty.
+  bool Empty() const { return single_; }
   // The pixels [*xl, *xr] of row y inside the ellipse; false when none.
   bool Row(int64_t y, int64_t* xl, int64_t* xr) const;
 
@@ -54,9 +56,8 @@ class EllipseShape {
   bool single_;      // a one-pixel box, which GDI leaves empty
 };
 
-// Ellipse: the outline with the pen, the inside with the brush, both through
-// the DC's ROP2. With a null pen the brush covers what the outline and the
-// inside would.
+// Ellipse: the brush over the whole ellipse, then the pen over its outline,
+// both through the DC's ROP2.
 void DrawEllipse(PenStroke& pen, const Paint& brush, int64_t left, int64_t top, int64_t right,
                  int64_t bottom);
 

@@ -31,9 +31,4 @@ inline uint64_t ISqrt(uint64_t n) {
   return r;
 }
 
-// The drawable area of a target: pixels [0, width) x [0, height).
-struct ClipBox {
-  int64_t width = 0, height = 0;
-};
-
 }  // namespace soft

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/soft/ellipse.h"
 #include "platform/soft/geom.h"
 
 namespace soft {
@@ -80,21 +81,12 @@ struct Run {
   int64_t lo, hi;
 };
 
-// A disc of diameter w about (cx, cy) on row y. Pixels exactly on the rim
-// are lit where the rim faces up, or left on the centre row, so a disc of
-// even diameter is w pixels across.
+// The round cap or join of a pen w pixels wide about (cx, cy) on row y: the
+// ellipse GDI draws in the w x w box centred there (for an even width the
+// centre pixel is the lower right of the middle four).
 bool DiscRow(int64_t cx, int64_t cy, int64_t w, int64_t y, Run* run) {
-  const int64_t dy = y - cy;
-  if (2 * dy > w || -2 * dy > w) return false;
-  const int64_t room = w * w - 4 * dy * dy;  // (2 * half chord)^2
-  const int64_t k = static_cast<int64_t>(ISqrt(static_cast<uint64_t>(room)) / 2);
-  run->lo = cx - k;
-  run->hi = cx + k;
-  if (4 * k * k == room) {
-    if (dy > 0) ++run->lo;
-    if (dy >= 0) --run->hi;
-  }
-  return run->lo <= run->hi;
+  const int64_t left = cx - w / 2, top = cy - w / 2;
+  return EllipseShape(left, top, left + w, top + w).Row(y, &run->lo, &run->hi);
 }
 
 // The band of width w along segment a-b, between the perpendiculars at its
@@ -104,7 +96,7 @@ bool BandRow(POINT a, POINT b, int64_t w, int64_t y, int64_t limit, Run* run) {
   const int64_t dx = int64_t{b.x} - a.x, dy = int64_t{b.y} - a.y;
   if (dx == 0 && dy == 0) return false;
   if (dy == 0) {
-    // The same rim rule as the discs: the upper edge row is lit, the lower not.
+    // An even width puts its extra row above the line, as the caps do.
     const int64_t off = 2 * (y - a.y);
     if (off >= w || off < -w) return false;
     run->lo = std::min(a.x, b.x);
@@ -143,13 +135,9 @@ void StrokeWide(PenStroke& pen, const POINT* pts, size_t count, bool closed) {
     POINT a, b;
   };
   std::vector<Segment> segs;
-  bool anyLength = false;
   for (size_t i = 0; i + 1 < count; ++i) segs.push_back({pts[i], pts[i + 1]});
   if (closed && count > 2) segs.push_back({pts[count - 1], pts[0]});
-  for (const Segment& s : segs) anyLength |= s.a.x != s.b.x || s.a.y != s.b.y;
-  // A lone point is drawn only as a closed figure: a box shrunk to a pixel
-  // still shows the pen, a zero-length LineTo shows nothing.
-  if (!anyLength && !closed) return;
+  // A path that stays on one point still shows the pen's round cap there.
   if (segs.empty()) segs.push_back({pts[0], pts[0]});
 
   const BitmapObj& bmp = pen.Target();

@@ -260,19 +260,8 @@ TEST(Mixes, BinaryRasterOperationsActOnPaletteIndices) {
   }
 }
 
-TEST(Mixes, XorTwiceRestoresThePage) {
-  Page page(16, 16);
-  page.Pen(PS_DASHDOT, 1, PALETTEINDEX(5));
-  SetROP2(page.dc(), R2_XORPEN);
-  const POINT pts[] = {{0, 0}, {15, 7}, {3, 15}, {9, 2}};
-  Polyline(page.dc(), pts, 4);
-  EXPECT_FALSE(page.Changed().empty());
-  Polyline(page.dc(), pts, 4);
-  EXPECT_TRUE(page.Changed().empty());
-}
-
-// Under XOR a shape painted twice anywhere loses those pixels; every shape
-// must touch each pixel once, outline and inside alike.
+// Under XOR a pixel painted twice returns to white, so every outline must
+// touch each of its pixels once.
 TEST(Mixes, EveryShapePaintsEachPixelOnceUnderXor) {
   struct Case {
     const char* name;
@@ -280,8 +269,8 @@ TEST(Mixes, EveryShapePaintsEachPixelOnceUnderXor) {
   } cases[] = {
       {"rectangle", [](HDC dc) { Rectangle(dc, 2, 3, 17, 12); }},
       {"thin rectangle", [](HDC dc) { Rectangle(dc, 2, 3, 3, 12); }},
-      {"ellipse", [](HDC dc) { Ellipse(dc, 1, 2, 18, 17); }},
-      {"thin ellipse", [](HDC dc) { Ellipse(dc, 1, 2, 2, 17); }},
+      {"ellipse outline", [](HDC dc) { Ellipse(dc, 1, 2, 18, 17); }},
+      {"thin ellipse outline", [](HDC dc) { Ellipse(dc, 1, 2, 2, 17); }},
       {"polygon outline",
        [](HDC dc) {
          const POINT pts[] = {{1, 1}, {17, 4}, {9, 16}, {3, 10}};
@@ -293,7 +282,7 @@ TEST(Mixes, EveryShapePaintsEachPixelOnceUnderXor) {
     for (Page* p : {&copy, &xored}) p->Pen(PS_SOLID, 1, PALETTEINDEX(1));
     copy.Brush(PALETTEINDEX(1));
     xored.Brush(PALETTEINDEX(1));
-    if (std::string(c.name) == "polygon outline") {
+    if (std::string(c.name).find("outline") != std::string::npos) {
       copy.NoBrush();
       xored.NoBrush();
     }
@@ -302,6 +291,26 @@ TEST(Mixes, EveryShapePaintsEachPixelOnceUnderXor) {
     c.draw(xored.dc());
     EXPECT_EQ(xored.Changed(), copy.Changed()) << c.name;
   }
+}
+
+// With R2_XORPEN a black pen changes nothing and a red brush turns white
+// cyan, which shows where the brush went.
+TEST(Mixes, TheBrushRunsUnderAnEllipsesOutlineButNotARectangles) {
+  Page page(24, 8);
+  page.Brush(RGB(255, 0, 0));
+  SetROP2(page.dc(), R2_XORPEN);
+  Rectangle(page.dc(), 1, 1, 8, 7);
+  Ellipse(page.dc(), 10, 1, 17, 6);
+  EXPECT_EQ(page.Picture(), (Art{
+                                "........................",  //
+                                "............***.........",  //
+                                "..*****...*******.......",  //
+                                "..*****...*******.......",  //
+                                "..*****...*******.......",  //
+                                "..*****.....***.........",  //
+                                "........................",  //
+                                "........................",
+                            }));
 }
 
 // ---- rectangles ----
@@ -353,56 +362,26 @@ TEST(Rectangles, AStyledOutlineRunsCounterclockwiseFromTheTopRight) {
 
 // ---- ellipses ----
 
-TEST(Ellipses, ACircleIsSymmetricAndTouchesItsBoxInsideTheRightAndBottomEdges) {
-  Page page(12, 12);
-  page.NoBrush();
-  Ellipse(page.dc(), 1, 1, 11, 11);
-  EXPECT_EQ(page.Picture(), (Art{
-                                "............",  //
-                                "....####....",  //
-                                "..##....##..",  //
-                                "..#......#..",  //
-                                ".#........#.",  //
-                                ".#........#.",  //
-                                ".#........#.",  //
-                                ".#........#.",  //
-                                "..#......#..",  //
-                                "..##....##..",  //
-                                "....####....",  //
-                                "............",
-                            }));
-}
-
-TEST(Ellipses, TheBrushFillsExactlyWhatTheOutlineEncloses) {
-  Page page(12, 8);
-  page.Brush(RGB(255, 0, 0));
-  Ellipse(page.dc(), 0, 0, 12, 8);
-  const Art pic = page.Picture();
-  for (const std::string& row : pic) {
-    const size_t first = row.find_first_not_of('.'), last = row.find_last_not_of('.');
-    ASSERT_NE(first, std::string::npos);
-    EXPECT_EQ(row[first], '#');
-    EXPECT_EQ(row[last], '#');
-    EXPECT_EQ(row.substr(first, last - first + 1).find('.'), std::string::npos)
-        << "no hole between outline and fill";
+TEST(Ellipses, WithANullPenTheBrushCoversWhatThePenWouldHaveOutlined) {
+  for (RECT box : {RECT{1, 1, 11, 9}, RECT{2, 2, 9, 7}, RECT{1, 1, 4, 4}}) {
+    Page outlined(12, 10), bare(12, 10);
+    outlined.Brush(RGB(255, 0, 0));
+    bare.Brush(RGB(255, 0, 0));
+    bare.NoPen();
+    Ellipse(outlined.dc(), box.left, box.top, box.right, box.bottom);
+    Ellipse(bare.dc(), box.left, box.top, box.right, box.bottom);
+    EXPECT_EQ(bare.Changed(), outlined.Changed()) << box.right - box.left << "x" << box.bottom - box.top;
   }
-  EXPECT_EQ(pic[4].find('r'), 1u);
 }
 
-TEST(Ellipses, WithANullPenTheFilledEllipseIsOnePixelSmaller) {
-  Page page(12, 10);
+TEST(Ellipses, TinyBoxesFollowGdi) {
+  Page page(10, 4);
+  Ellipse(page.dc(), 1, 1, 2, 2);  // one pixel: nothing
+  Ellipse(page.dc(), 3, 1, 5, 3);  // two by two: a block
   page.NoPen();
   page.Brush(RGB(255, 0, 0));
-  Ellipse(page.dc(), 1, 1, 11, 9);
-  const Pixels p = page.Changed();
-  int minX = 99, maxX = -1, minY = 99, maxY = -1;
-  for (auto [x, y] : p) {
-    minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
-  }
-  EXPECT_EQ(minX, 1);
-  EXPECT_EQ(maxX, 9);
-  EXPECT_EQ(minY, 1);
-  EXPECT_EQ(maxY, 7);
+  Ellipse(page.dc(), 6, 1, 8, 3);  // two by two, brush only: its top left pixel
+  EXPECT_EQ(page.Picture(), (Art{"..........", "...##.r...", "...##.....", ".........."}));
 }
 
 TEST(Ellipses, AClippedDashedOutlineKeepsItsPattern) {
