@@ -1,0 +1,164 @@
+#include "interp/interpreter.h"
+
+#include <new>
+
+#include "interp/cmd_dispatch.h"
+#include "surface/graphics_context.h"
+#include "surface/grdrv.h"
+#include "surface/host_link.h"
+
+namespace {
+
+// A parser that keeps passing a character without ever taking it would hold
+// the thread forever; past this many offers the character is dropped.
+constexpr int kMaxOffersPerChar = 4096;
+
+// Characters replayed between two yields to the message loop.
+constexpr int kReplayYield = 0x1000;
+
+}  // namespace
+
+CInterpreter::CInterpreter(CGraphicsContext* graphicsContext) : context(graphicsContext) {
+  journal.Attach(graphicsContext);
+  journal.Snapshot();
+  PushDispatcher();
+}
+
+CInterpreter::~CInterpreter() {
+  for (CLifeWatch* watch = watches_; watch; watch = watch->next_) watch->interp_ = nullptr;
+  while (CParseObj* object = parseStack.Pop()) delete object;
+  for (HGLOBAL& body : macros) {
+    if (!body) continue;
+    GlobalUnlock(body);
+    GlobalFree(body);
+    body = nullptr;
+  }
+}
+
+void CInterpreter::PushDispatcher() {
+  if (CParseObj* dispatcher = new (std::nothrow) CCmdDispatch) parseStack.Push(dispatcher);
+}
+
+void CInterpreter::SetError(int code, char ch) {
+  lastError = code;
+  lastErrorChar = static_cast<uint8_t>(ch);
+}
+
+void CInterpreter::ResetParser() {
+  flags &= ~kFlagLiteral;
+  while (CParseObj* object = parseStack.Pop()) delete object;
+  PushDispatcher();
+}
+
+void CInterpreter::PerformPendingPop() {
+  if (!(flags & kFlagPopPending)) return;
+  delete parseStack.Pop();
+  flags &= ~kFlagPopPending;
+  if (parseStack.IsEmpty()) PushDispatcher();
+}
+
+void CInterpreter::HandleString(const char* string) {
+  if (!string) return;
+  CLifeWatch watch(*this);
+  for (const char* p = string; *p; ++p) {
+    if (!HandleChar(*p)) break;
+  }
+  if (watch.Gone()) return;
+  PerformPendingPop();
+}
+
+int CInterpreter::HandleChar(char ch) {
+  if (!(flags & kFlagLiteral) && static_cast<unsigned char>(ch) < 32) return 1;
+  if (!(flags & kFlagReplaying)) journal.Append(ch);
+  flags |= kFlagRedispatch;
+  return Dispatch(ch);
+}
+
+int CInterpreter::Dispatch(char ch) {
+  CLifeWatch watch(*this);
+  int result = 1;
+  for (int offers = 0; flags & kFlagRedispatch; ++offers) {
+    if (ch == ';' && !(flags & kFlagSemicolonData)) {
+      ResetParser();
+      flags &= ~(kFlagPopPending | kFlagRedispatch);
+      return 1;
+    }
+    if (!(flags & kFlagLiteral) && ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
+    PerformPendingPop();
+    CParseObj* top = parseStack.Top();
+    if (!top) return 0;
+    if (offers == kMaxOffersPerChar) {
+      SetError(1, ch);
+      flags &= ~kFlagRedispatch;
+      break;
+    }
+    const int status = top->Parse(ch, *this);
+    if (watch.Gone()) return 0;
+    switch (status) {
+      case PARSE_CONTINUE:
+        flags &= ~kFlagRedispatch;
+        break;
+      case PARSE_DONE:
+        flags &= ~kFlagRedispatch;
+        flags |= kFlagPopPending;
+        break;
+      case PARSE_RETURN:
+        flags |= kFlagPopPending;
+        break;
+      case PARSE_ABORT:
+        flags &= ~kFlagRedispatch;
+        flags |= kFlagPopPending;
+        result = 0;
+        break;
+      default:  // PARSE_PASS and anything unknown: offered again to the new top
+        break;
+    }
+  }
+  return result;
+}
+
+int CInterpreter::FinishReplay(int result) {
+  flags &= ~kFlagReplaying;
+  live = 1;
+  return result;
+}
+
+int CInterpreter::Replay() {
+  CGrDrv* surface = context ? context->surface : nullptr;
+  const HWND window = surface ? surface->window : nullptr;
+  if (!ScreenOfWindow(window)) return 0;
+  if (flags & kFlagReplaying) {
+    flags |= kFlagReplayAgain;
+    return 0;
+  }
+  if (!journal.file) return 0;
+
+  CLifeWatch watch(*this);
+  for (;;) {
+    const bool restarting = (flags & kFlagReplaying) != 0;
+    if (TakeAbortRequest(SettingsFlagsOfWindow(window))) return restarting ? FinishReplay(0) : 0;
+    flags &= ~kFlagReplayAgain;
+    flags |= kFlagReplaying;
+    journal.Restore();
+    live = 0;
+    journal.Rewind();
+
+    bool restart = false;
+    for (int count = 0; !restart;) {
+      if (!ScreenOfWindow(window)) return FinishReplay(0);
+      if (TakeAbortRequest(SettingsFlagsOfWindow(window))) return FinishReplay(0);
+      const char ch = journal.GetChar();
+      if (ch == 0) {
+        PerformPendingPop();
+        return FinishReplay(1);
+      }
+      if (!HandleChar(ch)) return watch.Gone() ? 0 : FinishReplay(0);
+      if (++count < kReplayYield) continue;
+      count = 0;
+      const int painted = surface->RefreshWithMessages(context->state);
+      if (watch.Gone()) return 0;
+      if (!painted) return FinishReplay(0);
+      restart = (flags & kFlagReplayAgain) != 0;
+    }
+  }
+}

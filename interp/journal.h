@@ -1,0 +1,48 @@
+// The journal: every accepted character in an anonymous temporary file, so
+// that the picture can be redrawn from the first byte.
+#pragma once
+
+#include <cstdio>
+
+class CGraphicsContext;
+
+class CJournal {
+ public:
+  CJournal();
+  ~CJournal();
+  CJournal(const CJournal&) = delete;
+  CJournal& operator=(const CJournal&) = delete;
+
+  // Gives the journal the context whose states it snapshots.
+  void Attach(CGraphicsContext* context);
+
+  void Append(char ch);
+  // The next byte, 0 at the end (which also rewinds the next read).
+  char GetChar();
+  // Starts afresh: a new empty file and a snapshot of the state.
+  void Clear();
+  // Keeps only the erasing screen command that has just arrived.
+  void TruncateAtErase();
+  void Rewind() { rewindPending = 1; }
+
+  // Snapshots the graphics state and the text state.
+  void Snapshot();
+  // Puts the graphics state and the text state back to the snapshot.
+  void Restore();
+
+  FILE* file = nullptr;
+  int rewindPending = 1;
+  CGraphicsContext* context = nullptr;
+
+ private:
+  void Open();
+  void Close();
+
+  bool lastWasRead_ = false;  // the stream was last used for reading
+  long readOffset_ = 0;       // where the next GetChar reads
+};
+
+// How the journal opens its temporary file; tests replace it to make the
+// file fail. Returns the previous opener.
+using TempFileOpener = FILE* (*)();
+TempFileOpener SetTempFileOpener(TempFileOpener opener);

@@ -1,0 +1,32 @@
+// The parser-object base: every syntactic unit of ReGIS (a command, an
+// option list, a coordinate, a quoted string) is a small state machine that
+// looks at one character at a time and answers with a parse status.
+#pragma once
+
+class CInterpreter;
+
+enum PARSE_STATUS {
+  PARSE_CONTINUE = 0,  // consumed, stays on top
+  PARSE_DONE = 1,      // consumed, finished
+  PARSE_RETURN = 2,    // not consumed, finished: the character goes to the object below
+  PARSE_PASS = 3,      // not consumed, stays: the character goes to the new top
+  PARSE_ABORT = 4,     // consumed, finished, and the rest of the string is dropped
+};
+
+class CParseObj {
+ public:
+  CParseObj() = default;
+  CParseObj(const CParseObj&) = delete;
+  CParseObj& operator=(const CParseObj&) = delete;
+  virtual int Parse(char ch, CInterpreter& interp) = 0;
+  virtual ~CParseObj() = default;
+
+  CParseObj* below = nullptr;  // set by the stack
+  CParseObj* above = nullptr;
+};
+
+// Base of the small objects a parser leaves in the interpreter's handoff slot
+// (a point, a command code, a flag) for the parser that resumes after it.
+struct CHandoff {
+  virtual ~CHandoff() = default;
+};

@@ -1,0 +1,144 @@
+// KXREG_HandleNextString as the host calls it: refusals, the abort request,
+// the message pump and its re-entrance.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "interp/interpreter.h"
+#include "platform/soft/inspect.h"
+#include "support/scripted_parser.h"
+#include "support/test_host.h"
+
+namespace {
+
+constexpr UINT kPoke = WM_USER + 2;
+
+std::string JournalText(CInterpreter& interp) {
+  std::string text;
+  interp.journal.Rewind();
+  for (char ch = interp.journal.GetChar(); ch != 0; ch = interp.journal.GetChar()) text.push_back(ch);
+  return text;
+}
+
+// Runs the action when the poke arrives while the library pumps.
+void OnPoke(CTestHost& host, std::function<void()> action) {
+  host.onMessage = [action](UINT message, WPARAM, LPARAM) {
+    if (message != kPoke) return false;
+    action();
+    return true;
+  };
+  PostMessageA(host.Window(), kPoke, 0, 0);
+}
+
+}  // namespace
+
+TEST(HandleNextString, SetsTheGraphicsDataFlag) {
+  CTestHost host;
+  ASSERT_EQ(host.Host()->graphicsData, 0);
+  EXPECT_EQ(host.Feed("Q"), 0);
+  EXPECT_EQ(host.Host()->graphicsData, 1);
+}
+
+TEST(HandleNextString, AnAbortRequestRefusesTheStringAndIsConsumed) {
+  CTestHost host;
+  host.SetSetting(KXREG_SETTING_ABORT);
+  EXPECT_EQ(host.Feed("Q"), 1);
+  EXPECT_FALSE(host.Setting(KXREG_SETTING_ABORT));
+  EXPECT_EQ(host.Interpreter()->lastError, 0);
+  EXPECT_EQ(JournalText(*host.Interpreter()), "");
+  EXPECT_EQ(host.Feed("Q"), 0);
+}
+
+TEST(HandleNextString, AnAbortDuringThePumpIsReportedAndConsumed) {
+  CTestHost host;
+  OnPoke(host, [&] { host.SetSetting(KXREG_SETTING_ABORT); });
+  // A second message makes the pump look at the request again.
+  PostMessageA(host.Window(), WM_USER + 3, 0, 0);
+  EXPECT_EQ(host.Feed("Q"), 1);
+  EXPECT_FALSE(host.Setting(KXREG_SETTING_ABORT));
+  EXPECT_EQ(host.Interpreter()->lastErrorChar, 'Q');
+}
+
+TEST(HandleNextString, AQuitSeenByThePumpIsPostedAgain) {
+  CTestHost host;
+  PostQuitMessage(7);
+  EXPECT_EQ(host.Feed("Q"), 1);
+  EXPECT_EQ(host.Interpreter()->lastErrorChar, 'Q');
+  host.Pump();
+  EXPECT_TRUE(host.quitSeen);
+  EXPECT_EQ(host.quitCode, 7);
+}
+
+TEST(HandleNextString, ALostWindowDuringThePumpIsReported) {
+  CTestHost host;
+  OnPoke(host, [&] { host.DetachWindow(); });
+  PostMessageA(host.Window(), WM_USER + 3, 0, 0);
+  EXPECT_EQ(host.Feed("Q"), 1);
+  host.AttachWindow();
+}
+
+TEST(HandleNextString, ALostScreenRecordDuringThePumpIsReported) {
+  CTestHost host;
+  OnPoke(host, [&] { host.Host()->screen = nullptr; });
+  PostMessageA(host.Window(), WM_USER + 3, 0, 0);
+  EXPECT_EQ(host.Feed("Q"), 1);
+  host.Host()->screen = host.Screen();
+}
+
+TEST(HandleNextString, AWindowProcedureMayFeedAStringWhileTheLibraryPumps) {
+  CTestHost host;
+  int inner = -1;
+  OnPoke(host, [&] { inner = host.Feed("b"); });
+  EXPECT_EQ(host.Feed("a"), 0);
+  EXPECT_EQ(inner, 0);
+  EXPECT_EQ(JournalText(*host.Interpreter()), "ab");
+}
+
+TEST(HandleNextString, AWindowProcedureMayRefreshWhileTheLibraryPumps) {
+  CTestHost host;
+  std::string seen;
+  host.Interpreter()->parseStack.Push(new CScriptedParser(&seen));
+  int inner = -1;
+  OnPoke(host, [&] { inner = KXREG_RefreshFromBuf(host.Host()); });
+  EXPECT_EQ(host.Feed("ab"), 0);
+  EXPECT_EQ(inner, 0);
+  EXPECT_EQ(seen, "ABAB");
+}
+
+TEST(HandleNextString, AWindowProcedureMayEraseTheInstanceWhileTheLibraryPumps) {
+  CTestHost host;
+  OnPoke(host, [&] { host.Erase(); });
+  EXPECT_EQ(host.Feed("a"), 0);
+  EXPECT_EQ(host.Interpreter(), nullptr);
+  EXPECT_EQ(host.Feed("a"), 1);
+}
+
+TEST(HandleNextString, QueuedPaintsAreHandledBeforeItReturns) {
+  CTestHost host;
+  InvalidateRect(host.Window(), nullptr, FALSE);
+  host.paints = 0;
+  EXPECT_EQ(host.Feed(""), 0);
+  EXPECT_EQ(host.paints, 1);
+}
+
+TEST(HandleNextString, TheGraphicsCaretIsHiddenWhileAStringIsInterpreted) {
+  CTestHost host;
+  ASSERT_EQ(KXREG_OutCursor(host.Host(), 2), 0);
+  ASSERT_TRUE(soft::inspect::Caret().shown);
+  bool shownWhileParsing = true;
+  host.Interpreter()->parseStack.Push(new CScriptedParser(nullptr, [&](char, CInterpreter&) {
+    shownWhileParsing = soft::inspect::Caret().shown;
+    return PARSE_DONE;
+  }));
+  host.Feed("x");
+  EXPECT_FALSE(shownWhileParsing);
+  EXPECT_TRUE(soft::inspect::Caret().shown);
+}
+
+TEST(HandleNextString, TheCaretStaysHiddenAfterARefusal) {
+  CTestHost host;
+  ASSERT_EQ(KXREG_OutCursor(host.Host(), 2), 0);
+  host.SetSetting(KXREG_SETTING_ABORT);
+  EXPECT_EQ(host.Feed("x"), 1);
+  EXPECT_FALSE(soft::inspect::Caret().shown);
+}

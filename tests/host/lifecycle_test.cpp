@@ -1,0 +1,273 @@
+// Creating, resetting and erasing an instance, and the small queries, as a
+// host sees them through the exports.
+#include <gtest/gtest.h>
+
+#include "interp/interpreter.h"
+#include "platform/soft/inspect.h"
+#include "support/test_host.h"
+#include "surface/colour_map.h"
+#include "surface/graphics_context.h"
+#include "surface/grdrv.h"
+
+namespace inspect = soft::inspect;
+
+namespace {
+
+CTestHost::Options NotInitialised() {
+  CTestHost::Options options;
+  options.init = false;
+  return options;
+}
+
+}  // namespace
+
+TEST(Lifecycle, InitFillsTheThreeSlots) {
+  CTestHost host(NotInitialised());
+  EXPECT_EQ(host.Surface(), nullptr);
+  EXPECT_EQ(host.Init(0), 0);
+  ASSERT_NE(host.Surface(), nullptr);
+  ASSERT_NE(host.Context(), nullptr);
+  ASSERT_NE(host.Interpreter(), nullptr);
+  EXPECT_EQ(host.Context()->surface, host.Surface());
+  EXPECT_EQ(host.Interpreter()->context, host.Context());
+  EXPECT_EQ(host.Surface()->window, host.Window());
+  EXPECT_EQ(host.Surface()->pageWidth, 800);
+  EXPECT_EQ(host.Surface()->pageHeight, 480);
+  EXPECT_NE(KXREG_GetMemDC(host.Host(), 1), nullptr);
+  EXPECT_NE(KXREG_GetMemDC(host.Host(), 2), nullptr);
+  EXPECT_NE(KXREG_GetPalette(host.Host()), nullptr);
+  EXPECT_TRUE(host.State()->OutputCursorOn());
+}
+
+TEST(Lifecycle, InitCopiesTheHostCallbacksIntoTheSurface) {
+  CTestHost host;
+  EXPECT_EQ(host.Surface()->regionCallback, host.Host()->regionCallback);
+  EXPECT_EQ(host.Surface()->inputCallback, host.Host()->inputCallback);
+  EXPECT_EQ(host.Surface()->pageErasedCallback, host.Host()->pageErasedCallback);
+}
+
+TEST(Lifecycle, InitClearsTheAbortRequest) {
+  CTestHost host(NotInitialised());
+  host.SetSetting(KXREG_SETTING_ABORT);
+  ASSERT_EQ(host.Init(0), 0);
+  EXPECT_FALSE(host.Setting(KXREG_SETTING_ABORT));
+}
+
+TEST(Lifecycle, InitFillsBothPagesWithTheBackground) {
+  CTestHost host;
+  const uint32_t background = host.PageIndex(0, 0, 1);
+  for (int page : {1, 2}) {
+    const inspect::Image image = host.PageImage(page);
+    ASSERT_EQ(image.width, 800);
+    EXPECT_EQ(image.At(799, 479), background);
+    EXPECT_EQ(image.RgbAt(400, 240), RGB(0, 0, 0)) << page;
+  }
+}
+
+TEST(Lifecycle, InitWithModeZeroKeepsAnExistingInstance) {
+  CTestHost host;
+  CGrDrv* surface = host.Surface();
+  CInterpreter* interpreter = host.Interpreter();
+  HCURSOR cursor = surface->mouseCursor;
+  EXPECT_EQ(KXREG_Init(host.Host(), RGB(255, 0, 0), RGB(0, 0, 255), 0), 0);
+  EXPECT_EQ(host.Surface(), surface);
+  EXPECT_EQ(host.Interpreter(), interpreter);
+  EXPECT_EQ(surface->mouseCursor, cursor);
+  EXPECT_EQ(surface->foregroundColour, 0xFFFFFFu);
+  EXPECT_EQ(surface->backgroundColour, 0u);
+}
+
+TEST(Lifecycle, InitWithModeOneBuildsANewInstance) {
+  CTestHost host;
+  host.Feed("Q");
+  EXPECT_EQ(host.Init(1), 0);
+  ASSERT_NE(host.Interpreter(), nullptr);
+  EXPECT_EQ(host.Interpreter()->lastError, 0);
+}
+
+TEST(Lifecycle, InitWithModeOneResetsTheSharedColourMap) {
+  CTestHost first;
+  WorkingColourMap()[3] = CColour{1, 2, 3};
+  CTestHost::Options options = NotInitialised();
+  CTestHost second(options);
+  ASSERT_EQ(second.Init(0), 0);
+  EXPECT_EQ(WorkingColourMap()[3].red, 1);
+  ASSERT_EQ(second.Init(1), 0);
+  EXPECT_EQ(WorkingColourMap()[3].red, kDefaultColourMap[3].red);
+  EXPECT_EQ(WorkingColourMap()[3].blue, kDefaultColourMap[3].blue);
+}
+
+TEST(Lifecycle, InitMakesTheRegisCursorTheClassCursor) {
+  CTestHost host;
+  EXPECT_EQ(inspect::CursorName(inspect::ClassCursor(host.Window())), "ReGisCursor");
+  EXPECT_EQ(inspect::CursorName(inspect::CurrentCursor()), "ReGisCursor");
+}
+
+TEST(Lifecycle, EraseEmptiesTheSlotsAndPutsTheIBeamBack) {
+  CTestHost host;
+  EXPECT_EQ(host.Erase(), 0);
+  EXPECT_EQ(host.Surface(), nullptr);
+  EXPECT_EQ(host.Context(), nullptr);
+  EXPECT_EQ(host.Interpreter(), nullptr);
+  EXPECT_EQ(inspect::CursorName(inspect::ClassCursor(host.Window())), "IDC_32513");
+  EXPECT_EQ(inspect::CursorName(inspect::CurrentCursor()), "IDC_32513");
+}
+
+TEST(Lifecycle, EraseTwiceAndOnAnAbsentInstanceIsHarmless) {
+  CTestHost host;
+  EXPECT_EQ(host.Erase(), 0);
+  EXPECT_EQ(host.Erase(), 0);
+  EXPECT_EQ(KXREG_Erase(nullptr), 0);
+}
+
+TEST(Lifecycle, EraseDestroysTheGraphicsCaret) {
+  CTestHost host;
+  ASSERT_EQ(KXREG_OutCursor(host.Host(), 2), 0);
+  ASSERT_NE(inspect::Caret().owner, nullptr);
+  host.Erase();
+  EXPECT_EQ(inspect::Caret().owner, nullptr);
+}
+
+TEST(Lifecycle, AnInstanceLeavesNoHandlesBehind) {
+  const size_t before = inspect::LiveHandles();
+  {
+    CTestHost host;
+    host.Feed("abc");
+    KXREG_Reset(host.Host(), RGB(0, 255, 0), RGB(0, 0, 0), 0, 0);
+    KXREG_RefreshFromBuf(host.Host());
+    KXREG_OutCursor(host.Host(), 2);
+    host.Init(1);
+  }
+  EXPECT_EQ(inspect::LiveHandles(), before);
+}
+
+TEST(Lifecycle, ResetKeepsACursorBitThatWasCleared) {
+  CTestHost host;
+  host.State()->flags &= ~kOutputCursorOn;
+  ASSERT_EQ(KXREG_Reset(host.Host(), 0xFFFFFF, 0, 0, 0), 0);
+  EXPECT_FALSE(host.State()->OutputCursorOn());
+  EXPECT_FALSE(inspect::Caret().shown);
+}
+
+TEST(Lifecycle, ResetShowsTheGraphicsCursorWhenEnabled) {
+  CTestHost host;
+  ASSERT_EQ(KXREG_Reset(host.Host(), 0xFFFFFF, 0, 0, 0), 0);
+  EXPECT_TRUE(inspect::Caret().shown);
+  EXPECT_EQ(inspect::Caret().owner, host.Window());
+  EXPECT_EQ(inspect::CursorName(inspect::ClassCursor(host.Window())), "ReGisCursor");
+}
+
+TEST(Lifecycle, ResetFollowsANewGeometryAndKeepsTheJournal) {
+  CTestHost host;
+  host.Feed("Q");
+  host.Host()->rows = 12;
+  ASSERT_EQ(KXREG_Reset(host.Host(), 0xFFFFFF, 0, 0, 0), 0);
+  EXPECT_EQ(host.Surface()->pageHeight, 240);
+  EXPECT_EQ(host.PageImage(1).height, 240);
+  host.Interpreter()->SetError(0, 0);
+  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
+  EXPECT_EQ(host.Interpreter()->lastErrorChar, 'Q');
+}
+
+TEST(Lifecycle, ResetStoresTheNewColours) {
+  CTestHost host;
+  ASSERT_EQ(KXREG_Reset(host.Host(), RGB(255, 255, 0), RGB(0, 0, 128), 0, 0), 0);
+  EXPECT_EQ(host.Surface()->foregroundColour, RGB(255, 255, 0));
+  EXPECT_EQ(host.Surface()->backgroundColour, RGB(0, 0, 128));
+}
+
+TEST(Lifecycle, DrawInitialTextIsOneUntilTheFirstPageErase) {
+  CTestHost host;
+  EXPECT_EQ(KXREG_DrawInitialText(host.Host()), 1);
+  EXPECT_EQ(KXREG_ClearPage(host.Host()), 0);
+  EXPECT_EQ(KXREG_DrawInitialText(host.Host()), 0);
+}
+
+TEST(Lifecycle, ClearPageTellsTheHostAndEmptiesTheJournal) {
+  CTestHost host;
+  host.Feed("Q");
+  KXREG_DrawLine(host.Host(), 0, 0, 100, 100, 0);
+  ASSERT_EQ(KXREG_ClearPage(host.Host()), 0);
+  ASSERT_EQ(host.callbacks.size(), 1u);
+  EXPECT_EQ(host.callbacks[0].kind, CTestHost::Callback::PageErased);
+  EXPECT_EQ(host.Screen()->field2C, host.Screen()->field64 - 1);
+  EXPECT_TRUE(host.Surface()->vectors.Entries().empty());
+  EXPECT_EQ(host.Host()->graphicsData, 0);
+  host.Interpreter()->SetError(0, 0);
+  KXREG_RefreshFromBuf(host.Host());
+  EXPECT_EQ(host.Interpreter()->lastError, 0);
+}
+
+TEST(Lifecycle, ClearPageKeepsTheRedrawSuspendedFlag) {
+  CTestHost host;
+  KXREG_SetRedraw(host.Host(), FALSE);
+  KXREG_ClearPage(host.Host());
+  EXPECT_EQ(host.Surface()->redrawSuspended, 1);
+}
+
+TEST(Queries, GetMemDCGivesPageOneOnlyForOne) {
+  CTestHost host;
+  HDC page1 = host.Surface()->pageDC[0];
+  HDC page2 = host.Surface()->pageDC[1];
+  EXPECT_EQ(KXREG_GetMemDC(host.Host(), 1), page1);
+  for (int page : {0, 2, -1, 3}) EXPECT_EQ(KXREG_GetMemDC(host.Host(), page), page2) << page;
+}
+
+TEST(Queries, CurrentPageIsCountedFromOne) {
+  CTestHost host;
+  EXPECT_EQ(KXREG_GetCurPageNum(host.Host()), 1);
+  host.State()->outputPage = 1;
+  EXPECT_EQ(KXREG_GetCurPageNum(host.Host()), 2);
+}
+
+TEST(Queries, SetSmoothReturnsThePreviousFlag) {
+  CTestHost host;
+  EXPECT_EQ(KXREG_SetSmooth(host.Host(), 1), 0);
+  EXPECT_EQ(KXREG_SetSmooth(host.Host(), 1), 1);
+  EXPECT_EQ(KXREG_SetSmooth(host.Host(), 0), 1);
+}
+
+// Every per-window export on a record whose instance was erased answers its
+// failure value and does nothing.
+TEST(Lifecycle, ExportsOnAnErasedInstanceFail) {
+  CTestHost host;
+  host.Erase();
+  KXREG_HOST* h = host.Host();
+  const POINT none{-1, -1};
+  auto isNone = [&](POINT p) { return p.x == none.x && p.y == none.y; };
+  EXPECT_EQ(KXREG_Reset(h, 0, 0, 0, 0), 1);
+  EXPECT_EQ(KXREG_ClearPage(h), 1);
+  EXPECT_EQ(KXREG_GetMemDC(h, 1), nullptr);
+  EXPECT_EQ(KXREG_GetPalette(h), nullptr);
+  EXPECT_EQ(KXREG_GetCurPageNum(h), -1);
+  EXPECT_EQ(KXREG_DrawInitialText(h), 0);
+  EXPECT_EQ(KXREG_SetSmooth(h, 0), 1);
+  EXPECT_EQ(KXREG_HandleNextString(h, "P"), 1);
+  EXPECT_EQ(KXREG_RefreshFromBuf(h), 1);
+  EXPECT_EQ(KXREG_ClearParserBuf(h), 1);
+  EXPECT_TRUE(isNone(KXREG_DrawLine(h, 0, 0, 1, 1, 0)));
+  EXPECT_TRUE(isNone(KXREG_DrawPoint(h, 0, 0, 0)));
+  KXREG_SetLinePattern(h, 'a');
+  KXREG_SetWritingMode(h, '1');
+  EXPECT_TRUE(isNone(KXREG_Set4010CurPos(h, 0, 0, 0)));
+  EXPECT_TRUE(isNone(KXREG_Get4010CurPos(h, 0)));
+  EXPECT_TRUE(isNone(KXREG_SetRegisCurPos(h, 0, 0, 1)));
+  EXPECT_TRUE(isNone(KXREG_GetRegisCurPos(h)));
+  EXPECT_EQ(KXREG_LineFeed(h), 1);
+  EXPECT_EQ(KXREG_SetScrollRange(h, 1, 1), 1);
+  EXPECT_EQ(KXREG_SetScrollPos(h, 1, 1), 1);
+  EXPECT_EQ(KXREG_SetRedraw(h, TRUE), 1);
+  EXPECT_EQ(KXREG_Refresh(h, nullptr, 0, 0, 10, 10), 1);
+  EXPECT_EQ(KXREG_OutCursor(h, 2), 1);
+  host.SetSetting(KXREG_SETTING_4010_MODE);
+  EXPECT_EQ(KXREG_ClearParserBuf(h), 1);
+  EXPECT_EQ(KXREG_RefreshFromBuf(h), 1);
+}
+
+TEST(Lifecycle, ExportsAcceptANullHostRecord) {
+  EXPECT_EQ(KXREG_Init(nullptr, 0, 0, 0), 1);
+  EXPECT_EQ(KXREG_HandleNextString(nullptr, "P"), 1);
+  EXPECT_EQ(KXREG_ClearParserBuf(nullptr), 1);
+  EXPECT_EQ(KXREG_GetRegisCurPos(nullptr).x, -1);
+  EXPECT_EQ(KXREG_OutCursor(nullptr, 8), 1);
+}

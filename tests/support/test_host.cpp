@@ -1,0 +1,183 @@
+#include "test_host.h"
+
+#include <map>
+
+#include "interp/interpreter.h"
+#include "surface/graphics_context.h"
+#include "surface/grdrv.h"
+
+namespace {
+
+constexpr char kClassName[] = "ZiziderTestHost";
+// A pump that never empties would hang a test; far more than any test posts.
+constexpr int kMaxPumped = 100000;
+
+std::map<HWND, CTestHost*>& Hosts() {
+  static std::map<HWND, CTestHost*> hosts;
+  return hosts;
+}
+
+}  // namespace
+
+CTestHost::CTestHost() : CTestHost(Options()) {}
+
+CTestHost::CTestHost(const Options& options)
+    : options_(options),
+      settings_(std::make_unique<KXREG_SETTINGS>()),
+      screen_(std::make_unique<KXREG_SCREEN>()),
+      host_(std::make_unique<KXREG_HOST>()) {
+  soft::inspect::UseVirtualClock(true);
+  soft::inspect::EchoMessageBoxes(false);
+
+  WNDCLASSA cls{};
+  cls.lpfnWndProc = &CTestHost::WindowProc;
+  cls.cbWndExtra = static_cast<int>(sizeof(void*));
+  cls.lpszClassName = kClassName;
+  cls.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  RegisterClassA(&cls);  // fails harmlessly when an earlier host registered it
+
+  const int width = options.columns * options.cellWidth;
+  const int height = options.rows * options.cellHeight;
+  window_ = CreateWindowExA(0, kClassName, "test host", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
+                            nullptr, nullptr, nullptr);
+  Hosts()[window_] = this;
+
+  settings_->flags = 0;
+  screen_->settings = settings_.get();
+  screen_->pumpWindow = window_;
+  screen_->field64 = 24;
+  host_->screen = screen_.get();
+  host_->window = window_;
+  host_->rows = options.rows;
+  host_->columns = options.columns;
+  host_->cellWidth = options.cellWidth;
+  host_->cellHeight = options.cellHeight;
+  host_->regionCallback = &CTestHost::OnRegion;
+  host_->inputCallback = &CTestHost::OnInput;
+  host_->pageErasedCallback = &CTestHost::OnPageErased;
+  AttachWindow();
+
+  if (options.init) Init(1);
+}
+
+CTestHost::~CTestHost() {
+  KXREG_Erase(host_.get());
+  Hosts().erase(window_);
+  DestroyWindow(window_);
+  // Messages the test left for the window die with it.
+  MSG msg;
+  for (int i = 0; i < kMaxPumped && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+  }
+}
+
+int CTestHost::Init(int mode) {
+  return KXREG_Init(host_.get(), options_.foreground, options_.background, mode);
+}
+
+int CTestHost::Erase() {
+  return KXREG_Erase(host_.get());
+}
+
+int CTestHost::Feed(const std::string& text) {
+  return KXREG_HandleNextString(host_.get(), text.c_str());
+}
+
+void CTestHost::Pump() {
+  MSG msg;
+  for (int i = 0; i < kMaxPumped && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+    if (msg.message == WM_QUIT) {
+      quitSeen = true;
+      quitCode = static_cast<int>(msg.wParam);
+      continue;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+soft::inspect::Image CTestHost::PageImage(int page) {
+  return soft::inspect::ReadDC(KXREG_GetMemDC(host_.get(), page));
+}
+
+soft::inspect::Image CTestHost::WindowImage() {
+  return soft::inspect::ReadWindow(window_);
+}
+
+uint32_t CTestHost::PageIndex(int x, int y, int page) {
+  const soft::inspect::Image image = PageImage(page);
+  if (x < 0 || y < 0 || x >= image.width || y >= image.height) return UINT32_MAX;
+  return image.At(x, y);
+}
+
+uint32_t CTestHost::WindowIndex(int x, int y) {
+  const soft::inspect::Image image = WindowImage();
+  if (x < 0 || y < 0 || x >= image.width || y >= image.height) return UINT32_MAX;
+  return image.At(x, y);
+}
+
+void CTestHost::SetSetting(uint32_t bit, bool on) {
+  if (on)
+    settings_->flags |= bit;
+  else
+    settings_->flags &= ~bit;
+}
+
+bool CTestHost::Setting(uint32_t bit) const {
+  return (settings_->flags & bit) != 0;
+}
+
+CGrDrv* CTestHost::Surface() {
+  return host_->grDrv;
+}
+CGraphicsContext* CTestHost::Context() {
+  return host_->context;
+}
+CGraphicsState* CTestHost::State() {
+  return host_->context ? host_->context->state : nullptr;
+}
+CInterpreter* CTestHost::Interpreter() {
+  return host_->interpreter;
+}
+
+void CTestHost::DetachWindow() {
+  SetWindowLongPtrA(window_, 0, 0);
+}
+
+void CTestHost::AttachWindow() {
+  SetWindowLongPtrA(window_, 0, reinterpret_cast<LONG_PTR>(host_.get()));
+}
+
+CTestHost* CTestHost::FromWindow(HWND window) {
+  auto it = Hosts().find(window);
+  return it == Hosts().end() ? nullptr : it->second;
+}
+
+LRESULT CALLBACK CTestHost::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  CTestHost* self = FromWindow(window);
+  if (self && self->onMessage && self->onMessage(message, wParam, lParam)) return 0;
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    if (self) {
+      ++self->paints;
+      KXREG_Refresh(self->host_.get(), dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right,
+                    ps.rcPaint.bottom);
+    }
+    EndPaint(window, &ps);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void KXREG_CALLBACK CTestHost::OnRegion(HWND window, int code) {
+  if (CTestHost* self = FromWindow(window)) self->callbacks.push_back({Callback::Region, code});
+}
+
+void KXREG_CALLBACK CTestHost::OnInput(HWND window, int code) {
+  if (CTestHost* self = FromWindow(window)) self->callbacks.push_back({Callback::Input, code});
+}
+
+void KXREG_CALLBACK CTestHost::OnPageErased(KXREG_SCREEN* screen) {
+  for (auto& entry : Hosts())
+    if (entry.second->screen_.get() == screen) entry.second->callbacks.push_back({Callback::PageErased, 0});
+}

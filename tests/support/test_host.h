@@ -1,0 +1,95 @@
+// A host as a terminal would be: it owns the three records, a window whose
+// paint handler repaints through the library, records every callback the
+// library makes, and offers helpers to feed strings, pump messages and read
+// pixels as colour indices.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/soft/inspect.h"
+#include "platform/win32.h"
+#include "zizider/zizider.h"
+
+class CGrDrv;
+class CGraphicsContext;
+class CGraphicsState;
+class CInterpreter;
+
+class CTestHost {
+ public:
+  struct Options {
+    int rows = 24, columns = 80;
+    int cellWidth = 10, cellHeight = 20;  // 800 x 480 pixels: one ReGIS unit per pixel
+    COLORREF foreground = 0xFFFFFF;
+    COLORREF background = 0x000000;
+    bool init = true;  // call KXREG_Init(mode 1) at construction
+  };
+
+  struct Callback {
+    enum Kind { Region, Input, PageErased } kind;
+    int code;  // 0 for PageErased
+  };
+
+  CTestHost();
+  explicit CTestHost(const Options& options);
+  ~CTestHost();
+  CTestHost(const CTestHost&) = delete;
+  CTestHost& operator=(const CTestHost&) = delete;
+
+  KXREG_HOST* Host() { return host_.get(); }
+  KXREG_SCREEN* Screen() { return screen_.get(); }
+  HWND Window() const { return window_; }
+  const Options& options() const { return options_; }
+
+  int Init(int mode = 1);
+  int Erase();
+  // KXREG_HandleNextString with the string; its result.
+  int Feed(const std::string& text);
+  // Removes and dispatches every queued message (paints included), as the
+  // host's message loop would. A WM_QUIT is recorded, not acted on.
+  void Pump();
+
+  // Colour indices of page 1 or 2 and of the window's client area.
+  uint32_t PageIndex(int x, int y, int page = 1);
+  uint32_t WindowIndex(int x, int y);
+  soft::inspect::Image PageImage(int page = 1);
+  soft::inspect::Image WindowImage();
+
+  void SetSetting(uint32_t bit, bool on = true);
+  bool Setting(uint32_t bit) const;
+
+  // The library's objects, through the record's slots.
+  CGrDrv* Surface();
+  CGraphicsContext* Context();
+  CGraphicsState* State();
+  CInterpreter* Interpreter();
+
+  // Makes the window's long 0 null, as a host tearing down would.
+  void DetachWindow();
+  void AttachWindow();
+
+  std::vector<Callback> callbacks;
+  int paints = 0;
+  bool quitSeen = false;
+  int quitCode = 0;
+  // Called first for every message the window receives; returning true
+  // means handled. Tests use it to re-enter the library while it pumps.
+  std::function<bool(UINT message, WPARAM wParam, LPARAM lParam)> onMessage;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static void KXREG_CALLBACK OnRegion(HWND window, int code);
+  static void KXREG_CALLBACK OnInput(HWND window, int code);
+  static void KXREG_CALLBACK OnPageErased(KXREG_SCREEN* screen);
+  static CTestHost* FromWindow(HWND window);
+
+  Options options_;
+  std::unique_ptr<KXREG_SETTINGS> settings_;
+  std::unique_ptr<KXREG_SCREEN> screen_;
+  std::unique_ptr<KXREG_HOST> host_;
+  HWND window_ = nullptr;
+};
