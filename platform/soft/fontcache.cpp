@@ -100,7 +100,9 @@ void AngleSinCos(int tenths, double* sinOut, double* cosOut) {
       *sinOut = -1, *cosOut = 0;
       return;
     default: {
-      const double a = tenths * (3.14159265358979323846 / 1800.0);
+      // Multiplied before dividing, as GDI does: at 30 and 60 degrees the last
+      // bit decides whether a turned advance truncates to n or n - 1.
+      const double a = tenths * 3.14159265358979323846 / 1800.0;
       *sinOut = std::sin(a);
       *cosOut = std::cos(a);
     }

@@ -64,6 +64,22 @@ struct TextFrame {
   double Y(double u, double v) const { return oy - u * s + v * c; }
 };
 
+// A pen distance along the turned baseline in whole pixels: each component
+// truncated toward zero, as GDI turns advances.
+struct TurnedStep {
+  double dx = 0, dy = 0;
+};
+TurnedStep Along(const TextFrame& f, double u) {
+  return {std::trunc(u * f.c), std::trunc(-u * f.s)};
+}
+
+// A turned offset across the baseline, floored to whole pixels after
+// snapping to 1/64 pixel, so that offsets that are whole in exact arithmetic
+// (right angles, 30 degrees) do not drop a pixel to rounding error.
+double FloorOffset(double v) {
+  return std::floor(std::round(v * 64.0) / 64.0);
+}
+
 // Narrows [lo, hi) of pixel-centre offsets px (relative to the frame origin)
 // to where a * px + b lies in [from, to).
 void NarrowInterval(double a, double b, double from, double to, double* lo, double* hi, bool* loOpen,
@@ -163,13 +179,23 @@ BOOL OutputText(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR 
   const bool useCP = (dc->textAlign & TA_UPDATECP) != 0;
   const double refX = useCP ? dc->pos.x : x;
   const double refY = useCP ? dc->pos.y : y;
+  TextFrame frame;
+  AngleSinCos(angle, &frame.s, &frame.c);
+  frame.ox = refX;
+  frame.oy = refY;
+
+  // The string's turned extent, truncated like each pen, aligns it.
+  const TurnedStep whole = Along(frame, static_cast<double>(width));
+  double alignX = 0, alignY = 0;
   double u0 = 0, v0 = 0;
   switch (dc->textAlign & (TA_CENTER | TA_RIGHT)) {
     case TA_CENTER:
       u0 = -static_cast<double>(width / 2);
+      alignX = -std::trunc(whole.dx / 2), alignY = -std::trunc(whole.dy / 2);
       break;
     case TA_RIGHT:
       u0 = -static_cast<double>(width);
+      alignX = -whole.dx, alignY = -whole.dy;
       break;
     default:
       break;
@@ -184,24 +210,22 @@ BOOL OutputText(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR 
     default:
       break;
   }
-  TextFrame frame;
-  AngleSinCos(angle, &frame.s, &frame.c);
-  frame.ox = refX;
-  frame.oy = refY;
+  // The baseline origin is floored rather than rounded: at 45 degrees a 12.7
+  // pixel turned ascent moves it 12 pixels, as in GDI.
+  const double baseX = refX + alignX + FloorOffset((v0 + m.ascent) * frame.s);
+  const double baseY = refY + alignY + FloorOffset((v0 + m.ascent) * frame.c);
 
   if (useCP) {
     // The current position moves to the far end of what was drawn; centred
     // text leaves it where it was.
-    double move = static_cast<double>(width);
+    double moveX = whole.dx, moveY = whole.dy;
     if ((dc->textAlign & TA_CENTER) == TA_CENTER) {
-      move = 0;
+      moveX = moveY = 0;
     } else if (dc->textAlign & TA_RIGHT) {
-      move = -move;
+      moveX = -moveX, moveY = -moveY;
     }
-    const double nx = std::clamp(std::floor(frame.X(move, 0) + 0.5), -2147483648.0, 2147483647.0);
-    const double ny = std::clamp(std::floor(frame.Y(move, 0) + 0.5), -2147483648.0, 2147483647.0);
-    dc->pos.x = static_cast<LONG>(nx);
-    dc->pos.y = static_cast<LONG>(ny);
+    dc->pos.x = static_cast<LONG>(std::clamp(refX + moveX, -2147483648.0, 2147483647.0));
+    dc->pos.y = static_cast<LONG>(std::clamp(refY + moveY, -2147483648.0, 2147483647.0));
   }
 
   if (clip.Empty()) return TRUE;
@@ -218,10 +242,9 @@ BOOL OutputText(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCSTR 
   const double reach = 4.0 * (m.ascent + m.descent + m.maxCharWidth) + 16;
   int64_t pen = 0;
   for (size_t i = 0; i < count; pen += advance(i), ++i) {
-    const double u = u0 + static_cast<double>(pen);
-    const double v = v0 + m.ascent;
-    const double gx = std::floor(frame.X(u, v) + 0.5);
-    const double gy = std::floor(frame.Y(u, v) + 0.5);
+    const TurnedStep step = Along(frame, static_cast<double>(pen));
+    const double gx = baseX + step.dx;
+    const double gy = baseY + step.dy;
     if (gx < clip.left - reach || gx > clip.right + reach || gy < clip.top - reach ||
         gy > clip.bottom + reach) {
       continue;

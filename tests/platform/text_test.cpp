@@ -269,6 +269,50 @@ TEST(Text, ObliqueTextStaysInItsTurnedCell) {
   EXPECT_NEAR(inked, ext.cx * ext.cy, ext.cx + ext.cy) << "the cells are filled, turned";
 }
 
+// GDI puts turned glyphs on whole pixels by truncating each turned advance
+// toward zero and flooring the turned ascent; rounding instead moves oblique
+// text a pixel off. Shifts of the same glyph between two calls are exact.
+struct TurnedShiftCase {
+  const char* behaviour;
+  LONG height, escapement;
+  const char* text;
+  UINT align;
+  int dx, dy;  // ink shift from "H" drawn TA_BASELINE
+};
+
+class TurnedShift : public ::testing::TestWithParam<TurnedShiftCase> {};
+
+TEST_P(TurnedShift, MatchesGdiWholePixelPlacement) {
+  const TurnedShiftCase& c = GetParam();
+  const LOGFONTA lf = LibraryFont(c.height, c.escapement);
+  auto inkCorner = [&](const char* text, UINT align) {
+    TextDC t(80, 80);
+    t.UseFont(&lf);
+    SetBkMode(t.dc(), TRANSPARENT);
+    SetTextAlign(t.dc(), align);
+    t.Out(40, 40, text);
+    return t.BoxOf(kInk);
+  };
+  const Box base = inkCorner("H", TA_BASELINE);
+  const Box moved = inkCorner(c.text, c.align);
+  ASSERT_FALSE(base.Empty());
+  EXPECT_EQ(moved.left - base.left, c.dx);
+  EXPECT_EQ(moved.top - base.top, c.dy);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Text, TurnedShift,
+    ::testing::Values(  // at -11, advance 7 is 4.95 each way at 45 degrees, the ascent of 9 is 6.36
+        TurnedShiftCase{"advance_truncates_up_right", -11, 450, " H", TA_BASELINE, 4, -4},
+        TurnedShiftCase{"advance_truncates_down_left", -11, 2250, " H", TA_BASELINE, -4, 4},
+        TurnedShiftCase{"pens_truncate_the_whole_distance", -11, 450, "   H", TA_BASELINE, 14, -14},
+        TurnedShiftCase{"ascent_floors_both_ways", -11, 1350, "H", TA_TOP, 6, -7},
+        TurnedShiftCase{"descent_floors_both_ways", -11, 450, "H", TA_BOTTOM, -3, -3},
+        TurnedShiftCase{"whole_offsets_survive_rounding_error", -22, 300, "H", TA_TOP, 9, 15},
+        TurnedShiftCase{"right_alignment_truncates_the_extent", -11, 450, "H", TA_BASELINE | TA_RIGHT, -4,
+                        4}),
+    [](const ::testing::TestParamInfo<TurnedShiftCase>& info) { return std::string(info.param.behaviour); });
+
 struct ModeCase {
   const char* behaviour;
   LONG escapement;
