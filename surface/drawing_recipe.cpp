@@ -130,7 +130,7 @@ void CDrawingRecipe::Finish(const RECT* mergeRect) {
     if (caretShown) surface_.ShowGraphicsCaret(&state_);
   }
   if (savedDC_ && controls_.planeMask == kAllPlanes && controls_.mode == kOverlay) {
-    MergeOverlay(dc_, savedDC_, surface_.pageWidth, surface_.pageHeight, colour_);
+    MergeOverlay(dc_, savedDC_, surface_.pageWidth, surface_.pageHeight, colour_, mergeRect);
   }
   DeleteSavedPage();
 }

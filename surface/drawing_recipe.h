@@ -43,8 +43,10 @@ class CDrawingRecipe {
   COLORREF DrawingColour() const { return drawingColour_; }
   bool Composing() const { return composing_; }
 
-  // Puts the DC back, then merges the planes inside mergeRect (page pixels;
-  // null for the whole page) and the overlay shading.
+  // Puts the DC back, then merges the planes and the overlay shading inside
+  // mergeRect (page pixels; null for the whole page). Where the primitive
+  // changed nothing the page and the saved copy agree and neither merge
+  // alters the pixel, so the box the primitive drew in is enough.
   void Finish(const RECT* mergeRect);
 
  private:

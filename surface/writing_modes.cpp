@@ -120,26 +120,29 @@ HBRUSH MakeFillBrush(HDC dc, const CShading& shading, int pattern, COLORREF colo
   return CreateSolidBrush(colour);
 }
 
-void MergeOverlay(HDC pageDC, HDC savedDC, int width, int height, COLORREF colour) {
-  if (pageDC && savedDC && width > 0 && height > 0) {
+void MergeOverlay(HDC pageDC, HDC savedDC, int width, int height, COLORREF colour, const RECT* rect) {
+  RECT r;
+  if (pageDC && savedDC && ClipToPage(rect, width, height, &r)) {
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
     HDC copyDC = CScratchDCs::Get(CScratchDCs::kPageCopy, pageDC);
     HDC maskDC = CScratchDCs::Get(CScratchDCs::kMask, pageDC);
-    CScratchBitmap copy(copyDC, CreateCompatibleBitmap(pageDC, width, height));
-    CScratchBitmap mask(maskDC, CreateBitmap(width, height, 1, 1, nullptr));
+    CScratchBitmap copy(copyDC, CreateCompatibleBitmap(pageDC, w, h));
+    CScratchBitmap mask(maskDC, CreateBitmap(w, h, 1, 1, nullptr));
     if (copy.Ready() && mask.Ready()) {
-      BitBlt(copyDC, 0, 0, width, height, pageDC, 0, 0, SRCCOPY);
+      BitBlt(copyDC, 0, 0, w, h, pageDC, r.left, r.top, SRCCOPY);
       const COLORREF oldBackground = SetBkColor(pageDC, colour);
-      BitBlt(maskDC, 0, 0, width, height, pageDC, 0, 0, SRCCOPY);
+      BitBlt(maskDC, 0, 0, w, h, pageDC, r.left, r.top, SRCCOPY);
       SetBkColor(pageDC, oldBackground);
 
       // What the primitive drew in colour, and the saved picture elsewhere.
       UseMaskColours(copyDC);
-      BitBlt(copyDC, 0, 0, width, height, maskDC, 0, 0, SRCAND);
-      PatBlt(maskDC, 0, 0, width, height, DSTINVERT);
+      BitBlt(copyDC, 0, 0, w, h, maskDC, 0, 0, SRCAND);
+      PatBlt(maskDC, 0, 0, w, h, DSTINVERT);
       UseMaskColours(savedDC);
-      BitBlt(savedDC, 0, 0, width, height, maskDC, 0, 0, SRCAND);
-      BitBlt(savedDC, 0, 0, width, height, copyDC, 0, 0, SRCPAINT);
-      BitBlt(pageDC, 0, 0, width, height, savedDC, 0, 0, SRCCOPY);
+      BitBlt(savedDC, r.left, r.top, w, h, maskDC, 0, 0, SRCAND);
+      BitBlt(savedDC, r.left, r.top, w, h, copyDC, 0, 0, SRCPAINT);
+      BitBlt(pageDC, r.left, r.top, w, h, savedDC, r.left, r.top, SRCCOPY);
     }
   }
   CScratchDCs::DeleteAll();

@@ -29,9 +29,11 @@ int PenStyleForPattern(int pattern);
 // shading character's glyph, the pattern's rows or a solid colour.
 HBRUSH MakeFillBrush(HDC dc, const CShading& shading, int pattern, COLORREF colour, int force);
 
-// Overlay composition: the page goes back to the saved picture except where
-// the primitive left a pixel in colour.
-void MergeOverlay(HDC pageDC, HDC savedDC, int width, int height, COLORREF colour);
+// Overlay composition: inside rect (page pixels; the whole page when null)
+// the page goes back to the saved picture except where the primitive left a
+// pixel in colour.
+void MergeOverlay(HDC pageDC, HDC savedDC, int width, int height, COLORREF colour,
+                  const RECT* rect = nullptr);
 
 // Plane-mask composition: inside rect (page pixels; the whole page when
 // null) every pixel the primitive set to colour takes the saved pixel's

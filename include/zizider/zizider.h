@@ -64,9 +64,19 @@ typedef void(KXREG_CALLBACK* KXREG_RegionCallback)(HWND window, int code);
 typedef void(KXREG_CALLBACK* KXREG_InputCallback)(HWND window, int code);
 typedef void(KXREG_CALLBACK* KXREG_PageErasedCallback)(KXREG_SCREEN* screen);
 
-struct CGrDrv;
-struct CGraphicsContext;
-struct CInterpreter;
+/* The library's per-window objects, opaque to the host. */
+#ifdef __cplusplus
+class CGrDrv;
+class CGraphicsContext;
+class CInterpreter;
+typedef CGrDrv KXREG_GrDrv;
+typedef CGraphicsContext KXREG_GraphicsContext;
+typedef CInterpreter KXREG_Interpreter;
+#else
+typedef struct CGrDrv KXREG_GrDrv;
+typedef struct CGraphicsContext KXREG_GraphicsContext;
+typedef struct CInterpreter KXREG_Interpreter;
+#endif
 
 /* The host record, one per terminal window. */
 typedef struct KXREG_HOST {
@@ -81,9 +91,9 @@ typedef struct KXREG_HOST {
   int32_t cellWidth;  /* 0x724 */
   int32_t cellHeight; /* 0x728 */
   uint8_t reserved4[0x2F0];
-  struct CGrDrv* grDrv;             /* 0xA1C: library */
-  struct CGraphicsContext* context; /* 0xA20: library */
-  struct CInterpreter* interpreter; /* 0xA24: library */
+  KXREG_GrDrv* grDrv;                 /* 0xA1C: library */
+  KXREG_GraphicsContext* context;     /* 0xA20: library */
+  KXREG_Interpreter* interpreter;     /* 0xA24: library */
   uint8_t reserved5[0x004];
   int32_t graphicsData; /* 0xA2C: 1 once a string was accepted, 0 after the journal is cleared */
   uint8_t reserved6[0x15C];

@@ -318,13 +318,4 @@ TEST(PointList, ReadingAnEmptyListShowsAStopBox) {
   inspect::EchoMessageBoxes(true);
 }
 
-TEST(PointList, ClearEmptiesALongList) {
-  CPointList list;
-  for (int i = 0; i < 200000; ++i) list.Add(i, i);
-  list.Clear();
-  EXPECT_EQ(list.Count(), 0);
-  list.Clear();
-  EXPECT_EQ(list.Count(), 0);
-}
-
 }  // namespace

@@ -187,6 +187,19 @@ TEST_F(Composition, OverlayKeepsOnlyWhatWasDrawnInTheColour) {
   EXPECT_TRUE(NoScratchDCs());
 }
 
+TEST_F(Composition, OverlayMergesOnlyInsideTheRectangle) {
+  Set(5, 5, 3);
+  Set(50, 5, 3);
+  Save();
+  Set(5, 5, 2);
+  Set(50, 5, 2);
+  const RECT inside{0, 0, 20, 20};
+  MergeOverlay(w.surface->pageDC[0], savedDC, w.surface->pageWidth, w.surface->pageHeight, PALETTEINDEX(5),
+               &inside);
+  EXPECT_EQ(At(5, 5), 3);
+  EXPECT_EQ(At(50, 5), 2);
+}
+
 TEST_F(Composition, PlanesReplaceOnlyTheMaskedBitsOfTheOldIndex) {
   Set(0, 0, 10);
   Set(1, 0, 9);
@@ -289,15 +302,6 @@ TEST_F(WritingMode, OverlayDrawsTheForegroundIndex) {
   Line(10, 10, 60, 10);
   EXPECT_EQ(Row(10, 10, 60), Repeat(4, 50));
   EXPECT_EQ(RegisIndexAt(w, 1, 60, 10), 0) << "the end pixel is left out";
-}
-
-TEST_F(WritingMode, ReplaceDrawsAPlainLineLikeOverlay) {
-  PaintIndex(w, 3, RECT{0, 0, 100, 20});
-  W().foreground = 4;
-  W().mode = kReplace;
-  Line(10, 10, 60, 10);
-  EXPECT_EQ(Row(10, 10, 60), Repeat(4, 50));
-  EXPECT_EQ(Row(11, 10, 60), Repeat(3, 50));
 }
 
 TEST_F(WritingMode, ComplementTwiceRestoresThePage) {
