@@ -1,0 +1,67 @@
+#include "tools/zizider/png_writer.h"
+
+#include <png.h>
+
+#include <csetjmp>
+
+namespace {
+
+// libpng reports errors by longjmp; the message goes straight to the
+// caller's string, which outlives the jump.
+void OnPngError(png_structp png, png_const_charp message) {
+  if (auto* error = static_cast<std::string*>(png_get_error_ptr(png))) *error = message;
+  png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {}
+
+// All of libpng's work, in a frame that holds no C++ objects: the jump back
+// from an error then skips no clean-up and clobbers nothing.
+bool WriteRows(FILE* file, png_uint_32 width, png_uint_32 height, const png_color* colours, int count,
+               png_bytep* rows, std::string* error) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, error, OnPngError, OnPngWarning);
+  if (!png) return false;
+  png_infop info = png_create_info_struct(png);
+  if (!info) {
+    png_destroy_write_struct(&png, nullptr);
+    return false;
+  }
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_init_io(png, file);
+  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_PLTE(png, info, colours, count);
+  png_write_info(png, info);
+  png_write_image(png, rows);
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+
+}  // namespace
+
+bool WriteIndexedPng(FILE* file, const CIndexedPicture& picture, std::string* error) {
+  const size_t pixels = static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height);
+  if (picture.width <= 0 || picture.height <= 0 || picture.indices.size() != pixels ||
+      picture.palette.empty() || picture.palette.size() > 256) {
+    *error = "the picture to write is malformed";
+    return false;
+  }
+
+  std::vector<png_color> colours(picture.palette.size());
+  for (size_t i = 0; i < colours.size(); ++i)
+    colours[i] = png_color{picture.palette[i].peRed, picture.palette[i].peGreen, picture.palette[i].peBlue};
+  std::vector<png_bytep> rows(static_cast<size_t>(picture.height));
+  for (size_t y = 0; y < rows.size(); ++y)
+    rows[y] = const_cast<png_bytep>(picture.indices.data() + y * static_cast<size_t>(picture.width));
+
+  error->clear();
+  if (WriteRows(file, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height),
+                colours.data(), static_cast<int>(colours.size()), rows.data(), error))
+    return true;
+  if (error->empty()) *error = "libpng failed";
+  return false;
+}

@@ -1,0 +1,18 @@
+// Writes a picture of palette indices as an 8-bit indexed PNG.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+
+struct CIndexedPicture {
+  int width = 0, height = 0;
+  std::vector<uint8_t> indices;       // row-major, top row first
+  std::vector<PALETTEENTRY> palette;  // at most 256 entries
+};
+
+// False with a one-line reason when libpng or the file refuses.
+bool WriteIndexedPng(FILE* file, const CIndexedPicture& picture, std::string* error);
