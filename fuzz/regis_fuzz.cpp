@@ -12,7 +12,7 @@ namespace {
 CTestHost& Host() {
   static CTestHost* host = [] {
     soft::inspect::UseVirtualClock(true);
-    soft::inspect::SetAdvancePerEmptyPoll(1000);  // waits of the screen command cost nothing
+    soft::inspect::SetAdvancePerEmptyPoll(3600000);  // an hour a poll: waits of the screen command cost nothing
     soft::inspect::EchoMessageBoxes(false);
     return new CTestHost;
   }();

@@ -5,6 +5,8 @@
 
 #include "commands/option_tail.h"
 #include "commands/position.h"
+#include "commands/report.h"
+#include "commands/screen.h"
 #include "commands/skip.h"
 #include "commands/vector.h"
 #include "commands/write.h"
@@ -42,8 +44,8 @@ const CCommandRow kCommands[] = {
     {'L', kCommandLoad, Attributes::Load, nullptr, kQuote},
     {'N', kCommandNone, Attributes::Store, MakeParser<CSkipCmd>, kNone},
     {'P', kCommandPosition, Attributes::Load, MakeParser<CPositionCmd>, kDigit | kBracket},
-    {'R', kCommandReport, Attributes::Load, nullptr, kParen},
-    {'S', kCommandScreen, Attributes::Load, nullptr, kDigit | kBracket | kParen},
+    {'R', kCommandReport, Attributes::Load, MakeParser<CReportCmd>, kParen},
+    {'S', kCommandScreen, Attributes::Load, MakeParser<CScreenCmd>, kDigit | kBracket | kParen},
     {'T', kCommandText, Attributes::Load, nullptr, kDigit | kBracket | kParen | kQuote},
     {'V', kCommandVector, Attributes::Load, MakeParser<CVectorCmd>, kDigit | kBracket},
     {'W', kCommandWrite, Attributes::Load, MakeParser<CWriteCmd>, kNone},

@@ -20,6 +20,21 @@ struct CDrawContext {
   void Line(int x1, int y1, int x2, int y2);
   // The graphics cursor follows the current position.
   void UpdateCursor();
+
+  // The screen command: scrolls the screen page so that the picture moves by
+  // the current position minus (x, y).
+  void ScrollToPosition(int x, int y);
+  // Erases the screen page even while redraw is suspended.
+  void EraseScreen();
+  // Waits ticks of 1/60 s with the window up to date; 0 when the wait was
+  // cut short (abort request, window gone, quit message).
+  int TimedDelay(uint32_t ticks);
+  // A hard copy of a region, with the hard-copy offset in force.
+  void HardCopy(int x1, int y1, int x2, int y2);
+  // The report command: tells the host that a report is ready, and signals
+  // the graphics input mode in the host's flag word.
+  void NotifyReport();
+  void ApplyInputMode(int force);
 };
 
 class CGraphicsContext {

@@ -220,8 +220,19 @@ int CGrDrv::Delay(DWORD ticks) {
   int quitCode = 0;
   for (;;) {
     int removed = 0;
-    const PumpResult result = PumpMessages(window, &quitCode, PumpOrder::ChecksFirst, &removed);
-    if (result == PumpResult::Lost || result == PumpResult::Aborted) return 0;
+    PumpResult result = PumpMessages(window, &quitCode, PumpOrder::ChecksFirst, &removed);
+    // A host that goes away or asks to stop while its queue stays empty (a
+    // signal handler setting the abort bit) must still end a long wait.
+    if (result == PumpResult::Empty) {
+      if (!HostOfWindow(window) || !ScreenOfWindow(window))
+        result = PumpResult::Lost;
+      else if (TakeAbortRequest(SettingsFlagsOfWindow(window)))
+        result = PumpResult::Aborted;
+    }
+    if (result == PumpResult::Lost || result == PumpResult::Aborted) {
+      if (lastWasQuit) PostQuitMessage(quitCode);
+      return 0;
+    }
     if (result == PumpResult::Quit) {
       lastWasQuit = true;
     } else if (removed > 0) {

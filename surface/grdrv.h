@@ -56,6 +56,13 @@ class CGrDrv {
 
   void PlotPoint(CGraphicsState* state);
 
+  // Hands a hard-copy region (ReGIS units) to the host: the text cells go
+  // into the screen record, then RegionCallback, then the cells are marked
+  // unused again.
+  void MarkHardCopyRegion(int x1, int y1, int x2, int y2);
+  // Signals the state's graphics input mode in the host's flag word.
+  void ApplyInputMode(const CGraphicsState* state, int force);
+
   // Lines in ReGIS units with the active writing controls; while a fill
   // collects its outline they only add their end point to the point list.
   void DrawVector(CGraphicsState* state, int x1, int y1, int x2, int y2);

@@ -90,7 +90,9 @@ typedef struct KXREG_HOST {
   uint8_t reserved3[0x010];
   int32_t cellWidth;  /* 0x724 */
   int32_t cellHeight; /* 0x728 */
-  uint8_t reserved4[0x2F0];
+  uint8_t reserved4[0x2E8];
+  int32_t fieldA14; /* 0xA14: set to 0 when the report command switches graphics input */
+  int32_t fieldA18; /* 0xA18: likewise */
   KXREG_GrDrv* grDrv;                 /* 0xA1C: library */
   KXREG_GraphicsContext* context;     /* 0xA20: library */
   KXREG_Interpreter* interpreter;     /* 0xA24: library */
@@ -160,6 +162,8 @@ KXREG_STATIC_ASSERT(offsetof(KXREG_HOST, rows) == 0x70C, "host rows");
 KXREG_STATIC_ASSERT(offsetof(KXREG_HOST, columns) == 0x710, "host columns");
 KXREG_STATIC_ASSERT(offsetof(KXREG_HOST, cellWidth) == 0x724, "host cell width");
 KXREG_STATIC_ASSERT(offsetof(KXREG_HOST, cellHeight) == 0x728, "host cell height");
+KXREG_STATIC_ASSERT(offsetof(KXREG_HOST, fieldA14) == 0xA14, "host 0xA14");
+KXREG_STATIC_ASSERT(offsetof(KXREG_HOST, fieldA18) == 0xA18, "host 0xA18");
 KXREG_STATIC_ASSERT(offsetof(KXREG_HOST, grDrv) == 0xA1C, "host CGrDrv slot");
 KXREG_STATIC_ASSERT(offsetof(KXREG_HOST, context) == 0xA20, "host context slot");
 KXREG_STATIC_ASSERT(offsetof(KXREG_HOST, interpreter) == 0xA24, "host interpreter slot");
