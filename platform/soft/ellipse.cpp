@@ -1,70 +1,197 @@
 #include "platform/soft/ellipse.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 #include "platform/soft/geom.h"
+#include "platform/soft/lines.h"
 
 namespace soft {
 
 EllipseShape::EllipseShape(int64_t left, int64_t top, int64_t right, int64_t bottom)
-    : l_(left), t_(top), r_(right), b_(bottom) {
-  const uint64_t w = static_cast<uint64_t>(right - left), h = static_cast<uint64_t>(bottom - top);
-  single_ = w == 1 && h == 1;
-  semiA_ = w - 1;
-  semiB_ = h - 1;
-  huge_ = w > UINT32_MAX || h > UINT32_MAX;
-  a2_ = huge_ ? 0 : semiA_ * semiA_;
-  b2_ = huge_ ? 0 : semiB_ * semiB_;
-  parity_ = (w + 1) & 1;
-  middle_ = (h + 1) & 1;
-}
+    : l_(left),
+      t_(top),
+      r_(right),
+      b_(bottom),
+      width_(static_cast<uint64_t>(right - left)),
+      height_(static_cast<uint64_t>(bottom - top)),
+      path_(width_, height_) {}
 
-uint64_t EllipseShape::WidestOffset(uint64_t ay) const {
-  // The middle row spans the box, and every row holds the centre column(s).
-  if (ay == middle_) return semiA_;
-  uint64_t k = parity_;
-  if (!huge_) {
-    // Across rows: K^2 B^2 + (ay - 1)^2 A^2 + 2 A^2 < A^2 B^2.
-    const uint64_t acrossRows = b2_ - (ay - 1) * (ay - 1);  // ay >= 2 here, and ay <= B
-    if (acrossRows > 2) {
-      const UInt128 room = UInt128{a2_} * (acrossRows - 2);
-      if (room > 0) k = std::max(k, ISqrt(static_cast<uint64_t>((room - 1) / b2_)));
-    }
-    // Across columns: (K - 1)^2 B^2 + ay^2 A^2 < A^2 B^2.
-    const UInt128 room = UInt128{a2_} * (b2_ - ay * ay);
-    if (room > 0) k = std::max(k, 1 + ISqrt(static_cast<uint64_t>((room - 1) / b2_)));
-  } else {
-    // Only a wide pen's ring grows a box past 32 bits; there the squares
-    // outgrow 128 bits and the nearest pixel is close enough.
-    const long double a = static_cast<long double>(semiA_), b = static_cast<long double>(semiB_);
-    const long double y = static_cast<long double>(ay);
-    const long double edge = a * std::sqrt(std::max(0.0L, (b - y) * (b + y))) / b;
-    k = std::max(k, static_cast<uint64_t>(std::ceil(edge)));
+bool EllipseShape::Extent(int64_t y, int64_t* xl, int64_t* xr) const {
+  if (y < t_ || y >= b_) return false;
+  if (Narrow()) {
+    *xl = l_;
+    *xr = r_ - 1;
+    return true;
   }
-  k = std::min(k, semiA_);
-  if (((k ^ parity_) & 1) != 0) --k;
-  return k;
+  const int64_t pu = (t_ + b_) - (2 * y + 1);
+  const int64_t u = pu < 0 ? -pu : pu;
+  if (u > path_.Top()) return false;
+  int64_t lo = 0, hi = 0;
+  path_.Run(u, &lo, &hi);
+  *xl = (l_ + r_ - 1 - hi) / 2;
+  *xr = (l_ + r_ - 1 + hi) / 2;
+  return true;
 }
 
-bool EllipseShape::Row(int64_t y, int64_t* xl, int64_t* xr) const {
-  if (y < t_ || y >= b_ || single_) return false;
-  const int64_t yy = 2 * y + 1 - (t_ + b_);
-  const int64_t k = static_cast<int64_t>(WidestOffset(static_cast<uint64_t>(yy < 0 ? -yy : yy)));
-  *xl = (l_ + r_ - 1 - k) / 2;
-  *xr = (l_ + r_ - 1 + k) / 2;
-  return true;
+// The walk drops the first point of a quarter when it repeats the last of
+// the quarter before: on the centre column of an odd width and the middle
+// row of an odd height.
+bool EllipseShape::Dropped(const WalkPoint& p) const {
+  const bool oddWidth = path_.Par() == 0, oddHeight = path_.B1() == 0;
+  if (p.quarter == 2 || p.quarter == 4) return oddWidth && p.U == path_.Top() && p.X == path_.Par();
+  if (p.quarter == 3) return oddHeight && p.U == path_.B1() && p.X == path_.A();
+  return false;
+}
+
+bool EllipseShape::FollowsDropped(const WalkPoint& p) const {
+  const WalkPoint start = QuarterStart(p.quarter);
+  return !(start == p) && Dropped(start) && Next(start) == p;
+}
+
+bool EllipseShape::IsClosingRepeat(const WalkPoint& p) const {
+  return path_.B1() == 0 && p.quarter == 4 && p.U == 0 && p.X == path_.A();
+}
+
+void EllipseShape::RowRuns(int64_t y, std::vector<Run>* runs) const {
+  runs->clear();
+  if (y < t_ || y >= b_) return;
+  const int64_t pu = (t_ + b_) - (2 * y + 1);
+  const int64_t u = pu < 0 ? -pu : pu;
+  if (u > path_.Top()) return;
+  int64_t lo = 0, hi = 0;
+  path_.Run(u, &lo, &hi);
+  for (int q = 1; q <= 4; ++q) {
+    const bool upper = q <= 2;
+    if ((pu > 0 && !upper) || (pu < 0 && upper)) continue;
+    Run run{q, u, lo, hi};
+    // Dropped points sit at a run's end in walk order.
+    if (Dropped(WalkPoint{q, u, run.lo})) run.lo += 2;
+    if (Dropped(WalkPoint{q, u, run.hi})) run.hi -= 2;
+    if (run.lo <= run.hi) runs->push_back(run);
+  }
+}
+
+int64_t EllipseShape::PixelX(const WalkPoint& p) const {
+  const int64_t x = p.quarter == 1 || p.quarter == 4 ? p.X : -p.X;
+  return (x + l_ + r_ - 1) / 2;
+}
+
+int64_t EllipseShape::PixelY(const WalkPoint& p) const {
+  const int64_t u = p.quarter <= 2 ? p.U : -p.U;
+  return (t_ + b_ - 1 - u) / 2;
+}
+
+// Quarters 1 and 3 run up the rows and inwards along them, 2 and 4 down the
+// rows and outwards.
+bool EllipseShape::Before(const WalkPoint& a, const WalkPoint& b) {
+  if (a.quarter != b.quarter) return a.quarter < b.quarter;
+  const bool rising = a.quarter == 1 || a.quarter == 3;
+  if (a.U != b.U) return rising ? a.U < b.U : a.U > b.U;
+  return rising ? a.X > b.X : a.X < b.X;
+}
+
+WalkPoint EllipseShape::QuarterStart(int q) const {
+  return (q == 1 || q == 3) ? WalkPoint{q, path_.B1(), path_.A()} : WalkPoint{q, path_.Top(), path_.Par()};
+}
+
+WalkPoint EllipseShape::QuarterEnd(int q) const {
+  return (q == 1 || q == 3) ? WalkPoint{q, path_.Top(), path_.Par()} : WalkPoint{q, path_.B1(), path_.A()};
+}
+
+bool EllipseShape::QuarterEmpty(int q) const {
+  return QuarterStart(q) == QuarterEnd(q) && Dropped(QuarterStart(q));
+}
+
+WalkPoint EllipseShape::Next(const WalkPoint& from) const {
+  WalkPoint p = from;
+  // A dropped point is skipped; at most every other quarter start is one.
+  for (int guard = 0; guard < 8; ++guard) {
+    int64_t lo = 0, hi = 0;
+    path_.Run(p.U, &lo, &hi);
+    const bool rising = p.quarter == 1 || p.quarter == 3;
+    if (rising && p.X - 2 >= lo) {
+      p.X -= 2;
+    } else if (!rising && p.X + 2 <= hi) {
+      p.X += 2;
+    } else if (rising && p.U < path_.Top()) {
+      p.U += 2;
+      path_.Run(p.U, &lo, &hi);
+      p.X = hi;
+    } else if (!rising && p.U > path_.B1()) {
+      p.U -= 2;
+      path_.Run(p.U, &lo, &hi);
+      p.X = lo;
+    } else {
+      p = QuarterStart(p.quarter % 4 + 1);
+    }
+    if (!Dropped(p)) return p;
+  }
+  return p;
+}
+
+WalkPoint EllipseShape::Prev(const WalkPoint& from) const {
+  WalkPoint p = from;
+  for (int guard = 0; guard < 8; ++guard) {
+    int64_t lo = 0, hi = 0;
+    path_.Run(p.U, &lo, &hi);
+    const bool rising = p.quarter == 1 || p.quarter == 3;
+    if (rising && p.X + 2 <= hi) {
+      p.X += 2;
+    } else if (!rising && p.X - 2 >= lo) {
+      p.X -= 2;
+    } else if (rising && p.U > path_.B1()) {
+      p.U -= 2;
+      path_.Run(p.U, &lo, &hi);
+      p.X = lo;
+    } else if (!rising && p.U < path_.Top()) {
+      p.U += 2;
+      path_.Run(p.U, &lo, &hi);
+      p.X = hi;
+    } else {
+      p = QuarterEnd(p.quarter == 1 ? 4 : p.quarter - 1);
+    }
+    if (!Dropped(p)) return p;
+  }
+  return p;
+}
+
+// Within a quarter the walk steps diagonally between rows where the
+// quarter path does; across a dropped point it may too.
+bool EllipseShape::DiagonalAfter(const WalkPoint& p) const {
+  const WalkPoint q = Next(p);
+  const int64_t dx = PixelX(q) - PixelX(p), dy = PixelY(q) - PixelY(p);
+  return (dx == 1 || dx == -1) && (dy == 1 || dy == -1);
 }
 
 namespace {
 
-// Ranges up to this many rows are summed row by row.
-constexpr int64_t kExactRows = 256;
-// Rows on either side of the steep/flat boundary that are summed row by row.
-constexpr int64_t kBoundaryRows = 64;
+// A direction from the centre, in the units of the quarter path's points:
+// point (X, U) of quarter q points along (+-(X - Par) / 2, +-(U - B1) / 2).
+struct Key {
+  int64_t x, u;
+};
 
-// First i in [lo, hi) for which pred turns true (pred is monotone), or hi.
+Key KeyOf(const QuarterPath& path, const WalkPoint& p) {
+  const int64_t x = (p.X - path.Par()) / 2, u = (p.U - path.B1()) / 2;
+  return Key{p.quarter == 1 || p.quarter == 4 ? x : -x, p.quarter <= 2 ? u : -u};
+}
+
+// Whether a point of quarter q lies at or after the radial r, both in that
+// quarter. A point on the radial counts as after it in the upper quarters
+// and as before it in the lower ones; GDI compares so, and a degenerate
+// point at the centre meets every radial.
+bool AtOrAfter(const Key& k, int q, const Key& r) {
+  const Int128 cross = Int128{k.x} * r.u - Int128{k.u} * r.x;
+  if (cross == 0) return q <= 2;
+  return cross < 0;
+}
+
+int QuarterOf(const Key& r) {
+  if (r.u >= 0) return r.x >= 0 ? 1 : 2;
+  return r.x < 0 ? 3 : 4;
+}
+
 template <class Pred>
 int64_t FirstTrue(int64_t lo, int64_t hi, Pred pred) {
   while (lo < hi) {
@@ -77,256 +204,128 @@ int64_t FirstTrue(int64_t lo, int64_t hi, Pred pred) {
   return lo;
 }
 
-// One row of the cosmetic outline: the ellipse's pixels [xl, xr] and the
-// outline runs [xl, leftEnd] and [rightStart, xr]. A row whose outer
-// neighbour is empty, or whose runs meet, is outline throughout: then
-// leftEnd = xr and the right run is empty.
-struct OutlineRow {
-  bool any = false;
-  int64_t xl = 0, xr = -1, leftEnd = -1, rightStart = 0;
-};
+}  // namespace
 
-OutlineRow OutlineAt(const EllipseShape& e, int64_t y) {
-  OutlineRow o;
-  if (!e.Row(y, &o.xl, &o.xr)) return o;
-  o.any = true;
-  // Rows narrow away from the middle, so only the outer neighbour row can
-  // leave a pixel's upper or lower neighbour outside.
-  const int64_t outer = e.PixelU(y) >= 0 ? y - 1 : y + 1;
-  int64_t oxl = 0, oxr = -1;
-  if (e.Row(outer, &oxl, &oxr)) {
-    o.leftEnd = std::max(o.xl, oxl - 1);
-    o.rightStart = std::min(o.xr, oxr + 1);
-    if (o.rightStart > o.leftEnd) return o;
+WalkPoint EllipseShape::FirstFrom(int64_t x, int64_t y) const {
+  Key r{x - FloorDiv(Int128{l_} + r_, 2), FloorDiv(Int128{t_} + b_, 2) - y};
+  if (r.x == 0 && r.u == 0) r.x = 1;
+  const int q = QuarterOf(r);
+  const bool rising = q == 1 || q == 3;
+  const int64_t b1 = path_.B1(), top = path_.Top();
+  const int64_t rows = (top - b1) / 2 + 1;
+  auto rowU = [&](int64_t k) { return rising ? b1 + 2 * k : top - 2 * k; };
+  // The last point of each row in walk order settles whether the row holds
+  // the answer; the points' directions only grow along a quarter.
+  const int64_t k = FirstTrue(0, rows, [&](int64_t i) {
+    int64_t lo = 0, hi = 0;
+    path_.Run(rowU(i), &lo, &hi);
+    return AtOrAfter(KeyOf(path_, WalkPoint{q, rowU(i), rising ? lo : hi}), q, r);
+  });
+  if (k < rows) {
+    const int64_t u = rowU(k);
+    int64_t lo = 0, hi = 0;
+    path_.Run(u, &lo, &hi);
+    const int64_t n = (hi - lo) / 2 + 1;
+    const int64_t j = FirstTrue(0, n, [&](int64_t i) {
+      return AtOrAfter(KeyOf(path_, WalkPoint{q, u, rising ? hi - 2 * i : lo + 2 * i}), q, r);
+    });
+    const WalkPoint p{q, u, rising ? hi - 2 * j : lo + 2 * j};
+    return Dropped(p) ? Next(p) : p;
   }
-  o.leftEnd = o.xr;
-  o.rightStart = o.xr + 1;
-  return o;
-}
-
-// Directions about the centre, in doubled coordinates with U upwards, ordered
-// counterclockwise from angle 0 (pointing right).
-struct Direction {
-  int64_t x, u;
-};
-Direction Dir(int64_t x, int64_t u) {
-  return (x == 0 && u == 0) ? Direction{1, 0} : Direction{x, u};
-}
-int Half(Direction d) {
-  return (d.u > 0 || (d.u == 0 && d.x > 0)) ? 0 : 1;
-}
-bool AngleLess(Direction a, Direction b) {
-  const int ha = Half(a), hb = Half(b);
-  if (ha != hb) return ha < hb;
-  return Int128{a.x} * b.u - Int128{a.u} * b.x > 0;
-}
-
-// The directions counterclockwise from start up to, not including, end.
-struct AngleRange {
-  Direction start, end;
-  bool full, wraps;
-  AngleRange(Direction s, Direction e) : start(s), end(e) {
-    full = !AngleLess(s, e) && !AngleLess(e, s);
-    wraps = AngleLess(e, s);
+  // Nothing in the radial's quarter lies after it: the next quarter's first.
+  for (int step = 1; step <= 4; ++step) {
+    const int next = (q + step - 1) % 4 + 1;
+    if (!QuarterEmpty(next)) {
+      const WalkPoint p = QuarterStart(next);
+      return Dropped(p) ? Next(p) : p;
+    }
   }
-  bool Contains(Direction d) const {
-    if (full) return true;
-    const bool afterStart = !AngleLess(d, start), beforeEnd = AngleLess(d, end);
-    return wraps ? (afterStart || beforeEnd) : (afterStart && beforeEnd);
-  }
-};
+  return First();
+}
 
-// Positions along the cosmetic outline, for the dash pattern of a styled
-// pen. The outline is walked counterclockwise from the rightmost pixel of the
-// middle: first the upper half (right quarter from the middle up, then left
-// quarter from the top down), then the lower half, which mirrors the upper
-// one through the centre. Counting the pixels of a range of rows is done
-// without visiting them, so positions cost the same for a huge ellipse.
-class OutlineChain {
+namespace {
+
+// Positions along the walk, for the dash patterns of styled pens. The count
+// of first-quarter points below a row is summed row by row when the quarter
+// has few enough rows; taller ellipses, far beyond any bitmap, take an
+// estimate from the path's extent, which keeps dashes dashes.
+constexpr int64_t kExactRows = int64_t{1} << 16;
+
+class WalkIndex {
  public:
-  explicit OutlineChain(const EllipseShape& e) : e_(e) {
-    cc_ = FloorDiv(Int128{e.Left()} + e.Right() - 1, 2);
-    oddWidth_ = ((e.Right() - e.Left()) & 1) != 0;
-    ymU_ = FloorDiv(Int128{e.Top()} + e.Bottom() - 1, 2);
-    ymL_ = e.PixelU(ymU_) == 0 ? ymU_ - 1 : ymU_;
-    int64_t xl = 0, xr = 0;
-    yf_ = FirstTrue(e.Top(), ymU_, [&](int64_t y) { return e.Row(y, &xl, &xr); });
-    yz_ = yf_;
-    if (oddWidth_) yz_ = std::max(yf_, FirstTrue(yf_, ymU_ + 1, [&](int64_t y) { return XL(y) != cc_; }) - 1);
-    n1_ = SumR(yf_, ymU_);
-    upper_ = n1_ + SumL(yf_, ymL_);
+  explicit WalkIndex(const EllipseShape& e) : path_(e.Path()) {
+    const int64_t rows = (path_.Top() - path_.B1()) / 2 + 1;
+    exact_ = rows <= kExactRows;
+    if (exact_) {
+      below_.resize(static_cast<size_t>(rows) + 1);
+      for (int64_t k = 0; k < rows; ++k) {
+        int64_t lo = 0, hi = 0;
+        path_.Run(path_.B1() + 2 * k, &lo, &hi);
+        below_[static_cast<size_t>(k) + 1] =
+            below_[static_cast<size_t>(k)] + static_cast<uint64_t>((hi - lo) / 2 + 1);
+      }
+    }
+    int64_t lo = 0, hi = 0;
+    path_.Run(path_.Top(), &lo, &hi);
+    n1_ = Below(path_.Top()) + static_cast<uint64_t>((hi - lo) / 2 + 1);
+    const uint64_t oddWidth = path_.Par() == 0 ? 1 : 0, oddHeight = path_.B1() == 0 ? 1 : 0;
+    base_[0] = 0;
+    base_[1] = n1_;
+    base_[2] = base_[1] + n1_ - oddWidth;
+    base_[3] = base_[2] + n1_ - oddHeight;
+    total_ = base_[3] + n1_ - oddWidth;
+    painted_ = total_ - oddHeight;
   }
 
-  uint64_t Length() const { return 2 * upper_; }
-
-  // The position of outline pixel x of row y.
-  uint64_t IndexOf(int64_t x, int64_t y) {
-    const int64_t px = e_.PixelX(x), pu = e_.PixelU(y);
-    if (pu > 0 || (pu == 0 && px >= 0)) return UpperIndex(x, y);
-    return upper_ + UpperIndex(e_.Left() + e_.Right() - 1 - x, e_.Top() + e_.Bottom() - 1 - y);
+  // The position of a point the walk keeps; the closing repeat is last.
+  uint64_t Index(const WalkPoint& p) const {
+    int64_t lo = 0, hi = 0;
+    path_.Run(p.U, &lo, &hi);
+    const uint64_t rank = Below(p.U) + static_cast<uint64_t>((hi - p.X) / 2);
+    const uint64_t oddWidth = path_.Par() == 0 ? 1 : 0, oddHeight = path_.B1() == 0 ? 1 : 0;
+    switch (p.quarter) {
+      case 1:
+        return rank;
+      case 2:
+        return base_[1] + (n1_ - 1 - rank) - oddWidth;
+      case 3:
+        return base_[2] + rank - oddHeight;
+      default:
+        return base_[3] + (n1_ - 1 - rank) - oddWidth;
+    }
   }
-
-  // The position of the first outline pixel whose direction is d or
-  // counterclockwise after it.
-  uint64_t FirstFrom(Direction d) {
-    if (Half(d) == 0) return FirstInUpper(d) % Length();
-    return (upper_ + FirstInUpper(Direction{-d.x, -d.u})) % Length();
-  }
+  uint64_t Total() const { return total_; }
+  // Points a cosmetic pen paints round the whole walk.
+  uint64_t Painted() const { return painted_; }
 
  private:
-  int64_t XL(int64_t y) const {
-    int64_t xl = 0, xr = 0;
-    e_.Row(y, &xl, &xr);
-    return xl;
-  }
-  const OutlineRow& Outline(int64_t y) {
-    if (!rowCached_ || rowY_ != y) {
-      row_ = OutlineAt(e_, y);
-      rowY_ = y;
-      rowCached_ = true;
-    }
-    return row_;
-  }
-  // First pixel of the right quarter on upper row y (the centre pixel counts
-  // to it on the middle row).
-  int64_t RightQuarterStart(int64_t y) const { return e_.PixelU(y) == 0 && oddWidth_ ? cc_ : cc_ + 1; }
-
-  // Outline pixels of upper row y left of the centre (the centre column
-  // included), and right of it.
-  uint64_t CountL(int64_t y) {
-    const OutlineRow& o = Outline(y);
-    return static_cast<uint64_t>(std::min(o.leftEnd, cc_) - o.xl + 1);
-  }
-  uint64_t CountR(int64_t y) { return CountL(y) - (ZeroColumnRows(y, y) != 0 ? 1 : 0); }
-  // Rows in [ya, yb] above the middle whose outline holds the centre column.
-  uint64_t ZeroColumnRows(int64_t ya, int64_t yb) const {
-    if (!oddWidth_) return 0;
-    ya = std::max(ya, yf_);
-    yb = std::min({yb, yz_, ymL_});
-    return ya <= yb ? static_cast<uint64_t>(yb - ya + 1) : 0;
+  uint64_t Below(int64_t u) const {
+    if (exact_) return below_[static_cast<size_t>((u - path_.B1()) / 2)];
+    int64_t lo = 0, hi = 0;
+    path_.Run(u, &lo, &hi);
+    const uint64_t across = static_cast<uint64_t>((path_.A() - hi) / 2);
+    const uint64_t up = static_cast<uint64_t>((u - path_.B1()) / 2);
+    return across + up - std::min(across, up) / 2;
   }
 
-  // Sums of CountL and CountR over upper rows [ya, yb].
-  uint64_t SumL(int64_t ya, int64_t yb) {
-    ya = std::max(ya, yf_);
-    if (ya > yb) return 0;
-    uint64_t sum = 0;
-    if (ya == yf_) {
-      sum += CountL(yf_);
-      ++ya;
-    }
-    return ya > yb ? sum : sum + StepSum(ya, yb);
-  }
-  uint64_t SumR(int64_t ya, int64_t yb) { return SumL(ya, yb) - ZeroColumnRows(ya, yb); }
+  const QuarterPath& path_;
+  bool exact_ = false;
+  std::vector<uint64_t> below_;
+  uint64_t n1_ = 0, total_ = 0, painted_ = 0;
+  uint64_t base_[4] = {};
+};
 
-  // Below the top row, an upper row's left outline reaches from its own left
-  // end to just short of the row above's: max(1, xl(y-1) - xl(y)) pixels.
-  uint64_t RowByRow(int64_t ya, int64_t yb) const {
-    uint64_t sum = 0;
-    int64_t prev = XL(ya - 1);
-    for (int64_t y = ya; y <= yb; ++y) {
-      const int64_t cur = XL(y);
-      sum += static_cast<uint64_t>(std::max<int64_t>(1, prev - cur));
-      prev = cur;
-    }
-    return sum;
+// The part of a walk an arc covers: from s up to, not including, a (or
+// including it, for the polyline a wide pen strokes, which for s == a is
+// the single point).
+struct WalkRange {
+  WalkPoint s, a;
+  bool Contains(const WalkPoint& p, bool withEnd) const {
+    if (s == a) return withEnd && p == s;
+    const bool afterStart = !EllipseShape::Before(p, s);
+    const bool beforeEnd = EllipseShape::Before(p, a) || (withEnd && p == a);
+    return EllipseShape::Before(a, s) ? (afterStart || beforeEnd) : (afterStart && beforeEnd);
   }
-  // Where the boundary moves a pixel or more per row every row moves by at
-  // least one, so the counts telescope; where it moves less than a pixel per
-  // row every row holds exactly one. Rows near the change are counted one by
-  // one, which keeps the sum exact whatever the rounding of the slope.
-  uint64_t StepSum(int64_t ya, int64_t yb) const {
-    if (yb - ya < kExactRows) return RowByRow(ya, yb);
-    const int64_t k = FirstTrue(ya, yb + 1, [&](int64_t y) { return Slope(y) < 1; });
-    const int64_t k0 = std::max(ya, k - kBoundaryRows), k1 = std::min(yb, k + kBoundaryRows);
-    uint64_t sum = RowByRow(k0, k1);
-    if (k0 > ya) sum += static_cast<uint64_t>(XL(ya - 1) - XL(k0 - 1));
-    if (k1 < yb) sum += static_cast<uint64_t>(yb - k1);
-    return sum;
-  }
-  // How far the real left boundary moves between rows y - 1 and y.
-  long double Slope(int64_t y) const {
-    const long double w = static_cast<long double>(e_.SemiA());
-    const long double h = static_cast<long double>(e_.SemiB());
-    const long double yy = static_cast<long double>(-e_.PixelU(y));  // <= 0
-    const long double s1 = std::sqrt((h - yy) * (h + yy)), s2 = std::sqrt((h + 2 - yy) * (h - 2 + yy));
-    return 2 * w * (1 - yy) / (h * (s1 + s2));
-  }
-
-  // Positions before upper row y's pixels in the right quarter (b1, rows
-  // below y up to the middle) and in the left quarter (b2, rows above y).
-  void Bases(int64_t y, uint64_t* b1, uint64_t* b2) {
-    if (basesCached_ && y == baseY_ + 1) {
-      b2_ += CountL(baseY_);
-      b1_ -= CountR(y);
-    } else if (basesCached_ && y == baseY_ - 1) {
-      b2_ -= CountL(y);
-      b1_ += CountR(baseY_);
-    } else if (!basesCached_ || y != baseY_) {
-      b1_ = SumR(y + 1, ymU_);
-      b2_ = SumL(yf_, y - 1);
-    }
-    basesCached_ = true;
-    baseY_ = y;
-    *b1 = b1_;
-    *b2 = b2_;
-  }
-
-  uint64_t UpperIndex(int64_t x, int64_t y) {
-    uint64_t b1 = 0, b2 = 0;
-    Bases(y, &b1, &b2);
-    const OutlineRow& o = Outline(y);
-    if (x >= RightQuarterStart(y)) return b1 + static_cast<uint64_t>(o.xr - x);
-    return n1_ + b2 + static_cast<uint64_t>(std::min(o.leftEnd, cc_) - x);
-  }
-
-  Direction PixelDir(int64_t x, int64_t y) const { return Dir(e_.PixelX(x), e_.PixelU(y)); }
-
-  // Searches the upper half, whose directions grow along the walk: first
-  // the row, then the pixel within it. Returns upper_ when every pixel of
-  // the upper half lies before d.
-  uint64_t FirstInUpper(Direction d) {
-    auto atOrAfter = [&](int64_t x, int64_t y) { return !AngleLess(PixelDir(x, y), d); };
-    // Right quarter: rows from the middle up; a row's last pixel is its leftmost.
-    auto rightLo = [&](int64_t y) {
-      const OutlineRow& o = Outline(y);
-      return std::max(RightQuarterStart(y), o.rightStart <= o.xr ? o.rightStart : o.xl);
-    };
-    const int64_t firstRow = FirstTrue(yf_, ymU_ + 1, [&](int64_t y) {
-      int64_t xl = 0, xr = -1;
-      return e_.Row(y, &xl, &xr) && xr >= RightQuarterStart(y);
-    });
-    const int64_t rows = ymU_ - firstRow + 1;
-    const int64_t j = FirstTrue(0, rows, [&](int64_t i) { return atOrAfter(rightLo(ymU_ - i), ymU_ - i); });
-    if (j < rows) {
-      const int64_t y = ymU_ - j;
-      const int64_t xr = Outline(y).xr, lo = rightLo(y);
-      const int64_t k = FirstTrue(0, xr - lo + 1, [&](int64_t i) { return atOrAfter(xr - i, y); });
-      return UpperIndex(xr - k, y);
-    }
-    // Left quarter: rows from the top down; a row's last pixel is its leftmost.
-    const int64_t i = FirstTrue(yf_, ymL_ + 1, [&](int64_t y) { return atOrAfter(Outline(y).xl, y); });
-    if (i > ymL_) return upper_;
-    const OutlineRow& o = Outline(i);
-    const int64_t hi = std::min(o.leftEnd, cc_), xl = o.xl;
-    const int64_t k = FirstTrue(0, hi - xl + 1, [&](int64_t n) { return atOrAfter(hi - n, i); });
-    return UpperIndex(hi - k, i);
-  }
-
-  const EllipseShape& e_;
-  int64_t cc_ = 0;         // the rightmost column left of or on the centre
-  bool oddWidth_ = false;  // a centre column exists
-  int64_t ymU_ = 0;        // the last row above or on the middle
-  int64_t ymL_ = 0;        // the last row strictly above the middle
-  int64_t yf_ = 0;         // the first row holding pixels
-  int64_t yz_ = 0;         // the last row whose outline holds the centre column (odd widths)
-  uint64_t n1_ = 0;        // pixels in the upper right quarter
-  uint64_t upper_ = 0;     // pixels in the upper half
-
-  bool rowCached_ = false, basesCached_ = false;
-  int64_t rowY_ = 0, baseY_ = 0;
-  OutlineRow row_;
-  uint64_t b1_ = 0, b2_ = 0;
 };
 
 // Paints [x0, x1] of row y with a paint, clipped to the bitmap.
@@ -343,46 +342,197 @@ void VisibleRows(const BitmapObj& bmp, int64_t top, int64_t bottom, int64_t* y0,
   *y1 = std::min<int64_t>(bottom, bmp.height) - 1;
 }
 
-// The boxes whose ellipses bound a wide pen's ring: the path runs through
-// the centres of the box's edge pixels, and the pen's width is split about
-// it as for wide lines; an inside-frame pen's ring ends at the box.
-struct RingBoxes {
-  int64_t ol, ot, orr, ob;  // outer
-  int64_t il, it, ir, ib;   // inner, possibly empty
-};
-RingBoxes Ring(const PenStroke& pen, int64_t l, int64_t t, int64_t r, int64_t b) {
-  const int64_t w = pen.Width(), lo = w / 2, hi = (w + 1) / 2;
-  RingBoxes g{};
-  if (pen.InsideFrame())
-    g = {l, t, r, b, l + w, t + w, r - w, b - w};
-  else
-    g = {l - lo, t - lo, r + hi - 1, b + hi - 1, l + hi, t + hi, r - 1 - lo, b - 1 - lo};
-  return g;
+// The walk's points on visible row y, clipped to the bitmap's columns:
+// visit(point, x) for each, in the order the walk from `from` reaches them.
+// Only the middle row of an odd height holds a pixel twice, and there the
+// later visit must land last (an opaque dash gap over a dash, say).
+template <class Visit>
+void ForVisiblePoints(const EllipseShape& e, const BitmapObj& bmp, int64_t y, const WalkPoint& from,
+                      std::vector<EllipseShape::Run>* runs, std::vector<std::pair<WalkPoint, int64_t>>* row,
+                      Visit visit) {
+  e.RowRuns(y, runs);
+  const int64_t c = e.Left() + e.Right() - 1;
+  row->clear();
+  for (const EllipseShape::Run& run : *runs) {
+    const bool right = run.quarter == 1 || run.quarter == 4;
+    int64_t x0 = right ? (run.lo + c) / 2 : (c - run.hi) / 2;
+    int64_t x1 = right ? (run.hi + c) / 2 : (c - run.lo) / 2;
+    x0 = std::max<int64_t>(x0, 0);
+    x1 = std::min<int64_t>(x1, bmp.width - 1);
+    for (int64_t x = x0; x <= x1; ++x)
+      row->push_back({WalkPoint{run.quarter, run.U, right ? 2 * x - c : c - 2 * x}, x});
+  }
+  if (runs->size() > 2) {
+    // Points before `from` come round at the end of the walk.
+    auto later = [&](const std::pair<WalkPoint, int64_t>& a, const std::pair<WalkPoint, int64_t>& b) {
+      const bool wa = EllipseShape::Before(a.first, from), wb = EllipseShape::Before(b.first, from);
+      if (wa != wb) return wb;
+      return EllipseShape::Before(a.first, b.first);
+    };
+    std::stable_sort(row->begin(), row->end(), later);
+  }
+  for (const auto& [p, x] : *row) visit(p, x);
 }
 
-// Walks the wide pen's ring row by row: ring(y, x0, x1) for its runs and
-// inside(y, x0, x1) for the pixels it encloses.
-template <class RingFn, class InsideFn>
-void WalkRing(const PenStroke& pen, int64_t l, int64_t t, int64_t r, int64_t b, RingFn ring,
-              InsideFn inside) {
-  const RingBoxes g = Ring(pen, l, t, r, b);
-  if (g.orr <= g.ol || g.ob <= g.ot) return;
-  const EllipseShape outer(g.ol, g.ot, g.orr, g.ob);
-  std::optional<EllipseShape> inner;
-  if (g.ir > g.il && g.ib > g.it) inner.emplace(g.il, g.it, g.ir, g.ib);
-  int64_t y0 = 0, y1 = 0;
-  VisibleRows(pen.Target(), g.ot, g.ob, &y0, &y1);
-  for (int64_t y = y0; y <= y1; ++y) {
-    int64_t oxl = 0, oxr = 0, ixl = 0, ixr = 0;
-    if (!outer.Row(y, &oxl, &oxr)) continue;
-    if (inner && inner->Row(y, &ixl, &ixr)) {
-      ring(y, oxl, ixl - 1);
-      inside(y, ixl, ixr);
-      ring(y, ixr + 1, oxr);
-    } else {
-      ring(y, oxl, oxr);
-    }
+// Pens wider than this stroke the ring between the ellipses of the box
+// grown and shrunk by half the width: the polyline below costs the width
+// per row.
+constexpr int64_t kMaxStrokedWidth = 1024;
+
+struct Span {
+  int64_t lo, hi;
+};
+
+// Sorts and merges spans into disjoint ones.
+void Merge(std::vector<Span>* spans) {
+  std::sort(spans->begin(), spans->end(), [](const Span& p, const Span& q) { return p.lo < q.lo; });
+  size_t out = 0;
+  for (size_t i = 0; i < spans->size();) {
+    Span s = (*spans)[i];
+    for (++i; i < spans->size() && (*spans)[i].lo <= s.hi + 1; ++i) s.hi = std::max(s.hi, (*spans)[i].hi);
+    (*spans)[out++] = s;
   }
+  spans->resize(out);
+}
+
+// A wide pen's stroke along the walk (or the part of it in range) as a
+// polyline: the pen's round cap on every point, and the band of every
+// diagonal step, whose corners reach past the caps. Straight steps add
+// nothing the caps do not cover. rowSpans(y, spans) receives each visible
+// row's merged spans.
+template <class RowSpans>
+void StrokeWalk(const EllipseShape& e, const PenStroke& pen, int64_t w, const std::optional<WalkRange>& range,
+                RowSpans rowSpans) {
+  const BitmapObj& bmp = pen.Target();
+  // Cap rows: a cap centred on row cy covers rows cy - w/2 .. cy - w/2 + w - 1.
+  const int64_t above = w / 2, below = w - 1 - w / 2;
+  std::vector<Span> cap(static_cast<size_t>(w));
+  const EllipseShape disc(-above, -above, w - above, w - above);
+  for (int64_t d = 0; d < w; ++d) {
+    int64_t lo = 0, hi = -1;
+    if (!disc.Extent(d - above, &lo, &hi)) hi = lo - 1;
+    cap[static_cast<size_t>(d)] = Span{lo, hi};
+  }
+  // Bands of diagonal steps reach a row or two past the caps.
+  const int64_t margin = w + 2;
+  int64_t y0 = 0, y1 = 0;
+  VisibleRows(bmp, e.Top() - margin, e.Bottom() + margin, &y0, &y1);
+  if (y0 > y1) return;
+  // The runs of every source row that reaches a visible row, computed once.
+  const int64_t s0 = std::max(e.Top(), y0 - margin), s1 = std::min(e.Bottom() - 1, y1 + margin);
+  std::vector<std::vector<EllipseShape::Run>> runs(static_cast<size_t>(std::max<int64_t>(0, s1 - s0 + 1)));
+  for (int64_t ys = s0; ys <= s1; ++ys) e.RowRuns(ys, &runs[static_cast<size_t>(ys - s0)]);
+
+  const int64_t c = e.Left() + e.Right() - 1;
+  const int64_t width = bmp.width;
+  auto inRange = [&](const WalkPoint& p) { return !range || range->Contains(p, true); };
+  std::vector<Span> spans;
+  for (int64_t y = y0; y <= y1; ++y) {
+    spans.clear();
+    for (int64_t ys = std::max(s0, y - below); ys <= std::min(s1, y + above); ++ys) {
+      const Span d = cap[static_cast<size_t>(y - ys + above)];
+      if (d.lo > d.hi) continue;
+      for (const EllipseShape::Run& run : runs[static_cast<size_t>(ys - s0)]) {
+        const bool right = run.quarter == 1 || run.quarter == 4;
+        auto xOf = [&](int64_t X) { return right ? (X + c) / 2 : (c - X) / 2; };
+        // Only caps whose row span meets the bitmap matter.
+        const int64_t xa = std::max(std::min(xOf(run.lo), xOf(run.hi)), -d.hi);
+        const int64_t xb = std::min(std::max(xOf(run.lo), xOf(run.hi)), width - 1 - d.lo);
+        if (xa > xb) continue;
+        if (!range) {
+          spans.push_back(Span{xa + d.lo, xb + d.hi});
+          continue;
+        }
+        // The range cuts a run at most where it starts and ends.
+        auto pointAt = [&](int64_t x) {
+          return WalkPoint{run.quarter, run.U, right ? 2 * x - c : c - 2 * x};
+        };
+        std::vector<int64_t> cuts{xa, xb + 1};
+        for (const WalkPoint& p : {range->s, range->a}) {
+          if (p.quarter != run.quarter || p.U != run.U) continue;
+          const int64_t px = xOf(p.X);
+          cuts.push_back(px);
+          cuts.push_back(px + 1);
+        }
+        std::sort(cuts.begin(), cuts.end());
+        for (size_t i = 0; i + 1 < cuts.size(); ++i) {
+          const int64_t from = std::max(cuts[i], xa), to = std::min(cuts[i + 1] - 1, xb);
+          if (from <= to && inRange(pointAt(from))) spans.push_back(Span{from + d.lo, to + d.hi});
+        }
+      }
+    }
+    // Diagonal steps leave a row's last point; their bands reach about half
+    // the width beyond either end.
+    for (int64_t ys = std::max(s0, y - above - 2); ys <= std::min(s1, y + above + 2); ++ys) {
+      for (const EllipseShape::Run& run : runs[static_cast<size_t>(ys - s0)]) {
+        const bool rising = run.quarter == 1 || run.quarter == 3;
+        const WalkPoint p{run.quarter, run.U, rising ? run.lo : run.hi};
+        if (!e.DiagonalAfter(p)) continue;
+        const WalkPoint q = e.Next(p);
+        if (range && (!inRange(p) || !inRange(q) || p == range->a)) continue;
+        const int64_t px = e.PixelX(p), qx = e.PixelX(q);
+        if (std::max(px, qx) < -w - 2 || std::min(px, qx) > width + w + 2) continue;
+        int64_t lo = 0, hi = 0;
+        if (WideBandRow(px, e.PixelY(p), qx, e.PixelY(q), w, y, &lo, &hi)) spans.push_back(Span{lo, hi});
+      }
+    }
+    Merge(&spans);
+    rowSpans(y, spans);
+  }
+}
+
+// The ring of a very wide pen: between the ellipses of the box grown and
+// shrunk by half the width.
+template <class RowSpans>
+void RingBetween(const EllipseShape& e, const PenStroke& pen, int64_t w, RowSpans rowSpans) {
+  const int64_t above = w / 2, below = w - 1 - w / 2;
+  const EllipseShape outer(e.Left() - above, e.Top() - above, e.Right() + below, e.Bottom() + below);
+  std::optional<EllipseShape> inner;
+  if (e.Right() - e.Left() > w && e.Bottom() - e.Top() > w)
+    inner.emplace(e.Left() + below + 1, e.Top() + below + 1, e.Right() - above - 1, e.Bottom() - above - 1);
+  int64_t y0 = 0, y1 = 0;
+  VisibleRows(pen.Target(), outer.Top(), outer.Bottom(), &y0, &y1);
+  std::vector<Span> spans;
+  for (int64_t y = y0; y <= y1; ++y) {
+    spans.clear();
+    int64_t ol = 0, orr = 0, il = 0, ir = 0;
+    if (outer.Extent(y, &ol, &orr)) {
+      if (inner && inner->Extent(y, &il, &ir)) {
+        spans.push_back(Span{ol, il - 1});
+        spans.push_back(Span{ir + 1, orr});
+      } else {
+        spans.push_back(Span{ol, orr});
+      }
+    }
+    rowSpans(y, spans);
+  }
+}
+
+template <class RowSpans>
+void StrokeWide(const EllipseShape& e, const PenStroke& pen, const std::optional<WalkRange>& range,
+                RowSpans rowSpans) {
+  const int64_t w = pen.Width();
+  if (w > kMaxStrokedWidth && !range)
+    RingBetween(e, pen, w, rowSpans);
+  else
+    StrokeWalk(e, pen, std::min(w, kMaxStrokedWidth), range, rowSpans);
+}
+
+// GDI strokes an inside-frame pen along the ellipse of the box shrunk so
+// that the stroke stays within the box.
+EllipseShape PenPath(const PenStroke& pen, int64_t l, int64_t t, int64_t r, int64_t b) {
+  if (!pen.InsideFrame() || !pen.IsWide()) return EllipseShape(l, t, r, b);
+  const int64_t w = pen.Width();
+  int64_t nl = l + w / 2, nt = t + w / 2, nr = r - (w - 1) / 2, nb = b - (w - 1) / 2;
+  if (nr <= nl) {
+    nl = l + (r - l - 1) / 2;
+    nr = nl + 1;
+  }
+  if (nb <= nt) {
+    nt = t + (b - t - 1) / 2;
+    nb = nt + 1;
+  }
+  return EllipseShape(nl, nt, nr, nb);
 }
 
 }  // namespace
@@ -392,89 +542,106 @@ void DrawEllipse(PenStroke& pen, const Paint& brush, int64_t l, int64_t t, int64
   const int rop2 = pen.Rop2();
   const EllipseShape e(l, t, r, b);
   int64_t y0 = 0, y1 = 0;
+  const bool wide = pen.IsWide() && !pen.IsNull();
+
+  if (wide) {
+    // The brush fills what the ring leaves of the ellipse the pen strokes.
+    const EllipseShape path = PenPath(pen, l, t, r, b);
+    StrokeWide(path, pen, std::nullopt, [&](int64_t y, const std::vector<Span>& ring) {
+      for (const Span& s : ring) PaintRun(bmp, y, s.lo, s.hi, pen.PenPaint(), rop2);
+      int64_t xl = 0, xr = 0;
+      if (brush.none || e.Thin() || !path.Extent(y, &xl, &xr)) return;
+      int64_t from = xl;
+      for (const Span& s : ring) {
+        if (s.hi < from) continue;
+        if (s.lo > xr) break;
+        PaintRun(bmp, y, from, std::min(xr, s.lo - 1), brush, rop2);
+        from = s.hi + 1;
+      }
+      if (from <= xr) PaintRun(bmp, y, from, xr, brush, rop2);
+    });
+    if (!brush.none && e.Thin()) {
+      VisibleRows(bmp, t, b - 1, &y0, &y1);
+      for (int64_t y = y0; y <= y1; ++y) PaintRun(bmp, y, l, r - 2, brush, rop2);
+    }
+    return;
+  }
+
   // The brush covers the whole ellipse and the pen then goes over its
   // outline, as in GDI, where R2_XORPEN shows the brush under the outline.
   // A box one or two pixels thin loses its right and bottom edges to the
   // brush, as Rectangle's does.
-  const bool thin = r - l <= 2 || b - t <= 2;
-  VisibleRows(bmp, t, thin ? b - 1 : b, &y0, &y1);
-  for (int64_t y = y0; y <= y1; ++y) {
-    int64_t xl = l, xr = r - 2;
-    if (thin || e.Row(y, &xl, &xr)) PaintRun(bmp, y, xl, xr, brush, rop2);
+  if (!brush.none) {
+    VisibleRows(bmp, t, e.Thin() ? b - 1 : b, &y0, &y1);
+    for (int64_t y = y0; y <= y1; ++y) {
+      int64_t xl = l, xr = r - 2;
+      if (e.Thin() || e.Extent(y, &xl, &xr)) PaintRun(bmp, y, xl, xr, brush, rop2);
+    }
   }
   if (pen.IsNull() || e.Empty()) return;
-  if (pen.IsWide()) {
-    WalkRing(
-        pen, l, t, r, b,
-        [&](int64_t y, int64_t x0, int64_t x1) { PaintRun(bmp, y, x0, x1, pen.PenPaint(), rop2); },
-        [](int64_t, int64_t, int64_t) {});
+  VisibleRows(bmp, t, b, &y0, &y1);
+  if (e.Narrow()) {
+    // One or two columns: GDI outlines the box.
+    for (int64_t y = y0; y <= y1; ++y)
+      for (int64_t x = std::max<int64_t>(l, 0); x <= std::min<int64_t>(r - 1, bmp.width - 1); ++x)
+        pen.PlotAt(static_cast<int>(x), static_cast<int>(y), static_cast<uint64_t>(y - t));
     return;
   }
-  std::optional<OutlineChain> chain;
-  if (pen.IsStyled()) chain.emplace(e);
-  auto outline = [&](int64_t y, int64_t x0, int64_t x1) {
-    x0 = std::max<int64_t>(x0, 0);
-    x1 = std::min<int64_t>(x1, bmp.width - 1);
-    if (x0 > x1) return;
-    if (!chain) {
-      PaintRun(bmp, y, x0, x1, pen.PenPaint(), rop2);
-      return;
-    }
-    for (int64_t x = x0; x <= x1; ++x)
-      pen.PlotAt(static_cast<int>(x), static_cast<int>(y), chain->IndexOf(x, y));
-  };
-  VisibleRows(bmp, t, b, &y0, &y1);
+  std::optional<WalkIndex> index;
+  if (pen.IsStyled()) index.emplace(e);
+  std::vector<EllipseShape::Run> runs;
+  std::vector<std::pair<WalkPoint, int64_t>> row;
   for (int64_t y = y0; y <= y1; ++y) {
-    const OutlineRow o = OutlineAt(e, y);
-    if (!o.any) continue;
-    outline(y, o.xl, o.leftEnd);
-    outline(y, o.rightStart, o.xr);
+    ForVisiblePoints(e, bmp, y, e.First(), &runs, &row, [&](const WalkPoint& p, int64_t x) {
+      if (e.IsClosingRepeat(p)) return;
+      pen.PlotAt(static_cast<int>(x), static_cast<int>(y), index ? index->Index(p) : 0);
+    });
   }
 }
 
 void DrawArc(PenStroke& pen, int64_t l, int64_t t, int64_t r, int64_t b, POINT start, POINT end) {
   if (pen.IsNull()) return;
   BitmapObj& bmp = pen.Target();
-  const EllipseShape e(l, t, r, b);
+  const EllipseShape e = PenPath(pen, l, t, r, b);
   if (e.Empty()) return;
-  const AngleRange arc(Dir(2 * int64_t{start.x} - (l + r), (t + b) - 2 * int64_t{start.y}),
-                       Dir(2 * int64_t{end.x} - (l + r), (t + b) - 2 * int64_t{end.y}));
-  auto inArc = [&](int64_t x, int64_t y) { return arc.Contains(Dir(e.PixelX(x), e.PixelU(y))); };
+  const WalkPoint s = e.FirstFrom(start.x, start.y), stop = e.FirstFrom(end.x, end.y);
+  const WalkRange range{s, e.Prev(stop)};
 
   if (pen.IsWide()) {
-    auto ring = [&](int64_t y, int64_t x0, int64_t x1) {
-      x0 = std::max<int64_t>(x0, 0);
-      x1 = std::min<int64_t>(x1, bmp.width - 1);
-      for (int64_t x = x0; x <= x1; ++x)
-        if (inArc(x, y)) pen.PlotAt(static_cast<int>(x), static_cast<int>(y), 0);
-    };
-    WalkRing(pen, l, t, r, b, ring, [](int64_t, int64_t, int64_t) {});
+    // A polyline of one point draws nothing; the walk's dropped repeat of
+    // a point still counts as a second one.
+    if (range.s == range.a && !e.FollowsDropped(stop)) return;
+    StrokeWide(e, pen, range, [&](int64_t y, const std::vector<Span>& spans) {
+      for (const Span& sp : spans) PaintRun(bmp, y, sp.lo, sp.hi, pen.PenPaint(), pen.Rop2());
+    });
     return;
   }
+  if (range.s == range.a) return;
 
-  std::optional<OutlineChain> chain;
-  uint64_t first = 0, length = 0;
+  std::optional<WalkIndex> index;
+  uint64_t first = 0;
   if (pen.IsStyled()) {
-    chain.emplace(e);
-    length = chain->Length();
-    first = chain->FirstFrom(arc.start);
+    index.emplace(e);
+    first = index->Index(s);
   }
-  auto outline = [&](int64_t y, int64_t x0, int64_t x1) {
-    x0 = std::max<int64_t>(x0, 0);
-    x1 = std::min<int64_t>(x1, bmp.width - 1);
-    for (int64_t x = x0; x <= x1; ++x) {
-      if (!inArc(x, y)) continue;
-      const uint64_t pos = chain ? (chain->IndexOf(x, y) + length - first) % length : 0;
-      pen.PlotAt(static_cast<int>(x), static_cast<int>(y), pos);
-    }
+  // The pattern runs from the arc's start; the closing repeat, never
+  // painted, takes no position.
+  auto position = [&](const WalkPoint& p) -> uint64_t {
+    if (!index) return 0;
+    const uint64_t i = index->Index(p);
+    uint64_t pos = (i + index->Total() - first) % index->Total();
+    if (i < first && index->Total() != index->Painted()) --pos;
+    return pos;
   };
   int64_t y0 = 0, y1 = 0;
-  VisibleRows(bmp, t, b, &y0, &y1);
+  VisibleRows(bmp, e.Top(), e.Bottom(), &y0, &y1);
+  std::vector<EllipseShape::Run> runs;
+  std::vector<std::pair<WalkPoint, int64_t>> row;
   for (int64_t y = y0; y <= y1; ++y) {
-    const OutlineRow o = OutlineAt(e, y);
-    if (!o.any) continue;
-    outline(y, o.xl, o.leftEnd);
-    outline(y, o.rightStart, o.xr);
+    ForVisiblePoints(e, bmp, y, s, &runs, &row, [&](const WalkPoint& p, int64_t x) {
+      if (e.IsClosingRepeat(p) || !range.Contains(p, false)) return;
+      pen.PlotAt(static_cast<int>(x), static_cast<int>(y), position(p));
+    });
   }
 }
 

@@ -1,19 +1,31 @@
-// Ellipses and elliptic arcs. The ellipse of a box [left, right) x [top,
-// bottom) runs through the centres of the box's edge pixels; a pixel belongs
-// to it when the curve passes inside the pixel's diamond (the rule in
-// EllipseShape::WidestOffset). A cosmetic outline is the ellipse's pixels
-// that have a 4-neighbour outside, a wide outline the ring between the
-// ellipses of the box grown and shrunk by half the pen width. Every row is
-// computed on its own, so only visible rows cost anything.
+// Ellipses and elliptic arcs as GDI draws them. The outline is a walk: the
+// first quarter from the right end of the middle to the top (quarter.h),
+// then its mirror images counterclockwise round the other three quarters,
+// a point that repeats the one before it dropped. A cosmetic pen paints the
+// walk point by point, so a pixel the walk passes twice (the middle row of
+// an odd height) is painted twice; a wide pen strokes it as a polyline. The
+// brush covers each row from the outline's leftmost to its rightmost pixel.
+// Every row is computed on its own, so only visible rows cost anything.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "platform/soft/quarter.h"
 #include "platform/soft/raster.h"
 #include "platform/soft/stroke.h"
 #include "platform/win32.h"
 
 namespace soft {
+
+// A point of the walk: the first-quarter point (X, U) mirrored into
+// quarter 1-4 (counterclockwise from the upper right), in the doubled
+// coordinates of quarter.h.
+struct WalkPoint {
+  int quarter = 1;
+  int64_t U = 0, X = 0;
+  bool operator==(const WalkPoint& o) const { return quarter == o.quarter && U == o.U && X == o.X; }
+};
 
 class EllipseShape {
  public:
@@ -21,49 +33,74 @@ class EllipseShape {
   EllipseShape(int64_t left, int64_t top, int64_t right, int64_t bottom);
 
   // A one-pixel box, which GDI leaves empty.
-  bool Empty() const { return single_; }
-  // The pixels [*xl, *xr] of row y inside the ellipse; false when none.
-  bool Row(int64_t y, int64_t* xl, int64_t* xr) const;
+  bool Empty() const { return width_ == 1 && height_ == 1; }
+  // One or two pixels thin: GDI outlines the whole box and fills it less its
+  // right column and bottom row, as Rectangle does.
+  bool Thin() const { return width_ <= 2 || height_ <= 2; }
+  // Two or fewer pixels wide: GDI draws the box rather than the walk.
+  bool Narrow() const { return width_ <= 2; }
 
+  // The outline's leftmost and rightmost pixel on row y; false when the
+  // outline misses the row.
+  bool Extent(int64_t y, int64_t* xl, int64_t* xr) const;
+
+  const QuarterPath& Path() const { return path_; }
   int64_t Left() const { return l_; }
   int64_t Top() const { return t_; }
   int64_t Right() const { return r_; }
   int64_t Bottom() const { return b_; }
-  // Pixel and radial coordinates relative to the centre, doubled so that
-  // they are integers; U grows upwards, as angles are counted.
-  int64_t PixelX(int64_t x) const { return 2 * x + 1 - (l_ + r_); }
-  int64_t PixelU(int64_t y) const { return (t_ + b_) - (2 * y + 1); }
-  // The semi-axes in doubled coordinates: width - 1 and height - 1.
-  uint64_t SemiA() const { return semiA_; }
-  uint64_t SemiB() const { return semiB_; }
+
+  // The walk's points on row y, as runs of one quarter: point X = hi down
+  // to lo of quarter q lies on row y. Points the walk drops are left out.
+  struct Run {
+    int quarter;
+    int64_t U, lo, hi;
+  };
+  void RowRuns(int64_t y, std::vector<Run>* runs) const;
+
+  int64_t PixelX(const WalkPoint& p) const;
+  int64_t PixelY(const WalkPoint& p) const;
+  // The walk's order: true when a comes before b.
+  static bool Before(const WalkPoint& a, const WalkPoint& b);
+  // The first point of the walk, and the neighbours of a point (cyclic).
+  WalkPoint First() const { return WalkPoint{1, path_.B1(), path_.A()}; }
+  WalkPoint Next(const WalkPoint& p) const;
+  WalkPoint Prev(const WalkPoint& p) const;
+  // The walk ends on a repeat of its first point (odd heights), which a
+  // cosmetic pen never paints.
+  bool IsClosingRepeat(const WalkPoint& p) const;
+  // Whether p comes right after a point the walk dropped.
+  bool FollowsDropped(const WalkPoint& p) const;
+  // Whether the walk leaves p for the next point diagonally.
+  bool DiagonalAfter(const WalkPoint& p) const;
+
+  // The first point whose direction from the centre is at or after the
+  // radial through (x, y), counterclockwise (see DrawArc).
+  WalkPoint FirstFrom(int64_t x, int64_t y) const;
 
  private:
-  // The largest doubled offset from the centre of a pixel inside the ellipse
-  // on the row at doubled offset ay. With A and B the doubled semi-axes and
-  // F(X, Y) = X^2 B^2 + Y^2 A^2 - A^2 B^2 negative inside, a pixel belongs
-  // when its diamond's inner vertex across rows, (X, Y - 1), is inside by a
-  // margin of 2 A^2, or its inner vertex across columns, (X - 1, Y), is
-  // inside; the middle row(s) and centre column(s) always belong. These are
-  // the tie rules of GDI's ellipses: the margin keeps narrow ellipses' flat
-  // tops one pixel in.
-  uint64_t WidestOffset(uint64_t ay) const;
+  bool Dropped(const WalkPoint& p) const;
+  // The first point of quarter q that the walk keeps, starting the search
+  // at its first point in walk order.
+  WalkPoint QuarterStart(int q) const;
+  WalkPoint QuarterEnd(int q) const;
+  bool QuarterEmpty(int q) const;
 
   int64_t l_, t_, r_, b_;
-  uint64_t semiA_, semiB_, a2_, b2_;
-  uint64_t parity_;  // X of the pixels is odd for even widths
-  uint64_t middle_;  // the doubled offset of the middle row(s)
-  bool huge_;        // a side of 2^32 pixels or more
-  bool single_;      // a one-pixel box, which GDI leaves empty
+  uint64_t width_, height_;
+  QuarterPath path_;
 };
 
 // Ellipse: the brush over the whole ellipse, then the pen over its outline,
-// both through the DC's ROP2.
+// both through the DC's ROP2. A wide pen's outline and the brush do not
+// overlap.
 void DrawEllipse(PenStroke& pen, const Paint& brush, int64_t left, int64_t top, int64_t right,
                  int64_t bottom);
 
-// Arc: the part of the outline counterclockwise from the radial through
-// start to the radial through end, the end radial excluded; equal radials
-// give the whole outline. A styled pen's pattern starts at the arc's start.
+// Arc: the part of the walk from the first point at or after the start
+// radial up to, but not including, the point before the first point at or
+// after the end radial. A styled pen's pattern starts at the arc's start; a
+// wide pen strokes the part with both end points as a polyline.
 void DrawArc(PenStroke& pen, int64_t left, int64_t top, int64_t right, int64_t bottom, POINT start,
              POINT end);
 

@@ -1,7 +1,6 @@
 #include "platform/soft/lines.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -86,12 +85,65 @@ struct Run {
 // centre pixel is the lower right of the middle four).
 bool DiscRow(int64_t cx, int64_t cy, int64_t w, int64_t y, Run* run) {
   const int64_t left = cx - w / 2, top = cy - w / 2;
-  return EllipseShape(left, top, left + w, top + w).Row(y, &run->lo, &run->hi);
+  return EllipseShape(left, top, left + w, top + w).Extent(y, &run->lo, &run->hi);
 }
 
-// The band of width w along segment a-b, between the perpendiculars at its
-// ends, on row y; the round caps come from DiscRow. limit bounds the result
-// to [-1, limit] so that far-away coordinates convert safely.
+// The band along a slanted segment a-b on row y. GDI fills the quadrilateral
+// whose corners are the segment's ends moved by its normal of half the pen's
+// width, rounded to whole pixels: the corners on the side towards +x round
+// away from the segment, those on the other side to the nearest pixel.
+// limit bounds the result to [-1, limit] so that far-away coordinates
+// convert safely.
+bool SlantedBandRow(int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t w, int64_t y, int64_t limit,
+                    Run* run) {
+  const int64_t dx = bx - ax, dy = by - ay;
+  const Int128 len2 = Int128{dx} * dx + Int128{dy} * dy;
+  // |n| w / (2 |ab|) rounded down, and rounded to nearest with halves away
+  // from zero, for a normal component n.
+  auto floorHalf = [&](int64_t n) {
+    const Int128 t = Int128{n < 0 ? -n : n} * w;
+    int64_t m = static_cast<int64_t>(ISqrt(static_cast<uint64_t>(t * t / (4 * len2))));
+    while (Int128{4} * (m + 1) * (m + 1) * len2 <= t * t) ++m;
+    while (m > 0 && Int128{4} * m * m * len2 > t * t) --m;
+    return m;
+  };
+  auto roundHalf = [&](int64_t n) {
+    const Int128 t = Int128{n < 0 ? -n : n} * w;
+    const int64_t m = floorHalf(n);
+    return Int128{2 * m + 1} * (2 * m + 1) * len2 <= t * t ? m + 1 : m;
+  };
+  // The normal (-dy, dx) or its opposite, whichever points towards +x;
+  // its y component points up for a falling segment.
+  const int64_t su = (dx < 0) == (dy < 0) ? -1 : 1;
+  const int64_t awayX = floorHalf(dy) + 1, awayY = su * (floorHalf(dx) + 1);
+  const int64_t nearX = -roundHalf(dy), nearY = -su * roundHalf(dx);
+  const int64_t px[4] = {ax + awayX, bx + awayX, bx + nearX, ax + nearX};
+  const int64_t py[4] = {ay + awayY, by + awayY, by + nearY, ay + nearY};
+  // The polygon rule: a pixel is in when its centre is, left edges included.
+  // The band is convex: a row meets it between its first and last crossing.
+  int64_t first = INT64_MAX, last = INT64_MIN;
+  for (int i = 0; i < 4; ++i) {
+    int64_t x0 = px[i], y0 = py[i], x1 = px[(i + 1) % 4], y1 = py[(i + 1) % 4];
+    if (y0 == y1) continue;
+    if (y0 > y1) {
+      std::swap(x0, x1);
+      std::swap(y0, y1);
+    }
+    if (y < y0 || y >= y1) continue;
+    const int64_t x = x0 + CeilDiv(Int128{y - y0} * (x1 - x0), y1 - y0);
+    first = std::min(first, x);
+    last = std::max(last, x);
+  }
+  if (first >= last) return false;
+  const int64_t lo = std::max<int64_t>(first, -1), hi = std::min<int64_t>(last - 1, limit);
+  if (lo > hi) return false;
+  run->lo = lo;
+  run->hi = hi;
+  return true;
+}
+
+// The band of width w along segment a-b, between its end caps, on row y;
+// the round caps come from DiscRow.
 bool BandRow(POINT a, POINT b, int64_t w, int64_t y, int64_t limit, Run* run) {
   const int64_t dx = int64_t{b.x} - a.x, dy = int64_t{b.y} - a.y;
   if (dx == 0 && dy == 0) return false;
@@ -109,23 +161,7 @@ bool BandRow(POINT a, POINT b, int64_t w, int64_t y, int64_t limit, Run* run) {
     run->hi = a.x + (w + 1) / 2 - 1;
     return true;
   }
-  const long double fdx = static_cast<long double>(dx), fdy = static_cast<long double>(dy);
-  const long double len2 = fdx * fdx + fdy * fdy;
-  const long double ry = static_cast<long double>(y - a.y);
-  const long double centre = a.x + ry * fdx / fdy;
-  const long double half = (static_cast<long double>(w) / 2) * std::sqrt(len2) / std::fabs(fdy);
-  long double lo = centre - half, hi = centre + half;
-  long double p0 = a.x - ry * fdy / fdx;  // where the projection on the segment is a
-  long double p1 = p0 + len2 / fdx;       // and where it is b
-  if (p0 > p1) std::swap(p0, p1);
-  lo = std::max({lo, p0, -1.0L});
-  hi = std::min({hi, p1, static_cast<long double>(limit)});
-  lo = std::ceil(lo);
-  hi = std::floor(hi);
-  if (lo > hi) return false;
-  run->lo = static_cast<int64_t>(lo);
-  run->hi = static_cast<int64_t>(hi);
-  return true;
+  return SlantedBandRow(a.x, a.y, b.x, b.y, w, y, limit, run);
 }
 
 // The union of round-capped segments of the pen's width, painted once per
@@ -173,6 +209,15 @@ void StrokeWide(PenStroke& pen, const POINT* pts, size_t count, bool closed) {
 }
 
 }  // namespace
+
+bool WideBandRow(int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t width, int64_t y, int64_t* lo,
+                 int64_t* hi) {
+  Run run{0, -1};
+  if (ax == bx || ay == by || !SlantedBandRow(ax, ay, bx, by, width, y, INT64_MAX / 4, &run)) return false;
+  *lo = run.lo;
+  *hi = run.hi;
+  return true;
+}
 
 void StrokeCosmeticLine(PenStroke& pen, POINT a, POINT b) {
   const LineWalk w = MakeWalk(a, b);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "platform/soft/stroke.h"
 #include "platform/win32.h"
@@ -20,5 +21,11 @@ void StrokeCosmeticLine(PenStroke& pen, POINT a, POINT b);
 // pen paints the union of its segments once per pixel. The pattern restarts
 // at the start of the path.
 void StrokePath(PenStroke& pen, const POINT* pts, size_t count, bool closed);
+
+// The band a wide pen fills along a slanted segment a-b between its round
+// caps, on row y: pixels [*lo, *hi]; false when it misses the row (and for
+// horizontal and vertical segments, whose bands the caps' rows cover).
+bool WideBandRow(int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t width, int64_t y, int64_t* lo,
+                 int64_t* hi);
 
 }  // namespace soft

@@ -1,9 +1,13 @@
 #include "platform/soft/stroke.h"
 
+#include <algorithm>
+
 #include "platform/soft/palette.h"
 
 namespace soft {
 namespace {
+
+constexpr int kMaxPenWidth = 1 << 24;
 
 // Dash and gap lengths in pixels of the cosmetic styles, a dash first,
 // ended by 0.
@@ -49,7 +53,9 @@ PenStroke::PenStroke(const DCObj& dc, BitmapObj& target) : target_(target) {
   const PenObj& pen = SelectedPen(dc);
   const int style = pen.style & 0xF;
   null_ = style == PS_NULL;
-  width_ = pen.width < 1 ? 1 : pen.width;
+  // Wider pens cover any bitmap all the same, and the pen's geometry stays
+  // well inside 64-bit products.
+  width_ = std::clamp(pen.width, 1, kMaxPenWidth);
   insideFrame_ = style == PS_INSIDEFRAME;
   rop2_ = dc.rop2;
   pen_ = SolidPaint(dc, target, pen.color);

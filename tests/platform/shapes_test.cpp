@@ -94,6 +94,14 @@ Pixels Sorted(Pixels p) {
   return p;
 }
 
+// The pixels of a that b lacks, in Sorted order.
+Pixels Minus(const Pixels& a, const Pixels& b) {
+  Pixels out;
+  for (const auto& p : Sorted(a))
+    if (std::find(b.begin(), b.end(), p) == b.end()) out.push_back(p);
+  return out;
+}
+
 Pixels LinePixels(POINT from, POINT to, int w = 12, int h = 12) {
   Page page(w, h);
   MoveToEx(page.dc(), from.x, from.y, nullptr);
@@ -421,7 +429,7 @@ TEST(Ellipses, ABillionPixelEllipseDrawsItsVisibleEdge) {
 
 // ---- arcs ----
 
-TEST(Arcs, AnArcRunsCounterclockwiseFromTheStartRadial) {
+TEST(Arcs, ComplementaryArcsEachLeaveOutThePixelBeforeTheirEnd) {
   Page quarter(22, 22), rest(22, 22), whole(22, 22);
   Arc(quarter.dc(), 1, 1, 21, 21, 21, 11, 11, 0);  // from three o'clock to twelve
   Arc(rest.dc(), 1, 1, 21, 21, 11, 0, 21, 11);
@@ -432,26 +440,33 @@ TEST(Arcs, AnArcRunsCounterclockwiseFromTheStartRadial) {
   for (auto [x, y] : q) EXPECT_TRUE(x >= 11 && y <= 10) << "upper right only: " << x << "," << y;
   Pixels both = q;
   both.insert(both.end(), r.begin(), r.end());
-  EXPECT_EQ(Sorted(both), whole.Changed()) << "the two arcs split the outline without overlap";
+  both = Sorted(both);
+  EXPECT_EQ(std::adjacent_find(both.begin(), both.end()), both.end()) << "the arcs do not overlap";
+  const Pixels missing = Minus(whole.Changed(), both);
+  // The outline's point just before twelve o'clock and the lower of the
+  // two points at three o'clock.
+  EXPECT_EQ(missing, Sorted({{12, 1}, {20, 11}}));
 }
 
-TEST(Arcs, EqualRadialsDrawTheWholeOutline) {
+TEST(Arcs, EqualRadialsDrawAllButThePixelBeforeTheStart) {
   Page arc(16, 12), ellipse(16, 12);
   Arc(arc.dc(), 0, 0, 16, 12, 4, 3, 0, 0);  // both on one ray from the centre
   ellipse.NoBrush();
   Ellipse(ellipse.dc(), 0, 0, 16, 12);
-  EXPECT_EQ(arc.Changed(), ellipse.Changed());
+  EXPECT_EQ(Minus(ellipse.Changed(), arc.Changed()), (Pixels{{3, 1}}));
+  EXPECT_TRUE(Minus(arc.Changed(), ellipse.Changed()).empty());
 }
 
 TEST(Arcs, ADashedArcStartsWithADashAtItsStart) {
   Page page(40, 40);
   page.Pen(PS_DASH, 1, 0);
   SetBkMode(page.dc(), TRANSPARENT);
-  Arc(page.dc(), 0, 0, 40, 40, 0, 20, 40, 20);  // the lower half, from nine o'clock
-  EXPECT_EQ(page.Index(0, 20), kBlack);
-  EXPECT_EQ(page.Index(0, 19), kWhite) << "the upper half is not part of the arc";
+  // From nine o'clock: the outline's point there on the upper side starts it.
+  Arc(page.dc(), 0, 0, 40, 40, 0, 20, 40, 20);
+  EXPECT_EQ(page.Index(0, 19), kBlack);
+  EXPECT_EQ(page.Index(0, 18), kWhite) << "the upper half beyond the radial is not part of the arc";
   int lit = 0;
-  for (int y = 20; y < 40; ++y) lit += page.Index(0, y) == kBlack || page.Index(1, y) == kBlack;
+  for (int y = 19; y < 40; ++y) lit += page.Index(0, y) == kBlack || page.Index(1, y) == kBlack;
   EXPECT_GE(lit, 5);
 }
 

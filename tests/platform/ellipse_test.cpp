@@ -1,0 +1,174 @@
+// The ellipse walk: the quarter path against GDI's stepper, and the rules
+// of the walk that show in pixels (points visited twice, arc ends, wide
+// strokes).
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/soft/geom.h"
+#include "platform/soft/inspect.h"
+#include "platform/soft/quarter.h"
+#include "platform/win32.h"
+
+namespace {
+
+// GDI's stepper written out plainly: from the right end of the middle it
+// steps in when twice the error reaches the x increment and up when it
+// stays below the y increment. Returns row U -> (lowest X, highest X).
+std::map<int64_t, std::pair<int64_t, int64_t>> Stepper(int64_t w, int64_t h) {
+  using soft::Int128;
+  const Int128 a = w - 1, b = h - 1, odd = (h - 1) & 1;
+  Int128 dx = 4 * (1 - a) * b * b, dy = 4 * (odd + 1) * a * a, err = dx + dy + odd * a * a;
+  const Int128 stepX = 8 * b * b, stepY = 8 * a * a;
+  std::map<int64_t, std::pair<int64_t, int64_t>> rows;
+  for (int64_t x = w - 1, y = 0; x >= w / 2;) {
+    const int64_t X = 2 * x - (w - 1), U = static_cast<int64_t>(odd) + 2 * y;
+    auto it = rows.find(U);
+    if (it == rows.end())
+      rows[U] = {X, X};
+    else
+      it->second.first = std::min(it->second.first, X);
+    const Int128 e2 = 2 * err;
+    if (e2 >= dx) {
+      --x;
+      dx += stepX;
+      err += dx;
+    }
+    if (e2 <= dy) {
+      ++y;
+      dy += stepY;
+      err += dy;
+    }
+  }
+  return rows;
+}
+
+TEST(QuarterPath, FollowsTheSteppersRowsForEveryShape) {
+  const std::pair<int64_t, int64_t> sizes[] = {
+      {1, 1},      {1, 9},    {2, 2},    {3, 1},      {3, 3},      {3, 18},     {4, 13},   {5, 3},
+      {7, 7},      {10, 3},   {16, 12},  {17, 17},    {20, 11},    {40, 7},     {23, 600}, {600, 23},
+      {1001, 999}, {2, 5000}, {5000, 2}, {23, 50000}, {50000, 41}, {3001, 2999}};
+  for (auto [w, h] : sizes) {
+    const auto rows = Stepper(w, h);
+    const soft::QuarterPath path(static_cast<uint64_t>(w), static_cast<uint64_t>(h));
+    EXPECT_EQ(path.Top(), rows.rbegin()->first) << w << "x" << h;
+    for (const auto& [U, run] : rows) {
+      int64_t lo = 0, hi = 0;
+      path.Run(U, &lo, &hi);
+      ASSERT_EQ(std::make_pair(lo, hi), run) << w << "x" << h << " row " << U;
+    }
+  }
+}
+
+TEST(QuarterPath, AHugeBoxStillStepsFromTheRightEndToTheTop) {
+  const soft::QuarterPath path(uint64_t{1} << 32, uint64_t{1} << 31);
+  int64_t lo = 0, hi = 0;
+  path.Run(path.B1(), &lo, &hi);
+  EXPECT_EQ(hi, path.A());
+  path.Run(path.Top(), &lo, &hi);
+  EXPECT_EQ(lo, path.Par());
+}
+
+// A memory DC on an 8-bit bitmap, cleared to white.
+class Page {
+ public:
+  Page(int w, int h) : w_(w), h_(h) {
+    HDC screen = GetDC(nullptr);
+    dc_ = CreateCompatibleDC(screen);
+    bmp_ = CreateCompatibleBitmap(screen, w, h);
+    ReleaseDC(nullptr, screen);
+    old_ = SelectObject(dc_, bmp_);
+    PatBlt(dc_, 0, 0, w, h, WHITENESS);
+    SelectObject(dc_, GetStockObject(NULL_BRUSH));
+  }
+  ~Page() {
+    SelectObject(dc_, GetStockObject(BLACK_PEN));
+    for (HGDIOBJ o : pens_) DeleteObject(o);
+    SelectObject(dc_, old_);
+    DeleteObject(bmp_);
+    DeleteDC(dc_);
+  }
+  HDC dc() const { return dc_; }
+  void Pen(int style, int width) {
+    pens_.push_back(CreatePen(style, width, RGB(0, 0, 0)));
+    SelectObject(dc_, pens_.back());
+  }
+  std::vector<std::string> Rows(int y0, int y1) const {
+    const soft::inspect::Image img = soft::inspect::ReadBitmap(bmp_);
+    std::vector<std::string> rows;
+    for (int y = y0; y <= y1; ++y) {
+      std::string row;
+      for (int x = 0; x < w_; ++x) row += img.At(x, y) == 0 ? '#' : '.';
+      rows.push_back(row);
+    }
+    return rows;
+  }
+  int Black() const {
+    const soft::inspect::Image img = soft::inspect::ReadBitmap(bmp_);
+    int n = 0;
+    for (int y = 0; y < h_; ++y)
+      for (int x = 0; x < w_; ++x) n += img.At(x, y) == 0;
+    return n;
+  }
+
+ private:
+  int w_, h_;
+  HDC dc_;
+  HBITMAP bmp_;
+  HGDIOBJ old_;
+  std::vector<HGDIOBJ> pens_;
+};
+
+TEST(EllipseWalk, TheMiddleRowOfAnOddHeightIsWalkedTwice) {
+  // Out along the upper half and back along the lower one: R2_NOT inverts
+  // the inner pixels of the middle row twice and keeps only its ends.
+  Page page(14, 5);
+  SetROP2(page.dc(), R2_NOT);
+  Ellipse(page.dc(), 2, 1, 12, 4);
+  EXPECT_EQ(page.Rows(1, 3),
+            (std::vector<std::string>{"....######....", "..#........#..", "....######...."}));
+}
+
+TEST(EllipseWalk, ADottedOutlinePatternsEachVisitOfTheMiddleRow) {
+  // The later visit lands last: its gaps are painted over the first pass's
+  // dots in the opaque background mode.
+  Page page(16, 3);
+  page.Pen(PS_DOT, 1);
+  SetBkColor(page.dc(), RGB(255, 255, 255));
+  Ellipse(page.dc(), 1, 1, 13, 2);
+  EXPECT_EQ(page.Rows(1, 1), (std::vector<std::string>{"..###...###.#..."}));
+}
+
+TEST(EllipseWalk, AnArcBetweenNeighbouringPointsIsEmpty) {
+  // The end radial's first point directly follows the start's: the arc
+  // leaves out the point before its end, which is its start.
+  Page page(30, 30);
+  Arc(page.dc(), 2, 2, 26, 26, 30, 13, 30, 12);
+  EXPECT_EQ(page.Black(), 0);
+}
+
+TEST(WidePenGeometry, ADiagonalLineIsWiderOnItsRightSide) {
+  // The band's corners towards +x round away from the line, the others to
+  // the nearest pixel: a width-3 line at 45 degrees is six pixels across.
+  Page page(24, 24);
+  page.Pen(PS_SOLID, 3);
+  MoveToEx(page.dc(), 4, 4, nullptr);
+  LineTo(page.dc(), 20, 20);
+  EXPECT_EQ(page.Rows(12, 12), (std::vector<std::string>{"..........######........"}));
+}
+
+TEST(WidePenGeometry, AnEllipsesRingAndItsBrushDoNotOverlap) {
+  Page page(40, 30);
+  SelectObject(page.dc(), GetStockObject(BLACK_BRUSH));
+  page.Pen(PS_SOLID, 5);
+  SetROP2(page.dc(), R2_NOT);
+  Ellipse(page.dc(), 5, 5, 33, 25);
+  // Inverted once everywhere: no pixel inside the outer edge stays white.
+  EXPECT_EQ(page.Rows(15, 15), (std::vector<std::string>{"...################################....."}));
+}
+
+}  // namespace
