@@ -46,6 +46,8 @@ Converter BlitConverter(const DCObj& dstDC, const BitmapObj& dst, const DCObj& s
     const BitmapObj* d = &dst;
     return Converter::Function([d](uint32_t p) { return RgbToPixel(*d, Unpack(p)); });
   }
+  // Device bitmaps of the display share the system palette: indices stay.
+  if (src.bpp == 8 && dst.bpp == 8 && !src.dib && !dst.dib) return Converter::Identity();
   // Indices go through the colour they show; an index that shows the same
   // colour on the destination keeps its value, so duplicate palette colours
   // are not merged.
