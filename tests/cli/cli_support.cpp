@@ -1,6 +1,5 @@
 #include "cli_support.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <png.h>
 #include <poll.h>
@@ -15,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -197,8 +197,8 @@ CTempDir::CTempDir() {
 CTempDir::~CTempDir() {
   if (path_.empty()) return;
   chmod(path_.c_str(), 0700);
-  for (const std::string& name : List()) unlink(File(name).c_str());
-  rmdir(path_.c_str());
+  std::error_code error;
+  std::filesystem::remove_all(path_, error);
 }
 
 void CTempDir::Write(const std::string& name, const std::string& bytes) const {
@@ -210,12 +210,9 @@ void CTempDir::Write(const std::string& name, const std::string& bytes) const {
 
 std::vector<std::string> CTempDir::List() const {
   std::vector<std::string> names;
-  if (DIR* dir = opendir(path_.c_str())) {
-    while (dirent* entry = readdir(dir))
-      if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-        names.push_back(entry->d_name);
-    closedir(dir);
-  }
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(path_, error))
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }

@@ -4,35 +4,25 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <string>
 
 namespace {
 
 using Mode = CDcsStripper::Mode;
 
-std::string Strip(Mode mode, const std::string& input) {
+// Feeds the stream in reads of `piece` bytes, the first of them `first`
+// bytes long; gives the data out and, when asked, the mode it settled on.
+std::string Strip(Mode mode, const std::string& input, size_t first = SIZE_MAX, size_t piece = SIZE_MAX,
+                  Mode* settled = nullptr) {
   CDcsStripper stripper(mode);
   std::string out;
-  stripper.Feed(input.data(), input.size(), out);
+  for (size_t at = 0, n = first; at < input.size(); at += n, n = piece) {
+    n = std::min(n, input.size() - at);
+    stripper.Feed(input.data() + at, n, out);
+  }
   stripper.Finish(out);
-  return out;
-}
-
-// The same stream cut into two reads at position `cut`.
-std::string StripSplit(Mode mode, const std::string& input, size_t cut) {
-  CDcsStripper stripper(mode);
-  std::string out;
-  stripper.Feed(input.data(), cut, out);
-  stripper.Feed(input.data() + cut, input.size() - cut, out);
-  stripper.Finish(out);
-  return out;
-}
-
-std::string StripByteByByte(Mode mode, const std::string& input) {
-  CDcsStripper stripper(mode);
-  std::string out;
-  for (char c : input) stripper.Feed(&c, 1, out);
-  stripper.Finish(out);
+  if (settled) *settled = stripper.mode();
   return out;
 }
 
@@ -104,8 +94,8 @@ TEST_P(StripTest, GivesTheReGisDataInOneRead) {
 TEST_P(StripTest, GivesTheSameDataWhereverTheReadsSplit) {
   const StripCase& c = GetParam();
   for (size_t cut = 0; cut <= c.input.size(); ++cut)
-    EXPECT_EQ(StripSplit(c.mode, c.input, cut), c.expected) << "split at byte " << cut;
-  EXPECT_EQ(StripByteByByte(c.mode, c.input), c.expected) << "one byte per read";
+    EXPECT_EQ(Strip(c.mode, c.input, cut), c.expected) << "split at byte " << cut;
+  EXPECT_EQ(Strip(c.mode, c.input, 1, 1), c.expected) << "one byte per read";
 }
 
 INSTANTIATE_TEST_SUITE_P(Streams, StripTest, testing::ValuesIn(kCases), [](const auto& info) {
@@ -115,29 +105,14 @@ INSTANTIATE_TEST_SUITE_P(Streams, StripTest, testing::ValuesIn(kCases), [](const
   return name;
 });
 
-TEST(DcsStripperTest, AnIntroducerPastTheFirst64KiBLeavesTheStreamPlain) {
-  std::string input(CDcsStripper::kSniffLimit, 'V');
-  input += "\x1bPpA\x1b\\";
-  CDcsStripper stripper;
-  std::string out;
-  stripper.Feed(input.data(), input.size(), out);
-  stripper.Finish(out);
-  EXPECT_EQ(stripper.mode(), Mode::Plain);
-  EXPECT_EQ(out, input);
-}
-
-TEST(DcsStripperTest, AnIntroducerJustInsideTheFirst64KiBMakesItTerminalData) {
-  std::string input(CDcsStripper::kSniffLimit - 1, 'x');
-  input += "\x1bPpA\x1b\\";
-  CDcsStripper stripper;
-  std::string out;
-  for (size_t i = 0; i < input.size(); i += 4096) {
-    const size_t n = std::min<size_t>(4096, input.size() - i);
-    stripper.Feed(input.data() + i, n, out);
-  }
-  stripper.Finish(out);
-  EXPECT_EQ(stripper.mode(), Mode::Dcs);
-  EXPECT_EQ(out, "A");
+TEST(DcsStripperTest, OnlyAnIntroducerInsideTheFirst64KiBMakesTheStreamTerminalData) {
+  Mode settled = Mode::Auto;
+  const std::string late = std::string(CDcsStripper::kSniffLimit, 'V') + "\x1bPpA\x1b\\";
+  EXPECT_EQ(Strip(Mode::Auto, late, SIZE_MAX, SIZE_MAX, &settled), late);
+  EXPECT_EQ(settled, Mode::Plain);
+  const std::string early = std::string(CDcsStripper::kSniffLimit - 1, 'x') + "\x1bPpA\x1b\\";
+  EXPECT_EQ(Strip(Mode::Auto, early, 4096, 4096, &settled), "A");
+  EXPECT_EQ(settled, Mode::Dcs);
 }
 
 TEST(DcsStripperTest, PassesALongPlainStreamOnAsItArrives) {

@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "cli_support.h"
 #include "tools/zizider/atomic_output.h"
 
@@ -76,29 +79,19 @@ TEST(AtomicOutputTest, AnUncommittedOutputLeavesNothingAndKeepsAnOldFile) {
     std::fputs("new", output.file());
   }
   EXPECT_EQ(dir.List(), (std::vector<std::string>{"a.png"}));
-  FILE* file = std::fopen(dir.File("a.png").c_str(), "rb");
-  ASSERT_NE(file, nullptr);
-  char text[8] = {};
-  EXPECT_EQ(std::fread(text, 1, sizeof text, file), 3u);
-  std::fclose(file);
-  EXPECT_STREQ(text, "old");
+  std::stringstream text;
+  text << std::ifstream(dir.File("a.png")).rdbuf();
+  EXPECT_EQ(text.str(), "old");
 }
 
-TEST(AtomicOutputTest, AMissingFolderFailsAtOpenNamingTheTarget) {
+TEST(AtomicOutputTest, AMissingFolderOrAFolderInTheWayFailsAtOpenSayingWhy) {
   CTempDir dir;
-  CAtomicOutput output(dir.File("no/such/folder/a.png"));
   std::string error;
-  EXPECT_FALSE(output.Open(&error));
+  EXPECT_FALSE(CAtomicOutput(dir.File("no/such/folder/a.png")).Open(&error));
   EXPECT_NE(error.find("no/such/folder/a.png"), std::string::npos) << error;
   EXPECT_TRUE(dir.List().empty());
-}
-
-TEST(AtomicOutputTest, AFolderInTheWayFailsAtOpen) {
-  CTempDir dir;
   mkdir(dir.File("taken.png").c_str(), 0700);
-  CAtomicOutput output(dir.File("taken.png"));
-  std::string error;
-  EXPECT_FALSE(output.Open(&error));
+  EXPECT_FALSE(CAtomicOutput(dir.File("taken.png")).Open(&error));
   EXPECT_NE(error.find("Is a directory"), std::string::npos) << error;
   rmdir(dir.File("taken.png").c_str());
 }

@@ -32,6 +32,34 @@ uint8_t Background(const CPng& png) {
       ->first;
 }
 
+bool Blank(const CPng& png) {
+  return std::all_of(png.indices.begin(), png.indices.end(), [&](uint8_t i) { return i == png.indices[0]; });
+}
+
+// Renders the input to a PNG in the folder and reads it back.
+CPng Render(const CTempDir& dir, const std::string& name, const std::string& input,
+            std::vector<std::string> args = {}) {
+  args.insert(args.begin(), "render");
+  args.insert(args.end(), {"-o", dir.File(name)});
+  const CProgramRun run = RunZizider(args, {input});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  return ReadPng(dir.File(name));
+}
+
+// Sends SIGINT once the temporary output exists, the sign that the program
+// is ready for a break; standard input stays open until then.
+CProgramInput InterruptedOnceReady(const std::string& text, const CTempDir& dir, bool& sent) {
+  CProgramInput input{text};
+  input.keepOpen = true;
+  input.whileRunning = [&dir, &sent](int pid) {
+    if (!sent && !dir.List().empty()) {
+      kill(pid, SIGINT);
+      sent = true;
+    }
+  };
+  return input;
+}
+
 TEST(RenderProgramTest, StatePrintsTheFinalPositionAndNoErrorAsOneJsonLine) {
   CTempDir dir;
   const CProgramRun run =
@@ -40,64 +68,87 @@ TEST(RenderProgramTest, StatePrintsTheFinalPositionAndNoErrorAsOneJsonLine) {
   EXPECT_EQ(CountLines(run.out), 1);
   EXPECT_EQ(run.out.front(), '{');
   EXPECT_EQ(run.out.substr(run.out.size() - 2), "}\n");
-  EXPECT_NE(run.out.find("\"position\":[200,150]"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("\"last_error\":[0,0]"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("\"pages\":2"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("\"writing\":{"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("\"text\":{"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("\"colour_map\":[[0,0,0],"), std::string::npos) << run.out;
+  for (const char* field : {"\"position\":[200,150]", "\"last_error\":[0,0]", "\"pages\":2", "\"writing\":{",
+                            "\"text\":{", "\"colour_map\":[[0,0,0],"})
+    EXPECT_NE(run.out.find(field), std::string::npos) << field << " in " << run.out;
   EXPECT_TRUE(run.err.empty()) << run.err;
 }
 
-TEST(RenderProgramTest, StateReportsTheLastSyntaxErrorWithoutFailing) {
-  CTempDir dir;
-  const CProgramRun run = RunZizider({"render", "--state", "-o", dir.File("e.png")}, {Wrapped("P[10,10]?")});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("\"last_error\":[1,63]"), std::string::npos) << run.out;
+// Inputs that end with a known state, read from --state.
+TEST(RenderProgramTest, TheStateFollowsTheWholeInput) {
+  const struct {
+    const char* behaviour;
+    std::map<std::string, std::string> files;
+    std::vector<std::string> inputs;  // in order; "-" is standard input
+    std::string stdinText;
+    const char* expected;
+  } rows[] = {
+      {"the last syntax error is reported without failing",
+       {},
+       {},
+       Wrapped("P[10,10]?"),
+       "\"last_error\":[1,63]"},
+      {"files are one stream in their order, ended by ST",
+       {{"a", kEsc + "PpP[100,100]"}, {"b", "V[+50,+0]" + kSt + "P[1,1]"}},
+       {"a", "b"},
+       "",
+       "\"position\":[150,100]"},
+      {"standard input can sit between files",
+       {{"a", "P[100,100]"}, {"c", "V[+0,+7]"}},
+       {"a", "-", "c"},
+       "V[+3,+0]",
+       "\"position\":[103,107]"},
+      {"NUL bytes are dropped",
+       {},
+       {},
+       Wrapped("P[1\0"
+               "00,10\0"
+               "0]"s),
+       "\"position\":[100,100]"},
+      {"ten minutes of delay pass on the virtual clock",
+       {},
+       {},
+       Wrapped("S(T36000)P[123,45]"),
+       "\"position\":[123,45]"},
+  };
+  for (const auto& c : rows) {
+    CTempDir dir;
+    std::vector<std::string> args{"render", "--state", "-o", dir.File("o.png")};
+    for (const auto& [name, bytes] : c.files) dir.Write(name, bytes);
+    for (const std::string& name : c.inputs) args.push_back(name == "-" ? name : dir.File(name));
+    const CProgramRun run = RunZizider(args, {c.stdinText});
+    ASSERT_EQ(run.exitCode, 0) << c.behaviour << "\n" << run.err;
+    EXPECT_NE(run.out.find(c.expected), std::string::npos) << c.behaviour << "\n" << run.out;
+  }
 }
 
-TEST(RenderProgramTest, AMissingInputFailsWithOneLineAndWritesNothing) {
-  CTempDir dir;
-  const CProgramRun run = RunZizider({"render", dir.File("absent.regis")});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(CountLines(run.err), 1);
-  EXPECT_EQ(run.err.rfind("zizider: ", 0), 0u) << run.err;
-  EXPECT_NE(run.err.find("absent.regis"), std::string::npos) << run.err;
-  EXPECT_TRUE(dir.List().empty());
-}
-
-TEST(RenderProgramTest, AFolderAsInputIsUnreadable) {
-  CTempDir dir;
-  const CProgramRun run = RunZizider({"render", dir.path(), "-o", dir.File("x.png")});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(CountLines(run.err), 1) << run.err;
-}
-
-TEST(RenderProgramTest, AnOutputInAMissingFolderFailsWithOneLineAndLeavesNoFile) {
-  CTempDir dir;
-  const CProgramRun run = RunZizider({"render", "-o", dir.File("gone/x.png")}, {Wrapped("V[]")});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(CountLines(run.err), 1) << run.err;
-  EXPECT_NE(run.err.find("gone/x.png"), std::string::npos) << run.err;
-  EXPECT_TRUE(dir.List().empty());
-}
-
-TEST(RenderProgramTest, AWriteThatFailsMidwayLeavesNeitherPictureNorTemporaryFile) {
-  CTempDir dir;
-  CProgramInput input{Wrapped("P[0,0]V[799,479]")};
-  input.fileSizeLimit = 100;  // far less than any 800 x 480 PNG
-  const CProgramRun run = RunZizider({"render", "-o", dir.File("x.png")}, input);
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(CountLines(run.err), 1) << run.err;
-  EXPECT_NE(run.err.find("x.png"), std::string::npos) << run.err;
-  EXPECT_TRUE(dir.List().empty());
-}
-
-TEST(RenderProgramTest, AnUnknownOptionIsAUsageError) {
-  const CProgramRun run = RunZizider({"render", "--colour=red"});
-  EXPECT_EQ(run.exitCode, 2);
-  EXPECT_EQ(CountLines(run.err), 1) << run.err;
-  EXPECT_NE(run.err.find("--colour"), std::string::npos) << run.err;
+TEST(RenderProgramTest, FailuresExplainThemselvesInOneLineAndLeaveNoFile) {
+  const struct {
+    const char* behaviour;
+    std::vector<std::string> args;  // "@" is the temporary folder
+    long long fileSizeLimit;
+    int exitCode;
+    const char* mentions;
+  } rows[] = {
+      {"a missing input", {"@/absent.regis"}, -1, 1, "absent.regis"},
+      {"a folder as input", {"@", "-o", "@/x.png"}, -1, 1, "zizider: "},
+      {"an output in a missing folder", {"-o", "@/gone/x.png"}, -1, 1, "gone/x.png"},
+      {"a write that fails midway", {"-o", "@/x.png"}, 100, 1, "x.png"},  // far less than any PNG
+      {"an unknown option is a usage error", {"--colour=red"}, -1, 2, "--colour"},
+  };
+  for (const auto& c : rows) {
+    CTempDir dir;
+    std::vector<std::string> args{"render"};
+    for (std::string arg : c.args) args.push_back(arg[0] == '@' ? dir.path() + arg.substr(1) : arg);
+    CProgramInput input{Wrapped("P[0,0]V[799,479]")};
+    input.fileSizeLimit = c.fileSizeLimit;
+    const CProgramRun run = RunZizider(args, input);
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.behaviour;
+    EXPECT_EQ(CountLines(run.err), 1) << c.behaviour << ": " << run.err;
+    EXPECT_EQ(run.err.rfind("zizider: ", 0), 0u) << c.behaviour << ": " << run.err;
+    EXPECT_NE(run.err.find(c.mentions), std::string::npos) << c.behaviour << ": " << run.err;
+    EXPECT_TRUE(dir.List().empty()) << c.behaviour;
+  }
 }
 
 TEST(RenderProgramTest, HelpAndVersionSucceed) {
@@ -109,31 +160,26 @@ TEST(RenderProgramTest, HelpAndVersionSucceed) {
   EXPECT_EQ(version.out.rfind("zizider ", 0), 0u);
 }
 
-TEST(RenderProgramTest, AnEmptyInputGivesABlankPageInTheBackgroundColour) {
+TEST(RenderProgramTest, AnEmptyInputGivesABlankIndexedPageInTheBackgroundColour) {
   CTempDir dir;
-  const CProgramRun run = RunZizider({"render", "--bg", "0000ff", "-o", dir.File("blank.png")}, {""});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  const CPng png = ReadPng(dir.File("blank.png"));
+  const CPng png = Render(dir, "blank.png", "", {"--bg", "0000ff"});
   ASSERT_TRUE(png.ok);
   EXPECT_EQ(png.width, 800);
   EXPECT_EQ(png.height, 480);
   EXPECT_EQ(png.bitDepth, 8);
   EXPECT_EQ(png.colourType, 3);
   EXPECT_EQ(png.palette.size(), 256u);
-  const uint8_t first = png.indices.front();
-  EXPECT_TRUE(std::all_of(png.indices.begin(), png.indices.end(), [&](uint8_t i) { return i == first; }));
-  EXPECT_EQ(png.palette[first], (std::array<uint8_t, 3>{0, 0, 255}));
+  EXPECT_TRUE(Blank(png));
+  EXPECT_EQ(png.palette[png.indices.front()], (std::array<uint8_t, 3>{0, 0, 255}));
 }
 
 TEST(RenderProgramTest, DrawsALineInTheForegroundColour) {
   CTempDir dir;
-  const CProgramRun run =
-      RunZizider({"render", "--fg", "ffff00", "-o", dir.File("l.png")}, {Wrapped("P[100,200]V[300,200]")});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  const CPng png = ReadPng(dir.File("l.png"));
+  const CPng png = Render(dir, "l.png", Wrapped("P[100,200]V[300,200]"), {"--fg", "ffff00"});
   ASSERT_TRUE(png.ok);
   const uint8_t background = Background(png);
   EXPECT_NE(png.At(200, 200), background);
+  EXPECT_EQ(png.palette[png.At(200, 200)], (std::array<uint8_t, 3>{255, 255, 0}));
   EXPECT_EQ(png.At(200, 100), background);
   EXPECT_EQ(png.At(200, 201), background);
 }
@@ -146,68 +192,24 @@ TEST(RenderProgramTest, TheDefaultOutputReplacesTheInputExtension) {
   EXPECT_EQ(dir.List(), (std::vector<std::string>{"pic.png", "pic.regis"}));
 }
 
-TEST(RenderProgramTest, FilesAreReadAsOneStreamInTheirOrder) {
-  CTempDir dir;
-  dir.Write("a", kEsc + "PpP[100,100]");
-  dir.Write("b", "V[+50,+0]" + kSt + "P[1,1]");  // after the ST: not ReGIS
-  const CProgramRun run =
-      RunZizider({"render", "--state", dir.File("a"), dir.File("b"), "-o", dir.File("o.png")});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("\"position\":[150,100]"), std::string::npos) << run.out;
-}
-
-TEST(RenderProgramTest, StandardInputCanSitBetweenFiles) {
-  CTempDir dir;
-  dir.Write("a", "P[100,100]");
-  dir.Write("c", "V[+0,+7]");
-  const CProgramRun run = RunZizider(
-      {"render", "--state", dir.File("a"), "-", dir.File("c"), "-o", dir.File("o.png")}, {"V[+3,+0]"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("\"position\":[103,107]"), std::string::npos) << run.out;
-}
-
-TEST(RenderProgramTest, NulBytesInTheInputAreDropped) {
-  CTempDir dir;
-  const CProgramRun run = RunZizider({"render", "--state", "-o", dir.File("n.png")}, {Wrapped("P[1\0"
-                                                                                              "00,10\0"
-                                                                                              "0]"s)});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("\"position\":[100,100]"), std::string::npos) << run.out;
-}
-
-TEST(RenderProgramTest, TheStringSizeDoesNotChangeThePicture) {
+TEST(RenderProgramTest, TheStringSizeDoesNotChangeThePictureNorDoesTheRepaintedWindow) {
   CTempDir dir;
   const std::string input =
       Wrapped("P[10,10]V[+300,+0][+0,+200]W(C)V[-150,-300]P[20,400]V(B)[+100,+0][+0,-50](E)");
-  ASSERT_EQ(RunZizider({"render", "-o", dir.File("big.png")}, {input}).exitCode, 0);
-  ASSERT_EQ(RunZizider({"render", "--chunk", "1", "-o", dir.File("one.png")}, {input}).exitCode, 0);
-  ASSERT_EQ(RunZizider({"render", "--chunk", "7", "-o", dir.File("seven.png")}, {input}).exitCode, 0);
-  const CPng big = ReadPng(dir.File("big.png"));
+  const CPng big = Render(dir, "big.png", input);
   ASSERT_TRUE(big.ok);
-  EXPECT_EQ(ReadPng(dir.File("one.png")).indices, big.indices);
-  EXPECT_EQ(ReadPng(dir.File("seven.png")).indices, big.indices);
-}
-
-TEST(RenderProgramTest, TheWindowAfterARepaintShowsTheOutputPage) {
-  CTempDir dir;
-  const std::string input = Wrapped("P[100,100]V[700,100][700,400][100,400][100,100]");
-  ASSERT_EQ(RunZizider({"render", "-o", dir.File("page.png")}, {input}).exitCode, 0);
-  ASSERT_EQ(RunZizider({"render", "--window", "-o", dir.File("window.png")}, {input}).exitCode, 0);
-  const CPng page = ReadPng(dir.File("page.png"));
-  const CPng window = ReadPng(dir.File("window.png"));
-  ASSERT_TRUE(page.ok && window.ok);
-  EXPECT_NE(page.At(400, 100), Background(page));
-  EXPECT_EQ(window.indices, page.indices);
+  EXPECT_NE(big.At(160, 10), Background(big));
+  EXPECT_EQ(Render(dir, "one.png", input, {"--chunk", "1"}).indices, big.indices);
+  EXPECT_EQ(Render(dir, "seven.png", input, {"--chunk", "7"}).indices, big.indices);
+  EXPECT_EQ(Render(dir, "window.png", input, {"--window"}).indices, big.indices);
 }
 
 TEST(RenderProgramTest, PageChoiceFollowsTheOutputAndScreenPages) {
   CTempDir dir;
   // Drawn on the second page while the screen shows the first.
   const std::string input = Wrapped("P(P1)P[100,100]V[700,100]");
-  ASSERT_EQ(RunZizider({"render", "-o", dir.File("out.png")}, {input}).exitCode, 0);
-  ASSERT_EQ(RunZizider({"render", "--page", "screen", "-o", dir.File("screen.png")}, {input}).exitCode, 0);
-  const CPng output = ReadPng(dir.File("out.png"));
-  const CPng screen = ReadPng(dir.File("screen.png"));
+  const CPng output = Render(dir, "out.png", input);
+  const CPng screen = Render(dir, "screen.png", input, {"--page", "screen"});
   ASSERT_TRUE(output.ok && screen.ok);
   EXPECT_NE(output.At(400, 100), Background(output));
   EXPECT_EQ(screen.At(400, 100), Background(screen));
@@ -215,69 +217,41 @@ TEST(RenderProgramTest, PageChoiceFollowsTheOutputAndScreenPages) {
 
 TEST(RenderProgramTest, TheTextGridAndCellSetThePictureSize) {
   CTempDir dir;
-  ASSERT_EQ(RunZizider({"render", "--cols", "40", "--rows", "12", "--cell", "8x16", "-o", dir.File("g.png")},
-                       {Wrapped("P[0,0]V[799,479]")})
-                .exitCode,
-            0);
-  const CPng png = ReadPng(dir.File("g.png"));
+  const CPng png =
+      Render(dir, "g.png", Wrapped("P[0,0]V[799,479]"), {"--cols", "40", "--rows", "12", "--cell", "8x16"});
   ASSERT_TRUE(png.ok);
   EXPECT_EQ(png.width, 320);
   EXPECT_EQ(png.height, 192);
-  // The diagonal is scaled onto the smaller page.
-  EXPECT_NE(png.At(160, 96), Background(png));
+  EXPECT_NE(png.At(160, 96), Background(png)) << "the diagonal is scaled onto the smaller page";
 }
 
 TEST(RenderProgramTest, ASixelStringAloneLeavesTheBlankPage) {
   CTempDir dir;
-  const CProgramRun run =
-      RunZizider({"render", "-o", dir.File("s.png")}, {kEsc + "Pq#0;2;100;0;0#0~~~~~~-~~~~" + kSt});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  const CPng png = ReadPng(dir.File("s.png"));
+  const CPng png = Render(dir, "s.png", kEsc + "Pq#0;2;100;0;0#0~~~~~~-~~~~" + kSt);
   ASSERT_TRUE(png.ok);
-  EXPECT_TRUE(
-      std::all_of(png.indices.begin(), png.indices.end(), [&](uint8_t i) { return i == png.indices[0]; }));
+  EXPECT_TRUE(Blank(png));
+}
+
+// Runs with --real-time and breaks in once the program is ready.
+CProgramRun RunInterrupted(const std::string& regis, const CTempDir& dir) {
+  bool sent = false;
+  const CProgramRun run = RunZizider({"render", "--real-time", "-o", dir.File("i.png")},
+                                     InterruptedOnceReady(Wrapped(regis), dir, sent));
+  EXPECT_TRUE(sent);
+  return run;
 }
 
 TEST(RenderProgramTest, AnInterruptWritesNothingAndSaysSo) {
   CTempDir dir;
-  CProgramInput input{Wrapped("P[100,100]V[200,200]")};
-  input.keepOpen = true;  // the program waits for more input until the break
-  bool sent = false;
-  input.whileRunning = [&](int pid) {
-    // The temporary output exists once the program is ready for a break.
-    if (!sent && !dir.List().empty()) {
-      kill(pid, SIGINT);
-      sent = true;
-    }
-  };
-  const CProgramRun run = RunZizider({"render", "--real-time", "-o", dir.File("i.png")}, input);
-  EXPECT_TRUE(sent);
+  const CProgramRun run = RunInterrupted("P[100,100]V[200,200]", dir);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "zizider: interrupted\n");
   EXPECT_TRUE(dir.List().empty());
 }
 
-TEST(RenderProgramTest, ALongDelayPassesOnTheVirtualClock) {
-  CTempDir dir;
-  // Ten minutes of waiting, then a move that must still happen.
-  const CProgramRun run =
-      RunZizider({"render", "--state", "-o", dir.File("d.png")}, {Wrapped("S(T36000)P[123,45]")});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("\"position\":[123,45]"), std::string::npos) << run.out;
-}
-
 TEST(RenderProgramTest, AnInterruptDuringARealTimeDelayStopsTheRun) {
   CTempDir dir;
-  CProgramInput input{Wrapped("S(T360000)P[1,1]")};
-  input.keepOpen = true;
-  bool sent = false;
-  input.whileRunning = [&](int pid) {
-    if (!sent && !dir.List().empty()) {
-      kill(pid, SIGINT);
-      sent = true;
-    }
-  };
-  const CProgramRun run = RunZizider({"render", "--real-time", "-o", dir.File("d.png")}, input);
+  const CProgramRun run = RunInterrupted("S(T360000)P[1,1]", dir);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "zizider: interrupted\n");
   EXPECT_TRUE(dir.List().empty());
@@ -286,11 +260,8 @@ TEST(RenderProgramTest, AnInterruptDuringARealTimeDelayStopsTheRun) {
 TEST(RenderProgramTest, ALargeInputIsStreamedThroughAPipe) {
   CTempDir dir;
   CProgramInput input{kEsc + "PpP[400,240]"};
-  const std::string piece = [] {
-    std::string s;
-    for (int i = 0; i < 4096; ++i) s += "V[+1,+0][-1,+0]";
-    return s;
-  }();
+  std::string piece;
+  for (int i = 0; i < 4096; ++i) piece += "V[+1,+0][-1,+0]";
   size_t sent = 0;
   input.more = [&](std::string& next) {
     if (sent >= 20u * 1024 * 1024) {

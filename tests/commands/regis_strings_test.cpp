@@ -33,14 +33,6 @@ TEST(RegisStrings, ABoxInATemporaryColourClosedFromAPositionBlock) {
   EXPECT_EQ(Permanent(host).foreground, DefaultForeground(host));
 }
 
-TEST(RegisStrings, LowerCaseCommandsDraw) {
-  CTestHost host;
-  const int fg = DefaultForeground(host);
-  host.Feed("p[10,10]v[20,10]w(i2)v[20,20]");
-  EXPECT_EQ(IndexAt(host, 15, 10), fg);
-  EXPECT_EQ(IndexAt(host, 20, 15), 2);
-}
-
 TEST(RegisStrings, PixelVectorsFollowTheMultiplierOfTheirCommand) {
   CTestHost host;
   host.Feed("W(M10)P[100,100]V0P(W(M3))6V2");

@@ -15,40 +15,34 @@ using commands_test::LastErrorChar;
 using commands_test::Permanent;
 using commands_test::Position;
 
-struct SkipCase {
-  const char* name;
-  const char* text;
-  int x, y;
-  int error, errorChar;
-};
-
-const SkipCase kSkipCases[] = {
-    {"OneCharacterIsSkipped", "NXP[7,7]", 7, 7, 0, 0},
-    {"ACommandLetterIsSwallowedAndItsBracketRejected", "NP[10,10]", 0, 0, 1, ']'},
-    {"ABracketedGroupIsSkipped", "N[1,2]V[3,3]", 3, 3, 0, 0},
-    {"AParenthesisedGroupIsSkipped", "N(A[1,2]B)P[4,4]", 4, 4, 0, 0},
-    {"TheFirstParenthesisEndsTheGroup", "N(A(B)P[4,4])", 4, 4, 1, ')'},
-    {"AQuotedSemicolonIsText", "N('A;B')P[5,5]", 5, 5, 0, 0},
-    {"EitherQuoteEndsTheQuotedPart", "N(\"A;B')P[5,5]", 5, 5, 0, 0},
-    {"AnUnquotedSemicolonResets", "N(A;B)P[5,5]", 5, 5, 1, ')'},
-    {"ADigitAfterNIsAnError", "NX5", 0, 0, 1, '5'},
-};
-
-class SkipCommand : public ::testing::TestWithParam<SkipCase> {};
-
-TEST_P(SkipCommand, SwallowsOneItem) {
-  const SkipCase& c = GetParam();
-  CTestHost host;
-  host.Feed(c.text);
-  EXPECT_EQ(Position(host).x, c.x);
-  EXPECT_EQ(Position(host).y, c.y);
-  EXPECT_EQ(LastError(host), c.error);
-  EXPECT_EQ(LastErrorChar(host), c.errorChar);
-  EXPECT_EQ(host.Interpreter()->flags & kFlagSemicolonData, 0u);
+TEST(SkipCommand, SwallowsOneItem) {
+  const struct {
+    const char* name;
+    const char* text;
+    int x, y;
+    int error, errorChar;
+  } rows[] = {
+      {"OneCharacterIsSkipped", "NXP[7,7]", 7, 7, 0, 0},
+      {"ACommandLetterIsSwallowedAndItsBracketRejected", "NP[10,10]", 0, 0, 1, ']'},
+      {"ABracketedGroupIsSkipped", "N[1,2]V[3,3]", 3, 3, 0, 0},
+      {"AParenthesisedGroupIsSkipped", "N(A[1,2]B)P[4,4]", 4, 4, 0, 0},
+      {"TheFirstParenthesisEndsTheGroup", "N(A(B)P[4,4])", 4, 4, 1, ')'},
+      {"AQuotedSemicolonIsText", "N('A;B')P[5,5]", 5, 5, 0, 0},
+      {"EitherQuoteEndsTheQuotedPart", "N(\"A;B')P[5,5]", 5, 5, 0, 0},
+      {"AnUnquotedSemicolonResets", "N(A;B)P[5,5]", 5, 5, 1, ')'},
+      {"ADigitAfterNIsAnError", "NX5", 0, 0, 1, '5'},
+  };
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.name);
+    CTestHost host;
+    host.Feed(c.text);
+    EXPECT_EQ(Position(host).x, c.x);
+    EXPECT_EQ(Position(host).y, c.y);
+    EXPECT_EQ(LastError(host), c.error);
+    EXPECT_EQ(LastErrorChar(host), c.errorChar);
+    EXPECT_EQ(host.Interpreter()->flags & kFlagSemicolonData, 0u);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Strings, SkipCommand, ::testing::ValuesIn(kSkipCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SkipCommand, MakesTheTemporaryControlsPermanent) {
   CTestHost host;

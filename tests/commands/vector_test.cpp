@@ -18,92 +18,58 @@ using commands_test::LastError;
 using commands_test::LastErrorChar;
 using commands_test::Position;
 
-TEST(VectorCommand, DrawsFromTheCurrentPositionUpToButNotIncludingTheEnd) {
+TEST(VectorCommand, MovesDrawsAndKeepsTheStack) {
+  const struct {
+    const char* behaviour;
+    const char* text;
+    int x, y;
+    int drawn;  // pixels in a colour other than the background
+    int error, errorChar;
+    int stacked;  // position-stack entries left
+  } rows[] = {
+      {"a coordinate draws up to but not including the end", "P[100,100]V[200,200]", 200, 200, 100, 0, 0, 0},
+      {"pixel vectors draw one unit each", "P[100,100]V4444", 96, 100, 4, 0, 0, 0},
+      {"nine is an error and draws nothing where it stands", "P[100,100]V9", 100, 100, 0, 1, 9, 0},
+      {"an unbounded block draws nothing at its end", "V(S)[10,10]V(E)", 10, 10, 10, 0, 0, 0},
+      {"a position entry is popped without drawing", "P[50,50]P(B)P[60,60]V(E)", 60, 60, 0, 0, 0, 0},
+      {"a bounded block closes back to where it opened", "P[100,100]V(B)[200,100][200,200]V(E)", 100, 100, -1,
+       0, 0, 0},
+      {"an empty list is an error and waits for an option", "V()B)", 0, 0, 0, 1, ')', 1},
+  };
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.behaviour);
+    CTestHost host;
+    host.Feed(c.text);
+    EXPECT_EQ(Position(host).x, c.x);
+    EXPECT_EQ(Position(host).y, c.y);
+    if (c.drawn >= 0) {
+      EXPECT_EQ(DrawnPixels(host), c.drawn);
+    }
+    EXPECT_EQ(LastError(host), c.error);
+    EXPECT_EQ(LastErrorChar(host), c.errorChar);
+    EXPECT_EQ(host.Interpreter()->positionStack.Count(), c.stacked);
+    EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1);
+  }
+}
+
+TEST(VectorCommand, DrawsInTheForegroundAndClosesFiguresFromWhereEachListOpened) {
   CTestHost host;
+  const int fg = DefaultForeground(host);
   host.Feed("P[100,100]V[200,200]");
-  const int fg = DefaultForeground(host);
-  for (int i = 100; i < 200; ++i) EXPECT_EQ(IndexAt(host, i, i), fg) << i;
+  for (int i : {100, 150, 199}) EXPECT_EQ(IndexAt(host, i, i), fg) << i;
   EXPECT_EQ(IndexAt(host, 200, 200), 0);
-  EXPECT_EQ(DrawnPixels(host), 100);
-  EXPECT_EQ(Position(host).x, 200);
-  EXPECT_EQ(Position(host).y, 200);
+  host.Feed("P[100,300]V(B)[200,300][200,400]V(E)");
+  EXPECT_EQ(IndexAt(host, 150, 350), fg) << "the closing line";
+  // The second closing line runs from (600, 100), not from the end of the first.
+  host.Feed("P[510,100]V(B)[550,50]V(B)[600,100]V(E,E)");
+  EXPECT_EQ(IndexAt(host, 560, 100), fg);
+  EXPECT_EQ(Position(host).x, 510);
 }
 
-TEST(VectorCommand, TheScreenDiagonalEndsAtTheFarCorner) {
+TEST(VectorCommand, ATemporaryColourLastsForTheContinuedCommandEvenInALaterString) {
   CTestHost host;
-  host.Feed("P[0,0]V[799,479]");
-  EXPECT_EQ(IndexAt(host, 0, 0), DefaultForeground(host));
-  EXPECT_EQ(IndexAt(host, 799, 479), 0);
-  EXPECT_EQ(Position(host).x, 799);
-  EXPECT_EQ(Position(host).y, 479);
-}
-
-TEST(VectorCommand, PixelVectorsDrawOneUnitEach) {
-  CTestHost host;
-  host.Feed("P[100,100]V4444");
-  const int fg = DefaultForeground(host);
-  for (int x = 97; x <= 100; ++x) EXPECT_EQ(IndexAt(host, x, 100), fg) << x;
-  EXPECT_EQ(DrawnPixels(host), 4);
-  EXPECT_EQ(Position(host).x, 96);
-}
-
-TEST(VectorCommand, NineIsAnErrorAndDrawsNothingWhereItStands) {
-  CTestHost host;
-  host.Feed("P[100,100]V9");
-  EXPECT_EQ(LastError(host), 1);
-  EXPECT_EQ(LastErrorChar(host), 9);
-  EXPECT_EQ(DrawnPixels(host), 0);
-  EXPECT_EQ(Position(host).x, 100);
-  EXPECT_EQ(Position(host).y, 100);
-}
-
-TEST(VectorCommand, AnUnboundedBlockDrawsNothingAtItsEnd) {
-  CTestHost host;
-  host.Feed("V(S)[10,10]V(E)");
-  EXPECT_EQ(DrawnPixels(host), 10);
-  EXPECT_EQ(Position(host).x, 10);
-  EXPECT_EQ(host.Interpreter()->positionStack.Count(), 0);
-}
-
-TEST(VectorCommand, APositionEntryIsPoppedWithoutDrawing) {
-  CTestHost host;
-  host.Feed("P[50,50]P(B)P[60,60]V(E)");
-  EXPECT_EQ(DrawnPixels(host), 0);
-  EXPECT_EQ(Position(host).x, 60);
-  EXPECT_EQ(host.Interpreter()->positionStack.Count(), 0);
-}
-
-TEST(VectorCommand, ABoundedBlockClosesWithALineBack) {
-  CTestHost host;
-  host.Feed("P[100,100]V(B)[200,100][200,200]V(E)");
-  EXPECT_EQ(IndexAt(host, 150, 150), DefaultForeground(host));
-  EXPECT_EQ(Position(host).x, 100);
-  EXPECT_EQ(Position(host).y, 100);
-}
-
-TEST(VectorCommand, EveryEndOfOneListStartsWhereTheListOpened) {
-  CTestHost host;
-  host.Feed("P[10,100]V(B)[50,50]V(B)[100,100]V(E,E)");
-  const int fg = DefaultForeground(host);
-  // The second line runs from (100, 100), not from the end of the first.
-  EXPECT_EQ(IndexAt(host, 60, 100), fg);
-  EXPECT_EQ(Position(host).x, 10);
-  EXPECT_EQ(Position(host).y, 100);
-}
-
-TEST(VectorCommand, AnEmptyListIsAnErrorAndWaitsForAnOption) {
-  CTestHost host;
-  host.Feed("V()");
-  EXPECT_EQ(LastError(host), 1);
-  EXPECT_EQ(LastErrorChar(host), ')');
-  host.Feed("B)");
-  EXPECT_EQ(host.Interpreter()->positionStack.Count(), 1);
-  EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1);
-}
-
-TEST(VectorCommand, ATemporaryColourLastsForTheContinuedCommand) {
-  CTestHost host;
-  host.Feed("P[0,0]V(W(I2))[100,0][100,100]");
+  host.Feed("P[0,0]V(W(I2))[100,0]");
+  host.Feed("[100,100]");
   EXPECT_EQ(IndexAt(host, 50, 0), 2);
   EXPECT_EQ(IndexAt(host, 100, 50), 2);
   host.Feed("V[0,100]");
@@ -121,25 +87,7 @@ TEST(VectorCommand, ABadCharacterAfterAnOptionLetsADigitEndTheList) {
   EXPECT_EQ(IndexAt(host, 100, 100), 2);
 }
 
-TEST(VectorCommand, ContinuesInALaterString) {
-  CTestHost host;
-  host.Feed("P[10,10]V[20,10]");
-  host.Feed("[20,20]");
-  EXPECT_EQ(IndexAt(host, 20, 15), DefaultForeground(host));
-  EXPECT_EQ(Position(host).y, 20);
-}
-
-TEST(VectorCommand, HugeCoordinatesDrawWithoutHanging) {
-  CTestHost host;
-  EXPECT_EQ(host.Feed("P[99999999999,-99999999999]V[2147483647,2147483647]"), 0);
-  EXPECT_EQ(Position(host).x, INT32_MAX);
-  EXPECT_EQ(Position(host).y, INT32_MAX);
-  host.Feed("P[0,0]V[" + std::string(300, '9') + ",0]");
-  EXPECT_EQ(Position(host).x, INT32_MAX);
-  EXPECT_EQ(LastError(host), 0);
-}
-
-TEST(VectorCommand, AHundredThousandDigitsDrawAsManyLines) {
+TEST(VectorCommand, AHundredThousandDigitsDrawAsManyLinesClippedToThePage) {
   CTestHost host;
   host.Feed("P[0,200]V");
   const std::string chunk(4000, '0');

@@ -19,10 +19,15 @@ CTestHost::Options NotInitialised() {
   return options;
 }
 
+std::string ClassCursorName(CTestHost& host) {
+  return inspect::CursorName(inspect::ClassCursor(host.Window()));
+}
+
 }  // namespace
 
-TEST(Lifecycle, InitFillsTheThreeSlots) {
+TEST(Lifecycle, InitFillsTheThreeSlotsCopiesTheCallbacksAndClearsTheAbortRequest) {
   CTestHost host(NotInitialised());
+  host.SetSetting(KXREG_SETTING_ABORT);
   EXPECT_EQ(host.Surface(), nullptr);
   EXPECT_EQ(host.Init(0), 0);
   ASSERT_NE(host.Surface(), nullptr);
@@ -31,40 +36,28 @@ TEST(Lifecycle, InitFillsTheThreeSlots) {
   EXPECT_EQ(host.Context()->surface, host.Surface());
   EXPECT_EQ(host.Interpreter()->context, host.Context());
   EXPECT_EQ(host.Surface()->window, host.Window());
-  EXPECT_EQ(host.Surface()->pageWidth, 800);
-  EXPECT_EQ(host.Surface()->pageHeight, 480);
-  EXPECT_NE(KXREG_GetMemDC(host.Host(), 1), nullptr);
-  EXPECT_NE(KXREG_GetMemDC(host.Host(), 2), nullptr);
-  EXPECT_NE(KXREG_GetPalette(host.Host()), nullptr);
-  EXPECT_TRUE(host.State()->OutputCursorOn());
-}
-
-TEST(Lifecycle, InitCopiesTheHostCallbacksIntoTheSurface) {
-  CTestHost host;
   EXPECT_EQ(host.Surface()->regionCallback, host.Host()->regionCallback);
   EXPECT_EQ(host.Surface()->inputCallback, host.Host()->inputCallback);
   EXPECT_EQ(host.Surface()->pageErasedCallback, host.Host()->pageErasedCallback);
-}
-
-TEST(Lifecycle, InitClearsTheAbortRequest) {
-  CTestHost host(NotInitialised());
-  host.SetSetting(KXREG_SETTING_ABORT);
-  ASSERT_EQ(host.Init(0), 0);
+  EXPECT_NE(KXREG_GetPalette(host.Host()), nullptr);
+  EXPECT_TRUE(host.State()->OutputCursorOn());
   EXPECT_FALSE(host.Setting(KXREG_SETTING_ABORT));
+  EXPECT_EQ(ClassCursorName(host), "ReGisCursor");
+  EXPECT_EQ(inspect::CursorName(inspect::CurrentCursor()), "ReGisCursor");
 }
 
 TEST(Lifecycle, InitFillsBothPagesWithTheBackground) {
   CTestHost host;
-  const uint32_t background = host.PageIndex(0, 0, 1);
   for (int page : {1, 2}) {
     const inspect::Image image = host.PageImage(page);
     ASSERT_EQ(image.width, 800);
-    EXPECT_EQ(image.At(799, 479), background);
+    ASSERT_EQ(image.height, 480);
+    EXPECT_EQ(image.At(799, 479), host.PageIndex(0, 0, 1)) << page;
     EXPECT_EQ(image.RgbAt(400, 240), RGB(0, 0, 0)) << page;
   }
 }
 
-TEST(Lifecycle, InitWithModeZeroKeepsAnExistingInstance) {
+TEST(Lifecycle, InitWithModeZeroKeepsAnExistingInstanceAndModeOneBuildsANewOne) {
   CTestHost host;
   CGrDrv* surface = host.Surface();
   CInterpreter* interpreter = host.Interpreter();
@@ -73,12 +66,8 @@ TEST(Lifecycle, InitWithModeZeroKeepsAnExistingInstance) {
   EXPECT_EQ(host.Surface(), surface);
   EXPECT_EQ(host.Interpreter(), interpreter);
   EXPECT_EQ(surface->mouseCursor, cursor);
-  EXPECT_EQ(surface->foregroundColour, 0xFFFFFFu);
+  EXPECT_EQ(surface->foregroundColour, 0xFFFFFFu) << "the colours are not taken either";
   EXPECT_EQ(surface->backgroundColour, 0u);
-}
-
-TEST(Lifecycle, InitWithModeOneBuildsANewInstance) {
-  CTestHost host;
   host.Feed("Q");
   EXPECT_EQ(host.Init(1), 0);
   ASSERT_NE(host.Interpreter(), nullptr);
@@ -88,8 +77,7 @@ TEST(Lifecycle, InitWithModeOneBuildsANewInstance) {
 TEST(Lifecycle, InitWithModeOneResetsTheSharedColourMap) {
   CTestHost first;
   WorkingColourMap()[3] = CColour{1, 2, 3};
-  CTestHost::Options options = NotInitialised();
-  CTestHost second(options);
+  CTestHost second(NotInitialised());
   ASSERT_EQ(second.Init(0), 0);
   EXPECT_EQ(WorkingColourMap()[3].red, 1);
   ASSERT_EQ(second.Init(1), 0);
@@ -97,35 +85,19 @@ TEST(Lifecycle, InitWithModeOneResetsTheSharedColourMap) {
   EXPECT_EQ(WorkingColourMap()[3].blue, kDefaultColourMap[3].blue);
 }
 
-TEST(Lifecycle, InitMakesTheRegisCursorTheClassCursor) {
+TEST(Lifecycle, EraseEmptiesTheSlotsDestroysTheCaretAndPutsTheIBeamBack) {
   CTestHost host;
-  EXPECT_EQ(inspect::CursorName(inspect::ClassCursor(host.Window())), "ReGisCursor");
-  EXPECT_EQ(inspect::CursorName(inspect::CurrentCursor()), "ReGisCursor");
-}
-
-TEST(Lifecycle, EraseEmptiesTheSlotsAndPutsTheIBeamBack) {
-  CTestHost host;
+  ASSERT_EQ(KXREG_OutCursor(host.Host(), 2), 0);
+  ASSERT_NE(inspect::Caret().owner, nullptr);
   EXPECT_EQ(host.Erase(), 0);
   EXPECT_EQ(host.Surface(), nullptr);
   EXPECT_EQ(host.Context(), nullptr);
   EXPECT_EQ(host.Interpreter(), nullptr);
-  EXPECT_EQ(inspect::CursorName(inspect::ClassCursor(host.Window())), "IDC_32513");
-  EXPECT_EQ(inspect::CursorName(inspect::CurrentCursor()), "IDC_32513");
-}
-
-TEST(Lifecycle, EraseTwiceAndOnAnAbsentInstanceIsHarmless) {
-  CTestHost host;
-  EXPECT_EQ(host.Erase(), 0);
-  EXPECT_EQ(host.Erase(), 0);
-  EXPECT_EQ(KXREG_Erase(nullptr), 0);
-}
-
-TEST(Lifecycle, EraseDestroysTheGraphicsCaret) {
-  CTestHost host;
-  ASSERT_EQ(KXREG_OutCursor(host.Host(), 2), 0);
-  ASSERT_NE(inspect::Caret().owner, nullptr);
-  host.Erase();
   EXPECT_EQ(inspect::Caret().owner, nullptr);
+  EXPECT_EQ(ClassCursorName(host), "IDC_32513");
+  EXPECT_EQ(inspect::CursorName(inspect::CurrentCursor()), "IDC_32513");
+  EXPECT_EQ(host.Erase(), 0) << "twice is harmless";
+  EXPECT_EQ(KXREG_Erase(nullptr), 0);
 }
 
 TEST(Lifecycle, AnInstanceLeavesNoHandlesBehind) {
@@ -141,53 +113,39 @@ TEST(Lifecycle, AnInstanceLeavesNoHandlesBehind) {
   EXPECT_EQ(inspect::LiveHandles(), before);
 }
 
-TEST(Lifecycle, ResetKeepsACursorBitThatWasCleared) {
+TEST(Lifecycle, ResetShowsTheGraphicsCursorUnlessItsBitWasCleared) {
   CTestHost host;
+  ASSERT_EQ(KXREG_Reset(host.Host(), 0xFFFFFF, 0, 0, 0), 0);
+  EXPECT_TRUE(inspect::Caret().shown);
+  EXPECT_EQ(inspect::Caret().owner, host.Window());
+  EXPECT_EQ(ClassCursorName(host), "ReGisCursor");
   host.State()->flags &= ~kOutputCursorOn;
   ASSERT_EQ(KXREG_Reset(host.Host(), 0xFFFFFF, 0, 0, 0), 0);
   EXPECT_FALSE(host.State()->OutputCursorOn());
   EXPECT_FALSE(inspect::Caret().shown);
 }
 
-TEST(Lifecycle, ResetShowsTheGraphicsCursorWhenEnabled) {
-  CTestHost host;
-  ASSERT_EQ(KXREG_Reset(host.Host(), 0xFFFFFF, 0, 0, 0), 0);
-  EXPECT_TRUE(inspect::Caret().shown);
-  EXPECT_EQ(inspect::Caret().owner, host.Window());
-  EXPECT_EQ(inspect::CursorName(inspect::ClassCursor(host.Window())), "ReGisCursor");
-}
-
-TEST(Lifecycle, ResetFollowsANewGeometryAndKeepsTheJournal) {
+TEST(Lifecycle, ResetErasesInTheNewColoursAtTheNewGeometryAndKeepsTheJournal) {
   CTestHost host;
   host.Feed("Q");
   host.Host()->rows = 12;
-  ASSERT_EQ(KXREG_Reset(host.Host(), 0xFFFFFF, 0, 0, 0), 0);
+  ASSERT_EQ(KXREG_Reset(host.Host(), RGB(255, 255, 0), RGB(0, 0, 128), 0, 0), 0);
   EXPECT_EQ(host.Surface()->pageHeight, 240);
   EXPECT_EQ(host.PageImage(1).height, 240);
+  EXPECT_EQ(host.PageImage(1).RgbAt(400, 200), RGB(0, 0, 128));
+  EXPECT_EQ(host.Surface()->foregroundColour, RGB(255, 255, 0));
   host.Interpreter()->SetError(0, 0);
   EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
   EXPECT_EQ(host.Interpreter()->lastErrorChar, 'Q');
 }
 
-TEST(Lifecycle, ResetStoresTheNewColours) {
-  CTestHost host;
-  ASSERT_EQ(KXREG_Reset(host.Host(), RGB(255, 255, 0), RGB(0, 0, 128), 0, 0), 0);
-  EXPECT_EQ(host.Surface()->foregroundColour, RGB(255, 255, 0));
-  EXPECT_EQ(host.Surface()->backgroundColour, RGB(0, 0, 128));
-}
-
-TEST(Lifecycle, DrawInitialTextIsOneUntilTheFirstPageErase) {
-  CTestHost host;
-  EXPECT_EQ(KXREG_DrawInitialText(host.Host()), 1);
-  EXPECT_EQ(KXREG_ClearPage(host.Host()), 0);
-  EXPECT_EQ(KXREG_DrawInitialText(host.Host()), 0);
-}
-
-TEST(Lifecycle, ClearPageTellsTheHostAndEmptiesTheJournal) {
+TEST(Lifecycle, ClearPageTellsTheHostEmptiesTheJournalAndEndsTheInitialText) {
   CTestHost host;
   host.Feed("Q");
   KXREG_DrawLine(host.Host(), 0, 0, 100, 100, 0);
+  EXPECT_EQ(KXREG_DrawInitialText(host.Host()), 1);
   ASSERT_EQ(KXREG_ClearPage(host.Host()), 0);
+  EXPECT_EQ(KXREG_DrawInitialText(host.Host()), 0);
   ASSERT_EQ(host.callbacks.size(), 1u);
   EXPECT_EQ(host.callbacks[0].kind, CTestHost::Callback::PageErased);
   EXPECT_EQ(host.Screen()->field2C, host.Screen()->field64 - 1);
@@ -196,32 +154,20 @@ TEST(Lifecycle, ClearPageTellsTheHostAndEmptiesTheJournal) {
   host.Interpreter()->SetError(0, 0);
   KXREG_RefreshFromBuf(host.Host());
   EXPECT_EQ(host.Interpreter()->lastError, 0);
-}
-
-TEST(Lifecycle, ClearPageKeepsTheRedrawSuspendedFlag) {
-  CTestHost host;
   KXREG_SetRedraw(host.Host(), FALSE);
   KXREG_ClearPage(host.Host());
-  EXPECT_EQ(host.Surface()->redrawSuspended, 1);
+  EXPECT_EQ(host.Surface()->redrawSuspended, 1) << "the redraw flag is kept";
 }
 
-TEST(Queries, GetMemDCGivesPageOneOnlyForOne) {
+TEST(Lifecycle, QueriesNamePagesFromOneAndSetSmoothReturnsThePreviousFlag) {
   CTestHost host;
-  HDC page1 = host.Surface()->pageDC[0];
-  HDC page2 = host.Surface()->pageDC[1];
-  EXPECT_EQ(KXREG_GetMemDC(host.Host(), 1), page1);
-  for (int page : {0, 2, -1, 3}) EXPECT_EQ(KXREG_GetMemDC(host.Host(), page), page2) << page;
-}
-
-TEST(Queries, CurrentPageIsCountedFromOne) {
-  CTestHost host;
+  EXPECT_EQ(KXREG_GetMemDC(host.Host(), 1), host.Surface()->pageDC[0]);
+  for (int page : {0, 2, -1, 3})
+    EXPECT_EQ(KXREG_GetMemDC(host.Host(), page), host.Surface()->pageDC[1]) << page;
+  EXPECT_NE(host.Surface()->pageDC[1], nullptr);
   EXPECT_EQ(KXREG_GetCurPageNum(host.Host()), 1);
   host.State()->outputPage = 1;
   EXPECT_EQ(KXREG_GetCurPageNum(host.Host()), 2);
-}
-
-TEST(Queries, SetSmoothReturnsThePreviousFlag) {
-  CTestHost host;
   EXPECT_EQ(KXREG_SetSmooth(host.Host(), 1), 0);
   EXPECT_EQ(KXREG_SetSmooth(host.Host(), 1), 1);
   EXPECT_EQ(KXREG_SetSmooth(host.Host(), 0), 1);
@@ -233,8 +179,7 @@ TEST(Lifecycle, ExportsOnAnErasedInstanceFail) {
   CTestHost host;
   host.Erase();
   KXREG_HOST* h = host.Host();
-  const POINT none{-1, -1};
-  auto isNone = [&](POINT p) { return p.x == none.x && p.y == none.y; };
+  auto isNone = [](POINT p) { return p.x == -1 && p.y == -1; };
   EXPECT_EQ(KXREG_Reset(h, 0, 0, 0, 0), 1);
   EXPECT_EQ(KXREG_ClearPage(h), 1);
   EXPECT_EQ(KXREG_GetMemDC(h, 1), nullptr);

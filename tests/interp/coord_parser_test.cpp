@@ -52,55 +52,48 @@ void SetTransform(CInterpreter& interp, const CScreenTransform& t) {
   interp.oy = t.oy;
 }
 
-struct CoordinateCase {
-  const char* name;
-  const char* text;  // after '['
-  int x, y;          // expected from the position (300, 200)
-  int error, errorChar;
-};
-
-// The current position is (300, 200) for every row.
-const CoordinateCase kCoordinateCases[] = {
-    {"EmptyDeliversTheCurrentPosition", "]", 300, 200, 0, 0},
-    {"OmittedXKeepsX", ",100]", 300, 100, 0, 0},
-    {"OmittedYKeepsY", "100]", 100, 200, 0, 0},
-    {"EmptyYAfterTheCommaKeepsY", "100,]", 100, 200, 0, 0},
-    {"SignsMoveFromTheCurrentPosition", "+10,-10]", 310, 190, 0, 0},
-    {"AMinusSignIsNeverAnAbsoluteValue", "-5,0]", 295, 0, 0, 0},
-    {"FractionsBelowAHalfRoundDown", "12.4,0]", 12, 0, 0, 0},
-    {"AHalfRoundsUp", "12.5,0]", 13, 0, 0, 0},
-    {"ARelativeHalfRoundsUp", ",+.5]", 300, 201, 0, 0},
-    {"ALeadingPointStartsANumber", ".5,.5]", 1, 1, 0, 0},
-    {"ExponentsAreRead", "1E2,2E1]", 100, 20, 0, 0},
-    {"ASignInsideANumberEndsIt", "10-5,0]", 10, 0, 0, 0},
-    {"AnEmptyRelativeNumberMovesByZero", "+,5]", 300, 5, 0, 0},
-    {"SpacesAreIgnored", " 1 0 , 2 0 ]", 10, 20, 0, 0},
-    {"AThirdComponentIsAnError3", "1,2,3]", 1, 2, 3, 0},
-    {"AThirdComponentAfterAnEmptyYKeepsY", "1,,3]", 1, 200, 3, 0},
-    {"ABadCharacterIsSkippedUpToTheComma", "1Q,2]", 1, 2, 1, 'Q'},
-    {"ABadFirstCharacterStillDelivers", "Q]", 300, 200, 1, 'Q'},
-    {"AfterAThirdComponentOnlyDigitsAreQuiet", "1,2,3X]", 1, 2, 1, 'X'},
-    {"HugeValuesClampToTheIntegerRange", "99999999999,-99999999999]", INT_MAX, INT_MIN, 0, 0},
-    {"InfiniteValuesClampToTheIntegerRange", "1E400,-1E400]", INT_MAX, INT_MIN, 0, 0},
-};
-
-class Coordinate : public ::testing::TestWithParam<CoordinateCase> {};
-
-TEST_P(Coordinate, DeliversThePointAndRecordsTheError) {
-  const CoordinateCase& c = GetParam();
-  CTestHost host;
-  SetPosition(host, 300, 200);
-  const Delivery d = ParseCoordinate(host, c.text);
-  EXPECT_TRUE(d.returned);
-  ASSERT_TRUE(d.delivered);
-  EXPECT_EQ(d.point.x, c.x);
-  EXPECT_EQ(d.point.y, c.y);
-  EXPECT_EQ(host.Interpreter()->lastError, c.error);
-  EXPECT_EQ(host.Interpreter()->lastErrorChar, c.errorChar);
+TEST(CoordinateArgument, DeliversThePointAndRecordsTheError) {
+  const struct {
+    const char* name;
+    const char* text;  // after '['
+    int x, y;          // from the current position (300, 200)
+    int error, errorChar;
+  } rows[] = {
+      {"EmptyDeliversTheCurrentPosition", "]", 300, 200, 0, 0},
+      {"OmittedXKeepsX", ",100]", 300, 100, 0, 0},
+      {"OmittedYKeepsY", "100]", 100, 200, 0, 0},
+      {"EmptyYAfterTheCommaKeepsY", "100,]", 100, 200, 0, 0},
+      {"SignsMoveFromTheCurrentPosition", "+10,-10]", 310, 190, 0, 0},
+      {"AMinusSignIsNeverAnAbsoluteValue", "-5,0]", 295, 0, 0, 0},
+      {"FractionsBelowAHalfRoundDown", "12.4,0]", 12, 0, 0, 0},
+      {"AHalfRoundsUp", "12.5,0]", 13, 0, 0, 0},
+      {"ARelativeHalfRoundsUp", ",+.5]", 300, 201, 0, 0},
+      {"ALeadingPointStartsANumber", ".5,.5]", 1, 1, 0, 0},
+      {"ExponentsAreRead", "1E2,2E1]", 100, 20, 0, 0},
+      {"ASignInsideANumberEndsIt", "10-5,0]", 10, 0, 0, 0},
+      {"AnEmptyRelativeNumberMovesByZero", "+,5]", 300, 5, 0, 0},
+      {"SpacesAreIgnored", " 1 0 , 2 0 ]", 10, 20, 0, 0},
+      {"AThirdComponentIsAnError3", "1,2,3]", 1, 2, 3, 0},
+      {"AThirdComponentAfterAnEmptyYKeepsY", "1,,3]", 1, 200, 3, 0},
+      {"ABadCharacterIsSkippedUpToTheComma", "1Q,2]", 1, 2, 1, 'Q'},
+      {"ABadFirstCharacterStillDelivers", "Q]", 300, 200, 1, 'Q'},
+      {"AfterAThirdComponentOnlyDigitsAreQuiet", "1,2,3X]", 1, 2, 1, 'X'},
+      {"HugeValuesClampToTheIntegerRange", "99999999999,-99999999999]", INT_MAX, INT_MIN, 0, 0},
+      {"InfiniteValuesClampToTheIntegerRange", "1E400,-1E400]", INT_MAX, INT_MIN, 0, 0},
+  };
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.name);
+    CTestHost host;
+    SetPosition(host, 300, 200);
+    const Delivery d = ParseCoordinate(host, c.text);
+    EXPECT_TRUE(d.returned);
+    ASSERT_TRUE(d.delivered);
+    EXPECT_EQ(d.point.x, c.x);
+    EXPECT_EQ(d.point.y, c.y);
+    EXPECT_EQ(host.Interpreter()->lastError, c.error);
+    EXPECT_EQ(host.Interpreter()->lastErrorChar, c.errorChar);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, Coordinate, ::testing::ValuesIn(kCoordinateCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CoordinateArgument, EveryCharacterRefusedAfterAnErrorIsRecordedAgain) {
   CTestHost host;
@@ -125,21 +118,15 @@ TEST(CoordinateArgument, WithoutRelativeCountingTheBaseIsTheOrigin) {
   EXPECT_EQ(d.point.y, 0);
 }
 
-TEST(CoordinateArgument, AThreeHundredDigitNumberClampsAndKeepsParsing) {
+TEST(CoordinateArgument, ANumberLongerThanTheBufferKeepsItsFirstCharactersAndParsingGoesOn) {
   CTestHost host;
-  const std::string text = std::string(300, '9') + ",7]";
-  const Delivery d = ParseCoordinate(host, text);
+  Delivery d = ParseCoordinate(host, std::string(300, '9') + ",7]");
   EXPECT_TRUE(d.returned);
   EXPECT_EQ(d.point.x, INT_MAX);
   EXPECT_EQ(d.point.y, 7);
   EXPECT_EQ(host.Interpreter()->lastError, 0);
-}
-
-TEST(CoordinateArgument, ANumberLongerThanTheBufferKeepsItsFirstCharacters) {
-  CTestHost host;
   // 254 zeros, a 4, then a 9 that no longer fits: the number reads as 4.
-  const std::string text = std::string(254, '0') + "49,0]";
-  const Delivery d = ParseCoordinate(host, text);
+  d = ParseCoordinate(host, std::string(254, '0') + "49,0]");
   EXPECT_EQ(d.point.x, 4);
 }
 
@@ -190,94 +177,71 @@ TEST(CoordinateArgument, RelativeZeroStaysPutUnderAnyTransform) {
 
 // The screen-address transform.
 
-TEST(ScreenTransform, CornersAtTheDeviceRectangleGiveTheIdentity) {
-  const CScreenTransform previous{3.0, 5.0, 3.0, 5.0};
-  const CScreenTransform t = FitScreenAddress({0, 0}, {799, 479}, CDeviceRect{}, previous);
-  EXPECT_EQ(t.sx, 1.0);
-  EXPECT_EQ(t.sy, 1.0);
-  EXPECT_EQ(t.ox, 0.0);
-  EXPECT_EQ(t.oy, 0.0);
-}
-
-TEST(ScreenTransform, ATallerRectangleIsFittedByItsHeight) {
-  const CScreenTransform t = FitScreenAddress({0, 0}, {1599, 959}, CDeviceRect{}, CScreenTransform{});
-  EXPECT_DOUBLE_EQ(t.sx, 479.0 / 959.0);
-  EXPECT_DOUBLE_EQ(t.sy, 479.0 / 959.0);
-  EXPECT_EQ(t.ox, 0.0);
-  EXPECT_EQ(t.oy, 0.0);
-}
-
-TEST(ScreenTransform, AnExactlyEqualRatioKeepsThePreviousScales) {
-  const CScreenTransform previous{0.25, 9.0, 0.25, 9.0};
-  const CScreenTransform t = FitScreenAddress({0, 0}, {1598, 958}, CDeviceRect{}, previous);
-  EXPECT_EQ(t.sx, 0.25);
-  EXPECT_EQ(t.sy, 0.25);
-  EXPECT_EQ(t.ox, 0.0);
-  EXPECT_EQ(t.oy, 0.0);
-}
-
-struct CornerCase {
-  const char* name;
-  CUserPoint first, second;
-  double previousScale;  // what an exactly equal aspect ratio keeps
-  bool exactCorners;     // the aspect fits, so the second corner lands on the far corner
-};
-
-const CornerCase kCornerCases[] = {
-    {"FirstCornerAtZero", {0, 0}, {799, 479}, 1.0, true},
-    {"FirstCornerInside", {100, 50}, {899, 529}, 1.0, true},
-    {"NegativeFirstCorner", {-799, -479}, {0, 0}, 1.0, true},
-    {"YAxisFlipped", {0, 479}, {799, 0}, 1.0, true},
-    {"BothAxesFlipped", {1000, 600}, {201, 121}, 1.0, true},
-    {"AnEqualRatioKeepsTheHalfScale", {-100, 200}, {1498, 1158}, 0.5, true},
-    {"FittedByHeight", {0, 0}, {1599, 959}, 1.0, true},
-    {"FittedByHeightAroundTheCentre", {-400, -240}, {400, 240}, 1.0, false},
-    {"FittedAndFlippedInX", {1000, -50}, {200, 430}, 1.0, false},
-};
-
-class ScreenCorners : public ::testing::TestWithParam<CornerCase> {
- protected:
-  CScreenTransform Fit() const {
-    const CornerCase& c = GetParam();
-    const CScreenTransform previous{c.previousScale, 0.0, c.previousScale, 0.0};
-    return FitScreenAddress(c.first, c.second, CDeviceRect{}, previous);
-  }
-};
-
-TEST_P(ScreenCorners, TheFirstCornerIsTheOriginAndTheSecondTheFarCorner) {
-  const CornerCase& c = GetParam();
-  const CScreenTransform t = Fit();
-  const CUserPoint origin = UserToDevice(t, c.first);
-  const CUserPoint far = UserToDevice(t, c.second);
-  EXPECT_EQ(RoundToDevice(origin.x), 0);
-  EXPECT_EQ(RoundToDevice(origin.y), 0);
-  if (c.exactCorners) {
-    EXPECT_EQ(RoundToDevice(far.x), 799);
-    EXPECT_EQ(RoundToDevice(far.y), 479);
-  } else {
-    // The limiting axis reaches the far side, the other stays inside.
-    EXPECT_GE(RoundToDevice(far.x), 790);
-    EXPECT_LE(RoundToDevice(far.x), 799);
-    EXPECT_EQ(RoundToDevice(far.y), 479);
+TEST(ScreenTransform, ScalesFitTheRectangleAndAnExactlyEqualRatioKeepsThePreviousOnes) {
+  const struct {
+    const char* behaviour;
+    CUserPoint second;  // the first corner is (0, 0)
+    CScreenTransform previous;
+    double scale;
+  } rows[] = {
+      {"corners at the device rectangle give the identity", {799, 479}, {3.0, 5.0, 3.0, 5.0}, 1.0},
+      {"a taller rectangle is fitted by its height", {1599, 959}, {}, 479.0 / 959.0},
+      {"an exactly equal ratio keeps the previous scales", {1598, 958}, {0.25, 9.0, 0.25, 9.0}, 0.25},
+  };
+  for (const auto& c : rows) {
+    const CScreenTransform t = FitScreenAddress({0, 0}, c.second, CDeviceRect{}, c.previous);
+    EXPECT_DOUBLE_EQ(t.sx, c.scale) << c.behaviour;
+    EXPECT_DOUBLE_EQ(t.sy, c.scale) << c.behaviour;
+    EXPECT_EQ(t.ox, 0.0) << c.behaviour;
+    EXPECT_EQ(t.oy, 0.0) << c.behaviour;
   }
 }
 
-TEST_P(ScreenCorners, TheInverseUndoesTheForwardTransform) {
-  const CScreenTransform t = Fit();
-  for (int x = -50; x <= 850; x += 37) {
-    for (int y = -30; y <= 510; y += 29) {
-      const CUserPoint user = DeviceToUser(t, CUserPoint{double(x), double(y)});
-      const CUserPoint back = UserToDevice(t, user);
-      EXPECT_NEAR(back.x, x, 1e-9);
-      EXPECT_NEAR(back.y, y, 1e-9);
-      EXPECT_EQ(RoundToDevice(back.x), RoundToDevice(x));
-      EXPECT_EQ(RoundToDevice(back.y), RoundToDevice(y));
+// The first corner becomes the origin and the second the far corner; the
+// inverse undoes the forward transform on a grid of device points.
+TEST(ScreenTransform, MapsTheCornersAndInvertsExactly) {
+  const struct {
+    const char* name;
+    CUserPoint first, second;
+    double previousScale;  // what an exactly equal aspect ratio keeps
+    bool exactCorners;     // the aspect fits, so the second corner lands on the far corner
+  } rows[] = {
+      {"FirstCornerAtZero", {0, 0}, {799, 479}, 1.0, true},
+      {"FirstCornerInside", {100, 50}, {899, 529}, 1.0, true},
+      {"NegativeFirstCorner", {-799, -479}, {0, 0}, 1.0, true},
+      {"YAxisFlipped", {0, 479}, {799, 0}, 1.0, true},
+      {"BothAxesFlipped", {1000, 600}, {201, 121}, 1.0, true},
+      {"AnEqualRatioKeepsTheHalfScale", {-100, 200}, {1498, 1158}, 0.5, true},
+      {"FittedByHeight", {0, 0}, {1599, 959}, 1.0, true},
+      {"FittedByHeightAroundTheCentre", {-400, -240}, {400, 240}, 1.0, false},
+      {"FittedAndFlippedInX", {1000, -50}, {200, 430}, 1.0, false},
+  };
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.name);
+    const CScreenTransform t =
+        FitScreenAddress(c.first, c.second, CDeviceRect{}, {c.previousScale, 0.0, c.previousScale, 0.0});
+    const CUserPoint origin = UserToDevice(t, c.first);
+    const CUserPoint far = UserToDevice(t, c.second);
+    EXPECT_EQ(RoundToDevice(origin.x), 0);
+    EXPECT_EQ(RoundToDevice(origin.y), 0);
+    EXPECT_EQ(RoundToDevice(far.y), 479);
+    if (c.exactCorners) {
+      EXPECT_EQ(RoundToDevice(far.x), 799);
+    } else {  // the limiting axis reaches the far side, the other stays inside
+      EXPECT_GE(RoundToDevice(far.x), 790);
+      EXPECT_LE(RoundToDevice(far.x), 799);
+    }
+    for (int x = -50; x <= 850; x += 37) {
+      for (int y = -30; y <= 510; y += 29) {
+        const CUserPoint back = UserToDevice(t, DeviceToUser(t, CUserPoint{double(x), double(y)}));
+        EXPECT_NEAR(back.x, x, 1e-9);
+        EXPECT_NEAR(back.y, y, 1e-9);
+        EXPECT_EQ(RoundToDevice(back.x), RoundToDevice(x));
+        EXPECT_EQ(RoundToDevice(back.y), RoundToDevice(y));
+      }
     }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Rectangles, ScreenCorners, ::testing::ValuesIn(kCornerCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScreenTransform, AFlippedAxisKeepsItsScaleMagnitudeForPixelVectors) {
   const CScreenTransform t = FitScreenAddress({0, 959}, {1599, 0}, CDeviceRect{}, CScreenTransform{});
@@ -296,127 +260,94 @@ TEST(ScreenTransform, AnEmptyRectangleKeepsTheScalesAndNeverDividesByZero) {
   EXPECT_EQ(RoundToDevice(d.y), 0);
 }
 
-struct RoundCase {
-  const char* name;
-  double value;
-  int32_t expected;
-};
-
-const RoundCase kRoundCases[] = {
-    {"BelowAHalfDown", 12.4, 12},
-    {"AHalfUp", 12.5, 13},
-    {"MinusAHalfToZero", -0.5, 0},
-    {"NegativeValuesMoveTowardZero", -10.0, -9},
-    {"NegativeHalvesTruncate", -9.5, -9},
-    {"TheLargestIntStays", 2147483647.0, INT_MAX},
-    {"AboveTheRangeClamps", 2147483648.0, INT_MAX},
-    {"FarAboveClamps", 1e300, INT_MAX},
-    {"TheSmallestIntIsReachable", -2147483649.0, INT_MIN},
-    {"FarBelowClamps", -1e300, INT_MIN},
-    {"InfinityClamps", HUGE_VAL, INT_MAX},
-    {"MinusInfinityClamps", -HUGE_VAL, INT_MIN},
-    {"NotANumberIsZero", std::nan(""), 0},
-};
-
-class Rounding : public ::testing::TestWithParam<RoundCase> {};
-
-TEST_P(Rounding, AddsAHalfAndTruncatesWithinTheIntegerRange) {
-  EXPECT_EQ(RoundToDevice(GetParam().value), GetParam().expected);
+TEST(ScreenTransform, RoundingAddsAHalfAndTruncatesWithinTheIntegerRange) {
+  const struct {
+    const char* name;
+    double value;
+    int32_t expected;
+  } rows[] = {
+      {"BelowAHalfDown", 12.4, 12},
+      {"AHalfUp", 12.5, 13},
+      {"MinusAHalfToZero", -0.5, 0},
+      {"NegativeValuesMoveTowardZero", -10.0, -9},
+      {"NegativeHalvesTruncate", -9.5, -9},
+      {"TheLargestIntStays", 2147483647.0, INT_MAX},
+      {"AboveTheRangeClamps", 2147483648.0, INT_MAX},
+      {"FarAboveClamps", 1e300, INT_MAX},
+      {"TheSmallestIntIsReachable", -2147483649.0, INT_MIN},
+      {"FarBelowClamps", -1e300, INT_MIN},
+      {"InfinityClamps", HUGE_VAL, INT_MAX},
+      {"MinusInfinityClamps", -HUGE_VAL, INT_MIN},
+      {"NotANumberIsZero", std::nan(""), 0},
+  };
+  for (const auto& c : rows) EXPECT_EQ(RoundToDevice(c.value), c.expected) << c.name;
 }
-
-INSTANTIATE_TEST_SUITE_P(Values, Rounding, ::testing::ValuesIn(kRoundCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // CloseOptionList.
 
-struct CloseCase {
-  const char* name;
-  char ch;
-  int32_t depth;
-  int returnOnClose;
-  int status, state, depthAfter, error;
-};
-
-const CloseCase kCloseCases[] = {
-    {"ASpaceExpectsAnotherOption", ' ', 1, 0, PARSE_CONTINUE, kOptionStateLetter, 1, 0},
-    {"ACommaExpectsAnotherOption", ',', 1, 0, PARSE_CONTINUE, kOptionStateLetter, 1, 0},
-    {"TheLastParenthesisFinishesTheCaller", ')', 1, 0, PARSE_DONE, kOptionStateStart, 0, 0},
-    {"TheLastParenthesisCanGoBelow", ')', 1, 1, PARSE_RETURN, kOptionStateStart, 0, 0},
-    {"AnInnerParenthesisIsAnError", ')', 2, 0, PARSE_CONTINUE, kOptionStateStart, 1, 1},
-    {"AnythingElseIsAnErrorBackAtTheStart", 'X', 1, 0, PARSE_CONTINUE, kOptionStateStart, 1, 1},
-};
-
-class CloseOption : public ::testing::TestWithParam<CloseCase> {};
-
-TEST_P(CloseOption, GivesTheStatusStateAndDepth) {
-  const CloseCase& c = GetParam();
-  CTestHost host;
-  CInterpreter& interp = *host.Interpreter();
-  int32_t depth = c.depth;
-  int state = 99;
-  EXPECT_EQ(CloseOptionList(c.ch, depth, state, c.returnOnClose, interp), c.status);
-  EXPECT_EQ(state, c.state);
-  EXPECT_EQ(depth, c.depthAfter);
-  EXPECT_EQ(interp.lastError, c.error);
-  if (c.error) {
-    EXPECT_EQ(interp.lastErrorChar, static_cast<uint8_t>(c.ch));
+TEST(CloseOptionList, GivesTheStatusStateAndDepth) {
+  const struct {
+    const char* name;
+    char ch;
+    int32_t depth;
+    int returnOnClose;
+    int status, state, depthAfter, error;
+  } rows[] = {
+      {"ASpaceExpectsAnotherOption", ' ', 1, 0, PARSE_CONTINUE, kOptionStateLetter, 1, 0},
+      {"ACommaExpectsAnotherOption", ',', 1, 0, PARSE_CONTINUE, kOptionStateLetter, 1, 0},
+      {"TheLastParenthesisFinishesTheCaller", ')', 1, 0, PARSE_DONE, kOptionStateStart, 0, 0},
+      {"TheLastParenthesisCanGoBelow", ')', 1, 1, PARSE_RETURN, kOptionStateStart, 0, 0},
+      {"AnInnerParenthesisIsAnError", ')', 2, 0, PARSE_CONTINUE, kOptionStateStart, 1, 1},
+      {"AnythingElseIsAnErrorBackAtTheStart", 'X', 1, 0, PARSE_CONTINUE, kOptionStateStart, 1, 1},
+  };
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.name);
+    CTestHost host;
+    CInterpreter& interp = *host.Interpreter();
+    int32_t depth = c.depth;
+    int state = 99;
+    EXPECT_EQ(CloseOptionList(c.ch, depth, state, c.returnOnClose, interp), c.status);
+    EXPECT_EQ(state, c.state);
+    EXPECT_EQ(depth, c.depthAfter);
+    EXPECT_EQ(interp.lastError, c.error);
+    EXPECT_EQ(interp.lastErrorChar, c.error ? static_cast<uint8_t>(c.ch) : 0);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Characters, CloseOption, ::testing::ValuesIn(kCloseCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 // PixelVectorStep.
 
-struct StepCase {
-  const char* name;
-  int digit, multiplier;
-  int x, y;
-  int tx, ty;
-};
-
-const StepCase kStepCases[] = {
-    {"ZeroGoesRight", 0, 1, 100, 100, 101, 100},
-    {"OneGoesUpRight", 1, 1, 100, 100, 101, 99},
-    {"TwoGoesUp", 2, 1, 100, 100, 100, 99},
-    {"ThreeGoesUpLeft", 3, 1, 100, 100, 99, 99},
-    {"FourGoesLeft", 4, 1, 100, 100, 99, 100},
-    {"FiveGoesDownLeft", 5, 1, 100, 100, 99, 101},
-    {"SixGoesDown", 6, 1, 100, 100, 100, 101},
-    {"SevenGoesDownRight", 7, 1, 100, 100, 101, 101},
-    {"TheMultiplierLengthensTheStep", 6, 10, 100, 100, 100, 110},
-    {"LeftOfZeroRoundsBackToZero", 4, 1, 0, 0, 0, 0},
-    {"LeftOfZeroByTenGivesMinusNine", 4, 10, 0, 0, -9, 0},
-    {"AHugeMultiplierClamps", 0, INT_MAX, INT_MAX, 5, INT_MAX, 5},
-};
-
-class PixelVector : public ::testing::TestWithParam<StepCase> {};
-
-TEST_P(PixelVector, StepsInTheDigitsDirection) {
-  const StepCase& c = GetParam();
-  CTestHost host;
-  const CPoint32 p = PixelVectorStep(c.digit, c.multiplier, c.x, c.y, *host.Interpreter());
-  EXPECT_EQ(p.x, c.tx);
-  EXPECT_EQ(p.y, c.ty);
-  EXPECT_EQ(host.Interpreter()->lastError, 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Digits, PixelVector, ::testing::ValuesIn(kStepCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PixelVectorStep, NineRecordsItsValueAndStaysPut) {
-  CTestHost host;
-  const CPoint32 p = PixelVectorStep(9, 1, 40, 50, *host.Interpreter());
-  EXPECT_EQ(p.x, 40);
-  EXPECT_EQ(p.y, 50);
-  EXPECT_EQ(host.Interpreter()->lastError, 1);
-  EXPECT_EQ(host.Interpreter()->lastErrorChar, 9);
-}
-
-TEST(PixelVectorStep, EightRecordsItsValueNotItsCharacter) {
-  CTestHost host;
-  PixelVectorStep(8, 1, 40, 50, *host.Interpreter());
-  EXPECT_EQ(host.Interpreter()->lastErrorChar, 8);
+TEST(PixelVectorStep, StepsInTheDigitsDirectionAndRecordsEightAndNineByValue) {
+  const struct {
+    const char* name;
+    int digit, multiplier;
+    int x, y;
+    int tx, ty;
+    int error;
+  } rows[] = {
+      {"ZeroGoesRight", 0, 1, 100, 100, 101, 100, 0},
+      {"OneGoesUpRight", 1, 1, 100, 100, 101, 99, 0},
+      {"TwoGoesUp", 2, 1, 100, 100, 100, 99, 0},
+      {"ThreeGoesUpLeft", 3, 1, 100, 100, 99, 99, 0},
+      {"FourGoesLeft", 4, 1, 100, 100, 99, 100, 0},
+      {"FiveGoesDownLeft", 5, 1, 100, 100, 99, 101, 0},
+      {"SixGoesDown", 6, 1, 100, 100, 100, 101, 0},
+      {"SevenGoesDownRight", 7, 1, 100, 100, 101, 101, 0},
+      {"TheMultiplierLengthensTheStep", 6, 10, 100, 100, 100, 110, 0},
+      {"LeftOfZeroRoundsBackToZero", 4, 1, 0, 0, 0, 0, 0},
+      {"LeftOfZeroByTenGivesMinusNine", 4, 10, 0, 0, -9, 0, 0},
+      {"AHugeMultiplierClamps", 0, INT_MAX, INT_MAX, 5, INT_MAX, 5, 0},
+      {"EightIsAnErrorAndStaysPut", 8, 1, 40, 50, 40, 50, 1},
+      {"NineIsAnErrorAndStaysPut", 9, 1, 40, 50, 40, 50, 1},
+  };
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.name);
+    CTestHost host;
+    const CPoint32 p = PixelVectorStep(c.digit, c.multiplier, c.x, c.y, *host.Interpreter());
+    EXPECT_EQ(p.x, c.tx);
+    EXPECT_EQ(p.y, c.ty);
+    EXPECT_EQ(host.Interpreter()->lastError, c.error);
+    EXPECT_EQ(host.Interpreter()->lastErrorChar, c.error ? c.digit : 0) << "the value, not the character";
+  }
 }
 
 TEST(PixelVectorStep, StepsScaleByTheMagnitudeOfTheScreenScale) {

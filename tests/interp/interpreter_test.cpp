@@ -35,73 +35,46 @@ CCmdDispatch* Dispatcher(CTestHost& host) {
 
 }  // namespace
 
-TEST(Input, ANewInterpreterHasOneDispatcherAndTheDefaultState) {
+TEST(Input, ANewInterpreterHasOneDispatcherInCommandMode) {
   CTestHost host;
-  CInterpreter& interp = *host.Interpreter();
-  EXPECT_EQ(interp.parseStack.Count(), 1);
+  EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1);
   ASSERT_NE(Dispatcher(host), nullptr);
   EXPECT_EQ(Dispatcher(host)->mode, CCmdDispatch::Mode::Commands);
   EXPECT_EQ(Dispatcher(host)->command, kCommandNone);
-  EXPECT_EQ(interp.flags, kFlagRelativeFromCurrent);
-  EXPECT_EQ(interp.live, 1);
-  EXPECT_EQ(interp.lastError, 0);
-  EXPECT_EQ(interp.addrX2, 799);
-  EXPECT_EQ(interp.addrY2, 479);
-  EXPECT_EQ(interp.addrWidth, 799);
-  EXPECT_EQ(interp.addrHeight, 479);
-  EXPECT_DOUBLE_EQ(interp.sx, 1.0);
-  EXPECT_DOUBLE_EQ(interp.oy, 0.0);
 }
 
-TEST(Input, AnEmptyStringIsAcceptedAndRecordsNothing) {
+TEST(Input, AnEmptyStringIsAcceptedAndMarksGraphicsDataButANullOneIsRefused) {
   CTestHost host;
+  EXPECT_EQ(KXREG_HandleNextString(host.Host(), nullptr), 1);
+  EXPECT_EQ(host.Host()->graphicsData, 0);
   EXPECT_EQ(host.Feed(""), 0);
   EXPECT_EQ(JournalText(*host.Interpreter()), "");
   EXPECT_EQ(host.Host()->graphicsData, 1);
 }
 
-TEST(Input, ANullStringIsRefused) {
-  CTestHost host;
-  EXPECT_EQ(KXREG_HandleNextString(host.Host(), nullptr), 1);
-  EXPECT_EQ(host.Host()->graphicsData, 0);
-}
-
-TEST(Input, LowerCaseIsFoldedForTheParsersButKeptInTheJournal) {
-  CTestHost host;
-  std::string seen;
-  PushScripted(host, &seen);
-  EXPECT_EQ(host.Feed("p[1,2]Q"), 0);
-  EXPECT_EQ(seen, "P[1,2]Q");
-  EXPECT_EQ(JournalText(*host.Interpreter()), "p[1,2]Q");
-}
-
-TEST(Input, ControlCharactersAreDroppedOutsideLiteralMode) {
-  CTestHost host;
-  std::string seen;
-  PushScripted(host, &seen);
-  host.Feed(
-      "a\r\nb\x1b"
-      "c");
-  EXPECT_EQ(seen, "ABC");
-  EXPECT_EQ(JournalText(*host.Interpreter()), "abc");
-}
-
-TEST(Input, LiteralModeDeliversControlCharactersAndLowerCase) {
-  CTestHost host;
-  std::string seen;
-  PushScripted(host, &seen);
-  host.Interpreter()->flags |= kFlagLiteral;
-  host.Feed("a\r\nb");
-  EXPECT_EQ(seen, "a\r\nb");
-  EXPECT_EQ(JournalText(*host.Interpreter()), "a\r\nb");
-}
-
-TEST(Input, HighCharactersPassUnchanged) {
-  CTestHost host;
-  std::string seen;
-  PushScripted(host, &seen);
-  host.Feed("\xe9\xff");
-  EXPECT_EQ(seen, "\xe9\xff");
+TEST(Input, TheJournalKeepsWhatCameButParsersSeeItFolded) {
+  const struct {
+    const char* behaviour;
+    bool literal;
+    std::string text, seen, journal;
+  } rows[] = {
+      {"lower case is raised", false, "p[1,2]Q", "P[1,2]Q", "p[1,2]Q"},
+      {"control characters are dropped", false,
+       "a\r\nb\x1b"
+       "c",
+       "ABC", "abc"},
+      {"high characters pass unchanged", false, "\xe9\xff", "\xe9\xff", "\xe9\xff"},
+      {"literal mode delivers control characters and lower case", true, "a\r\nb", "a\r\nb", "a\r\nb"},
+  };
+  for (const auto& c : rows) {
+    CTestHost host;
+    std::string seen;
+    PushScripted(host, &seen);
+    if (c.literal) host.Interpreter()->flags |= kFlagLiteral;
+    EXPECT_EQ(host.Feed(c.text), 0) << c.behaviour;
+    EXPECT_EQ(seen, c.seen) << c.behaviour;
+    EXPECT_EQ(JournalText(*host.Interpreter()), c.journal) << c.behaviour;
+  }
 }
 
 TEST(Input, SemicolonDiscardsEveryOpenObjectAndPutsAFreshDispatcher) {
@@ -143,34 +116,18 @@ TEST(Input, SemicolonKeepsTheLastErrorAndTheOtherFlags) {
   EXPECT_NE(host.Interpreter()->flags & kFlagTextBlock, 0u);
 }
 
-struct UnexpectedCase {
-  const char* name;
-  const char* input;
-  char errorChar;
-};
-
-class DispatcherErrors : public testing::TestWithParam<UnexpectedCase> {};
-
-TEST_P(DispatcherErrors, RecordsErrorOneAndKeepsTheCommand) {
-  CTestHost host;
-  EXPECT_EQ(host.Feed(GetParam().input), 0);
-  EXPECT_EQ(host.Interpreter()->lastError, 1);
-  EXPECT_EQ(host.Interpreter()->lastErrorChar, static_cast<uint8_t>(GetParam().errorChar));
-  EXPECT_EQ(Dispatcher(host)->command, kCommandNone);
-  EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1);
+TEST(Dispatch, AnUnexpectedCharacterIsErrorOneAndKeepsNoCommand) {
+  // A lower-case unknown letter is reported raised.
+  for (const char* input : {" ", ",", "Q", "z", ")", "]", "5", "[", "'", "\xb0"}) {
+    CTestHost host;
+    EXPECT_EQ(host.Feed(input), 0);
+    EXPECT_EQ(host.Interpreter()->lastError, 1) << input;
+    EXPECT_EQ(host.Interpreter()->lastErrorChar, static_cast<uint8_t>(input[0] == 'z' ? 'Z' : input[0]))
+        << input;
+    EXPECT_EQ(Dispatcher(host)->command, kCommandNone) << input;
+    EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1) << input;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, DispatcherErrors,
-                         testing::Values(UnexpectedCase{"Space", " ", ' '}, UnexpectedCase{"Comma", ",", ','},
-                                         UnexpectedCase{"UnknownLetter", "Q", 'Q'},
-                                         UnexpectedCase{"LowerCaseUnknownLetterRaised", "z", 'Z'},
-                                         UnexpectedCase{"ClosingParenthesis", ")", ')'},
-                                         UnexpectedCase{"ClosingBracket", "]", ']'},
-                                         UnexpectedCase{"DigitWithoutCommand", "5", '5'},
-                                         UnexpectedCase{"BracketWithoutCommand", "[", '['},
-                                         UnexpectedCase{"QuoteWithoutCommand", "'", '\''},
-                                         UnexpectedCase{"HighCharacter", "\xb0", '\xb0'}),
-                         [](const testing::TestParamInfo<UnexpectedCase>& info) { return info.param.name; });
 
 TEST(Dispatch, AFinishedObjectIsPoppedBeforeTheNextCharacter) {
   CTestHost host;
@@ -289,12 +246,4 @@ TEST(Dispatch, ADispatcherIsPushedWhenAPopEmptiesTheStack) {
   EXPECT_EQ(interp.parseStack.Count(), 1);
   EXPECT_NE(Dispatcher(host), nullptr);
   EXPECT_EQ(interp.lastErrorChar, 'B');
-}
-
-TEST(Dispatch, SetErrorRecordsTheCodeAndCharacterOnly) {
-  CTestHost host;
-  host.Interpreter()->SetError(7, 'B');
-  EXPECT_EQ(host.Interpreter()->lastError, 7);
-  EXPECT_EQ(host.Interpreter()->lastErrorChar, 'B');
-  EXPECT_EQ(host.Interpreter()->flags, kFlagRelativeFromCurrent);
 }

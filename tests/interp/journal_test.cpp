@@ -36,59 +36,41 @@ struct CFailingTempFiles {
 
 }  // namespace
 
-TEST(Journal, ReadsBackWhatWasAppendedThenZeroAtTheEnd) {
+TEST(Journal, ReadsBackWhatWasAppendedWhereverTheReadStoppedAndClearEmptiesIt) {
   CJournal journal;
   AppendAll(journal, "P[1,2]");
   EXPECT_EQ(ReadAll(journal), "P[1,2]");
-  // The end rewinds: the next read starts again at the first byte.
-  EXPECT_EQ(journal.GetChar(), 'P');
-}
-
-TEST(Journal, BytesAppendedAfterAnInterruptedReadGoToTheEnd) {
-  CJournal journal;
-  AppendAll(journal, "abc");
-  journal.Rewind();
-  EXPECT_EQ(journal.GetChar(), 'a');
+  EXPECT_EQ(journal.GetChar(), 'P') << "the end rewinds to the first byte";
   journal.Append('d');
-  EXPECT_EQ(ReadAll(journal), "abcd");
-}
-
-TEST(Journal, ClearStartsAnEmptyJournal) {
-  CJournal journal;
-  AppendAll(journal, "V[]");
+  EXPECT_EQ(ReadAll(journal), "P[1,2]d") << "appended after an interrupted read, at the end";
   journal.Clear();
   EXPECT_EQ(ReadAll(journal), "");
   journal.Append('x');
   EXPECT_EQ(ReadAll(journal), "x");
 }
 
-struct TruncateCase {
-  const char* name;
-  std::string before;
-  std::string after;
-};
-
-class JournalTruncate : public testing::TestWithParam<TruncateCase> {};
-
-TEST_P(JournalTruncate, KeepsOnlyTheErasingCommand) {
-  CJournal journal;
-  AppendAll(journal, GetParam().before);
-  journal.TruncateAtErase();
-  EXPECT_EQ(ReadAll(journal), GetParam().after);
+TEST(Journal, TruncatingKeepsOnlyTheErasingCommand) {
+  const struct {
+    const char* behaviour;
+    std::string before, after;
+  } rows[] = {
+      {"an upper-case erase", "P[100,100]V[200,200]S(E", "S(E"},
+      {"lower-case letters are kept but the erase raised", "p[1,1]s(e", "s(E"},
+      {"options before the erase are kept", "V[]S(C1I2E", "S(C1I2E"},
+      {"the nearest letter wins", "S(E)V[]S(E", "S(E"},
+      {"no letter leaves the journal empty", "V[1,1](E", ""},
+      {"a one-byte journal becomes empty", "E", ""},
+      {"a letter exactly 256 bytes back is found", "S" + std::string(255, 'x') + "E",
+       "S" + std::string(255, 'x') + "E"},
+      {"a letter beyond 256 bytes is not", "S" + std::string(256, 'x') + "E", ""},
+  };
+  for (const auto& c : rows) {
+    CJournal journal;
+    AppendAll(journal, c.before);
+    journal.TruncateAtErase();
+    EXPECT_EQ(ReadAll(journal), c.after) << c.behaviour;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, JournalTruncate,
-    testing::Values(TruncateCase{"UpperCaseErase", "P[100,100]V[200,200]S(E", "S(E"},
-                    TruncateCase{"LowerCaseLettersKeptButEraseRaised", "p[1,1]s(e", "s(E"},
-                    TruncateCase{"OptionsBeforeTheEraseKept", "V[]S(C1I2E", "S(C1I2E"},
-                    TruncateCase{"NearestLetterWins", "S(E)V[]S(E", "S(E"},
-                    TruncateCase{"NoLetterLeavesTheJournalEmpty", "V[1,1](E", ""},
-                    TruncateCase{"OneByteJournalBecomesEmpty", "E", ""},
-                    TruncateCase{"LetterExactly256BytesBackIsFound", "S" + std::string(255, 'x') + "E",
-                                 "S" + std::string(255, 'x') + "E"},
-                    TruncateCase{"LetterBeyond256BytesIsNotFound", "S" + std::string(256, 'x') + "E", ""}),
-    [](const testing::TestParamInfo<TruncateCase>& info) { return info.param.name; });
 
 TEST(Journal, TruncatingTakesAFreshSnapshotOfTheState) {
   CTestHost host;

@@ -8,7 +8,7 @@
 #include "interp/ptr_stack.h"
 #include "support/scripted_parser.h"
 
-TEST(ParseStack, PushLinksTheNewTopAboveTheOldOne) {
+TEST(ParseStack, PushLinksTheNewTopAboveTheOldOneAndPopUnlinksIt) {
   CParseStack stack;
   CScriptedParser bottom(nullptr), top(nullptr);
   stack.Push(&bottom);
@@ -19,15 +19,6 @@ TEST(ParseStack, PushLinksTheNewTopAboveTheOldOne) {
   EXPECT_EQ(bottom.above, &top);
   EXPECT_EQ(top.above, nullptr);
   EXPECT_EQ(bottom.below, nullptr);
-  while (stack.Pop()) {
-  }
-}
-
-TEST(ParseStack, PopUnlinksAndLeavesTheObjectBelowOnTop) {
-  CParseStack stack;
-  CScriptedParser bottom(nullptr), top(nullptr);
-  stack.Push(&bottom);
-  stack.Push(&top);
   EXPECT_EQ(stack.Pop(), &top);
   EXPECT_EQ(stack.Top(), &bottom);
   EXPECT_EQ(bottom.above, nullptr);
@@ -51,7 +42,7 @@ TEST(PtrStack, APushBeyondTheCapacityIsRefusedAndStoresNothing) {
   EXPECT_EQ(stack.TopIndex(), -1);
 }
 
-TEST(PositionStack, HoldsSixteenEntriesAndDropsTheSeventeenth) {
+TEST(PositionStack, HoldsSixteenEntriesAndDropsTheSeventeenthAndAnEmptyOnePopsNothing) {
   CPositionStack stack;
   for (int i = 0; i < CPositionStack::kCapacity; ++i) {
     auto entry = std::make_unique<CSavedPosition>();
@@ -65,12 +56,9 @@ TEST(PositionStack, HoldsSixteenEntriesAndDropsTheSeventeenth) {
   EXPECT_EQ(stack.Top()->x, 14);
   // The remaining fifteen entries are deleted with the stack (checked by
   // the sanitizer build).
-}
-
-TEST(PositionStack, AnEmptyStackPopsNothing) {
-  CPositionStack stack;
-  EXPECT_EQ(stack.Pop(), nullptr);
-  EXPECT_EQ(stack.Top(), nullptr);
+  CPositionStack empty;
+  EXPECT_EQ(empty.Pop(), nullptr);
+  EXPECT_EQ(empty.Top(), nullptr);
 }
 
 TEST(MacroStack, HoldsSeventeenPendingTexts) {

@@ -15,6 +15,25 @@
 namespace {
 
 constexpr uint32_t kRed = 249, kGreen = 250, kBlue = 252, kWhite = 255;  // static colours of the display
+using Pixels = std::vector<uint32_t>;
+
+BITMAPINFOHEADER Header(int width, int height, int bpp) {
+  BITMAPINFOHEADER h{};
+  h.biSize = sizeof(BITMAPINFOHEADER);
+  h.biWidth = width;
+  h.biHeight = height;
+  h.biPlanes = 1;
+  h.biBitCount = static_cast<WORD>(bpp);
+  h.biCompression = BI_RGB;
+  return h;
+}
+
+// A BITMAPINFO with room for a full colour table.
+struct DibInfo {
+  BITMAPINFOHEADER h;
+  RGBQUAD colours[256];
+  BITMAPINFO* get() { return reinterpret_cast<BITMAPINFO*>(this); }
+};
 
 // A memory DC holding a bitmap of the given format: a device bitmap of 1 or
 // 8 bits, or a top-down 32-bit DIB section.
@@ -26,13 +45,7 @@ struct Canvas {
   Canvas(int width, int height, int bpp) : w(width), h(height) {
     dc = CreateCompatibleDC(nullptr);
     if (bpp == 32) {
-      BITMAPINFO bi{};
-      bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-      bi.bmiHeader.biWidth = width;
-      bi.bmiHeader.biHeight = -height;
-      bi.bmiHeader.biPlanes = 1;
-      bi.bmiHeader.biBitCount = 32;
-      bi.bmiHeader.biCompression = BI_RGB;
+      BITMAPINFO bi{Header(width, -height, 32), {}};
       void* bits = nullptr;
       bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     } else {
@@ -46,31 +59,50 @@ struct Canvas {
     DeleteDC(dc);
   }
   void Put(int x, int y, uint32_t v) { soft::GetBitmap(bmp)->Set(x, y, v); }
-  void Fill(uint32_t v) {
+  void Fill(uint32_t v) { Load(Pixels(static_cast<size_t>(w * h), v)); }
+  // Row-major values from the top left.
+  void Load(const Pixels& values) {
+    for (size_t i = 0; i < values.size(); ++i)
+      Put(static_cast<int>(i) % w, static_cast<int>(i) / w, values[i]);
+  }
+  // base + y * w + x everywhere.
+  void Ramp(uint32_t base = 0) {
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) Put(x, y, v);
+      for (int x = 0; x < w; ++x) Put(x, y, base + static_cast<uint32_t>(y * w + x));
   }
   uint32_t At(int x, int y) const { return soft::GetBitmap(bmp)->Get(x, y); }
-  std::vector<uint32_t> Row(int y) const {
-    std::vector<uint32_t> r;
+  Pixels Row(int y) const {
+    Pixels r;
     for (int x = 0; x < w; ++x) r.push_back(At(x, y));
     return r;
   }
 };
 
-class Blit : public ::testing::Test {
- protected:
-  void SetUp() override { soft::ResetSystemPalette(); }
+// A brush selected into a DC for the life of the object.
+struct Selected {
+  HDC dc;
+  HGDIOBJ brush, old;
+  Selected(HDC d, HGDIOBJ b) : dc(d), brush(b), old(SelectObject(d, b)) {}
+  ~Selected() {
+    SelectObject(dc, old);
+    DeleteObject(brush);
+  }
 };
 
-// An 8-bit pattern brush of one index, so that the pattern is a known value.
-HBRUSH IndexBrush(uint8_t index) {
-  std::vector<uint8_t> bits(8 * 8, index);
-  HBITMAP pat = CreateBitmap(8, 8, 1, 8, bits.data());
+// A pattern brush made from an 8 x 8 bitmap of the given depth.
+HBRUSH PatternBrush(int bpp, uint32_t (*pixel)(int x, int y)) {
+  HBITMAP pat = CreateBitmap(8, 8, 1, static_cast<UINT>(bpp), nullptr);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) soft::GetBitmap(pat)->Set(x, y, pixel(x, y));
   HBRUSH brush = CreatePatternBrush(pat);
   DeleteObject(pat);
   return brush;
 }
+
+class Blit : public ::testing::Test {
+ protected:
+  void SetUp() override { soft::ResetSystemPalette(); }
+};
 
 // The reference evaluation of a ROP3 truth table, one bit at a time.
 uint32_t Rop3Reference(DWORD rop, uint32_t p, uint32_t s, uint32_t d) {
@@ -85,14 +117,12 @@ uint32_t Rop3Reference(DWORD rop, uint32_t p, uint32_t s, uint32_t d) {
 
 constexpr uint32_t P = 0xF0, S = 0xCC, D = 0xAA;  // operand indices whose bits cover every combination
 
-struct RopCase {
-  const char* behaviour;
-  DWORD rop;
-  uint32_t expected;
-};
-
 TEST_F(Blit, NamedRasterOperationsCombinePaletteIndicesBitwise) {
-  const RopCase cases[] = {
+  const struct {
+    const char* behaviour;
+    DWORD rop;
+    uint32_t expected;
+  } cases[] = {
       {"SRCCOPY copies the source index", SRCCOPY, S},
       {"SRCAND ands the indices", SRCAND, S & D},
       {"SRCPAINT ors the indices", SRCPAINT, S | D},
@@ -111,9 +141,8 @@ TEST_F(Blit, NamedRasterOperationsCombinePaletteIndicesBitwise) {
   };
   Canvas src(4, 4, 8), dst(4, 4, 8);
   src.Fill(S);
-  HBRUSH brush = IndexBrush(P);
-  HGDIOBJ oldBrush = SelectObject(dst.dc, brush);
-  for (const RopCase& c : cases) {
+  Selected brush(dst.dc, PatternBrush(8, [](int, int) { return P; }));
+  for (const auto& c : cases) {
     dst.Fill(D);
     ASSERT_TRUE(BitBlt(dst.dc, 1, 1, 2, 2, src.dc, 0, 0, c.rop)) << c.behaviour;
     EXPECT_EQ(dst.At(1, 1), c.expected) << c.behaviour;
@@ -121,24 +150,16 @@ TEST_F(Blit, NamedRasterOperationsCombinePaletteIndicesBitwise) {
     EXPECT_EQ(dst.At(0, 0), D) << c.behaviour << ": outside the box nothing changes";
     EXPECT_EQ(dst.At(3, 1), D) << c.behaviour << ": the right edge is excluded";
   }
-  SelectObject(dst.dc, oldBrush);
-  DeleteObject(brush);
 }
 
 TEST_F(Blit, EveryRop3CodeFollowsItsTruthTableOnEightBitAndMonochromeBitmaps) {
   Canvas src(1, 1, 8), dst(1, 1, 8);
   Canvas msrc(8, 1, 1), mdst(8, 1, 1);
-  HBRUSH brush = IndexBrush(P);
-  HGDIOBJ oldBrush = SelectObject(dst.dc, brush);
+  Selected brush(dst.dc, PatternBrush(8, [](int, int) { return P; }));
   // On the monochrome pair, the eight pixels hold the eight operand combinations.
-  HBITMAP mpat = CreateBitmap(8, 8, 1, 1, nullptr);
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) soft::GetBitmap(mpat)->Set(x, y, (P >> x) & 1);
-  HBRUSH mbrush = CreatePatternBrush(mpat);
-  DeleteObject(mpat);
+  Selected mbrush(mdst.dc, PatternBrush(1, [](int x, int) { return (P >> x) & 1; }));
   SetTextColor(mdst.dc, RGB(0, 0, 0));
   SetBkColor(mdst.dc, RGB(255, 255, 255));
-  HGDIOBJ oldMBrush = SelectObject(mdst.dc, mbrush);
   for (int x = 0; x < 8; ++x) msrc.Put(x, 0, (S >> x) & 1);
   for (uint32_t code = 0; code < 256; ++code) {
     const DWORD rop = code << 16;
@@ -152,64 +173,40 @@ TEST_F(Blit, EveryRop3CodeFollowsItsTruthTableOnEightBitAndMonochromeBitmaps) {
     for (int x = 0; x < 8; ++x) got |= mdst.At(x, 0) << x;
     EXPECT_EQ(got, Rop3Reference(rop, P, S, D)) << "monochrome rop 0x" << std::hex << code;
   }
-  SelectObject(dst.dc, oldBrush);
-  SelectObject(mdst.dc, oldMBrush);
-  DeleteObject(brush);
-  DeleteObject(mbrush);
 }
 
-TEST_F(Blit, ColourToMonoGivesWhereTheSourceShowsItsBackgroundColour) {
-  Canvas src(4, 1, 8), dst(4, 1, 1);
-  src.Put(0, 0, 5);  // (128, 0, 128)
-  src.Put(1, 0, 7);
-  src.Put(2, 0, 5);
-  src.Put(3, 0, kWhite);
-  SetBkColor(src.dc, RGB(128, 0, 128));
+TEST_F(Blit, ColourToMonoGivesOneWhereTheSourceShowsItsOwnBackgroundColour) {
+  Canvas pal(4, 1, 8), rgb(3, 1, 32), dst(4, 1, 1);
+  pal.Load({5, 7, 5, kWhite});  // 5 is (128, 0, 128)
+  SetBkColor(pal.dc, RGB(128, 0, 128));
   SetBkColor(dst.dc, RGB(0, 0, 0));  // the destination's colours play no part
-  ASSERT_TRUE(BitBlt(dst.dc, 0, 0, 4, 1, src.dc, 0, 0, SRCCOPY));
-  EXPECT_EQ(dst.Row(0), (std::vector<uint32_t>{1, 0, 1, 0}));
-}
-
-TEST_F(Blit, ColourToMonoFromThirtyTwoBitsMatchesTheExactRgbBackground) {
-  Canvas src(3, 1, 32), dst(3, 1, 1);
-  src.Put(0, 0, 0x102030);
-  src.Put(1, 0, 0x102031);
-  src.Put(2, 0, 0x102030);
-  SetBkColor(src.dc, RGB(0x10, 0x20, 0x30));
-  ASSERT_TRUE(BitBlt(dst.dc, 0, 0, 3, 1, src.dc, 0, 0, SRCCOPY));
-  EXPECT_EQ(dst.Row(0), (std::vector<uint32_t>{1, 0, 1}));
+  ASSERT_TRUE(BitBlt(dst.dc, 0, 0, 4, 1, pal.dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(dst.Row(0), (Pixels{1, 0, 1, 0}));
+  rgb.Load({0x102030, 0x102031, 0x102030});
+  SetBkColor(rgb.dc, RGB(0x10, 0x20, 0x30));
+  ASSERT_TRUE(BitBlt(dst.dc, 0, 0, 3, 1, rgb.dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(dst.Row(0), (Pixels{1, 0, 1, 0})) << "32 bits match the exact RGB";
 }
 
 TEST_F(Blit, MonoToColourTakesTheDestinationTextAndBackgroundColours) {
   Canvas src(2, 1, 1), dst(2, 1, 8), rgb(2, 1, 32);
-  src.Put(0, 0, 0);
-  src.Put(1, 0, 1);
+  src.Load({0, 1});
   SetTextColor(src.dc, RGB(0, 255, 0));  // the source's colours play no part
   SetTextColor(dst.dc, RGB(255, 0, 0));
   SetBkColor(dst.dc, RGB(0, 0, 255));
   ASSERT_TRUE(BitBlt(dst.dc, 0, 0, 2, 1, src.dc, 0, 0, SRCCOPY));
-  EXPECT_EQ(dst.Row(0), (std::vector<uint32_t>{kRed, kBlue}));
+  EXPECT_EQ(dst.Row(0), (Pixels{kRed, kBlue}));
   SetTextColor(rgb.dc, RGB(0x12, 0x34, 0x56));
   SetBkColor(rgb.dc, RGB(0x65, 0x43, 0x21));
   ASSERT_TRUE(BitBlt(rgb.dc, 0, 0, 2, 1, src.dc, 0, 0, SRCCOPY));
-  EXPECT_EQ(rgb.Row(0), (std::vector<uint32_t>{0x123456, 0x654321}));
+  EXPECT_EQ(rgb.Row(0), (Pixels{0x123456, 0x654321}));
 }
 
 TEST_F(Blit, MonochromeDibSectionShowsItsColourTableNotTheDcColours) {
-  struct {
-    BITMAPINFOHEADER h;
-    RGBQUAD colours[2];
-  } bi{};
-  bi.h.biSize = sizeof(BITMAPINFOHEADER);
-  bi.h.biWidth = 4;
-  bi.h.biHeight = -1;
-  bi.h.biPlanes = 1;
-  bi.h.biBitCount = 1;
-  bi.colours[0] = RGBQUAD{0x56, 0x34, 0x12, 0};
-  bi.colours[1] = RGBQUAD{0x77, 0x55, 0x33, 0};
+  DibInfo bi{Header(4, -1, 1), {RGBQUAD{0x56, 0x34, 0x12, 0}, RGBQUAD{0x77, 0x55, 0x33, 0}}};
   void* bits = nullptr;
   HDC sdc = CreateCompatibleDC(nullptr);
-  HBITMAP sbmp = CreateDIBSection(sdc, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP sbmp = CreateDIBSection(sdc, bi.get(), DIB_RGB_COLORS, &bits, nullptr, 0);
   ASSERT_NE(sbmp, nullptr);
   static_cast<uint8_t*>(bits)[0] = 0x50;  // 0 1 0 1
   HGDIOBJ old = SelectObject(sdc, sbmp);
@@ -217,7 +214,7 @@ TEST_F(Blit, MonochromeDibSectionShowsItsColourTableNotTheDcColours) {
   SetTextColor(dst.dc, 0);
   SetBkColor(dst.dc, 0);
   ASSERT_TRUE(BitBlt(dst.dc, 0, 0, 4, 1, sdc, 0, 0, SRCCOPY));
-  EXPECT_EQ(dst.Row(0), (std::vector<uint32_t>{0x123456, 0x335577, 0x123456, 0x335577}));
+  EXPECT_EQ(dst.Row(0), (Pixels{0x123456, 0x335577, 0x123456, 0x335577}));
   SelectObject(sdc, old);
   DeleteObject(sbmp);
   DeleteDC(sdc);
@@ -225,77 +222,60 @@ TEST_F(Blit, MonochromeDibSectionShowsItsColourTableNotTheDcColours) {
 
 TEST_F(Blit, PaletteAndRgbBitmapsConvertThroughTheColoursPixelsShow) {
   Canvas pal(2, 1, 8), rgb(2, 1, 32), back(2, 1, 8);
-  pal.Put(0, 0, 9);  // (166, 202, 240)
-  pal.Put(1, 0, kRed);
+  pal.Load({9, kRed});  // 9 is (166, 202, 240)
   ASSERT_TRUE(BitBlt(rgb.dc, 0, 0, 2, 1, pal.dc, 0, 0, SRCCOPY));
-  EXPECT_EQ(rgb.Row(0), (std::vector<uint32_t>{0xA6CAF0, 0xFF0000}));
+  EXPECT_EQ(rgb.Row(0), (Pixels{0xA6CAF0, 0xFF0000}));
   rgb.Put(1, 0, 0xF00000);  // nearest is red
   ASSERT_TRUE(BitBlt(back.dc, 0, 0, 2, 1, rgb.dc, 0, 0, SRCCOPY));
-  EXPECT_EQ(back.Row(0), (std::vector<uint32_t>{9, kRed}));
+  EXPECT_EQ(back.Row(0), (Pixels{9, kRed}));
 }
 
 TEST_F(Blit, PatInvertAlignsAPatternBrushToTheBrushOrigin) {
-  HBITMAP pat = CreateBitmap(8, 8, 1, 1, nullptr);
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) soft::GetBitmap(pat)->Set(x, y, x == 0 && y == 0 ? 0 : 1);
-  HBRUSH brush = CreatePatternBrush(pat);
-  DeleteObject(pat);
   Canvas page(16, 16, 8);
   SetTextColor(page.dc, RGB(255, 255, 255));  // 0 bits of the pattern
   SetBkColor(page.dc, RGB(0, 0, 0));          // 1 bits
   SetBrushOrgEx(page.dc, 3, 2, nullptr);
-  HGDIOBJ old = SelectObject(page.dc, brush);
+  Selected brush(page.dc, PatternBrush(1, [](int x, int y) { return x == 0 && y == 0 ? 0u : 1u; }));
   ASSERT_TRUE(PatBlt(page.dc, 0, 0, 16, 16, PATINVERT));
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x)
       EXPECT_EQ(page.At(x, y), (x % 8 == 3 && y % 8 == 2) ? kWhite : 0u) << x << "," << y;
   ASSERT_TRUE(PatBlt(page.dc, 0, 0, 16, 16, PATINVERT));
   EXPECT_EQ(page.At(3, 2), 0u) << "inverting twice restores the page";
-  SelectObject(page.dc, old);
-  DeleteObject(brush);
 }
 
 TEST_F(Blit, PatBltFillsWithTheSelectedBrushAndNormalisesNegativeExtents) {
   Canvas page(10, 10, 8);
-  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-  HGDIOBJ old = SelectObject(page.dc, red);
-  ASSERT_TRUE(PatBlt(page.dc, 6, 6, -3, -2, PATCOPY));  // covers x 4..6, y 5..6
-  for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 10; ++x)
-      EXPECT_EQ(page.At(x, y), (x >= 4 && x < 7 && y >= 5 && y < 7) ? kRed : 0u) << x << "," << y;
-  EXPECT_FALSE(PatBlt(page.dc, 0, 0, 2, 2, SRCCOPY)) << "PatBlt has no source";
+  {
+    Selected red(page.dc, CreateSolidBrush(RGB(255, 0, 0)));
+    ASSERT_TRUE(PatBlt(page.dc, 6, 6, -3, -2, PATCOPY));  // covers x 4..6, y 5..6
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 10; ++x)
+        EXPECT_EQ(page.At(x, y), (x >= 4 && x < 7 && y >= 5 && y < 7) ? kRed : 0u) << x << "," << y;
+    EXPECT_FALSE(PatBlt(page.dc, 0, 0, 2, 2, SRCCOPY)) << "PatBlt has no source";
+  }
   SelectObject(page.dc, GetStockObject(NULL_BRUSH));
   ASSERT_TRUE(PatBlt(page.dc, 0, 0, 10, 10, PATCOPY));
   EXPECT_EQ(page.At(0, 0), 0u) << "a null brush paints nothing";
   ASSERT_TRUE(PatBlt(page.dc, 0, 0, 1, 1, DSTINVERT));
   EXPECT_EQ(page.At(0, 0), 0xFFu) << "operations without a pattern ignore the null brush";
-  SelectObject(page.dc, old);
-  DeleteObject(red);
 }
 
 TEST_F(Blit, SolidPatCopyFillsAWholePage) {
   Canvas page(800, 480, 8);
-  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
-  HGDIOBJ old = SelectObject(page.dc, blue);
+  Selected blue(page.dc, CreateSolidBrush(RGB(0, 0, 255)));
   ASSERT_TRUE(PatBlt(page.dc, 0, 0, 800, 480, PATCOPY));
-  const soft::inspect::Image img = soft::inspect::ReadBitmap(page.bmp);
-  size_t blueCount = 0;
-  for (uint32_t p : img.pixels) blueCount += p == kBlue;
-  EXPECT_EQ(blueCount, img.pixels.size());
-  SelectObject(page.dc, old);
-  DeleteObject(blue);
+  EXPECT_EQ(soft::inspect::ReadBitmap(page.bmp).pixels, Pixels(800 * 480, kBlue));
 }
 
 TEST_F(Blit, OverlappingBlitsInOneDcReadTheSourceFirst) {
-  struct Case {
+  const struct {
     const char* behaviour;
     int dx, dy;
-  };
-  const Case cases[] = {{"down and right", 1, 2}, {"up and left", -2, -1}, {"right on the same rows", 2, 0}};
-  for (const Case& c : cases) {
+  } cases[] = {{"down and right", 1, 2}, {"up and left", -2, -1}, {"right on the same rows", 2, 0}};
+  for (const auto& c : cases) {
     Canvas page(8, 8, 8);
-    for (int y = 0; y < 8; ++y)
-      for (int x = 0; x < 8; ++x) page.Put(x, y, static_cast<uint32_t>(y * 8 + x));
+    page.Ramp();
     ASSERT_TRUE(BitBlt(page.dc, 2 + c.dx, 2 + c.dy, 4, 4, page.dc, 2, 2, SRCCOPY));
     for (int y = 0; y < 4; ++y)
       for (int x = 0; x < 4; ++x)
@@ -304,21 +284,20 @@ TEST_F(Blit, OverlappingBlitsInOneDcReadTheSourceFirst) {
   }
   Canvas mono(32, 2, 1);  // also a shift that is not a whole number of bytes
   for (int x = 0; x < 32; ++x) mono.Put(x, 0, (x * 7 / 3) & 1);
-  std::vector<uint32_t> before = mono.Row(0);
+  const Pixels before = mono.Row(0);
   ASSERT_TRUE(BitBlt(mono.dc, 3, 0, 20, 1, mono.dc, 0, 0, SRCCOPY));
   for (int x = 0; x < 20; ++x) EXPECT_EQ(mono.At(3 + x, 0), before[x]) << x;
 }
 
 TEST_F(Blit, MonochromeCopiesKeepEveryBitAtAnyAlignment) {
-  struct Case {
+  const struct {
     const char* behaviour;
     int dx, sx, n;
-  };
-  const Case cases[] = {{"byte aligned", 0, 8, 40},
-                        {"same bit phase across bytes", 3, 11, 30},
-                        {"different bit phase", 5, 2, 30},
-                        {"inside one byte", 1, 9, 5}};
-  for (const Case& c : cases) {
+  } cases[] = {{"byte aligned", 0, 8, 40},
+               {"same bit phase across bytes", 3, 11, 30},
+               {"different bit phase", 5, 2, 30},
+               {"inside one byte", 1, 9, 5}};
+  for (const auto& c : cases) {
     Canvas src(64, 1, 1), dst(64, 1, 1);
     for (int x = 0; x < 64; ++x) src.Put(x, 0, ((x * 5) / 3) & 1);
     dst.Fill(1);
@@ -332,8 +311,7 @@ TEST_F(Blit, MonochromeCopiesKeepEveryBitAtAnyAlignment) {
 
 TEST_F(Blit, BlitsClipToBothBitmapsAndSurviveExtremeCoordinates) {
   Canvas src(4, 4, 8), dst(6, 6, 8);
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) src.Put(x, y, static_cast<uint32_t>(10 + y * 4 + x));
+  src.Ramp(10);
   ASSERT_TRUE(BitBlt(dst.dc, -1, 3, 10, 10, src.dc, 0, 0, SRCCOPY));
   EXPECT_EQ(dst.At(0, 3), 11u) << "source column 1 lands on destination column 0";
   EXPECT_EQ(dst.At(2, 5), 10u + 2 * 4 + 3);
@@ -360,74 +338,58 @@ TEST_F(Blit, BadHandlesFailAndPatternOnlyOperationsNeedNoSource) {
   EXPECT_FALSE(PatBlt(stale, 0, 0, 1, 1, PATCOPY));
   EXPECT_FALSE(StretchBlt(page.dc, 0, 0, 2, 2, stale, 0, 0, 1, 1, SRCCOPY));
   EXPECT_FALSE(ScrollDC(stale, 1, 1, nullptr, nullptr, nullptr, nullptr));
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  BITMAPINFO bi{Header(1, 1, 16), {}};  // 16 bits: not a format we read
   EXPECT_EQ(GetDIBits(page.dc, reinterpret_cast<HBITMAP>(pen), 0, 1, nullptr, &bi, DIB_RGB_COLORS), 0);
   EXPECT_EQ(GetDIBits(stale, page.bmp, 0, 1, nullptr, &bi, DIB_RGB_COLORS), 0);
   uint32_t pixel = 0;
-  bi.bmiHeader.biWidth = 1;
-  bi.bmiHeader.biHeight = 1;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 16;  // not a format we read
   EXPECT_EQ(StretchDIBits(page.dc, 0, 0, 1, 1, 0, 0, 1, 1, &pixel, &bi, DIB_RGB_COLORS, SRCCOPY), 0);
   DeleteObject(pen);
 }
 
 TEST_F(Blit, StretchBltEnlargesByRepeatingPixels) {
   Canvas src(2, 2, 8), dst(4, 4, 8), wide(3, 1, 8);
-  src.Put(0, 0, 1);
-  src.Put(1, 0, 2);
-  src.Put(0, 1, 3);
-  src.Put(1, 1, 4);
+  src.Load({1, 2, 3, 4});
   ASSERT_TRUE(StretchBlt(dst.dc, 0, 0, 4, 4, src.dc, 0, 0, 2, 2, SRCCOPY));
-  EXPECT_EQ(dst.Row(0), (std::vector<uint32_t>{1, 1, 2, 2}));
-  EXPECT_EQ(dst.Row(1), (std::vector<uint32_t>{1, 1, 2, 2}));
-  EXPECT_EQ(dst.Row(3), (std::vector<uint32_t>{3, 3, 4, 4}));
+  EXPECT_EQ(dst.Row(0), (Pixels{1, 1, 2, 2}));
+  EXPECT_EQ(dst.Row(1), (Pixels{1, 1, 2, 2}));
+  EXPECT_EQ(dst.Row(3), (Pixels{3, 3, 4, 4}));
   ASSERT_TRUE(StretchBlt(wide.dc, 0, 0, 3, 1, src.dc, 1, 1, 1, 1, SRCCOPY));
-  EXPECT_EQ(wide.Row(0), (std::vector<uint32_t>{4, 4, 4})) << "one pixel fills the whole target";
+  EXPECT_EQ(wide.Row(0), (Pixels{4, 4, 4})) << "one pixel fills the whole target";
 }
 
 TEST_F(Blit, StretchShrinkKeepsAOnePixelBlackLineOnlyWhenScansAreAnded) {
-  struct Case {
+  const struct {
     const char* behaviour;
     int mode;
     bool lineKept;
-  };
-  const Case cases[] = {{"BLACKONWHITE ands the dropped columns", BLACKONWHITE, true},
-                        {"WHITEONBLACK ors them, so white wins", WHITEONBLACK, false},
-                        {"COLORONCOLOR deletes them", COLORONCOLOR, false},
-                        {"HALFTONE deletes them", HALFTONE, false}};
-  for (const Case& c : cases) {
+  } cases[] = {{"BLACKONWHITE ands the dropped columns", BLACKONWHITE, true},
+               {"WHITEONBLACK ors them, so white wins", WHITEONBLACK, false},
+               {"COLORONCOLOR deletes them", COLORONCOLOR, false},
+               {"HALFTONE deletes them", HALFTONE, false}};
+  for (const auto& c : cases) {
     Canvas src(8, 4, 1), dst(4, 4, 1);
     src.Fill(1);
     for (int y = 0; y < 4; ++y) src.Put(0, y, 0);  // a black line in column 0
     SetStretchBltMode(dst.dc, c.mode);
     ASSERT_TRUE(StretchBlt(dst.dc, 0, 0, 4, 4, src.dc, 0, 0, 8, 4, SRCCOPY)) << c.behaviour;
-    for (int y = 0; y < 4; ++y) {
-      EXPECT_EQ(dst.At(0, y), c.lineKept ? 0u : 1u) << c.behaviour;
-      for (int x = 1; x < 4; ++x) EXPECT_EQ(dst.At(x, y), 1u) << c.behaviour;
-    }
+    for (int y = 0; y < 4; ++y) EXPECT_EQ(dst.Row(y), (Pixels{c.lineKept ? 0u : 1u, 1, 1, 1})) << c.behaviour;
   }
 }
 
 TEST_F(Blit, DeletingScansKeepsTheLastColumnButTheFirstRowOfEachRun) {
   Canvas src(4, 4, 8), dst(2, 2, 8);
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) src.Put(x, y, static_cast<uint32_t>(y * 4 + x));
+  src.Ramp();
   SetStretchBltMode(dst.dc, COLORONCOLOR);
   ASSERT_TRUE(StretchBlt(dst.dc, 0, 0, 2, 2, src.dc, 0, 0, 4, 4, SRCCOPY));
-  EXPECT_EQ(dst.Row(0), (std::vector<uint32_t>{1, 3}));
-  EXPECT_EQ(dst.Row(1), (std::vector<uint32_t>{9, 11}));
+  EXPECT_EQ(dst.Row(0), (Pixels{1, 3}));
+  EXPECT_EQ(dst.Row(1), (Pixels{9, 11}));
   ASSERT_TRUE(StretchBlt(dst.dc, 1, 0, -2, 2, src.dc, 0, 0, 4, 4, SRCCOPY));
-  EXPECT_EQ(dst.Row(0), (std::vector<uint32_t>{3, 1})) << "a mirror reverses the same choice";
+  EXPECT_EQ(dst.Row(0), (Pixels{3, 1})) << "a mirror reverses the same choice";
 }
 
 TEST_F(Blit, ShrinkingToOnePixelLeavesOutTheLastSourcePixel) {
   Canvas src(4, 1, 32), dst(1, 1, 32);
-  src.Put(0, 0, 0x00FF00);
-  src.Put(1, 0, 0x00F0F0);
-  src.Put(2, 0, 0x00CCCC);
-  src.Put(3, 0, 0x00AAAA);
+  src.Load({0x00FF00, 0x00F0F0, 0x00CCCC, 0x00AAAA});
   ASSERT_TRUE(StretchBlt(dst.dc, 0, 0, 1, 1, src.dc, 0, 0, 2, 1, SRCCOPY));
   EXPECT_EQ(dst.At(0, 0), 0x00FF00u);
   ASSERT_TRUE(StretchBlt(dst.dc, 0, 0, 1, 1, src.dc, 0, 0, 4, 1, SRCCOPY));
@@ -435,139 +397,87 @@ TEST_F(Blit, ShrinkingToOnePixelLeavesOutTheLastSourcePixel) {
 }
 
 TEST_F(Blit, NegativeExtentsMirrorOnlyWhenTheSignsDiffer) {
-  // Source: 1 2 / 3 4 on a 2 x 2 bitmap.
-  struct Case {
+  const struct {
     const char* behaviour;
     int xd, yd, wd, hd, xs, ys, ws, hs;
-    uint32_t expected[4];
-  };
-  const Case cases[] = {
+    Pixels expected;
+  } cases[] = {
       {"a negative source height flips vertically", 0, 0, 2, 2, 0, 1, 2, -2, {3, 4, 1, 2}},
       {"a negative source width flips horizontally", 0, 0, 2, 2, 1, 0, -2, 2, {2, 1, 4, 3}},
       {"a negative destination width flips horizontally", 1, 0, -2, 2, 0, 0, 2, 2, {2, 1, 4, 3}},
       {"negative both ways flips both", 1, 1, -2, -2, 0, 0, 2, 2, {4, 3, 2, 1}},
       {"equal signs do not mirror", 2, 2, -2, -2, 2, 2, -2, -2, {1, 2, 3, 4}},
-      {"equal negative heights do not mirror beside a mirrored width",
-       0,
-       1,
-       2,
-       -2,
-       1,
-       1,
-       -2,
-       -2,
-       {2, 1, 4, 3}},
+      {"equal negative heights beside a mirrored width", 0, 1, 2, -2, 1, 1, -2, -2, {2, 1, 4, 3}},
   };
   Canvas src(2, 2, 8);
-  src.Put(0, 0, 1);
-  src.Put(1, 0, 2);
-  src.Put(0, 1, 3);
-  src.Put(1, 1, 4);
-  for (const Case& c : cases) {
+  src.Load({1, 2, 3, 4});
+  for (const auto& c : cases) {
     Canvas dst(2, 2, 8);
     ASSERT_TRUE(StretchBlt(dst.dc, c.xd, c.yd, c.wd, c.hd, src.dc, c.xs, c.ys, c.ws, c.hs, SRCCOPY));
-    EXPECT_EQ((std::vector<uint32_t>{dst.At(0, 0), dst.At(1, 0), dst.At(0, 1), dst.At(1, 1)}),
-              std::vector<uint32_t>(c.expected, c.expected + 4))
-        << c.behaviour;
+    EXPECT_EQ((Pixels{dst.At(0, 0), dst.At(1, 0), dst.At(0, 1), dst.At(1, 1)}), c.expected) << c.behaviour;
   }
   Canvas dst(4, 1, 8), row(4, 1, 8);
-  for (int x = 0; x < 4; ++x) row.Put(x, 0, static_cast<uint32_t>(x + 1));
+  row.Load({1, 2, 3, 4});
   ASSERT_TRUE(StretchBlt(dst.dc, 0, 0, 4, 1, row.dc, 3, 0, -4, 1, SRCCOPY));
-  EXPECT_EQ(dst.Row(0), (std::vector<uint32_t>{4, 3, 2, 1})) << "a mirrored row reads right to left";
+  EXPECT_EQ(dst.Row(0), (Pixels{4, 3, 2, 1})) << "a mirrored row reads right to left";
   ASSERT_TRUE(StretchBlt(row.dc, 0, 0, 4, 1, row.dc, 3, 0, -4, 1, SRCCOPY));
-  EXPECT_EQ(row.Row(0), (std::vector<uint32_t>{4, 3, 2, 1})) << "mirroring a bitmap onto itself";
+  EXPECT_EQ(row.Row(0), (Pixels{4, 3, 2, 1})) << "mirroring a bitmap onto itself";
 }
 
-// A bottom-up 32-bit DIB of 2 x 2: the first row in memory is the bottom one.
-struct BottomUpDib {
-  BITMAPINFO bi{};
-  uint32_t bits[4] = {0x0000FF, 0xFFFFFF,   // bottom: blue, white
-                      0xFF0000, 0x00FF00};  // top: red, green
-  BottomUpDib() {
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = 2;
-    bi.bmiHeader.biHeight = 2;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-  }
-};
-
-TEST_F(Blit, StretchDIBitsOfABottomUpDibLandsRightWayUp) {
-  BottomUpDib dib;
-  Canvas page(2, 2, 8);
-  EXPECT_EQ(StretchDIBits(page.dc, 0, 0, 2, 2, 0, 0, 2, 2, dib.bits, &dib.bi, DIB_RGB_COLORS, SRCCOPY), 2);
-  EXPECT_EQ(page.Row(0), (std::vector<uint32_t>{kRed, kGreen}));
-  EXPECT_EQ(page.Row(1), (std::vector<uint32_t>{kBlue, kWhite}));
-  Canvas big(4, 4, 8);
-  EXPECT_EQ(StretchDIBits(big.dc, 0, 0, 4, 4, 0, 0, 2, 2, dib.bits, &dib.bi, DIB_RGB_COLORS, SRCCOPY), 2);
-  EXPECT_EQ(big.Row(0), (std::vector<uint32_t>{kRed, kRed, kGreen, kGreen}));
-  EXPECT_EQ(big.Row(3), (std::vector<uint32_t>{kBlue, kBlue, kWhite, kWhite}));
-}
-
-TEST_F(Blit, StretchDIBitsMeasuresTheSourceFromTheLowerLeftCorner) {
-  BottomUpDib dib;
-  Canvas page(2, 1, 8);
-  ASSERT_EQ(StretchDIBits(page.dc, 0, 0, 2, 1, 0, 0, 2, 1, dib.bits, &dib.bi, DIB_RGB_COLORS, SRCCOPY), 2)
-      << "the DIB's height is returned, not the lines drawn";
-  EXPECT_EQ(page.Row(0), (std::vector<uint32_t>{kBlue, kWhite}));
-  ASSERT_EQ(StretchDIBits(page.dc, 0, 0, 2, 1, 0, 1, 2, 1, dib.bits, &dib.bi, DIB_RGB_COLORS, SRCCOPY), 2);
-  EXPECT_EQ(page.Row(0), (std::vector<uint32_t>{kRed, kGreen}));
-  dib.bi.bmiHeader.biHeight = -2;  // top-down: the first row in memory is the top, yet y still counts up
-  ASSERT_EQ(StretchDIBits(page.dc, 0, 0, 2, 1, 0, 0, 2, 1, dib.bits, &dib.bi, DIB_RGB_COLORS, SRCCOPY), 2);
-  EXPECT_EQ(page.Row(0), (std::vector<uint32_t>{kRed, kGreen}));
-  ASSERT_EQ(StretchDIBits(page.dc, 0, 0, 2, 1, 0, 1, 2, 1, dib.bits, &dib.bi, DIB_RGB_COLORS, SRCCOPY), 2);
-  EXPECT_EQ(page.Row(0), (std::vector<uint32_t>{kBlue, kWhite}));
+TEST_F(Blit, StretchDIBitsReadsABottomUpDibFromTheLowerLeftCorner) {
+  BITMAPINFO bi{Header(2, 2, 32), {}};
+  const uint32_t bits[4] = {0x0000FF, 0xFFFFFF,   // bottom: blue, white
+                            0xFF0000, 0x00FF00};  // top: red, green
+  auto draw = [&](Canvas& c, int ys, int hs) {
+    return StretchDIBits(c.dc, 0, 0, c.w, c.h, 0, ys, 2, hs, bits, &bi, DIB_RGB_COLORS, SRCCOPY);
+  };
+  Canvas page(2, 2, 8), big(4, 4, 8), line(2, 1, 8);
+  EXPECT_EQ(draw(page, 0, 2), 2);
+  EXPECT_EQ(page.Row(0), (Pixels{kRed, kGreen})) << "lands right way up";
+  EXPECT_EQ(page.Row(1), (Pixels{kBlue, kWhite}));
+  EXPECT_EQ(draw(big, 0, 2), 2);
+  EXPECT_EQ(big.Row(0), (Pixels{kRed, kRed, kGreen, kGreen}));
+  EXPECT_EQ(big.Row(3), (Pixels{kBlue, kBlue, kWhite, kWhite}));
+  ASSERT_EQ(draw(line, 0, 1), 2) << "the DIB's height is returned, not the lines drawn";
+  EXPECT_EQ(line.Row(0), (Pixels{kBlue, kWhite})) << "source y 0 is the bottom row";
+  draw(line, 1, 1);
+  EXPECT_EQ(line.Row(0), (Pixels{kRed, kGreen}));
+  bi.bmiHeader.biHeight = -2;  // top-down: the first row in memory is the top, yet y still counts up
+  draw(line, 0, 1);
+  EXPECT_EQ(line.Row(0), (Pixels{kRed, kGreen}));
+  draw(line, 1, 1);
+  EXPECT_EQ(line.Row(0), (Pixels{kBlue, kWhite}));
 }
 
 TEST_F(Blit, StretchDIBitsTakesColourTablesAndPaletteIndices) {
-  struct {
-    BITMAPINFOHEADER h;
-    RGBQUAD colours[256];
-  } bi{};
-  bi.h.biSize = sizeof(BITMAPINFOHEADER);
-  bi.h.biWidth = 4;
-  bi.h.biHeight = -1;
-  bi.h.biPlanes = 1;
-  bi.h.biBitCount = 8;
-  bi.colours[0] = RGBQUAD{0, 0, 255, 0};  // red
-  bi.colours[1] = RGBQUAD{255, 0, 0, 0};  // blue
+  DibInfo bi{Header(4, -1, 8), {RGBQUAD{0, 0, 255, 0}, RGBQUAD{255, 0, 0, 0}}};  // red, blue
   const uint8_t pixels[4] = {1, 0, 1, 0};
   Canvas page(4, 1, 8);
-  ASSERT_EQ(StretchDIBits(page.dc, 0, 0, 4, 1, 0, 0, 4, 1, pixels, reinterpret_cast<BITMAPINFO*>(&bi),
-                          DIB_RGB_COLORS, SRCCOPY),
-            1);
-  EXPECT_EQ(page.Row(0), (std::vector<uint32_t>{kBlue, kRed, kBlue, kRed}));
+  ASSERT_EQ(StretchDIBits(page.dc, 0, 0, 4, 1, 0, 0, 4, 1, pixels, bi.get(), DIB_RGB_COLORS, SRCCOPY), 1);
+  EXPECT_EQ(page.Row(0), (Pixels{kBlue, kRed, kBlue, kRed}));
   // DIB_PAL_COLORS: the table holds indices into the DC's palette (the static colours by default).
   WORD* indices = reinterpret_cast<WORD*>(bi.colours);
   indices[0] = 2;   // (0, 128, 0) is system index 2
   indices[1] = 19;  // the last static colour, white, is system index 255
-  ASSERT_EQ(StretchDIBits(page.dc, 0, 0, 4, 1, 0, 0, 4, 1, pixels, reinterpret_cast<BITMAPINFO*>(&bi),
-                          DIB_PAL_COLORS, SRCCOPY),
-            1);
-  EXPECT_EQ(page.Row(0), (std::vector<uint32_t>{kWhite, 2, kWhite, 2}));
+  ASSERT_EQ(StretchDIBits(page.dc, 0, 0, 4, 1, 0, 0, 4, 1, pixels, bi.get(), DIB_PAL_COLORS, SRCCOPY), 1);
+  EXPECT_EQ(page.Row(0), (Pixels{kWhite, 2, kWhite, 2}));
 }
 
 TEST_F(Blit, GetDIBitsRoundTripsAPageInBothRowOrders) {
   Canvas page(5, 3, 8);
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 5; ++x) page.Put(x, y, static_cast<uint32_t>(y * 40 + x * 3));
-  struct {
-    BITMAPINFOHEADER h;
-    RGBQUAD colours[256];
-  } bi{};
+  DibInfo bi{};
   bi.h.biSize = sizeof(BITMAPINFOHEADER);
   HDC screen = CreateCompatibleDC(nullptr);
-  ASSERT_NE(GetDIBits(screen, page.bmp, 0, 0, nullptr, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS),
-            0);
+  ASSERT_NE(GetDIBits(screen, page.bmp, 0, 0, nullptr, bi.get(), DIB_RGB_COLORS), 0);
   EXPECT_EQ(bi.h.biWidth, 5);
   EXPECT_EQ(bi.h.biHeight, 3);
   EXPECT_EQ(bi.h.biBitCount, 8);
   EXPECT_EQ(bi.h.biSizeImage, 8u * 3) << "rows of a DIB are padded to four bytes";
 
   std::vector<uint8_t> bits(8 * 3, 0xEE);
-  ASSERT_EQ(
-      GetDIBits(screen, page.bmp, 0, 3, bits.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS), 3);
+  ASSERT_EQ(GetDIBits(screen, page.bmp, 0, 3, bits.data(), bi.get(), DIB_RGB_COLORS), 3);
   EXPECT_EQ(bits[0], 2 * 40) << "a bottom-up DIB starts with the bottom row";
   EXPECT_EQ(bits[8 * 2 + 4], 4 * 3);
   EXPECT_EQ(bi.colours[kRed].rgbRed, 255);
@@ -575,17 +485,14 @@ TEST_F(Blit, GetDIBitsRoundTripsAPageInBothRowOrders) {
   EXPECT_EQ(bi.colours[9].rgbBlue, 240) << "the colour table is the display's palette";
 
   bi.h.biHeight = -3;
-  ASSERT_EQ(
-      GetDIBits(screen, page.bmp, 1, 5, bits.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS), 2)
+  ASSERT_EQ(GetDIBits(screen, page.bmp, 1, 5, bits.data(), bi.get(), DIB_RGB_COLORS), 2)
       << "lines beyond the bitmap are not copied";
   EXPECT_EQ(bits[0], 1 * 40) << "a top-down DIB counts scan lines from the top";
 
   bi.h.biHeight = 3;
-  ASSERT_EQ(
-      GetDIBits(screen, page.bmp, 0, 3, bits.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS), 3);
+  ASSERT_EQ(GetDIBits(screen, page.bmp, 0, 3, bits.data(), bi.get(), DIB_RGB_COLORS), 3);
   Canvas copy(5, 3, 8);
-  ASSERT_EQ(StretchDIBits(copy.dc, 0, 0, 5, 3, 0, 0, 5, 3, bits.data(), reinterpret_cast<BITMAPINFO*>(&bi),
-                          DIB_RGB_COLORS, SRCCOPY),
+  ASSERT_EQ(StretchDIBits(copy.dc, 0, 0, 5, 3, 0, 0, 5, 3, bits.data(), bi.get(), DIB_RGB_COLORS, SRCCOPY),
             3);
   for (int y = 0; y < 3; ++y) EXPECT_EQ(copy.Row(y), page.Row(y)) << "row " << y;
   DeleteDC(screen);
@@ -593,61 +500,39 @@ TEST_F(Blit, GetDIBitsRoundTripsAPageInBothRowOrders) {
 
 TEST_F(Blit, GetDIBitsConvertsToOtherDepths) {
   Canvas page(3, 1, 8);
-  page.Put(0, 0, kRed);
-  page.Put(1, 0, 7);  // light grey (192, 192, 192)
-  page.Put(2, 0, 1);  // dark red (128, 0, 0)
+  page.Load({kRed, 7, 1});  // 7 is light grey (192, 192, 192), 1 dark red (128, 0, 0)
   HDC screen = CreateCompatibleDC(nullptr);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = 3;
-  bi.bmiHeader.biHeight = -1;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
+  DibInfo bi{Header(3, -1, 32), {}};
   uint32_t rgb[3] = {};
-  ASSERT_EQ(GetDIBits(screen, page.bmp, 0, 1, rgb, &bi, DIB_RGB_COLORS), 1);
-  EXPECT_EQ(rgb[0], 0xFF0000u);
-  EXPECT_EQ(rgb[1], 0xC0C0C0u);
-  EXPECT_EQ(rgb[2], 0x800000u);
-
-  struct {
-    BITMAPINFOHEADER h;
-    RGBQUAD colours[2];
-  } mono{};
-  mono.h = bi.bmiHeader;
-  mono.h.biBitCount = 1;
+  ASSERT_EQ(GetDIBits(screen, page.bmp, 0, 1, rgb, bi.get(), DIB_RGB_COLORS), 1);
+  EXPECT_EQ(Pixels(rgb, rgb + 3), (Pixels{0xFF0000u, 0xC0C0C0u, 0x800000u}));
+  bi.h.biBitCount = 1;
   uint8_t bits[4] = {};
-  ASSERT_EQ(GetDIBits(screen, page.bmp, 0, 1, bits, reinterpret_cast<BITMAPINFO*>(&mono), DIB_RGB_COLORS), 1);
+  ASSERT_EQ(GetDIBits(screen, page.bmp, 0, 1, bits, bi.get(), DIB_RGB_COLORS), 1);
   EXPECT_EQ(bits[0] & 0xE0, 0x40) << "each pixel goes to the nearer of black and white";
-  EXPECT_EQ(mono.colours[1].rgbGreen, 255);
+  EXPECT_EQ(bi.colours[1].rgbGreen, 255);
   DeleteDC(screen);
 }
 
 TEST_F(Blit, ScrollDcMovesBitsAndReportsTheUncoveredRectangle) {
   Canvas page(10, 10, 8);
-  for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 10; ++x) page.Put(x, y, static_cast<uint32_t>(y * 10 + x));
+  page.Ramp();
   RECT update{};
+  auto updated = [&] { return std::vector<LONG>{update.left, update.top, update.right, update.bottom}; };
   ASSERT_TRUE(ScrollDC(page.dc, 0, -3, nullptr, nullptr, nullptr, &update));
   EXPECT_EQ(page.At(4, 0), 34u);
   EXPECT_EQ(page.At(9, 6), 99u);
   EXPECT_EQ(page.At(4, 8), 84u) << "the uncovered rows keep what they had";
-  EXPECT_EQ(update.left, 0);
-  EXPECT_EQ(update.top, 7);
-  EXPECT_EQ(update.right, 10);
-  EXPECT_EQ(update.bottom, 10);
+  EXPECT_EQ(updated(), (std::vector<LONG>{0, 7, 10, 10}));
 
-  for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 10; ++x) page.Put(x, y, static_cast<uint32_t>(y * 10 + x));
+  page.Ramp();
   const RECT scroll{2, 2, 8, 8};
   ASSERT_TRUE(ScrollDC(page.dc, 2, 0, &scroll, &scroll, nullptr, &update));
   EXPECT_EQ(page.At(4, 3), 32u);
   EXPECT_EQ(page.At(7, 3), 35u);
   EXPECT_EQ(page.At(8, 3), 38u) << "the clip rectangle keeps the bits inside";
   EXPECT_EQ(page.At(2, 3), 32u);
-  EXPECT_EQ(update.left, 2);
-  EXPECT_EQ(update.top, 2);
-  EXPECT_EQ(update.right, 4);
-  EXPECT_EQ(update.bottom, 8);
+  EXPECT_EQ(updated(), (std::vector<LONG>{2, 2, 4, 8}));
 
   ASSERT_TRUE(ScrollDC(page.dc, 0, 0, nullptr, nullptr, nullptr, &update));
   EXPECT_TRUE(update.left >= update.right || update.top >= update.bottom) << "nothing is uncovered";

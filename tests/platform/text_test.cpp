@@ -38,12 +38,14 @@ struct Box {
 // draws characters.
 class TextDC {
  public:
-  TextDC(int w, int h, int bpp = 8) {
+  TextDC(int w, int h, int bpp = 8, const LOGFONTA* lf = nullptr, int bkMode = OPAQUE) {
     dc_ = CreateCompatibleDC(nullptr);
     bmp_ = CreateBitmap(w, h, 1, bpp, nullptr);
     oldBmp_ = SelectObject(dc_, bmp_);
     SetTextColor(dc_, RGB(255, 255, 255));
     SetBkColor(dc_, RGB(255, 0, 0));
+    SetBkMode(dc_, bkMode);
+    if (lf) UseFont(lf);
   }
   ~TextDC() {
     UseFont(nullptr);
@@ -66,9 +68,8 @@ class TextDC {
   soft::BitmapObj& bits() const { return *soft::GetBitmap(bmp_); }
   uint32_t At(int x, int y) const { return bits().Get(x, y); }
   void Fill(uint32_t v) {
-    for (int y = 0; y < bits().height; ++y) {
+    for (int y = 0; y < bits().height; ++y)
       for (int x = 0; x < bits().width; ++x) bits().Set(x, y, v);
-    }
   }
   Box BoxOf(uint32_t value) const {
     Box b;
@@ -82,11 +83,8 @@ class TextDC {
     return b;
   }
   int Count(uint32_t value) const {
-    int n = 0;
-    for (int y = 0; y < bits().height; ++y) {
-      for (int x = 0; x < bits().width; ++x) n += At(x, y) == value;
-    }
-    return n;
+    const std::vector<uint32_t> p = soft::inspect::ReadBitmap(bmp_).pixels;
+    return static_cast<int>(std::count(p.begin(), p.end(), value));
   }
   SIZE Extent(const char* s) const {
     SIZE sz{};
@@ -108,55 +106,40 @@ class TextDC {
   HGDIOBJ oldFont_ = nullptr;
 };
 
-struct PlacementCase {
-  const char* behaviour;
-  LONG height;
-  const char* text;
-};
-
-class TextPlacement : public ::testing::TestWithParam<PlacementCase> {};
-
-TEST_P(TextPlacement, GlyphDotsLieInsideTheCellBoxAtTheReferencePoint) {
-  const PlacementCase& c = GetParam();
-  TextDC t(120, 60);
-  const LOGFONTA lf = LibraryFont(c.height);
-  t.UseFont(&lf);
-  SetBkMode(t.dc(), TRANSPARENT);
-  ASSERT_TRUE(t.Out(10, 7, c.text));
-  const SIZE ext = t.Extent(c.text);
-  const Box ink = t.BoxOf(kInk);
-  ASSERT_FALSE(ink.Empty());
-  EXPECT_GE(ink.left, 10);
-  EXPECT_GE(ink.top, 7);
-  EXPECT_LT(ink.right, 10 + ext.cx);
-  EXPECT_LT(ink.bottom, 7 + ext.cy);
+TEST(Text, GlyphDotsLieInsideTheCellBoxAtTheReferencePoint) {
+  const struct {
+    const char* behaviour;
+    LONG height;
+    const char* text;
+  } rows[] = {{"small letters with descenders", -11, "gjpqy"},
+              {"capitals and bars", -11, "HW|[]"},
+              {"large characters", -22, "Mg|"},
+              {"shading size", -8, "#@"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.behaviour);
+    const LOGFONTA lf = LibraryFont(row.height);
+    TextDC t(120, 60, 8, &lf, TRANSPARENT);
+    ASSERT_TRUE(t.Out(10, 7, row.text));
+    const SIZE ext = t.Extent(row.text);
+    const Box ink = t.BoxOf(kInk);
+    ASSERT_FALSE(ink.Empty());
+    EXPECT_GE(ink.left, 10);
+    EXPECT_GE(ink.top, 7);
+    EXPECT_LT(ink.right, 10 + ext.cx);
+    EXPECT_LT(ink.bottom, 7 + ext.cy);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Text, TextPlacement,
-                         ::testing::Values(PlacementCase{"small letters with descenders", -11, "gjpqy"},
-                                           PlacementCase{"capitals and bars", -11, "HW|[]"},
-                                           PlacementCase{"large characters", -22, "Mg|"},
-                                           PlacementCase{"shading size", -8, "#@"}),
-                         [](const ::testing::TestParamInfo<PlacementCase>& info) {
-                           std::string name = info.param.behaviour;
-                           std::replace(name.begin(), name.end(), ' ', '_');
-                           return name;
-                         });
 
 TEST(Text, TopAlignmentPutsTheBaselineAscentBelowTheReferencePoint) {
-  TextDC t(60, 40);
   const LOGFONTA lf = LibraryFont(-22);
-  t.UseFont(&lf);
+  TextDC t(60, 40, 8, &lf);
   t.Out(5, 3, "H");
-  const TEXTMETRICA tm = t.Metrics();
-  EXPECT_EQ(t.BoxOf(kInk).bottom, 3 + tm.tmAscent - 1) << "H sits on the baseline";
+  EXPECT_EQ(t.BoxOf(kInk).bottom, 3 + t.Metrics().tmAscent - 1) << "H sits on the baseline";
 }
 
-TEST(Text, MinusElevenPixelFontsDrawElevenPixelCharacters) {
-  TextDC t(60, 40);
-  const LOGFONTA lf = LibraryFont(-11);
-  t.UseFont(&lf);
-  SetBkMode(t.dc(), TRANSPARENT);
+TEST(Text, NegativeHeightsAreTheEmPositiveOnesTheCellAndWidthsTheAverage) {
+  const LOGFONTA em = LibraryFont(-11);
+  TextDC t(60, 40, 8, &em, TRANSPARENT);
   t.Out(2, 2, "|");
   const int bar = t.BoxOf(kInk).Height();
   EXPECT_GE(bar, 10);
@@ -166,29 +149,20 @@ TEST(Text, MinusElevenPixelFontsDrawElevenPixelCharacters) {
   EXPECT_GE(tm.tmHeight, 11);
   EXPECT_LE(tm.tmHeight, 13);
   EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 11) << "the em is what was asked";
-}
-
-TEST(Text, PositiveHeightIsTheCellHeight) {
-  TextDC t(10, 10);
-  const LOGFONTA lf = LibraryFont(20);
-  t.UseFont(&lf);
+  const LOGFONTA cell = LibraryFont(20);
+  t.UseFont(&cell);
   EXPECT_EQ(t.Metrics().tmHeight, 20);
   EXPECT_EQ(t.Extent("ab").cy, 20);
-}
-
-TEST(Text, WidthScalesTheAverageCharacter) {
-  TextDC t(10, 10);
-  LOGFONTA lf = LibraryFont(-11);
-  lf.lfWidth = 14;
-  t.UseFont(&lf);
+  LOGFONTA wide = LibraryFont(-11);
+  wide.lfWidth = 14;
+  t.UseFont(&wide);
   EXPECT_EQ(t.Metrics().tmAveCharWidth, 14);
   EXPECT_NEAR(t.Extent("abcd").cx, 56, 4);
 }
 
 TEST(Text, CourierNewIsFixedPitchAndExtentsAddUp) {
-  TextDC t(10, 10);
   const LOGFONTA lf = LibraryFont(-11);
-  t.UseFont(&lf);
+  TextDC t(10, 10, 8, &lf);
   const TEXTMETRICA tm = t.Metrics();
   EXPECT_EQ(tm.tmPitchAndFamily & 0x01, 0) << "Win32 clears TMPF_FIXED_PITCH for fixed-pitch fonts";
   EXPECT_EQ(t.Extent("iiii").cx, t.Extent("WWWW").cx);
@@ -196,60 +170,39 @@ TEST(Text, CourierNewIsFixedPitchAndExtentsAddUp) {
   EXPECT_EQ(t.Extent("").cx, 0);
 }
 
-struct TurnCase {
-  const char* behaviour;
-  LONG escapement;
-  bool horizontal;  // an upright stroke becomes a horizontal one
-  int dx, dy;       // which side of the reference point the text lies on
-};
-
-class TurnedText : public ::testing::TestWithParam<TurnCase> {};
-
-TEST_P(TurnedText, TurnsCounterclockwiseAboutTheReferencePoint) {
-  const TurnCase& c = GetParam();
-  TextDC t(80, 80);
-  const LOGFONTA lf = LibraryFont(-22, c.escapement);
-  t.UseFont(&lf);
-  SetBkMode(t.dc(), TRANSPARENT);
-  t.Out(40, 40, "l");
-  const Box ink = t.BoxOf(kInk);
-  ASSERT_FALSE(ink.Empty());
-  EXPECT_EQ(ink.Width() > ink.Height(), c.horizontal);
-
-  // The second character follows along the turned baseline, on the same side.
-  TextDC two(80, 80);
-  two.UseFont(&lf);
-  SetBkMode(two.dc(), TRANSPARENT);
-  two.Out(40, 40, "ll");
-  const Box both = two.BoxOf(kInk);
-  const int along = c.horizontal ? both.Height() - ink.Height() : both.Width() - ink.Width();
-  EXPECT_EQ(along, two.Extent("l").cx);
-  for (const Box& b : {ink, both}) {
-    if (c.dx > 0) {
-      EXPECT_GE(b.left, 40);
-    } else {
-      EXPECT_LT(b.right, 40);
-    }
-    if (c.dy > 0) {
-      EXPECT_GE(b.top, 40);
-    } else {
-      EXPECT_LT(b.bottom, 40);
+TEST(Text, TurnsCounterclockwiseAboutTheReferencePoint) {
+  const struct {
+    const char* behaviour;
+    LONG escapement;
+    bool horizontal;  // an upright stroke becomes a horizontal one
+    int dx, dy;       // which side of the reference point the text lies on
+  } rows[] = {{"upright", 0, false, 1, 1},
+              {"a quarter turn runs up", 900, true, 1, -1},
+              {"a half turn is upside down", 1800, false, -1, -1},
+              {"three quarters run down", 2700, true, -1, 1},
+              {"minus a quarter is three quarters", -900, true, -1, 1}};
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.behaviour);
+    const LOGFONTA lf = LibraryFont(-22, c.escapement);
+    TextDC one(80, 80, 8, &lf, TRANSPARENT), two(80, 80, 8, &lf, TRANSPARENT);
+    one.Out(40, 40, "l");
+    two.Out(40, 40, "ll");
+    const Box ink = one.BoxOf(kInk), both = two.BoxOf(kInk);
+    ASSERT_FALSE(ink.Empty());
+    EXPECT_EQ(ink.Width() > ink.Height(), c.horizontal);
+    // The second character follows along the turned baseline, on the same side.
+    const int along = c.horizontal ? both.Height() - ink.Height() : both.Width() - ink.Width();
+    EXPECT_EQ(along, two.Extent("l").cx);
+    for (const Box& b : {ink, both}) {
+      EXPECT_TRUE(c.dx > 0 ? b.left >= 40 : b.right < 40);
+      EXPECT_TRUE(c.dy > 0 ? b.top >= 40 : b.bottom < 40);
     }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Text, TurnedText,
-    ::testing::Values(TurnCase{"upright", 0, false, 1, 1}, TurnCase{"quarter_turn_runs_up", 900, true, 1, -1},
-                      TurnCase{"half_turn_is_upside_down", 1800, false, -1, -1},
-                      TurnCase{"three_quarter_turn_runs_down", 2700, true, -1, 1},
-                      TurnCase{"negative_quarter_equals_three_quarters", -900, true, -1, 1}),
-    [](const ::testing::TestParamInfo<TurnCase>& info) { return std::string(info.param.behaviour); });
-
 TEST(Text, ObliqueTextStaysInItsTurnedCell) {
-  TextDC t(80, 80);
   const LOGFONTA lf = LibraryFont(-22, 450);
-  t.UseFont(&lf);
+  TextDC t(80, 80, 8, &lf);
   t.Out(20, 60, "Hg");
   const SIZE ext = t.Extent("Hg");
   const double r = 0.70710678;
@@ -272,111 +225,87 @@ TEST(Text, ObliqueTextStaysInItsTurnedCell) {
 // GDI puts turned glyphs on whole pixels by truncating each turned advance
 // toward zero and flooring the turned ascent; rounding instead moves oblique
 // text a pixel off. Shifts of the same glyph between two calls are exact.
-struct TurnedShiftCase {
-  const char* behaviour;
-  LONG height, escapement;
-  const char* text;
-  UINT align;
-  int dx, dy;  // ink shift from "H" drawn TA_BASELINE
-};
-
-class TurnedShift : public ::testing::TestWithParam<TurnedShiftCase> {};
-
-TEST_P(TurnedShift, MatchesGdiWholePixelPlacement) {
-  const TurnedShiftCase& c = GetParam();
-  const LOGFONTA lf = LibraryFont(c.height, c.escapement);
-  auto inkCorner = [&](const char* text, UINT align) {
-    TextDC t(80, 80);
-    t.UseFont(&lf);
-    SetBkMode(t.dc(), TRANSPARENT);
-    SetTextAlign(t.dc(), align);
-    t.Out(40, 40, text);
-    return t.BoxOf(kInk);
+TEST(Text, TurnedGlyphsLandOnGdisWholePixels) {
+  const struct {
+    const char* behaviour;
+    LONG height, escapement;
+    const char* text;
+    UINT align;
+    int dx, dy;  // ink shift from "H" drawn TA_BASELINE
+  } rows[] = {
+      // At -11, advance 7 is 4.95 each way at 45 degrees, the ascent of 9 is 6.36.
+      {"an advance truncates up and right", -11, 450, " H", TA_BASELINE, 4, -4},
+      {"an advance truncates down and left", -11, 2250, " H", TA_BASELINE, -4, 4},
+      {"pens truncate the whole distance", -11, 450, "   H", TA_BASELINE, 14, -14},
+      {"the ascent floors both ways", -11, 1350, "H", TA_TOP, 6, -7},
+      {"the descent floors both ways", -11, 450, "H", TA_BOTTOM, -3, -3},
+      {"whole offsets survive rounding error", -22, 300, "H", TA_TOP, 9, 15},
+      {"right alignment truncates the extent", -11, 450, "H", TA_BASELINE | TA_RIGHT, -4, 4},
   };
-  const Box base = inkCorner("H", TA_BASELINE);
-  const Box moved = inkCorner(c.text, c.align);
-  ASSERT_FALSE(base.Empty());
-  EXPECT_EQ(moved.left - base.left, c.dx);
-  EXPECT_EQ(moved.top - base.top, c.dy);
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.behaviour);
+    const LOGFONTA lf = LibraryFont(c.height, c.escapement);
+    auto inkCorner = [&](const char* text, UINT align) {
+      TextDC t(80, 80, 8, &lf, TRANSPARENT);
+      SetTextAlign(t.dc(), align);
+      t.Out(40, 40, text);
+      return t.BoxOf(kInk);
+    };
+    const Box base = inkCorner("H", TA_BASELINE);
+    const Box moved = inkCorner(c.text, c.align);
+    ASSERT_FALSE(base.Empty());
+    EXPECT_EQ(moved.left - base.left, c.dx);
+    EXPECT_EQ(moved.top - base.top, c.dy);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Text, TurnedShift,
-    ::testing::Values(  // at -11, advance 7 is 4.95 each way at 45 degrees, the ascent of 9 is 6.36
-        TurnedShiftCase{"advance_truncates_up_right", -11, 450, " H", TA_BASELINE, 4, -4},
-        TurnedShiftCase{"advance_truncates_down_left", -11, 2250, " H", TA_BASELINE, -4, 4},
-        TurnedShiftCase{"pens_truncate_the_whole_distance", -11, 450, "   H", TA_BASELINE, 14, -14},
-        TurnedShiftCase{"ascent_floors_both_ways", -11, 1350, "H", TA_TOP, 6, -7},
-        TurnedShiftCase{"descent_floors_both_ways", -11, 450, "H", TA_BOTTOM, -3, -3},
-        TurnedShiftCase{"whole_offsets_survive_rounding_error", -22, 300, "H", TA_TOP, 9, 15},
-        TurnedShiftCase{"right_alignment_truncates_the_extent", -11, 450, "H", TA_BASELINE | TA_RIGHT, -4,
-                        4}),
-    [](const ::testing::TestParamInfo<TurnedShiftCase>& info) { return std::string(info.param.behaviour); });
-
-struct ModeCase {
-  const char* behaviour;
-  LONG escapement;
-  int mode;
-};
-
-class BackgroundMode : public ::testing::TestWithParam<ModeCase> {};
-
-TEST_P(BackgroundMode, OpaqueFillsTheCellsAndTransparentLeavesThem) {
-  const ModeCase& c = GetParam();
-  TextDC t(60, 60);
-  const LOGFONTA lf = LibraryFont(-11, c.escapement);
-  t.UseFont(&lf);
-  SetBkMode(t.dc(), c.mode);
-  t.Out(30, 30, "ab");
-  const SIZE ext = t.Extent("ab");
-  // The cell box, turned by a multiple of a right angle about (30, 30).
-  int x0 = 30, y0 = 30, x1 = 30 + ext.cx, y1 = 30 + ext.cy;
-  if (c.escapement == 900) x0 = 30, x1 = 30 + ext.cy, y0 = 30 - ext.cx, y1 = 30;
-  int outside = 0, paper = 0, cell = 0;
-  for (int y = 0; y < 60; ++y) {
-    for (int x = 0; x < 60; ++x) {
-      const bool in = x >= x0 && x < x1 && y >= y0 && y < y1;
-      if (!in) outside += t.At(x, y) != kBlank;
-      if (in) ++cell, paper += t.At(x, y) == kPaper;
+TEST(Text, OpaqueModeFillsTheCellsAndTransparentLeavesThem) {
+  for (LONG escapement : {0, 900}) {
+    for (int mode : {OPAQUE, TRANSPARENT}) {
+      SCOPED_TRACE(testing::Message() << "escapement " << escapement << (mode == OPAQUE ? " opaque" : ""));
+      const LOGFONTA lf = LibraryFont(-11, escapement);
+      TextDC t(60, 60, 8, &lf, mode);
+      t.Out(30, 30, "ab");
+      const SIZE ext = t.Extent("ab");
+      // The cell box, turned by a multiple of a right angle about (30, 30).
+      int x0 = 30, y0 = 30, x1 = 30 + ext.cx, y1 = 30 + ext.cy;
+      if (escapement == 900) x0 = 30, x1 = 30 + ext.cy, y0 = 30 - ext.cx, y1 = 30;
+      int outside = 0, paper = 0, cell = 0;
+      for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 60; ++x) {
+          const bool in = x >= x0 && x < x1 && y >= y0 && y < y1;
+          if (!in) outside += t.At(x, y) != kBlank;
+          if (in) ++cell, paper += t.At(x, y) == kPaper;
+        }
+      }
+      EXPECT_EQ(outside, 0);
+      if (mode == OPAQUE) {
+        EXPECT_EQ(paper + t.Count(kInk), cell) << "every cell pixel is ink or background";
+      } else {
+        EXPECT_EQ(paper, 0);
+        EXPECT_GT(t.Count(kInk), 0);
+      }
     }
   }
-  EXPECT_EQ(outside, 0);
-  if (c.mode == OPAQUE) {
-    EXPECT_EQ(paper + t.Count(kInk), cell) << "every cell pixel is ink or background";
-  } else {
-    EXPECT_EQ(paper, 0);
-    EXPECT_GT(t.Count(kInk), 0);
-  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Text, BackgroundMode,
-                         ::testing::Values(ModeCase{"opaque", 0, OPAQUE},
-                                           ModeCase{"transparent", 0, TRANSPARENT},
-                                           ModeCase{"opaque_turned", 900, OPAQUE},
-                                           ModeCase{"transparent_turned", 900, TRANSPARENT}),
-                         [](const ::testing::TestParamInfo<ModeCase>& info) {
-                           return std::string(info.param.behaviour);
-                         });
-
-TEST(Text, EtoOpaqueFillsTheRectangleEvenInTransparentMode) {
-  TextDC t(40, 30);
+TEST(Text, EtoOpaqueFillsTheRectangleEvenInTransparentModeAndAtAnySize) {
   const LOGFONTA lf = LibraryFont(-11);
-  t.UseFont(&lf);
-  SetBkMode(t.dc(), TRANSPARENT);
+  TextDC t(40, 30, 8, &lf, TRANSPARENT);
   const RECT r{2, 3, 30, 25};
   ASSERT_TRUE(ExtTextOutA(t.dc(), 5, 5, ETO_OPAQUE, &r, "x", 1, nullptr));
   EXPECT_EQ(t.Count(kPaper) + t.Count(kInk), 28 * 22);
   const Box filled = t.BoxOf(kPaper);
-  EXPECT_EQ(filled.left, 2);
-  EXPECT_EQ(filled.top, 3);
-  EXPECT_EQ(filled.right, 29);
-  EXPECT_EQ(filled.bottom, 24);
+  EXPECT_EQ(std::vector<int>({filled.left, filled.top, filled.right, filled.bottom}),
+            std::vector<int>({2, 3, 29, 24}));
+  const RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  EXPECT_TRUE(ExtTextOutA(t.dc(), 0, 0, ETO_OPAQUE, &huge, nullptr, 0, nullptr));
+  EXPECT_EQ(t.Count(kPaper), 40 * 30);
 }
 
 TEST(Text, EtoClippedKeepsTheTextInsideTheRectangle) {
-  TextDC t(60, 30);
   const LOGFONTA lf = LibraryFont(-22);
-  t.UseFont(&lf);
+  TextDC t(60, 30, 8, &lf);
   const RECT r{0, 0, 12, 14};
   ExtTextOutA(t.dc(), 2, 2, ETO_CLIPPED, &r, "HH", 2, nullptr);
   EXPECT_EQ(t.Count(kBlank), 60 * 30 - 10 * 12) << "only the clipped part of the cells is painted";
@@ -384,72 +313,58 @@ TEST(Text, EtoClippedKeepsTheTextInsideTheRectangle) {
 }
 
 TEST(Text, DxGivesTheAdvanceOfEachCharacter) {
-  TextDC t(80, 30);
   const LOGFONTA lf = LibraryFont(-11);
-  t.UseFont(&lf);
-  SetBkMode(t.dc(), TRANSPARENT);
+  TextDC t(80, 30, 8, &lf, TRANSPARENT), one(80, 30, 8, &lf, TRANSPARENT);
   const INT dx[2] = {30, 30};
   ExtTextOutA(t.dc(), 0, 0, 0, nullptr, "||", 2, dx);
-  const Box ink = t.BoxOf(kInk);
-  TextDC one(80, 30);
-  one.UseFont(&lf);
-  SetBkMode(one.dc(), TRANSPARENT);
   one.Out(0, 0, "|");
-  EXPECT_EQ(ink.right - one.BoxOf(kInk).right, 30);
+  EXPECT_EQ(t.BoxOf(kInk).right - one.BoxOf(kInk).right, 30);
 }
 
-struct AlignCase {
-  const char* behaviour;
-  UINT align;
-};
-
-class Alignment : public ::testing::TestWithParam<AlignCase> {};
-
-TEST_P(Alignment, PlacesTheCellAsWin32) {
-  const AlignCase& c = GetParam();
-  TextDC t(100, 60);
-  const LOGFONTA lf = LibraryFont(-11);
-  t.UseFont(&lf);
-  SetTextAlign(t.dc(), c.align);
-  soft::GetDCObj(t.dc())->pos = POINT{50, 30};
-  t.Out(50, 30, "abc");
-  const SIZE ext = t.Extent("abc");
-  const int ascent = t.Metrics().tmAscent;
-  const Box cell = t.BoxOf(kPaper);
-  int left = 50, top = 30;
-  if ((c.align & TA_CENTER) == TA_CENTER) {
-    left -= ext.cx / 2;
-  } else if (c.align & TA_RIGHT) {
-    left -= ext.cx;
-  }
-  if ((c.align & TA_BASELINE) == TA_BASELINE) {
-    top -= ascent;
-  } else if (c.align & TA_BOTTOM) {
-    top -= ext.cy;
-  }
-  EXPECT_EQ(cell.left, left);
-  EXPECT_EQ(cell.top, top);
-  EXPECT_EQ(cell.right, left + ext.cx - 1);
-  EXPECT_EQ(cell.bottom, top + ext.cy - 1);
-  if (c.align & TA_UPDATECP) {
-    const POINT p = soft::GetDCObj(t.dc())->pos;
-    EXPECT_EQ(p.x, (c.align & TA_RIGHT) ? 50 - ext.cx : 50 + ext.cx);
-    EXPECT_EQ(p.y, 30);
+TEST(Text, AlignmentPlacesTheCellAsWin32) {
+  const struct {
+    const char* behaviour;
+    UINT align;
+  } rows[] = {{"top left", TA_TOP | TA_LEFT},
+              {"baseline", TA_BASELINE},
+              {"bottom", TA_BOTTOM},
+              {"right", TA_RIGHT},
+              {"center", TA_CENTER},
+              {"the current position moves on", TA_UPDATECP},
+              {"the current position moves back from the right", TA_UPDATECP | TA_RIGHT}};
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.behaviour);
+    const LOGFONTA lf = LibraryFont(-11);
+    TextDC t(100, 60, 8, &lf);
+    SetTextAlign(t.dc(), c.align);
+    soft::GetDCObj(t.dc())->pos = POINT{50, 30};
+    t.Out(50, 30, "abc");
+    const SIZE ext = t.Extent("abc");
+    const Box cell = t.BoxOf(kPaper);
+    int left = 50, top = 30;
+    if ((c.align & TA_CENTER) == TA_CENTER) {
+      left -= ext.cx / 2;
+    } else if (c.align & TA_RIGHT) {
+      left -= ext.cx;
+    }
+    if ((c.align & TA_BASELINE) == TA_BASELINE) {
+      top -= t.Metrics().tmAscent;
+    } else if (c.align & TA_BOTTOM) {
+      top -= ext.cy;
+    }
+    EXPECT_EQ(std::vector<int>({cell.left, cell.top, cell.right, cell.bottom}),
+              std::vector<int>({left, top, left + ext.cx - 1, top + ext.cy - 1}));
+    if (c.align & TA_UPDATECP) {
+      const POINT p = soft::GetDCObj(t.dc())->pos;
+      EXPECT_EQ(p.x, (c.align & TA_RIGHT) ? 50 - ext.cx : 50 + ext.cx);
+      EXPECT_EQ(p.y, 30);
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Text, Alignment,
-                         ::testing::Values(AlignCase{"top_left", TA_TOP | TA_LEFT},
-                                           AlignCase{"baseline", TA_BASELINE}, AlignCase{"bottom", TA_BOTTOM},
-                                           AlignCase{"right", TA_RIGHT}, AlignCase{"center", TA_CENTER},
-                                           AlignCase{"current_position_moves_on", TA_UPDATECP},
-                                           AlignCase{"current_position_right", TA_UPDATECP | TA_RIGHT}),
-                         [](const ::testing::TestParamInfo<AlignCase>& info) {
-                           return std::string(info.param.behaviour);
-                         });
 
 TEST(Text, PaletteIndexTextColourGivesThatEntryOfTheRealizedPalette) {
-  TextDC t(30, 30);
+  const LOGFONTA lf = LibraryFont(-11);
+  TextDC t(30, 30, 8, &lf);
   std::vector<BYTE> buf(sizeof(LOGPALETTE) + 16 * sizeof(PALETTEENTRY));
   auto* lp = reinterpret_cast<LOGPALETTE*>(buf.data());
   lp->palVersion = 0x300;
@@ -458,8 +373,6 @@ TEST(Text, PaletteIndexTextColourGivesThatEntryOfTheRealizedPalette) {
   HPALETTE pal = CreatePalette(lp);
   HPALETTE oldPal = SelectPalette(t.dc(), pal, FALSE);
   RealizePalette(t.dc());
-  const LOGFONTA lf = LibraryFont(-11);
-  t.UseFont(&lf);
   SetTextColor(t.dc(), PALETTEINDEX(3));
   SetBkColor(t.dc(), PALETTEINDEX(7));
   t.Fill(1);
@@ -473,32 +386,24 @@ TEST(Text, PaletteIndexTextColourGivesThatEntryOfTheRealizedPalette) {
 }
 
 TEST(Text, MonochromeBitmapsTakeBlackTextOnWhite) {
-  TextDC t(20, 20, 1);
   const LOGFONTA lf = LibraryFont(-11);
-  t.UseFont(&lf);
+  TextDC t(20, 20, 1, &lf);
   SetTextColor(t.dc(), RGB(0, 0, 0));
   SetBkColor(t.dc(), RGB(255, 255, 255));
   t.Out(0, 0, "A");
   const SIZE ext = t.Extent("A");
   int ink = 0;
-  for (int y = 0; y < ext.cy; ++y) {
+  for (int y = 0; y < ext.cy; ++y)
     for (int x = 0; x < ext.cx; ++x) ink += t.At(x, y) == 0;
-  }
   EXPECT_GT(ink, 10);
   EXPECT_EQ(t.Count(1), ext.cx * ext.cy - ink) << "the rest of the cell is white";
 }
 
 TEST(Text, StyleNamesAndWeightChangeTheGlyphs) {
   auto inkOf = [](const LOGFONTA& lf) {
-    TextDC t(40, 40);
-    t.UseFont(&lf);
-    SetBkMode(t.dc(), TRANSPARENT);
+    TextDC t(40, 40, 8, &lf, TRANSPARENT);
     t.Out(4, 4, "H");
-    std::vector<uint32_t> dots;
-    for (int y = 0; y < 40; ++y) {
-      for (int x = 0; x < 40; ++x) dots.push_back(t.At(x, y));
-    }
-    return dots;
+    return soft::inspect::ReadDC(t.dc()).pixels;
   };
   const auto upright = inkOf(LibraryFont(-22));
   EXPECT_NE(inkOf(LibraryFont(-22, 0, "Courier New Italic")), upright);
@@ -512,13 +417,10 @@ TEST(Text, StyleNamesAndWeightChangeTheGlyphs) {
 }
 
 TEST(Text, UnknownFacesAndTheStockFontStillDraw) {
-  TextDC t(60, 30);
   const LOGFONTA lf = LibraryFont(-11, 0, "No Such Face Anywhere");
-  t.UseFont(&lf);
+  TextDC t(60, 30, 8, &lf), stock(60, 30);  // a fresh DC holds the system font
   t.Out(0, 0, "Hi");
   EXPECT_GT(t.Count(kInk), 0);
-
-  TextDC stock(60, 30);  // a fresh DC holds the system font
   stock.Out(0, 0, "Hi");
   EXPECT_GT(stock.Count(kInk), 0);
   EXPECT_EQ(stock.Metrics().tmHeight, 16);
@@ -526,22 +428,18 @@ TEST(Text, UnknownFacesAndTheStockFontStillDraw) {
 
 TEST(Text, WithoutAnyInstalledFontTextDrawsNothingYetSucceeds) {
   soft::FontCache& cache = soft::FontCache::Get();
-  {
+  auto fontsAvailable = [&](bool on) {
     auto lock = cache.Lock();
-    cache.SetFontsAvailable(false);
-  }
-  TextDC t(40, 30);
+    cache.SetFontsAvailable(on);
+  };
+  fontsAvailable(false);
   const LOGFONTA lf = LibraryFont(-11);
-  t.UseFont(&lf);
-  SetBkMode(t.dc(), TRANSPARENT);
+  TextDC t(40, 30, 8, &lf, TRANSPARENT);
   EXPECT_NE(GetCurrentObject(t.dc(), OBJ_FONT), nullptr);
   EXPECT_TRUE(t.Out(0, 0, "Hi"));
   EXPECT_EQ(t.Count(kInk), 0);
   EXPECT_GT(t.Extent("Hi").cx, 0);
-  {
-    auto lock = cache.Lock();
-    cache.SetFontsAvailable(true);
-  }
+  fontsAvailable(true);
 }
 
 TEST(Text, TextFarOutsideTheBitmapCostsNothingAndDrawsNothing) {
@@ -554,13 +452,6 @@ TEST(Text, TextFarOutsideTheBitmapCostsNothingAndDrawsNothing) {
     EXPECT_TRUE(t.Out(INT_MIN, 10, std::string(100000, 'W').c_str()));
   }
   EXPECT_EQ(t.Count(kBlank), 40 * 30);
-}
-
-TEST(Text, HugeOpaqueRectangleFillsTheBitmap) {
-  TextDC t(40, 30);
-  const RECT r{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
-  EXPECT_TRUE(ExtTextOutA(t.dc(), 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr));
-  EXPECT_EQ(t.Count(kPaper), 40 * 30);
 }
 
 TEST(Text, BadHandlesAndArgumentsFail) {

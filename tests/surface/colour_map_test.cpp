@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 #include "platform/win32.h"
 
@@ -16,54 +17,41 @@ class ColourMapTest : public ::testing::Test {
   void TearDown() override { ResetColourMap(); }
 };
 
-struct HlsCase {
-  const char* behaviour;
-  int hue, lightness, saturation;
-  CColour expected;
-};
-
-const HlsCase kHlsCases[] = {
-    {"hue 120 is red, limited to 100 and lifted by the added 1", 120, 50, 100, {100, 1, 1}},
-    {"hue 0 is blue", 0, 50, 100, {1, 1, 100}},
-    {"hue 240 is green", 240, 50, 100, {1, 100, 1}},
-    {"black stays black: saturation 0 takes the lightness", 0, 0, 0, {0, 0, 0}},
-    {"saturation 0 gives the lightness unchanged as grey", 0, 50, 0, {50, 50, 50}},
-    {"hue 420 is treated as 60", 420, 50, 100, {100, 1, 100}},
-    {"hue 60 between blue and red", 60, 50, 100, {100, 1, 100}},
-    {"hue -30 is treated as 330", -30, 50, 100, {1, 51, 100}},
-    {"hue 330 ramps green halfway", 330, 50, 100, {1, 51, 100}},
-    {"hue 800 is reduced only once and lands in the last band", 800, 50, 100, {1, 1, 1}},
-    {"dark lightness halves the top component", 120, 25, 100, {51, 1, 1}},
-    {"light lightness lifts the bottom component", 120, 75, 100, {100, 51, 51}},
-    {"single-precision rounding truncates 0.2 to 20", 0, 50, 60, {20, 20, 81}},
-};
-
-class HlsToRgbTable : public ::testing::TestWithParam<HlsCase> {};
-
-TEST_P(HlsToRgbTable, ConvertsAsTheTerminalDoes) {
-  const HlsCase& c = GetParam();
-  const CColour got = HlsToRgb(c.hue, c.lightness, c.saturation);
-  EXPECT_EQ(got.red, c.expected.red) << c.behaviour;
-  EXPECT_EQ(got.green, c.expected.green) << c.behaviour;
-  EXPECT_EQ(got.blue, c.expected.blue) << c.behaviour;
+TEST(HlsToRgb, ConvertsAsTheTerminalDoes) {
+  const struct {
+    const char* behaviour;
+    int hue, lightness, saturation;
+    CColour expected;
+  } rows[] = {
+      {"hue 120 is red, limited to 100 and lifted by the added 1", 120, 50, 100, {100, 1, 1}},
+      {"hue 0 is blue", 0, 50, 100, {1, 1, 100}},
+      {"hue 240 is green", 240, 50, 100, {1, 100, 1}},
+      {"black stays black: saturation 0 takes the lightness", 0, 0, 0, {0, 0, 0}},
+      {"saturation 0 gives the lightness unchanged as grey", 0, 50, 0, {50, 50, 50}},
+      {"hue 420 is treated as 60", 420, 50, 100, {100, 1, 100}},
+      {"hue 60 between blue and red", 60, 50, 100, {100, 1, 100}},
+      {"hue -30 is treated as 330", -30, 50, 100, {1, 51, 100}},
+      {"hue 330 ramps green halfway", 330, 50, 100, {1, 51, 100}},
+      {"hue 800 is reduced only once and lands in the last band", 800, 50, 100, {1, 1, 1}},
+      {"dark lightness halves the top component", 120, 25, 100, {51, 1, 1}},
+      {"light lightness lifts the bottom component", 120, 75, 100, {100, 51, 51}},
+      {"single-precision rounding truncates 0.2 to 20", 0, 50, 60, {20, 20, 81}},
+  };
+  for (const auto& c : rows) {
+    const CColour got = HlsToRgb(c.hue, c.lightness, c.saturation);
+    EXPECT_EQ(got.red, c.expected.red) << c.behaviour;
+    EXPECT_EQ(got.green, c.expected.green) << c.behaviour;
+    EXPECT_EQ(got.blue, c.expected.blue) << c.behaviour;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Hls, HlsToRgbTable, ::testing::ValuesIn(kHlsCases));
-
-TEST(HueValue, RampsUpHoldsRampsDownAndRests) {
-  EXPECT_FLOAT_EQ(HueValue(0.0f, 1.0f, 0.0f), 0.0f);
-  EXPECT_FLOAT_EQ(HueValue(0.0f, 1.0f, 30.0f), 0.5f);
-  EXPECT_FLOAT_EQ(HueValue(0.0f, 1.0f, 60.0f), 1.0f);
-  EXPECT_FLOAT_EQ(HueValue(0.0f, 1.0f, 179.0f), 1.0f);
-  EXPECT_FLOAT_EQ(HueValue(0.0f, 1.0f, 210.0f), 0.5f);
-  EXPECT_FLOAT_EQ(HueValue(0.0f, 1.0f, 240.0f), 0.0f);
-  EXPECT_FLOAT_EQ(HueValue(0.0f, 1.0f, 360.0f), 0.0f);
-}
-
-TEST(HueValue, ReducesAHueAboveAFullTurnOnlyOnce) {
-  EXPECT_FLOAT_EQ(HueValue(0.0f, 1.0f, 390.0f), 0.5f);   // 30
-  EXPECT_FLOAT_EQ(HueValue(0.0f, 1.0f, 750.0f), 0.0f);   // 390, the last band, not 30
-  EXPECT_FLOAT_EQ(HueValue(0.0f, 1.0f, -330.0f), 0.5f);  // 30
+TEST(HueValue, RampsUpHoldsRampsDownRestsAndReducesAHueAboveAFullTurnOnlyOnce) {
+  const struct {
+    float hue, value;
+  } rows[] = {{0, 0},      {30, 0.5f}, {60, 1},     {179, 1}, {210, 0.5f},
+              {240, 0},    {360, 0},   {390, 0.5f}, {750, 0},  // 390, the last band, not 30
+              {-330, 0.5f}};
+  for (const auto& c : rows) EXPECT_FLOAT_EQ(HueValue(0.0f, 1.0f, c.hue), c.value) << c.hue;
 }
 
 TEST(HlsToRgb, ExtremeArgumentsStayWithinTheLimit) {
@@ -99,22 +87,11 @@ TEST(Conversions, PercentAndComponentsTruncate) {
 }
 
 TEST(ColourLetters, NameTheStandardEntries) {
-  EXPECT_EQ(ColourLetterIndex('D'), 0);
-  EXPECT_EQ(ColourLetterIndex('B'), 1);
-  EXPECT_EQ(ColourLetterIndex('R'), 2);
-  EXPECT_EQ(ColourLetterIndex('G'), 3);
-  EXPECT_EQ(ColourLetterIndex('M'), 4);
-  EXPECT_EQ(ColourLetterIndex('C'), 5);
-  EXPECT_EQ(ColourLetterIndex('Y'), 6);
+  const std::string letters = "DBRGMCY";
+  for (size_t i = 0; i < letters.size(); ++i) EXPECT_EQ(ColourLetterIndex(letters[i]), int(i)) << letters[i];
   EXPECT_EQ(ColourLetterIndex('W'), 15);
   EXPECT_EQ(ColourLetterIndex('H'), -1);
   EXPECT_EQ(ColourLetterIndex('r'), -1) << "letters arrive upper-cased";
-}
-
-TEST_F(ColourMapTest, ResetUndoesAChangedEntry) {
-  WorkingColourMap()[3] = CColour{1, 2, 3};
-  ResetColourMap();
-  EXPECT_EQ(WorkingColourMap()[3].green, 80);
 }
 
 TEST_F(ColourMapTest, NearestMapIndexFindsTheClosestEntry) {
@@ -125,16 +102,15 @@ TEST_F(ColourMapTest, NearestMapIndexFindsTheClosestEntry) {
   EXPECT_EQ(NearestMapIndex(33, 60, 33), 11);
 }
 
-TEST_F(ColourMapTest, NearestMapIndexFollowsTheWorkingMap) {
+TEST_F(ColourMapTest, NearestMapIndexFollowsTheWorkingMapAndPrefersTheLowerIndexOnATie) {
   WorkingColourMap()[2] = CColour{20, 20, 80};
   EXPECT_NE(NearestMapIndex(80, 13, 13), 2) << "entry 2 is no longer red";
   WorkingColourMap()[9] = CColour{100, 0, 0};
   EXPECT_EQ(NearestMapIndex(100, 0, 0), 9);
-}
-
-TEST_F(ColourMapTest, NearestMapIndexPrefersTheLowerIndexOnATie) {
   WorkingColourMap()[12] = CColour{20, 80, 20};  // the same as entry 3
   EXPECT_EQ(NearestMapIndex(20, 80, 20), 3);
+  ResetColourMap();
+  EXPECT_EQ(WorkingColourMap()[2].red, 80) << "a reset undoes changed entries";
 }
 
 TEST(NearestStaticColour, SnapsToTheDisplaysStaticColours) {
@@ -143,13 +119,8 @@ TEST(NearestStaticColour, SnapsToTheDisplaysStaticColours) {
   EXPECT_EQ(NearestStaticColour(screen, RGB(0, 0, 200)), RGB(0, 0, 255));
   EXPECT_EQ(NearestStaticColour(screen, RGB(150, 0, 0)), RGB(128, 0, 0));
   EXPECT_EQ(NearestStaticColour(screen, RGB(160, 160, 164)), RGB(160, 160, 164)) << "an exact static colour";
-  ReleaseDC(nullptr, screen);
-}
-
-TEST(NearestStaticColour, ATieGoesToTheFirstTenEntries) {
   // (64, 64, 64) is as far from black (entry 0) as from grey 128 (entry 248).
-  HDC screen = GetDC(nullptr);
-  EXPECT_EQ(NearestStaticColour(screen, RGB(64, 64, 64)), RGB(0, 0, 0));
+  EXPECT_EQ(NearestStaticColour(screen, RGB(64, 64, 64)), RGB(0, 0, 0)) << "a tie goes to the first ten";
   ReleaseDC(nullptr, screen);
 }
 

@@ -24,41 +24,12 @@ std::vector<int> Repeat(int value, int count) {
 
 // --- Pen styles and brush rows -------------------------------------------
 
-struct PenCase {
-  const char* behaviour;
-  int pattern, style;
-};
-
-const PenCase kPenCases[] = {
-    {"pattern 0 draws nothing", 0, PS_NULL},
-    {"pattern 1 is solid", 1, PS_SOLID},
-    {"pattern 2 is a dash", 2, PS_DASH},
-    {"pattern 3 is dash-dot", 3, PS_DASHDOT},
-    {"pattern 4 is dotted", 4, PS_DOT},
-    {"pattern 5 is dash-dot-dot", 5, PS_DASHDOTDOT},
-    {"pattern 6 is dotted", 6, PS_DOT},
-    {"pattern 7 is dotted", 7, PS_DOT},
-    {"pattern 8 is dash-dot", 8, PS_DASHDOT},
-    {"pattern 9 is dash-dot", 9, PS_DASHDOT},
-    {"the user's pattern draws solid", 10, PS_SOLID},
-    {"an unknown index draws solid", -1, PS_SOLID},
-};
-
-class PenStyle : public ::testing::TestWithParam<PenCase> {};
-
-TEST_P(PenStyle, FollowsThePatternTable) {
-  EXPECT_EQ(PenStyleForPattern(GetParam().pattern), GetParam().style) << GetParam().behaviour;
-}
-
-INSTANTIATE_TEST_SUITE_P(WritingModes, PenStyle, ::testing::ValuesIn(kPenCases));
-
-TEST(BrushRows, DashAndDashDotEntriesAreAsWritten) {
-  const CBrushRows dash = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0,
-                           0,    0, 0, 0, 0,    0, 0, 0, 0,    0, 0, 0, 0,    0, 0, 0};
-  const CBrushRows dashDot = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0, 0, 0,
-                              0,    0, 0, 0, 0xFF, 0, 0, 0, 0,    0, 0, 0, 0, 0, 0, 0};
-  EXPECT_EQ(kPatternBrushBits[2], dash);
-  EXPECT_EQ(kPatternBrushBits[3], dashDot);
+TEST(PenStyle, FollowsThePatternTable) {
+  // Patterns 0 to 9, then the user's pattern 10, which draws solid.
+  const int styles[] = {PS_NULL, PS_SOLID, PS_DASH,    PS_DASHDOT, PS_DOT,  PS_DASHDOTDOT,
+                        PS_DOT,  PS_DOT,   PS_DASHDOT, PS_DASHDOT, PS_SOLID};
+  for (int p = 0; p <= 10; ++p) EXPECT_EQ(PenStyleForPattern(p), styles[p]) << "pattern " << p;
+  EXPECT_EQ(PenStyleForPattern(-1), PS_SOLID) << "an unknown index draws solid";
 }
 
 TEST(BrushRows, EveryWordHoldsOnePatternBitInItsLowByte) {
@@ -112,12 +83,9 @@ TEST_F(FillBrush, DashDotPatternLeavesItsFourthBitInTheColour) {
   EXPECT_EQ(rows[6], Repeat(5, 8)) << "bit 3 of 11100100 is clear";
 }
 
-TEST_F(FillBrush, PatternZeroIsEntirelyTheColour) {
-  for (const auto& row : Shade(on, 0, 0)) EXPECT_EQ(row, Repeat(5, 8));
-}
-
-TEST_F(FillBrush, TheUsersPatternShadesSolid) {
-  for (const auto& row : Shade(on, 10, 0)) EXPECT_EQ(row, Repeat(5, 8));
+TEST_F(FillBrush, PatternZeroAndTheUsersPatternShadeSolid) {
+  for (int pattern : {0, 10})
+    for (const auto& row : Shade(on, pattern, 0)) EXPECT_EQ(row, Repeat(5, 8)) << "pattern " << pattern;
 }
 
 TEST_F(FillBrush, AShadingCharacterShadesWithItsGlyph) {
@@ -172,73 +140,61 @@ class Composition : public ::testing::Test {
   HGDIOBJ oldBitmap = nullptr;
 };
 
-TEST_F(Composition, OverlayKeepsOnlyWhatWasDrawnInTheColour) {
-  Set(10, 10, 3);
-  Set(11, 10, 3);
-  Save();
-  Set(10, 10, 5);  // drawn in the colour
-  Set(11, 10, 2);  // drawn in another colour
-  Set(12, 10, 5);  // drawn in the colour over the background
-  MergeOverlay(w.surface->pageDC[0], savedDC, w.surface->pageWidth, w.surface->pageHeight, PALETTEINDEX(5));
-  EXPECT_EQ(At(10, 10), 5);
-  EXPECT_EQ(At(11, 10), 3) << "the saved picture comes back";
-  EXPECT_EQ(At(12, 10), 5);
-  EXPECT_EQ(At(13, 10), 0);
-  EXPECT_TRUE(NoScratchDCs());
-}
-
-TEST_F(Composition, OverlayMergesOnlyInsideTheRectangle) {
-  Set(5, 5, 3);
-  Set(50, 5, 3);
-  Save();
-  Set(5, 5, 2);
-  Set(50, 5, 2);
-  const RECT inside{0, 0, 20, 20};
-  MergeOverlay(w.surface->pageDC[0], savedDC, w.surface->pageWidth, w.surface->pageHeight, PALETTEINDEX(5),
-               &inside);
-  EXPECT_EQ(At(5, 5), 3);
-  EXPECT_EQ(At(50, 5), 2);
-}
-
-TEST_F(Composition, PlanesReplaceOnlyTheMaskedBitsOfTheOldIndex) {
-  Set(0, 0, 10);
-  Set(1, 0, 9);
-  Set(2, 0, 3);
-  Save();
-  Set(0, 0, 5);
-  Set(1, 0, 5);
-  Set(2, 0, 2);  // not the colour: the primitive's result stays
-  MergePlanes(w.surface->pageDC[0], savedDC, w.surface->pageWidth, w.surface->pageHeight, nullptr,
-              PALETTEINDEX(5), 5, w.surface->palette);
-  EXPECT_EQ(At(0, 0), 15) << "(10 AND NOT 5) OR 5";
-  EXPECT_EQ(At(1, 0), 13) << "(9 AND NOT 5) OR 5";
-  EXPECT_EQ(At(2, 0), 2);
-  EXPECT_EQ(At(3, 0), 0);
-  EXPECT_TRUE(NoScratchDCs());
-}
-
-TEST_F(Composition, PlanesMergeOnlyInsideTheRectangle) {
-  Set(5, 5, 10);
-  Set(50, 5, 10);
-  Save();
-  Set(5, 5, 5);
-  Set(50, 5, 5);
-  const RECT inside{0, 0, 20, 20};
-  MergePlanes(w.surface->pageDC[0], savedDC, w.surface->pageWidth, w.surface->pageHeight, &inside,
-              PALETTEINDEX(5), 5, w.surface->palette);
-  EXPECT_EQ(At(5, 5), 15);
-  EXPECT_EQ(At(50, 5), 5);
-}
-
-TEST_F(Composition, ARectangleOffThePageMergesNothing) {
-  Set(0, 0, 10);
-  Save();
-  Set(0, 0, 5);
-  const RECT off{-100, -100, -1, -1};
-  MergePlanes(w.surface->pageDC[0], savedDC, w.surface->pageWidth, w.surface->pageHeight, &off,
-              PALETTEINDEX(5), 5, w.surface->palette);
-  EXPECT_EQ(At(0, 0), 5);
-  EXPECT_TRUE(NoScratchDCs());
+// Each row paints `saved`, saves the page, paints `drawn` as a primitive in
+// colour 5 would have, merges, and reads `expected`.
+TEST_F(Composition, MergesWhatWasDrawnInTheColourBackIntoTheSavedPage) {
+  struct Dot {
+    int x, y, index;
+  };
+  const RECT inside{0, 0, 20, 20}, off{-100, -100, -1, -1};
+  const struct {
+    const char* behaviour;
+    bool planes;  // MergePlanes with mask 5, else MergeOverlay
+    const RECT* rect;
+    std::vector<Dot> saved, drawn, expected;
+  } rows[] = {
+      {"overlay keeps only what was drawn in the colour, the rest of the saved picture comes back",
+       false,
+       nullptr,
+       {{10, 10, 3}, {11, 10, 3}},
+       {{10, 10, 5}, {11, 10, 2}, {12, 10, 5}},
+       {{10, 10, 5}, {11, 10, 3}, {12, 10, 5}, {13, 10, 0}}},
+      {"overlay merges only inside the rectangle",
+       false,
+       &inside,
+       {{5, 5, 3}, {50, 5, 3}},
+       {{5, 5, 2}, {50, 5, 2}},
+       {{5, 5, 3}, {50, 5, 2}}},
+      {"planes replace only the masked bits of the old index: (10 AND NOT 5) OR 5, (9 AND NOT 5) OR 5",
+       true,
+       nullptr,
+       {{0, 0, 10}, {1, 0, 9}, {2, 0, 3}},
+       {{0, 0, 5}, {1, 0, 5}, {2, 0, 2}},
+       {{0, 0, 15}, {1, 0, 13}, {2, 0, 2}, {3, 0, 0}}},
+      {"planes merge only inside the rectangle",
+       true,
+       &inside,
+       {{5, 5, 10}, {50, 5, 10}},
+       {{5, 5, 5}, {50, 5, 5}},
+       {{5, 5, 15}, {50, 5, 5}}},
+      {"a rectangle off the page merges nothing", true, &off, {{0, 0, 10}}, {{0, 0, 5}}, {{0, 0, 5}}},
+  };
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.behaviour);
+    PaintIndex(w, 0, RECT{0, 0, 100, 100});
+    for (const Dot& d : c.saved) Set(d.x, d.y, d.index);
+    Save();
+    for (const Dot& d : c.drawn) Set(d.x, d.y, d.index);
+    const int width = w.surface->pageWidth, height = w.surface->pageHeight;
+    if (c.planes) {
+      MergePlanes(w.surface->pageDC[0], savedDC, width, height, c.rect, PALETTEINDEX(5), 5,
+                  w.surface->palette);
+    } else {
+      MergeOverlay(w.surface->pageDC[0], savedDC, width, height, PALETTEINDEX(5), c.rect);
+    }
+    for (const Dot& d : c.expected) EXPECT_EQ(At(d.x, d.y), d.index) << d.x << "," << d.y;
+    EXPECT_TRUE(NoScratchDCs());
+  }
 }
 
 TEST(ScratchDCs, DestroyingAnySurfaceDeletesThem) {
@@ -250,41 +206,35 @@ TEST(ScratchDCs, DestroyingAnySurfaceDeletesThem) {
 
 // --- When the page is saved ------------------------------------------------
 
-struct ComposeCase {
-  const char* behaviour;
-  int mode, pattern;
-  uint8_t character;
-  bool shading;
-  uint8_t mask;
-  bool composes;
-};
-
-const ComposeCase kComposeCases[] = {
-    {"a plain solid line goes straight to the page", kOverlay, 1, 0, false, 15, false},
-    {"a dashed line without shading needs no copy", kOverlay, 2, 0, false, 15, false},
-    {"overlay shading with a pattern composes", kOverlay, 2, 0, true, 15, true},
-    {"overlay shading with a character composes", kOverlay, 1, 'X', true, 15, true},
-    {"solid overlay shading needs no copy", kOverlay, 1, 0, true, 15, false},
-    {"replace shading paints its own background", kReplace, 2, 0, true, 15, false},
-    {"complement shading with a pattern composes", kComplement, 2, 0, true, 15, true},
-    {"a partial plane mask composes", kOverlay, 1, 0, false, 6, true},
-    {"a single-plane mask also saves the page", kReplace, 1, 0, false, 2, true},
-};
-
-class SavedPage : public ::testing::TestWithParam<ComposeCase> {};
-
-TEST_P(SavedPage, IsTakenOnlyWhenAMergeNeedsIt) {
-  const ComposeCase& c = GetParam();
-  CWriteControls w;
-  w.mode = c.mode;
-  w.pattern = c.pattern;
-  w.shading.character = c.character;
-  w.shading.flags = c.shading ? kShadingOn | kShadingHorizontal : kShadingHorizontal;
-  w.planeMask = c.mask;
-  EXPECT_EQ(NeedsComposition(w), c.composes) << c.behaviour;
+TEST(SavedPage, IsTakenOnlyWhenAMergeNeedsIt) {
+  const struct {
+    const char* behaviour;
+    int mode, pattern;
+    uint8_t character;
+    bool shading;
+    uint8_t mask;
+    bool composes;
+  } rows[] = {
+      {"a plain solid line goes straight to the page", kOverlay, 1, 0, false, 15, false},
+      {"a dashed line without shading needs no copy", kOverlay, 2, 0, false, 15, false},
+      {"overlay shading with a pattern composes", kOverlay, 2, 0, true, 15, true},
+      {"overlay shading with a character composes", kOverlay, 1, 'X', true, 15, true},
+      {"solid overlay shading needs no copy", kOverlay, 1, 0, true, 15, false},
+      {"replace shading paints its own background", kReplace, 2, 0, true, 15, false},
+      {"complement shading with a pattern composes", kComplement, 2, 0, true, 15, true},
+      {"a partial plane mask composes", kOverlay, 1, 0, false, 6, true},
+      {"a single-plane mask also saves the page", kReplace, 1, 0, false, 2, true},
+  };
+  for (const auto& c : rows) {
+    CWriteControls w;
+    w.mode = c.mode;
+    w.pattern = c.pattern;
+    w.shading.character = c.character;
+    w.shading.flags = c.shading ? kShadingOn | kShadingHorizontal : kShadingHorizontal;
+    w.planeMask = c.mask;
+    EXPECT_EQ(NeedsComposition(w), c.composes) << c.behaviour;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(WritingModes, SavedPage, ::testing::ValuesIn(kComposeCases));
 
 // --- Modes, patterns and masks on a line -----------------------------------
 
@@ -353,61 +303,47 @@ TEST_F(WritingMode, TheUsersPatternDrawsSolid) {
   EXPECT_EQ(Row(10, 0, 48), Repeat(4, 48));
 }
 
-struct MaskCase {
-  const char* behaviour;
-  uint8_t mask;
-  int foreground, under, expected;
-};
-
-const MaskCase kMaskCases[] = {
-    {"mask 0 with foreground 3 draws nothing", 0, 3, 9, 9},
-    {"mask 0 with foreground 0 draws index 0", 0, 0, 9, 0},
-    {"mask 3 with foreground 4 draws nothing", 3, 4, 9, 9},
-    {"a single-plane mask draws fg AND mask without merging", 2, 6, 5, 2},
-    {"mask 5 with foreground 7 over index 10 gives 15", 5, 7, 10, 15},
-    {"mask 6 with foreground 7 merges into index 9", 6, 7, 9, 15},
-    {"mask 6 with foreground 7 over the background is 6", 6, 7, 0, 6},
-    {"the full mask draws the foreground as it is", 15, 7, 9, 7},
-};
-
-class PlaneMask : public ::testing::TestWithParam<MaskCase> {};
-
-TEST_P(PlaneMask, CombinesTheForegroundWithTheOldIndex) {
-  const MaskCase& c = GetParam();
+TEST(PlaneMask, CombinesTheForegroundWithTheOldIndex) {
+  const struct {
+    const char* behaviour;
+    uint8_t mask;
+    int foreground, under, expected;
+  } rows[] = {
+      {"mask 0 with foreground 3 draws nothing", 0, 3, 9, 9},
+      {"mask 0 with foreground 0 draws index 0", 0, 0, 9, 0},
+      {"mask 3 with foreground 4 draws nothing", 3, 4, 9, 9},
+      {"a single-plane mask draws fg AND mask without merging", 2, 6, 5, 2},
+      {"mask 5 with foreground 7 over index 10 gives 15", 5, 7, 10, 15},
+      {"mask 6 with foreground 7 merges into index 9", 6, 7, 9, 15},
+      {"mask 6 with foreground 7 over the background is 6", 6, 7, 0, 6},
+      {"the full mask draws the foreground as it is", 15, 7, 9, 7},
+  };
   SurfaceWindow w;
-  PaintIndex(w, c.under, RECT{0, 0, 100, 20});
-  w.State()->active->planeMask = c.mask;
-  w.State()->active->foreground = c.foreground;
-  w.surface->DrawVector(w.State(), 10, 10, 60, 10);
-  EXPECT_EQ(RowIndices(w, 10, 10, 60), Repeat(c.expected, 50)) << c.behaviour;
-  EXPECT_EQ(RegisIndexAt(w, 1, 10, 11), c.under) << c.behaviour << ": nothing beside the line";
+  for (const auto& c : rows) {
+    PaintIndex(w, c.under, RECT{0, 0, 100, 20});
+    w.State()->active->planeMask = c.mask;
+    w.State()->active->foreground = c.foreground;
+    w.surface->DrawVector(w.State(), 10, 10, 60, 10);
+    EXPECT_EQ(RowIndices(w, 10, 10, 60), Repeat(c.expected, 50)) << c.behaviour;
+    EXPECT_EQ(RegisIndexAt(w, 1, 10, 11), c.under) << c.behaviour << ": nothing beside the line";
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(WritingModes, PlaneMask, ::testing::ValuesIn(kMaskCases));
-
-// A horizontal line shaded down to a horizontal reference, over index 3.
-class PatternShading : public WritingMode {
- protected:
-  void Shade(int mode) {
+// A horizontal line shaded down to a horizontal reference, over index 3:
+// overlay adds only the brush's foreground pixels, replace paints the others
+// in the background.
+TEST_F(WritingMode, PatternShadingOverlaysOrReplacesTheGaps) {
+  for (int mode : {kOverlay, kReplace}) {
     PaintIndex(w, 3, RECT{0, 0, 100, 60});
     W().foreground = 4;
     W().mode = mode;
     W().pattern = 2;
     W().shading = CShading{40, 0, kShadingOn | kShadingHorizontal};
     Line(10, 16, 30, 16);
+    const int gap = mode == kOverlay ? 3 : 0;
+    for (int y = 16; y <= 40; ++y) EXPECT_EQ(Row(y, 10, 30), Repeat(y % 2 ? 4 : gap, 20)) << "row " << y;
+    EXPECT_EQ(Row(41, 10, 30), Repeat(3, 20));
   }
-};
-
-TEST_F(PatternShading, OverlayAddsOnlyTheForegroundPixelsOfTheBrush) {
-  Shade(kOverlay);
-  for (int y = 16; y <= 40; ++y) EXPECT_EQ(Row(y, 10, 30), Repeat(y % 2 ? 4 : 3, 20)) << "row " << y;
-  EXPECT_EQ(Row(41, 10, 30), Repeat(3, 20));
-}
-
-TEST_F(PatternShading, ReplacePaintsTheOtherPixelsInTheBackground) {
-  Shade(kReplace);
-  for (int y = 16; y <= 40; ++y) EXPECT_EQ(Row(y, 10, 30), Repeat(y % 2 ? 4 : 0, 20)) << "row " << y;
-  EXPECT_EQ(Row(41, 10, 30), Repeat(3, 20));
 }
 
 TEST_F(WritingMode, AComposedLineLeavesNoHandlesBehind) {
