@@ -26,6 +26,7 @@ int32_t WholeRowsHeight(int32_t height, int32_t cellHeight) {
 CGrDrv::CGrDrv() = default;
 
 CGrDrv::~CGrDrv() {
+  *alive_ = false;
   if (caretCreated) DestroyGraphicsCaret();
   ReleasePage(1);
   ReleasePage(2);
@@ -189,9 +190,11 @@ void CGrDrv::CopyToWindow(HDC windowDC, CGraphicsState* state, int left, int top
 }
 
 int CGrDrv::RefreshWithMessages(CGraphicsState* state) {
+  const std::shared_ptr<bool> alive = alive_;
   int quitCode = 0;
   switch (PumpMessages(window, &quitCode, PumpOrder::QuitFirst)) {
     case PumpResult::Empty:
+      if (!*alive) return 0;  // erased by the host meanwhile
       break;
     case PumpResult::Lost:
     case PumpResult::Aborted:
@@ -216,17 +219,23 @@ int CGrDrv::RefreshWithMessages(CGraphicsState* state) {
 int CGrDrv::Delay(DWORD ticks) {
   const DWORD wait = (ticks * 1000u) / 60u;
   const DWORD start = GetTickCount();
+  const std::shared_ptr<bool> alive = alive_;
+  const HWND hwnd = window;
   bool lastWasQuit = false;
   int quitCode = 0;
   for (;;) {
     int removed = 0;
-    PumpResult result = PumpMessages(window, &quitCode, PumpOrder::ChecksFirst, &removed);
+    PumpResult result = PumpMessages(hwnd, &quitCode, PumpOrder::ChecksFirst, &removed);
+    if (!*alive) {  // erased by the host meanwhile: the wait ends at once
+      if (result == PumpResult::Quit || lastWasQuit) PostQuitMessage(quitCode);
+      return 0;
+    }
     // A host that goes away or asks to stop while its queue stays empty (a
     // signal handler setting the abort bit) must still end a long wait.
     if (result == PumpResult::Empty) {
-      if (!HostOfWindow(window) || !ScreenOfWindow(window))
+      if (!HostOfWindow(hwnd) || !ScreenOfWindow(hwnd))
         result = PumpResult::Lost;
-      else if (TakeAbortRequest(SettingsFlagsOfWindow(window)))
+      else if (TakeAbortRequest(SettingsFlagsOfWindow(hwnd)))
         result = PumpResult::Aborted;
     }
     if (result == PumpResult::Lost || result == PumpResult::Aborted) {

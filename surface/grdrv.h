@@ -130,4 +130,9 @@ class CGrDrv {
 
  private:
   HBITMAP CreateCursorBitmap();
+
+  // False once the surface is deleted. The waits dispatch the host's
+  // messages, and a host may erase the instance from one of them: the wait
+  // then must not touch the surface again.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

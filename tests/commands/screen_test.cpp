@@ -411,6 +411,26 @@ TEST_F(ScreenDelayHost, ALostWindowCutsTheWaitShort) {
   EXPECT_EQ(Position(host).x, 0);
 }
 
+TEST_F(ScreenDelayHost, AHostErasingTheInstanceDuringTheWaitEndsIt) {
+  // A terminal window closed during an animation: the wait must not touch
+  // the deleted surface, interpreter or parser again.
+  React([this] { host.Erase(); });
+  const DWORD start = GetTickCount();
+  host.Feed("P[10,10]S(T4294967295)P[300,300]");
+  EXPECT_LT(GetTickCount() - start, 1000u);
+  EXPECT_EQ(reactions, 1);
+  EXPECT_EQ(host.Host()->grDrv, nullptr);
+  EXPECT_EQ(host.Feed("P[1,1]"), 1);
+}
+
+TEST_F(ScreenDelayHost, AHostErasingTheInstanceDuringARedrawEndsIt) {
+  host.Feed("V" + std::string(5000, ' '));  // the replay yields to the host after 4096 characters
+  React([this] { host.Erase(); });
+  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 1);
+  EXPECT_EQ(reactions, 1);
+  EXPECT_EQ(host.Host()->interpreter, nullptr);
+}
+
 TEST_F(ScreenDelayHost, AQuitMessageEndsTheStringAfterTheWaitAndReachesTheHost) {
   React([] { PostQuitMessage(7); });
   EXPECT_EQ(host.Feed("S(T6)P[300,300]"), 1);
