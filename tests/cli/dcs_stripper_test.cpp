@@ -32,6 +32,9 @@ struct StripCase {
   std::string input;
   std::string expected;
 };
+void PrintTo(const StripCase& c, std::ostream* os) {
+  *os << c.behaviour;
+}
 
 // std::string literals, since several inputs hold NUL bytes.
 using namespace std::string_literals;

@@ -70,6 +70,10 @@ struct UsageErrorCase {
   std::vector<std::string> words;
   const char* mentions;  // the error names what is wrong
 };
+// Names the row, not its bytes, in test listings.
+void PrintTo(const UsageErrorCase& c, std::ostream* os) {
+  *os << c.behaviour;
+}
 
 const UsageErrorCase kUsageErrors[] = {
     {"no command", {}, "missing command"},

@@ -34,6 +34,9 @@ struct InputFlagsCase {
   int mode, force;
   uint32_t after;
 };
+void PrintTo(const InputFlagsCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const InputFlagsCase kInputFlagsCases[] = {
     {"OneShotSetsBits21And22", 0, 1, 0, 0x00600000u},
@@ -110,6 +113,9 @@ struct ReportCase {
   int error, errorChar;
   int stack;  // parser objects left
 };
+void PrintTo(const ReportCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const ReportCase kReportCases[] = {
     {"WithoutAListTheCharacterGoesOn", "R?", "", 0, 1, '?', 1},

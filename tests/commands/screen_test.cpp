@@ -60,6 +60,9 @@ struct OptionCase {
   int error, errorChar;
   int screenPage, background;
 };
+void PrintTo(const OptionCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const OptionCase kOptionCases[] = {
     {"AnEmptyListEndsQuietly", "S()", 0, 0, 0, 0},
@@ -220,6 +223,9 @@ struct PixelScrollCase {
   const char* text;
   int dx, dy;  // where the drawn pixel went
 };
+void PrintTo(const PixelScrollCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const PixelScrollCase kPixelScrollCases[] = {
     {"FourMovesThePictureRight", "S4", 1, 0},
@@ -309,6 +315,9 @@ struct DelayCase {
   DWORD atLeast, below;  // milliseconds of virtual time
   int error, errorChar;
 };
+void PrintTo(const DelayCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const DelayCase kDelayCases[] = {
     {"NoDigitsWaitOnePass", "S(T)", 0, 3, 0, 0},
@@ -491,6 +500,9 @@ struct CellsCase {
   int x1, y1, x2, y2;
   CHardCopyCells cells;
 };
+void PrintTo(const CellsCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const CellsCase kCellsCases[] = {
     {"TopLeftQuarter", 800, 480, 10, 20, 0, 0, 400, 240, {0, 0, 39, 11}},
@@ -630,6 +642,9 @@ struct StyleCase {
   int style;
   int error, errorChar;
 };
+void PrintTo(const StyleCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const StyleCase kStyleCases[] = {
     {"HAloneIsStyle1", "S(C(H))", 1, 0, 0},
@@ -673,6 +688,9 @@ struct AddressCase {
   const char* text;
   int x, y;
 };
+void PrintTo(const AddressCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const AddressCase kAddressCases[] = {
     {"TheDeviceRectangleIsTheIdentity", "S(A[0,0][799,479])P[123,45]", 123, 45},
