@@ -72,19 +72,10 @@ void CWriteCmd::ApplyPattern(CWriteControls& active) {
 int CWriteCmd::OptionLetter(char ch, CInterpreter& interp, CWriteControls& active) {
   switch (ch) {
     case 'V':
-      active.mode = kOverlay;
-      state_ = State::AfterOption;
-      return PARSE_CONTINUE;
     case 'R':
-      active.mode = kReplace;
-      state_ = State::AfterOption;
-      return PARSE_CONTINUE;
     case 'C':
-      active.mode = kComplement;
-      state_ = State::AfterOption;
-      return PARSE_CONTINUE;
     case 'E':
-      active.mode = kErase;
+      active.mode = ch == 'V' ? kOverlay : ch == 'R' ? kReplace : ch == 'C' ? kComplement : kErase;
       state_ = State::AfterOption;
       return PARSE_CONTINUE;
     case 'I':

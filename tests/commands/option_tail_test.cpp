@@ -20,13 +20,7 @@ using commands_test::Permanent;
 using commands_test::Position;
 
 TEST(OptionTail, ActsForTheLastCommand) {
-  const struct {
-    const char* name;
-    const char* text;
-    int x, y;
-    int error, errorChar;
-    int stacked;
-  } rows[] = {
+  const commands_test::COutcome rows[] = {
       {"APositionBlockReturnsAcrossCommands", "P[50,50](B)P[300,300](E)", 50, 50, 0, 0, 0},
       {"PushAndPopInOneList", "P[10,10](B,E)", 10, 10, 0, 0, 0},
       {"AnUnboundedBlockStays", "P[10,10](S)P[20,20](E)", 20, 20, 0, 0, 0},
@@ -40,16 +34,7 @@ TEST(OptionTail, ActsForTheLastCommand) {
       {"AfterAVectorBPushesForTheVector", "V[10,10](B)P[30,30]P(E)", 30, 30, 0, 0, 0},
       {"AWBecomesATopLevelCommand", "P[10,10](W(I2))", 10, 10, 1, ')', 0},
   };
-  for (const auto& c : rows) {
-    SCOPED_TRACE(c.name);
-    CTestHost host;
-    host.Feed(c.text);
-    EXPECT_EQ(Position(host).x, c.x);
-    EXPECT_EQ(Position(host).y, c.y);
-    EXPECT_EQ(LastError(host), c.error);
-    EXPECT_EQ(LastErrorChar(host), c.errorChar);
-    EXPECT_EQ(host.Interpreter()->positionStack.Count(), c.stacked);
-  }
+  for (const auto& c : rows) commands_test::ExpectOutcome(c);
 }
 
 TEST(OptionTailDrawing, AVectorFigureClosesBackToItsBlock) {

@@ -16,13 +16,7 @@ using commands_test::LastErrorChar;
 using commands_test::Position;
 
 TEST(PositionCommand, MovesAndRecords) {
-  const struct {
-    const char* name;
-    const char* text;
-    int x, y;
-    int error, errorChar;
-    int stacked;  // entries left on the position stack
-  } rows[] = {
+  const commands_test::COutcome rows[] = {
       {"ACoordinateSetsThePosition", "P[400,240]", 400, 240, 0, 0, 0},
       {"FurtherCoordinatesContinueTheCommand", "P[100,100][+50,+20]", 150, 120, 0, 0, 0},
       {"EveryDigitMovesOnce", "P[10,10]0123", 11, 7, 0, 0, 0},
@@ -43,16 +37,7 @@ TEST(PositionCommand, MovesAndRecords) {
       {"ACommandLetterRestoresThePermanentMultiplier", "P(W(M10))[10,10]P6", 10, 11, 0, 0, 0},
       {"TheStackSurvivesASemicolon", "P[20,30]P(B);P[200,200]P(E)", 20, 30, 0, 0, 0},
   };
-  for (const auto& c : rows) {
-    SCOPED_TRACE(c.name);
-    CTestHost host;
-    host.Feed(c.text);
-    EXPECT_EQ(Position(host).x, c.x);
-    EXPECT_EQ(Position(host).y, c.y);
-    EXPECT_EQ(LastError(host), c.error);
-    EXPECT_EQ(LastErrorChar(host), c.errorChar);
-    EXPECT_EQ(host.Interpreter()->positionStack.Count(), c.stacked);
-  }
+  for (const auto& c : rows) commands_test::ExpectOutcome(c);
 }
 
 TEST(PositionStack, TheSeventeenthBlockIsRefusedWithError7AndTheSixteenthPopsNext) {

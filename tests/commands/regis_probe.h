@@ -2,6 +2,8 @@
 // indices, the current position, the last error and the writing controls.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 
@@ -72,6 +74,28 @@ inline CWriteControls& Permanent(CTestHost& host) {
 // The colour index lines are drawn with after start-up.
 inline int DefaultForeground(CTestHost& host) {
   return host.State()->permanent->foreground;
+}
+
+// What a string leaves behind on a fresh host: the position, the last
+// error and the depth of the position stack.
+struct COutcome {
+  const char* name;
+  const char* text;
+  int x, y;
+  int error, errorChar;
+  int stacked;
+};
+
+inline void ExpectOutcome(const COutcome& c) {
+  SCOPED_TRACE(c.name);
+  CTestHost host;
+  host.Feed(c.text);
+  EXPECT_EQ(host.State()->x, c.x);
+  EXPECT_EQ(host.State()->y, c.y);
+  EXPECT_EQ(host.Interpreter()->lastError, c.error);
+  EXPECT_EQ(host.Interpreter()->lastErrorChar, c.errorChar);
+  EXPECT_EQ(host.Interpreter()->positionStack.Count(), c.stacked);
+  EXPECT_EQ(host.Interpreter()->flags & kFlagSemicolonData, 0u);
 }
 
 }  // namespace commands_test

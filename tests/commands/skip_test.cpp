@@ -10,38 +10,22 @@
 
 namespace {
 
-using commands_test::LastError;
-using commands_test::LastErrorChar;
 using commands_test::Permanent;
 using commands_test::Position;
 
 TEST(SkipCommand, SwallowsOneItem) {
-  const struct {
-    const char* name;
-    const char* text;
-    int x, y;
-    int error, errorChar;
-  } rows[] = {
-      {"OneCharacterIsSkipped", "NXP[7,7]", 7, 7, 0, 0},
-      {"ACommandLetterIsSwallowedAndItsBracketRejected", "NP[10,10]", 0, 0, 1, ']'},
-      {"ABracketedGroupIsSkipped", "N[1,2]V[3,3]", 3, 3, 0, 0},
-      {"AParenthesisedGroupIsSkipped", "N(A[1,2]B)P[4,4]", 4, 4, 0, 0},
-      {"TheFirstParenthesisEndsTheGroup", "N(A(B)P[4,4])", 4, 4, 1, ')'},
-      {"AQuotedSemicolonIsText", "N('A;B')P[5,5]", 5, 5, 0, 0},
-      {"EitherQuoteEndsTheQuotedPart", "N(\"A;B')P[5,5]", 5, 5, 0, 0},
-      {"AnUnquotedSemicolonResets", "N(A;B)P[5,5]", 5, 5, 1, ')'},
-      {"ADigitAfterNIsAnError", "NX5", 0, 0, 1, '5'},
+  const commands_test::COutcome rows[] = {
+      {"OneCharacterIsSkipped", "NXP[7,7]", 7, 7, 0, 0, 0},
+      {"ACommandLetterIsSwallowedAndItsBracketRejected", "NP[10,10]", 0, 0, 1, ']', 0},
+      {"ABracketedGroupIsSkipped", "N[1,2]V[3,3]", 3, 3, 0, 0, 0},
+      {"AParenthesisedGroupIsSkipped", "N(A[1,2]B)P[4,4]", 4, 4, 0, 0, 0},
+      {"TheFirstParenthesisEndsTheGroup", "N(A(B)P[4,4])", 4, 4, 1, ')', 0},
+      {"AQuotedSemicolonIsText", "N('A;B')P[5,5]", 5, 5, 0, 0, 0},
+      {"EitherQuoteEndsTheQuotedPart", "N(\"A;B')P[5,5]", 5, 5, 0, 0, 0},
+      {"AnUnquotedSemicolonResets", "N(A;B)P[5,5]", 5, 5, 1, ')', 0},
+      {"ADigitAfterNIsAnError", "NX5", 0, 0, 1, '5', 0},
   };
-  for (const auto& c : rows) {
-    SCOPED_TRACE(c.name);
-    CTestHost host;
-    host.Feed(c.text);
-    EXPECT_EQ(Position(host).x, c.x);
-    EXPECT_EQ(Position(host).y, c.y);
-    EXPECT_EQ(LastError(host), c.error);
-    EXPECT_EQ(LastErrorChar(host), c.errorChar);
-    EXPECT_EQ(host.Interpreter()->flags & kFlagSemicolonData, 0u);
-  }
+  for (const auto& c : rows) commands_test::ExpectOutcome(c);
 }
 
 TEST(SkipCommand, MakesTheTemporaryControlsPermanent) {
