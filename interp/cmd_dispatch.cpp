@@ -3,11 +3,13 @@
 #include <memory>
 #include <new>
 
+#include "commands/load.h"
 #include "commands/option_tail.h"
 #include "commands/position.h"
 #include "commands/report.h"
 #include "commands/screen.h"
 #include "commands/skip.h"
+#include "commands/text.h"
 #include "commands/vector.h"
 #include "commands/write.h"
 #include "interp/interpreter.h"
@@ -41,12 +43,12 @@ const CCommandRow kCommands[] = {
     {'@', kCommandMacro, Attributes::Load, nullptr, kNone},
     {'C', kCommandCurve, Attributes::Load, nullptr, kBracket | kParen},
     {'F', kCommandFill, Attributes::Load, nullptr, kNone},
-    {'L', kCommandLoad, Attributes::Load, nullptr, kQuote},
+    {'L', kCommandLoad, Attributes::Load, MakeParser<CLoadCmd>, kQuote},
     {'N', kCommandNone, Attributes::Store, MakeParser<CSkipCmd>, kNone},
     {'P', kCommandPosition, Attributes::Load, MakeParser<CPositionCmd>, kDigit | kBracket},
     {'R', kCommandReport, Attributes::Load, MakeParser<CReportCmd>, kParen},
     {'S', kCommandScreen, Attributes::Load, MakeParser<CScreenCmd>, kDigit | kBracket | kParen},
-    {'T', kCommandText, Attributes::Load, nullptr, kDigit | kBracket | kParen | kQuote},
+    {'T', kCommandText, Attributes::Load, MakeParser<CTextCmd>, kDigit | kBracket | kParen | kQuote},
     {'V', kCommandVector, Attributes::Load, MakeParser<CVectorCmd>, kDigit | kBracket},
     {'W', kCommandWrite, Attributes::Load, MakeParser<CWriteCmd>, kNone},
 };

@@ -6,6 +6,10 @@ void CDrawContext::Line(int x1, int y1, int x2, int y2) {
   if (surface && state) surface->DrawVector(state, x1, y1, x2, y2);
 }
 
+void CDrawContext::DrawChar(char ch) {
+  if (surface && state) surface->DrawTextChar(state, text, ch);
+}
+
 void CDrawContext::UpdateCursor() {
   if (surface && state) surface->UpdateGraphicsCaret(state);
 }

@@ -18,6 +18,8 @@ struct CDrawContext {
   // A line in ReGIS units with the active writing controls (inside a fill
   // body the surface collects its end point instead).
   void Line(int x1, int y1, int x2, int y2);
+  // One character of a text string with the current text attributes.
+  void DrawChar(char ch);
   // The graphics cursor follows the current position.
   void UpdateCursor();
 

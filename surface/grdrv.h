@@ -13,6 +13,7 @@
 #include "zizider/zizider.h"
 
 class CGraphicsState;
+struct CTextCtx;
 
 // The window rectangle a 4010 line updates, from its end points in window
 // coordinates: 6 pixels past the larger ends, 6 before the smaller ends the
@@ -73,6 +74,12 @@ class CGrDrv {
   // The right triangle of a shaded strip over the segment (xa, ya)-(xb, yb),
   // page pixels; corner picks which of the two right-angle corners it has.
   static void DrawTriangle(HDC dc, int xa, int ya, int xb, int yb, int corner);
+
+  // One character of a text string at the current position, which moves
+  // on; carriage return and line feed only move it.
+  void DrawTextChar(CGraphicsState* state, CTextCtx* text, char ch);
+  // The same from the dots of a loaded alphabet.
+  void DrawLoadedChar(CGraphicsState* state, CTextCtx* text, char ch);
 
   // The graphics cursor.
   void CreateGraphicsCaret();
