@@ -34,12 +34,18 @@ void CLoadCmd::ApplyLoad() {
   *pair_->saved = *pair_->current;
 }
 
-void CLoadCmd::StoreCell() {
+CLoadCmd::~CLoadCmd() {
+  if (state_ == State::LoadHex) FinishDefinition();
+}
+
+void CLoadCmd::FinishDefinition() {
+  if (finished_) return;
+  finished_ = true;
   // Only 0x20..0x7F have cells; a control or high character defined in
   // string mode is dropped.
   const unsigned char code = static_cast<unsigned char>(character_);
-  if (code < 0x20 || code > 0x7F) return;
-  receiving_->cells[code - 0x20] = cell_;
+  if (code >= 0x20 && code <= 0x7F && receiving_) receiving_->cells[code - 0x20] = cell_;
+  ApplyLoad();
 }
 
 int CLoadCmd::Parse(char ch, CInterpreter& interp) {
@@ -117,13 +123,11 @@ int CLoadCmd::Parse(char ch, CInterpreter& interp) {
       if (value >= 0 && digitCount_ < 20) {
         cell_.digits[digitCount_++] = static_cast<uint8_t>(value);
         if (digitCount_ < 20) return PARSE_CONTINUE;
-        StoreCell();
-        ApplyLoad();
+        FinishDefinition();
         return PARSE_DONE;
       }
       if (ch == ',') return PARSE_CONTINUE;
-      StoreCell();
-      ApplyLoad();
+      FinishDefinition();
       return PARSE_RETURN;
     }
   }

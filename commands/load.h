@@ -25,6 +25,8 @@ class CLoadCmd : public CParseObj {
   static constexpr int kMaxName = 10;
 
   CLoadCmd();
+  // A definition that ';' cuts short keeps the digits it received.
+  ~CLoadCmd() override;
   int Parse(char ch, CInterpreter& interp) override;
 
   State state() const { return state_; }
@@ -32,7 +34,8 @@ class CLoadCmd : public CParseObj {
  private:
   // The working copy becomes current and saved, whatever a text block says.
   void ApplyLoad();
-  void StoreCell();
+  // Stores the cell and publishes it, once.
+  void FinishDefinition();
 
   State state_ = State::LoadStart;
   int32_t nameLength_ = 0;
@@ -43,4 +46,5 @@ class CLoadCmd : public CParseObj {
   std::unique_ptr<CTextState> working_;
   CCharSet* receiving_ = nullptr;
   CCharCell cell_;
+  bool finished_ = false;
 };

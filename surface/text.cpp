@@ -51,6 +51,8 @@ struct CCharJob {
   COLORREF fg = 0, bg = 0;
   int32_t mode = kOverlay;
   int32_t px = 0, py = 0;
+  CGlyphRect rect;      // the turned cell on the page
+  int64_t box[4] = {};  // its part on the page: left, top, right, bottom
 };
 
 // The part of a rectangle that lies on a W x H page, as a box; false when
@@ -119,20 +121,19 @@ bool BeginChar(CGrDrv& surface, CGraphicsState* state, CTextCtx* text, unsigned 
   const CPoint32 advance = CharAdvance(ts, DirectionStep(ts.stringDirection));
   state->x = AddWrap(state->x, advance.x);
   state->y = AddWrap(state->y, advance.y);
-  return true;
+  // A cell wholly off the page changes nothing, so no glyph is made for it.
+  job->rect = DestinationSize(surface.pageWidth, surface.pageHeight, ts);
+  job->rect.x = job->px;
+  job->rect.y = job->py;
+  AdjustDestination(d, job->rect);
+  return ClipToPage(job->rect, surface.pageWidth, surface.pageHeight, job->box);
 }
 
 // Stretches the glyph bitmap onto the page in the writing mode and updates
 // the window over it.
-void PlaceGlyph(CGrDrv& surface, CGraphicsState* state, const CCharJob& job, const CTextState& ts, int32_t d,
-                HDC glyphDC, CGlyphBox glyph) {
-  const int32_t pageWidth = surface.pageWidth, pageHeight = surface.pageHeight;
-  CGlyphRect r = DestinationSize(pageWidth, pageHeight, ts);
-  r.x = job.px;
-  r.y = job.py;
-  AdjustDestination(d, r);
-  int64_t box[4];
-  if (!ClipToPage(r, pageWidth, pageHeight, box)) return;
+void PlaceGlyph(CGrDrv& surface, CGraphicsState* state, const CCharJob& job, HDC glyphDC, CGlyphBox glyph) {
+  const CGlyphRect& r = job.rect;
+  const int64_t* box = job.box;
 
   HDC page = job.dc;
   HPALETTE oldPalette = SelectPalette(page, surface.palette, FALSE);
@@ -206,7 +207,7 @@ void CGrDrv::DrawTextChar(CGraphicsState* state, CTextCtx* text, char ch) {
       }
       if (state->active->Negative()) PatBlt(glyph.DC(), 0, 0, size.width, size.height, DSTINVERT);
       SelectObject(glyph.DC(), oldFont);
-      PlaceGlyph(*this, state, job, ts, d, glyph.DC(), size);
+      PlaceGlyph(*this, state, job, glyph.DC(), size);
     }
   }
   DeleteObject(font);
@@ -252,5 +253,5 @@ void CGrDrv::DrawLoadedChar(CGraphicsState* state, CTextCtx* text, char ch) {
     }
   }
   CMemoryBitmap glyph(job.dc, CreateBitmap(size.width, size.height, 1, 1, bits));
-  if (glyph.Ready()) PlaceGlyph(*this, state, job, ts, d, glyph.DC(), size);
+  if (glyph.Ready()) PlaceGlyph(*this, state, job, glyph.DC(), size);
 }
