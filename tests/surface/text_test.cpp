@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "commands/regis_probe.h"
+#include "surface/text_geometry.h"
 
 namespace {
 
@@ -61,6 +62,36 @@ RECT ChangedBox(const CIndexPage& page) {
     }
   }
   return RECT{r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+TEST(TextRendering, GlyphBitmapsOriginsAndEscapementsPerDirection) {
+  const struct {
+    int d;
+    int uw, uh;
+    int gw, gh;
+    int ox, oy;
+    int escapement;
+  } rows[] = {
+      {0, 8, 20, 8, 11, 0, 0, 0},          {45, 8, 20, 14, 14, 0, 5, 200},
+      {90, 8, 20, 11, 8, -2, 7, 900},      {135, 8, 10, 14, 14, 5, 13, 1350},
+      {180, 8, 20, 8, 11, 8, 11, 1800},    {225, 8, 20, 14, 14, 13, 9, 2100},
+      {270, 8, 20, 11, 8, 11, 0, 2700},    {315, 8, 20, 14, 14, 7, 0, 3250},
+      {45, 16, 30, 27, 27, 0, 11, 300},    {135, 16, 30, 27, 27, 11, 26, 1450},
+      {180, 16, 30, 16, 22, 15, 22, 1800}, {270, 16, 30, 22, 16, 22, 0, 2700},
+      {315, 16, 30, 27, 27, 15, 0, 3300},  {225, 8, 10, 14, 14, 13, 9, 2200},
+  };
+  for (const auto& c : rows) {
+    SCOPED_TRACE(testing::Message() << c.d << " " << c.uw << "x" << c.uh);
+    const CGlyphBox base = BaseGlyphBox(c.uw);
+    const CGlyphBox size = GlyphBitmapSize(base, c.d);
+    EXPECT_EQ(size.width, c.gw);
+    EXPECT_EQ(size.height, c.gh);
+    if (c.d != 0) {
+      EXPECT_EQ(GlyphOrigin(base, c.d).x, c.ox);
+      EXPECT_EQ(GlyphOrigin(base, c.d).y, c.oy);
+    }
+    EXPECT_EQ(GlyphEscapement(c.uw, c.uh, c.d), c.escapement);
+  }
 }
 
 // Every dot of alphabet 1's 'A' set.
