@@ -34,6 +34,7 @@ constexpr auto kFrameInterval = std::chrono::milliseconds(100);
 // keeps coming; a quiet grandchild holding the terminal open does not keep us.
 constexpr int kDrainMs = 100;
 constexpr size_t kReadSize = 64 * 1024;
+constexpr size_t kBatchSize = 256 * 1024;
 // A terminal sends a carriage return after a report, as after any line the
 // user types.
 constexpr char kReportEnd = '\r';
@@ -274,16 +275,20 @@ void CRunSession::Flush() {
   out_.clear();
 }
 
+// Reads on while more is waiting, so a fast writer costs one poll and one
+// write to the terminal per batch rather than per read.
 void CRunSession::ReadCommand() {
-  const ssize_t got = read(master_, buffer_.data(), buffer_.size());
-  if (got < 0 && (errno == EAGAIN || errno == EINTR)) return;
-  if (got <= 0) {
-    // EIO: every holder of the terminal's other side has gone.
-    masterDone_ = true;
-    return;
+  while (out_.size() < kBatchSize) {
+    const ssize_t got = read(master_, buffer_.data(), buffer_.size());
+    if (got < 0 && (errno == EAGAIN || errno == EINTR)) break;
+    if (got <= 0) {
+      // EIO: every holder of the terminal's other side has gone.
+      masterDone_ = true;
+      break;
+    }
+    splitter_.Feed(buffer_.data(), static_cast<size_t>(got), *this);
+    FeedReGis();
   }
-  splitter_.Feed(buffer_.data(), static_cast<size_t>(got), *this);
-  FeedReGis();
   if (drawn_ && splitter_.inString() && Clock::now() - lastFrame_ >= kFrameInterval) ShowFrame();
   Flush();
 }
