@@ -301,7 +301,24 @@ void CRunSession::ReadKeyboard() {
     keyboardOpen_ = false;
     return;
   }
-  toChild_.append(buffer_.data(), static_cast<size_t>(got));
+  const char* keys = buffer_.data();
+  size_t size = static_cast<size_t>(got);
+  // The command leads a session of its own, where the kernel drops the stop
+  // that its suspend key sends; the key stops it here instead, and Reap
+  // then stops us with it.
+  termios modes{};
+  if (terminalIn_ && tcgetpgrp(master_) == child_ && tcgetattr(master_, &modes) == 0 &&
+      (modes.c_lflag & ISIG) && modes.c_cc[VSUSP] != _POSIX_VDISABLE) {
+    const void* key = std::memchr(keys, modes.c_cc[VSUSP], size);
+    if (key) {
+      const size_t at = static_cast<size_t>(static_cast<const char*>(key) - keys);
+      toChild_.append(keys, at);
+      kill(child_, SIGSTOP);
+      keys += at + 1;
+      size -= at + 1;
+    }
+  }
+  toChild_.append(keys, size);
 }
 
 int CRunSession::PollTimeout() const {
