@@ -185,9 +185,37 @@ bool CRunSession::Start(std::string* error) {
   return true;
 }
 
+// The command's terminal takes the new size; the page follows the grid the
+// user did not fix, as a graphics terminal's would, and is shown again.
 void CRunSession::CopyWindowSize() {
   winsize size{};
-  if (terminalIn_ && ioctl(STDIN_FILENO, TIOCGWINSZ, &size) == 0) ioctl(master_, TIOCSWINSZ, &size);
+  if (!terminalIn_ || ioctl(STDIN_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0 || size.ws_row == 0)
+    return;
+  ioctl(master_, TIOCSWINSZ, &size);
+  CHostWindow::Geometry geometry = host_->geometry();
+  if (!options_.gridGiven) {
+    geometry.columns = size.ws_col;
+    geometry.rows = size.ws_row;
+  }
+  if (!options_.cellGiven && size.ws_xpixel >= size.ws_col && size.ws_ypixel >= size.ws_row) {
+    geometry.cellWidth = size.ws_xpixel / size.ws_col;
+    geometry.cellHeight = size.ws_ypixel / size.ws_row;
+  }
+  const long long width = static_cast<long long>(geometry.columns) * geometry.cellWidth;
+  const long long height = static_cast<long long>(geometry.rows) * geometry.cellHeight;
+  if (width > kMaxPageSide || height > kMaxPageSide || width * height > kMaxPagePixels) return;
+  const CHostWindow::Geometry& now = host_->geometry();
+  if (geometry.columns == now.columns && geometry.rows == now.rows && geometry.cellWidth == now.cellWidth &&
+      geometry.cellHeight == now.cellHeight)
+    return;
+  host_->Resize(geometry, options_.foreground, options_.background);
+  // The redraw repeats the reports of the journal, which nobody asked for now.
+  soft::inspect::ClearDebugOutput();
+  options_.columns = geometry.columns;
+  options_.rows = geometry.rows;
+  options_.cellWidth = geometry.cellWidth;
+  options_.cellHeight = geometry.cellHeight;
+  drawn_ = true;
 }
 
 void CRunSession::OnSignalByte(int number) {
