@@ -35,6 +35,7 @@ constexpr auto kFrameInterval = std::chrono::milliseconds(100);
 constexpr int kDrainMs = 100;
 constexpr size_t kReadSize = 64 * 1024;
 constexpr size_t kBatchSize = 256 * 1024;
+constexpr size_t kMaxToChild = 1024 * 1024;
 // A terminal sends a carriage return after a report, as after any line the
 // user types.
 constexpr char kReportEnd = '\r';
@@ -60,6 +61,12 @@ bool WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
     const ssize_t n = write(fd, data, size);
     if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EAGAIN) {
+      // Standard output shared with a program that made it non-blocking.
+      pollfd out{fd, POLLOUT, 0};
+      poll(&out, 1, -1);
+      continue;
+    }
     if (n <= 0) return false;
     data += n;
     size -= static_cast<size_t>(n);
@@ -120,6 +127,7 @@ class CRunSession : public CReGisSplitter::Sink {
   void ReadCommand();
   void ReadKeyboard();
   void FeedReGis();
+  void ToChild(const std::string& bytes);
   void ShowFrame();
   void Flush();
   void CopyWindowSize();
@@ -252,6 +260,12 @@ void CRunSession::Reap(int flags) {
   }
 }
 
+// A command that never reads its input loses what goes beyond the bound,
+// as keys do when a terminal's input buffer is full.
+void CRunSession::ToChild(const std::string& bytes) {
+  if (toChild_.size() + bytes.size() <= kMaxToChild) toChild_ += bytes;
+}
+
 void CRunSession::FeedReGis() {
   size_t offset = 0;
   std::string piece;
@@ -263,7 +277,7 @@ void CRunSession::FeedReGis() {
     drawn_ = true;
     const std::string diagnostics = soft::inspect::DebugOutput();
     if (!diagnostics.empty()) {
-      toChild_ += ReportAnswers(diagnostics);
+      ToChild(ReportAnswers(diagnostics));
       soft::inspect::ClearDebugOutput();
     }
   }
@@ -340,13 +354,13 @@ void CRunSession::ReadKeyboard() {
     const void* key = std::memchr(keys, modes.c_cc[VSUSP], size);
     if (key) {
       const size_t at = static_cast<size_t>(static_cast<const char*>(key) - keys);
-      toChild_.append(keys, at);
+      ToChild(std::string(keys, at));
       kill(child_, SIGSTOP);
       keys += at + 1;
       size -= at + 1;
     }
   }
-  toChild_.append(keys, size);
+  ToChild(std::string(keys, size));
 }
 
 int CRunSession::PollTimeout() const {

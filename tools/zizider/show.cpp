@@ -1,5 +1,6 @@
 #include "tools/zizider/show.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -25,6 +26,12 @@ bool WriteAll(int fd, const std::string& bytes) {
   while (done < bytes.size()) {
     const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EAGAIN) {
+      // Standard output shared with a program that made it non-blocking.
+      pollfd out{fd, POLLOUT, 0};
+      poll(&out, 1, -1);
+      continue;
+    }
     if (n <= 0) return false;
     done += static_cast<size_t>(n);
   }
