@@ -330,6 +330,8 @@ void CRunSession::ReadCommand() {
     }
     splitter_.Feed(buffer_.data(), static_cast<size_t>(got), *this);
     FeedReGis();
+    // A short read emptied the terminal: asking again would only fail.
+    if (static_cast<size_t>(got) < buffer_.size()) break;
   }
   if (drawn_ && splitter_.inString() && Clock::now() - lastFrame_ >= kFrameInterval) ShowFrame();
   Flush();
@@ -402,8 +404,8 @@ int CRunSession::Run() {
   splitter_.Finish(*this);
   Flush();
   close(master_);
-  if (!childDone_) Reap(0);
   raw_.Restore();
+  if (!childDone_) Reap(0);
   return status_;
 }
 
