@@ -3,6 +3,7 @@
 #include <memory>
 #include <new>
 
+#include "commands/curve.h"
 #include "commands/option_tail.h"
 #include "commands/position.h"
 #include "commands/report.h"
@@ -39,7 +40,7 @@ struct CCommandRow {
 // character.
 const CCommandRow kCommands[] = {
     {'@', kCommandMacro, Attributes::Load, nullptr, kNone},
-    {'C', kCommandCurve, Attributes::Load, nullptr, kBracket | kParen},
+    {'C', kCommandCurve, Attributes::Load, MakeParser<CCurveCmd>, kBracket | kParen},
     {'F', kCommandFill, Attributes::Load, nullptr, kNone},
     {'L', kCommandLoad, Attributes::Load, nullptr, kQuote},
     {'N', kCommandNone, Attributes::Store, MakeParser<CSkipCmd>, kNone},
