@@ -69,16 +69,4 @@ TEST_F(Curves, HalvingStopsAtSixteenLevels) {
       << "four units split at most twice";
 }
 
-TEST_F(Curves, APieceOffThePageDrawsNothingAndAPieceOnItDraws) {
-  w.surface->pointList.reset();
-  w.State()->active->foreground = 4;
-  const auto drawn = [&] { return surface_test::RowIndices(w, 100, 0, 800) != std::vector<int>(800, 0); };
-  w.surface->DrawCurveSegment(w.State(), {-30000, 100}, {-20000, 100}, {-1000, 100}, {-100, 100}, 0, 65536,
-                              w.window, w.surface->pageDC[0], nullptr, nullptr, 800, 480, 0, 0, 0, 0);
-  EXPECT_FALSE(drawn());
-  w.surface->DrawCurveSegment(w.State(), {-30000, 100}, {-20000, 100}, {1000, 100}, {2000, 100}, 0, 65536,
-                              w.window, w.surface->pageDC[0], nullptr, nullptr, 800, 480, 0, 0, 0, 0);
-  EXPECT_TRUE(drawn());
-}
-
 }  // namespace
