@@ -191,10 +191,16 @@ TEST_F(Circles, ACollectingFillTakesPointsEveryHalfChordStep) {
   EXPECT_EQ(At(472, 311), 0) << "nothing drawn while collecting";
 }
 
-TEST_F(Circles, AHugeAngleCollectsAtMostThreeTurns) {
+TEST_F(Circles, HugeRadiiAndAnglesFinish) {
   w.surface->pointList = std::make_unique<CPointList>();
   w.surface->DrawArc(w.State(), 2000000000, 240, 400, 240, INT_MAX);
   EXPECT_LE(w.surface->pointList->Count(), 1081) << "1-degree steps for a radius past the chord table";
+  w.surface->pointList.reset();
+  W().shading = CShading{INT_MIN, 0, kShadingOn | kShadingHorizontal};
+  w.surface->DrawShadedArc(w.State(), INT_MAX, INT_MIN, INT_MIN, INT_MAX, INT_MIN);
+  w.surface->DrawCircle(w.State(), INT_MAX, INT_MIN, 400, 240);
+  W().shading.flags = 0;
+  w.surface->DrawArc(w.State(), INT_MIN, INT_MAX, INT_MAX, INT_MIN, 999999999);
 }
 
 }  // namespace

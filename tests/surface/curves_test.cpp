@@ -3,6 +3,8 @@
 // the halving goes.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "page_probe.h"
 #include "surface/curve_point_list.h"
 #include "surface/grdrv.h"
@@ -67,6 +69,14 @@ TEST_F(Curves, HalvingStopsAtSixteenLevels) {
       << "one parameter unit is one segment";
   EXPECT_LE(Piece({-9000, 0}, {0, 0}, {20000, 10000}, {0, 20000}, 0, 4), 4)
       << "four units split at most twice";
+}
+
+TEST_F(Curves, ExtremePointsFinishWithOrWithoutAFill) {
+  EXPECT_LE(Piece({INT_MIN, INT_MAX}, {INT_MAX, INT_MIN}, {INT_MIN, 0}, {0, INT_MAX}, 0, 65536), 65536);
+  w.surface->pointList.reset();
+  CCurvePointList list(INT_MAX, INT_MIN);
+  for (int32_t v : {INT_MIN, INT_MAX, 0, -3000000, 3000000}) list.Append(v, v / 2);
+  w.surface->DrawCurve(w.State(), &list, 1);
 }
 
 }  // namespace
