@@ -18,6 +18,7 @@
 #include "tools/zizider/progress_meter.h"
 #include "tools/zizider/render_options.h"
 #include "tools/zizider/state_json.h"
+#include "platform/win32.h"
 #include "zizider/zizider.h"
 
 #ifndef ZIZIDER_VERSION
