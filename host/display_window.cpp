@@ -36,8 +36,8 @@ bool AdoptDisplayWindow(KXREG_HOST* host) {
   cls.cbWndExtra = static_cast<int>(sizeof(void*));
   cls.lpszClassName = kClassName;
   RegisterClassA(&cls);  // registered already after the first window
-  HWND window = CreateWindowExA(0, kClassName, "zizider", WS_POPUP, 0, 0, GraphicsWidth(host), GraphicsHeight(host),
-                                nullptr, nullptr, nullptr, nullptr);
+  HWND window = CreateWindowExA(0, kClassName, "zizider", WS_POPUP, 0, 0, GraphicsWidth(host),
+                                GraphicsHeight(host), nullptr, nullptr, nullptr, nullptr);
   if (!window) return false;
   OwnWindows().insert(window);
   SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(host));
