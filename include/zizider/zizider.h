@@ -109,11 +109,11 @@ typedef struct KXREG_HOST {
   int32_t cellWidth;  /* 0x724 */
   int32_t cellHeight; /* 0x728 */
   uint8_t reserved4[0x2E8];
-  int32_t fieldA14;               /* 0xA14: set to 0 when the report command switches graphics input */
-  int32_t fieldA18;               /* 0xA18: likewise */
-  KXREG_GrDrv* grDrv;             /* 0xA1C: library */
-  KXREG_GraphicsContext* context; /* 0xA20: library */
-  KXREG_Interpreter* interpreter; /* 0xA24: library */
+  int32_t fieldA14; /* 0xA14: set to 0 when the report command switches graphics input */
+  int32_t fieldA18; /* 0xA18: likewise */
+  KXREG_GrDrv* grDrv;                 /* 0xA1C: library */
+  KXREG_GraphicsContext* context;     /* 0xA20: library */
+  KXREG_Interpreter* interpreter;     /* 0xA24: library */
   uint8_t reserved5[0x004];
   int32_t graphicsData; /* 0xA2C: 1 once a string was accepted, 0 after the journal is cleared */
   uint8_t reserved6[0x15C];
@@ -124,8 +124,7 @@ typedef struct KXREG_HOST {
 
 /* Lifecycle and queries. */
 KXREG_API int KXREG_Init(KXREG_HOST* host, COLORREF foreground, COLORREF background, int mode);
-KXREG_API int KXREG_Reset(KXREG_HOST* host, COLORREF foreground, COLORREF background, int reserved,
-                          int ignored);
+KXREG_API int KXREG_Reset(KXREG_HOST* host, COLORREF foreground, COLORREF background, int reserved, int ignored);
 KXREG_API int KXREG_Erase(KXREG_HOST* host);
 KXREG_API int KXREG_ClearPage(KXREG_HOST* host);
 KXREG_API HDC KXREG_GetMemDC(KXREG_HOST* host, int page);
