@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/win32.h"
 #include "zizider/zizider.h"
 
 class CGrDrv;

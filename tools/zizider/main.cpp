@@ -10,6 +10,7 @@
 #include "tools/zizider/run.h"
 #include "tools/zizider/show.h"
 #include "tools/zizider/state_json.h"
+#include "platform/win32.h"
 #include "zizider/zizider.h"
 
 #ifndef ZIZIDER_VERSION
