@@ -18,6 +18,7 @@
 #include "tools/zizider/progress_meter.h"
 #include "tools/zizider/render_options.h"
 #include "tools/zizider/state_json.h"
+#include "tools/zizider/subcommands.h"
 #include "zizider/zizider.h"
 
 #ifndef ZIZIDER_VERSION
@@ -180,6 +181,9 @@ int Render(const CRenderOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::string command = argc > 1 ? argv[1] : "";
+  if (command == "print") return RunPrint(argc, argv);
+  if (command == "splash") return RunSplash(argc, argv);
   const CCommandLine commandLine = ParseCommandLine(argc, argv);
   if (!commandLine.ok) return Fail(2, commandLine.error);
   if (commandLine.options.help) {
