@@ -27,7 +27,7 @@ class CPaper {
     }
     dc_ = CreateCompatibleDC(nullptr);
     if (bitmap_) previous_ = SelectObject(dc_, bitmap_);
-    PatBlt(dc_, 0, 0, width, height, WHITENESS);
+    if (bits == 32) PatBlt(dc_, 0, 0, width, height, WHITENESS);
   }
   ~CPaper() {
     if (previous_) SelectObject(dc_, previous_);

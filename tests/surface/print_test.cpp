@@ -47,7 +47,7 @@ struct SourceRow {
 TEST(PrintLayout, SourceIsTheCellsUnderRowsAndColumnsCountedFromTheBottom) {
   const SourceRow rows[] = {
       {"everything: two columns past the edge are cut", 1, 24, 1, 80, {0, 0, 800, 480}},
-      {"columns 11 to 20 take two more", 1, 24, 11, 20, {100, 0, 130, 480}},
+      {"columns 11 to 20 take two more", 1, 24, 11, 20, {100, 0, 120, 480}},
       {"rows 5 to 10 sit 80 pixels above the bottom", 5, 10, 1, 80, {0, 80, 800, 160}},
       {"columns right of the page leave a negative width", 1, 24, 90, 95, {890, 0, -90, 480}},
   };
