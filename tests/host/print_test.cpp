@@ -12,35 +12,31 @@ namespace {
 
 namespace inspect = soft::inspect;
 
-// A device context with a bitmap of its own, standing in for a printer's.
+// A device context with a bitmap of its own, standing in for a printer's:
+// 32 bits and white, or a monochrome one as made.
 class CPaper {
  public:
-  CPaper(int width, int height, int bits = 32) {
-    if (bits == 32) {
-      BITMAPINFO info{};
-      info.bmiHeader =
-          BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-      void* pixels = nullptr;
-      bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    } else {
-      bitmap_ = CreateBitmap(width, height, 1, static_cast<UINT>(bits), nullptr);
-    }
-    dc_ = CreateCompatibleDC(nullptr);
-    if (bitmap_) previous_ = SelectObject(dc_, bitmap_);
+  CPaper(int width, int height, int bits = 32) : dc_(CreateCompatibleDC(nullptr)) {
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* pixels = nullptr;
+    bitmap_ = bits == 32 ? CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0)
+                         : CreateBitmap(width, height, 1, 1, nullptr);
+    previous_ = SelectObject(dc_, bitmap_);
     if (bits == 32) PatBlt(dc_, 0, 0, width, height, WHITENESS);
   }
   ~CPaper() {
-    if (previous_) SelectObject(dc_, previous_);
+    SelectObject(dc_, previous_);
     DeleteDC(dc_);
-    if (bitmap_) DeleteObject(bitmap_);
+    DeleteObject(bitmap_);
   }
   HDC dc() const { return dc_; }
   COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
 
  private:
-  HBITMAP bitmap_ = nullptr;
-  HDC dc_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ previous_;
 };
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -61,9 +57,8 @@ int PrintAll(CTestHost& host, HDC dc, int width, int height) {
 
 TEST(Print, WithoutAnInstanceNothingIsDoneAndTheResultIsOne) {
   CPaper paper(100, 100);
-  CTestHost::Options options;
-  options.init = false;
-  CTestHost host(options);
+  CTestHost host;
+  host.Erase();
   EXPECT_EQ(KXREG_Print(nullptr, paper.dc(), 100, 100, 1, 24, 1, 80), 1);
   EXPECT_EQ(PrintAll(host, paper.dc(), 100, 100), 1);
   EXPECT_EQ(paper.At(50, 50), kWhite);
@@ -114,12 +109,9 @@ TEST(Print, WhenThePackedBitmapCannotBeMadeNothingIsPrintedAndTheOffsetStays) {
 TEST(Print, HugeTinyAndEmptyDevicesFinish) {
   CTestHost host;
   PaintPages(host);
-  struct Device {
-    int width, height, bits;
-  };
-  for (const Device& d : {Device{20000, 20000, 1}, Device{1, 1, 32}, Device{0, 0, 32}}) {
-    CPaper paper(d.width, d.height, d.bits);
-    EXPECT_EQ(PrintAll(host, paper.dc(), d.width, d.height), 0) << d.width;
+  for (int side : {20000, 1, 0}) {
+    CPaper paper(side, side, side > 1 ? 1 : 32);  // 20000 x 20000 fits memory at one bit
+    EXPECT_EQ(PrintAll(host, paper.dc(), side, side), 0) << side;
   }
 }
 

@@ -5,38 +5,16 @@
 #include <climits>
 
 #include "page_probe.h"
-#include "platform/soft/inspect.h"
 #include "surface/bitmap_to_dib.h"
 #include "surface/print_layout.h"
 #include "surface_window.h"
 
 namespace {
 
-namespace inspect = soft::inspect;
 using surface_test::SurfaceWindow;
 
 // 80 x 24 cells of 10 x 20: an 800 x 480 page.
 constexpr CPrintPageGeometry kPage{24, 10, 20, 800, 480};
-
-struct RowsRow {
-  const char* name;
-  int fromRow, toRow;
-  CPrintRows expected;
-};
-
-TEST(PrintLayout, RowsCountFromTheBottomAndTakeTwoMoreAbove) {
-  const RowsRow rows[] = {
-      {"all rows: top raised from -2 to 0", 1, 24, {0, 23}},
-      {"the lower ten rows and two above them", 1, 10, {12, 23}},
-      {"rows 5 to 10", 5, 10, {12, 19}},
-      {"row 0 is cut to the last row", 0, 24, {0, 23}},
-  };
-  for (const RowsRow& r : rows) {
-    const CPrintRows got = PrintRows(24, r.fromRow, r.toRow);
-    EXPECT_EQ(got.top, r.expected.top) << r.name;
-    EXPECT_EQ(got.bottom, r.expected.bottom) << r.name;
-  }
-}
 
 struct SourceRow {
   const char* name;
@@ -44,9 +22,11 @@ struct SourceRow {
   CPrintRect expected;
 };
 
-TEST(PrintLayout, SourceIsTheCellsUnderRowsAndColumnsCountedFromTheBottom) {
+TEST(PrintLayout, SourceIsTheCellsUnderRowsFromTheBottomAndColumnsWithTwoMore) {
   const SourceRow rows[] = {
-      {"everything: two columns past the edge are cut", 1, 24, 1, 80, {0, 0, 800, 480}},
+      {"everything: top raised from -2 to 0, two columns past the edge cut", 1, 24, 1, 80, {0, 0, 800, 480}},
+      {"row 0 is cut to the last row", 0, 24, 1, 80, {0, 0, 800, 480}},
+      {"the lower ten rows and two above them", 1, 10, 1, 80, {0, 0, 800, 240}},
       {"columns 11 to 20 take two more", 1, 24, 11, 20, {100, 0, 120, 480}},
       {"rows 5 to 10 sit 80 pixels above the bottom", 5, 10, 1, 80, {0, 80, 800, 160}},
       {"columns right of the page leave a negative width", 1, 24, 90, 95, {890, 0, -90, 480}},
@@ -151,15 +131,6 @@ TEST(BitmapToDib, ColourTableGivesEachPagePixelItsColourBottomRowFirst) {
   EXPECT_NE(colourOf(0, 5), colourOf(479, 5));
   GlobalUnlock(dib);
   GlobalFree(dib);
-}
-
-TEST(BitmapToDib, NoneForABadBitmapOrWhenTheBlockCannotBeHad) {
-  EXPECT_EQ(BitmapToDib(nullptr, nullptr), nullptr);
-  HBITMAP bitmap = CreateBitmap(64, 64, 1, 8, nullptr);
-  inspect::SetGlobalAllocLimit(1024);
-  EXPECT_EQ(BitmapToDib(bitmap, nullptr), nullptr);
-  inspect::SetGlobalAllocLimit(0);
-  DeleteObject(bitmap);
 }
 
 }  // namespace

@@ -216,6 +216,8 @@ std::string DefaultOutputName(const std::string& input) {
 
 std::string UsageText() {
   return R"(usage: zizider render [options] [FILE...]
+       zizider print [options] [FILE...]   (see zizider print --help)
+       zizider splash [-o FILE]
        zizider --help | --version
 
 Renders ReGIS graphics as a terminal receives them into an 8-bit indexed PNG.
