@@ -74,6 +74,14 @@ class CGrDrv {
   // page pixels; corner picks which of the two right-angle corners it has.
   static void DrawTriangle(HDC dc, int xa, int ya, int xb, int yb, int corner);
 
+  // Area fill: BeginFill makes the line and arc primitives collect points
+  // instead of drawing (1 when it started), FillPolygon fills the polygon
+  // through them with the active writing controls (1 when it drew), and
+  // DiscardFill ends the collection.
+  int BeginFill(CGraphicsState* state);
+  int FillPolygon(CGraphicsState* state);
+  void DiscardFill();
+
   // The graphics cursor.
   void CreateGraphicsCaret();
   void DestroyGraphicsCaret();
