@@ -83,6 +83,7 @@ int CMacroCmd::InvokeMacro(char letter, CInterpreter& interp) {
     if (interp.macroReserve <= 0) {
       while (interp.macroStack.Pop()) {
       }
+      interp.PerformPendingPop();
     }
   }
   interp.macroCursor = nullptr;
