@@ -4,6 +4,7 @@
 #include <new>
 
 #include "commands/command_access.h"
+#include "commands/curve.h"
 #include "commands/macro.h"
 #include "commands/option_tail.h"
 #include "commands/position.h"
@@ -12,9 +13,6 @@
 #include "interp/cmd_dispatch.h"
 
 namespace {
-
-// The curve command, once it is built in.
-const ParserFactory kMakeCurve = nullptr;
 
 bool IsDigit(char ch) {
   return ch >= '0' && ch <= '9';
@@ -27,7 +25,7 @@ CParseObj* NewInner(int32_t code) {
     case kCommandVector:
       return new (std::nothrow) CVectorCmd;
     case kCommandCurve:
-      return kMakeCurve ? kMakeCurve() : nullptr;
+      return new (std::nothrow) CCurveCmd;
     default:
       return nullptr;
   }

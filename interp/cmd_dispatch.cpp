@@ -3,6 +3,7 @@
 #include <memory>
 #include <new>
 
+#include "commands/curve.h"
 #include "commands/fill.h"
 #include "commands/macro.h"
 #include "commands/option_tail.h"
@@ -41,7 +42,7 @@ struct CCommandRow {
 // character.
 const CCommandRow kCommands[] = {
     {'@', kCommandMacro, Attributes::Load, MakeParser<CMacroCmd>, kNone},
-    {'C', kCommandCurve, Attributes::Load, nullptr, kBracket | kParen},
+    {'C', kCommandCurve, Attributes::Load, MakeParser<CCurveCmd>, kBracket | kParen},
     {'F', kCommandFill, Attributes::Load, MakeParser<CFillCmd>, kNone},
     {'L', kCommandLoad, Attributes::Load, nullptr, kQuote},
     {'N', kCommandNone, Attributes::Store, MakeParser<CSkipCmd>, kNone},

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/win32.h"
+#include "surface/curve_point_list.h"
 #include "surface/point_list.h"
 #include "surface/vector_list.h"
 #include "zizider/zizider.h"
@@ -81,6 +82,31 @@ class CGrDrv {
   int BeginFill(CGraphicsState* state);
   int FillPolygon(CGraphicsState* state);
   void DiscardFill();
+
+  // Circles and arcs: (x1, y1) lies on the circle, (x2, y2) is its centre,
+  // ReGIS units. The radius is taken in pixels with the vertical distance
+  // scaled as if cells were twice as high as wide, then drawn as an ellipse
+  // corrected to the real cell shape. While a fill collects its outline
+  // they add points along the circle instead (CollectArcPoints).
+  void DrawCircle(CGraphicsState* state, int x1, int y1, int x2, int y2);
+  // Arcs turn counterclockwise for positive angles and return their end.
+  POINT DrawArc(CGraphicsState* state, int x1, int y1, int x2, int y2, int angle);
+  // The arc as a chain of chords, each with its shaded strip.
+  POINT DrawShadedArc(CGraphicsState* state, int x1, int y1, int x2, int y2, int angle);
+  // Adds the points every half chord step from the start to the end of the
+  // arc to the point list; returns the last one added.
+  POINT CollectArcPoints(CGraphicsState* state, int x1, int y1, int x2, int y2, int angle, int width,
+                         int height);
+
+  // An interpolated curve through the list's points: closed through all of
+  // them, or open from the second point to the last but one.
+  void DrawCurve(CGraphicsState* state, CCurvePointList* list, int closed);
+  // The part t0..t1 (16.16 fixed point) of the piece from p1 to p2, halved
+  // until it is flat, each flat part drawn with DrawSegment.
+  void DrawCurveSegment(CGraphicsState* state, const CCurvePoint& p0, const CCurvePoint& p1,
+                        const CCurvePoint& p2, const CCurvePoint& p3, int32_t t0, int32_t t1, HWND target,
+                        HDC dc, HPEN pen, HBRUSH brush, int width, int height, int viewX, int viewY,
+                        int suspended, int smoothDrawing);
 
   // The graphics cursor.
   void CreateGraphicsCaret();
