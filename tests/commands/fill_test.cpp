@@ -21,120 +21,50 @@ using commands_test::Position;
 
 constexpr int kFg = -1;  // the default foreground, whatever it is
 
-struct CProbe {
-  int x, y, index;
-};
-
 TEST(FillCommand, FillsWhatItsInnerCommandsOutline) {
+  // One pixel that must take the index, one that must stay background, the
+  // position afterwards and the character of the last error (0: none).
   const struct {
     const char* behaviour;
     const char* text;
-    CProbe probes[3];
-    int x, y;
-    int error, errorChar;
+    int inX, inY, index, outX, outY;
+    int x, y, errorChar;
   } rows[] = {
       {"a square, the position back where the fill began",
-       "P[100,100]F(V[200,100][200,200][100,200][100,100])",
-       {{101, 101, kFg}, {199, 150, kFg}, {250, 150, 0}},
-       100,
-       100,
-       0,
-       0},
-      {"the starting position is no vertex: a triangle",
-       "P[100,100]F(V[200,100][200,200][100,200])",
-       {{180, 180, kFg}, {120, 120, 0}, {150, 199, kFg}},
-       100,
-       100,
-       0,
-       0},
+       "P[100,100]F(V[200,100][200,200][100,200][100,100])", 101, 101, kFg, 250, 150, 100, 100, 0},
+      {"the starting position is no vertex: a triangle", "P[100,100]F(V[200,100][200,200][100,200])", 180,
+       180, kFg, 120, 120, 100, 100, 0},
       {"a five-pointed star leaves its centre empty",
-       "P[400,140]F(V[459,321][305,209][495,209][341,321][400,140])",
-       {{400, 240, 0}, {400, 170, kFg}, {480, 212, kFg}},
-       400,
-       140,
-       0,
-       0},
-      {"a circle fills its disc",
-       "P[300,240]F(C[350,240])",
-       {{300, 240, kFg}, {345, 240, kFg}, {355, 240, 0}},
-       300,
-       240,
-       0,
-       0},
-      {"a closed curve fills its inside",
-       "P[100,100]F(C(B)[100,100][200,100][200,200][100,200](E))",
-       {{150, 150, kFg}, {110, 150, kFg}, {250, 150, 0}},
-       100,
-       100,
-       0,
-       0},
-      {"one vector fills nothing",
-       "P[100,100]F(V[200,200])",
-       {{150, 150, 0}, {199, 199, 0}, {0, 0, 0}},
-       100,
-       100,
-       0,
-       0},
-      {"W in the body colours the fill, and the line after it is drawn as before",
-       "P[100,100]F(W(I3)V[200,100][200,200][100,200])V[100,300]",
-       {{180, 180, 3}, {100, 250, kFg}, {120, 120, 0}},
-       100,
-       300,
-       0,
-       0},
-      {"a vector's own W option does not colour the fill",
-       "P[100,100]F(V(W(I3))[200,100][200,200][100,200])",
-       {{180, 180, kFg}, {0, 0, 0}, {0, 0, 0}},
-       100,
-       100,
-       0,
-       0},
+       "P[400,140]F(V[459,321][305,209][495,209][341,321][400,140])", 400, 170, kFg, 400, 240, 400, 140, 0},
+      {"a circle fills its disc", "P[300,240]F(C[350,240])", 345, 240, kFg, 355, 240, 300, 240, 0},
+      {"a closed curve fills its inside", "P[100,100]F(C(B)[100,100][200,100][200,200][100,200](E))", 110,
+       150, kFg, 250, 150, 100, 100, 0},
+      {"one vector fills nothing", "P[100,100]F(V[200,200])", 0, 0, 0, 150, 150, 100, 100, 0},
+      {"W in the body colours the fill", "P[100,100]F(W(I3)V[200,100][200,200][100,200])", 180, 180, 3, 120,
+       120, 100, 100, 0},
+      {"the line after a fill has the colour from before it", "F(W(I3)V[1,1][2,2][3,1])P[10,10]V[10,40]", 10,
+       20, kFg, 11, 20, 10, 40, 0},
+      {"a vector's own W option does not colour the fill", "P[100,100]F(V(W(I3))[200,100][200,200][100,200])",
+       180, 180, kFg, 120, 120, 100, 100, 0},
       {"a digit continues the vector, with the multiplier W set in the body",
-       "P[100,100]F(W(M100)V[200,100][200,200]4)",
-       {{180, 180, kFg}, {120, 120, 0}, {0, 0, 0}},
-       100,
-       100,
-       0,
-       0},
-      {"a macrograph outlines inside the body",
-       "@:SV[200,100][200,200][100,200][100,100]@;P[100,100]F(@S)",
-       {{150, 150, kFg}, {250, 150, 0}, {0, 0, 0}},
-       100,
-       100,
-       0,
-       0},
-      {"plane mask 6 fills with index 6",
-       "W(F6)P[100,100]F(V[200,100][200,200][100,200][100,100])",
-       {{150, 150, 6}, {250, 150, 0}, {0, 0, 0}},
-       100,
-       100,
-       0,
-       0},
-      {"text in the body is an error and the fill still ends",
-       "F(V[10,10]T'x')",
-       {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
-       0,
-       0,
-       1,
-       '\''},
+       "P[100,100]F(W(M100)V[200,100][200,200]4)", 180, 180, kFg, 120, 120, 100, 100, 0},
+      {"a macrograph outlines inside the body", "@:SV[200,100][200,200][100,200][100,100]@;P[100,100]F(@S)",
+       150, 150, kFg, 250, 150, 100, 100, 0},
+      {"plane mask 6 fills with index 6", "W(F6)P[100,100]F(V[200,100][200,200][100,200][100,100])", 150, 150,
+       6, 250, 150, 100, 100, 0},
+      {"text in the body is an error and the fill still ends", "F(V[10,10]T'x')", 0, 0, 0, 5, 5, 0, 0, '\''},
       {"';' discards the fill and its points; what follows draws",
-       "P[100,100]F(V[200,100][200,200];V[300,300]",
-       {{150, 120, 0}, {250, 250, kFg}, {0, 0, 0}},
-       300,
-       300,
-       0,
-       0},
+       "P[100,100]F(V[200,100][200,200];V[300,300]", 250, 250, kFg, 150, 120, 300, 300, 0},
   };
   for (const auto& c : rows) {
     SCOPED_TRACE(c.behaviour);
     CTestHost host;
     host.Feed(c.text);
-    for (const CProbe& p : c.probes)
-      EXPECT_EQ(IndexAt(host, p.x, p.y), p.index == kFg ? DefaultForeground(host) : p.index)
-          << p.x << "," << p.y;
+    EXPECT_EQ(IndexAt(host, c.inX, c.inY), c.index == kFg ? DefaultForeground(host) : c.index);
+    EXPECT_EQ(IndexAt(host, c.outX, c.outY), 0);
     EXPECT_EQ(Position(host).x, c.x);
     EXPECT_EQ(Position(host).y, c.y);
-    EXPECT_EQ(LastError(host), c.error);
+    EXPECT_EQ(LastError(host), c.errorChar ? 1 : 0);
     EXPECT_EQ(LastErrorChar(host), c.errorChar);
     EXPECT_EQ(host.Surface()->pointList, nullptr);
   }
