@@ -51,9 +51,10 @@ struct CAxis {
 };
 
 // Whether a range of values in ReGIS units lies wholly beyond one edge of a
-// page axis of size pixels spanning units.
-bool OffAxis(int64_t lo, int64_t hi, int size, int units) {
-  return hi * size / units < 0 || lo * size / units >= size;
+// page axis of units units: past the far edge, or more than a page before
+// the near one, where no page size can scale it back to pixel 0.
+bool OffAxis(int64_t lo, int64_t hi, int64_t units) {
+  return hi < -units || lo >= units;
 }
 
 int32_t AbsWrap(int32_t v) {
@@ -123,7 +124,7 @@ void CGrDrv::DrawCurveSegment(CGraphicsState* state, const CCurvePoint& p0, cons
     int64_t xlo, xhi, ylo, yhi;
     x.Bounds(t0, t1, &xlo, &xhi);
     y.Bounds(t0, t1, &ylo, &yhi);
-    if (OffAxis(xlo, xhi, width, 800) || OffAxis(ylo, yhi, height, 480)) return;
+    if (OffAxis(xlo, xhi, 800) || OffAxis(ylo, yhi, 480)) return;
   }
 
   // Halving stops when the range cannot be split further: at most 16 levels.

