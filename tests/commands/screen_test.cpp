@@ -105,10 +105,13 @@ TEST(ScreenOptions, AWriteOptionLastsUntilTheNextCommand) {
   EXPECT_NE(Active(host).foreground, 2);
 }
 
-TEST(ScreenOptions, AWriteOptionWithoutAListLeavesTheNextWCommandWhole) {
+TEST(ScreenOptions, AWriteOptionWithoutAListLeavesItsFlagForTheDispatcher) {
   CTestHost host;
-  host.Feed("S(WE)W(I3)");
-  EXPECT_EQ(Permanent(host).foreground, 3);
+  const int foreground = Permanent(host).foreground;
+  host.Feed("S(W))W(I2)");
+  EXPECT_EQ(Permanent(host).foreground, foreground);
+  EXPECT_EQ(LastError(host), 1);
+  EXPECT_EQ(LastErrorChar(host), ')');
 }
 
 // Erasing and the journal ----------------------------------------------------
@@ -401,18 +404,20 @@ TEST_F(ScreenDelayHost, AnAbortRequestCutsALongWaitShortAndDropsTheRestOfTheStri
   EXPECT_EQ(LastError(host), 0);
 }
 
-TEST_F(ScreenDelayHost, AnAbortRequestWhileTheQueueStaysEmptyStillCutsTheWaitShort) {
-  // As a host's signal handler would: the bit is set, no message follows.
+TEST_F(ScreenDelayHost, AnAbortRequestWithoutAMessageLetsTheWaitRunItsTime) {
   React([this] { host.SetSetting(KXREG_SETTING_ABORT); });
   const DWORD start = GetTickCount();
-  host.Feed("S(T4294967295)P[300,300]");
-  EXPECT_LT(GetTickCount() - start, 1000u);
-  EXPECT_EQ(Position(host).x, 0);
-  EXPECT_FALSE(host.Setting(KXREG_SETTING_ABORT));
+  host.Feed("S(T60)P[300,300]");
+  EXPECT_GE(GetTickCount() - start, 1000u);
+  EXPECT_EQ(Position(host).x, 300);
+  EXPECT_TRUE(host.Setting(KXREG_SETTING_ABORT));
 }
 
 TEST_F(ScreenDelayHost, ALostWindowCutsTheWaitShort) {
-  React([this] { host.DetachWindow(); });
+  React([this] {
+    host.DetachWindow();
+    PostMessageA(host.Window(), WM_NULL, 0, 0);
+  });
   const DWORD start = GetTickCount();
   host.Feed("S(T4294967295)P[300,300]");
   EXPECT_LT(GetTickCount() - start, 1000u);

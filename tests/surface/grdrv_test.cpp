@@ -398,6 +398,17 @@ TEST_F(WaitTest, AnAbortOrALostRecordEndsTheWaitBeforeDispatching) {
   }
 }
 
+TEST_F(WaitTest, OnAnEmptyQueueTheWaitRunsItsTimeWhateverTheRecordsSay) {
+  w.settings->flags = KXREG_SETTING_ABORT;
+  EXPECT_EQ(w.surface->Delay(0), 1) << "one pass";
+  SetWindowLongPtrA(w.window, 0, 0);
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(w.surface->Delay(6), 1);
+  EXPECT_EQ(GetTickCount() - start, 100u);
+  EXPECT_EQ(w.settings->flags, KXREG_SETTING_ABORT) << "not taken";
+  SetWindowLongPtrA(w.window, 0, reinterpret_cast<LONG_PTR>(w.host.get()));
+}
+
 TEST_F(WaitTest, AnAbortRequestIsConsumedAndOtherSettingsKept) {
   PostMessageA(w.window, WM_USER, 0, 0);
   w.settings->flags = KXREG_SETTING_ABORT | KXREG_SETTING_4010_MODE;
@@ -556,6 +567,14 @@ TEST(Palette, TheBackgroundSnapsToAStaticColour) {
   EXPECT_EQ(WorkingColourMap()[0].red, 100);
   EXPECT_EQ(WorkingColourMap()[0].green, 0);
   EXPECT_EQ(w.PageColour(1, 0, 0), RGB(255, 0, 0));
+}
+
+TEST(Palette, TheSystemPaletteIsFilledWithTheMapItsRunModulo16AndTheMapAgain) {
+  SurfaceWindow w;
+  const std::vector<PALETTEENTRY> system = inspect::SystemPalette();
+  auto rgb = [&](int k) { return RGB(system[10 + k].peRed, system[10 + k].peGreen, system[10 + k].peBlue); };
+  for (int k : {17, 219}) EXPECT_EQ(rgb(k), MapColour(k % 16)) << k;
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(rgb(220 + i), MapColour(i)) << 220 + i;
 }
 
 TEST(Palette, ReplacingThePaletteLeaksNothing) {

@@ -14,6 +14,7 @@
 #include "tools/zizider/dcs_stripper.h"
 #include "tools/zizider/host_window.h"
 #include "tools/zizider/input_reader.h"
+#include "tools/zizider/interrupt_relay.h"
 #include "tools/zizider/png_writer.h"
 #include "tools/zizider/progress_meter.h"
 #include "tools/zizider/render_options.h"
@@ -40,6 +41,7 @@ static_assert(std::atomic<uint32_t*>::is_always_lock_free, "the signal handler r
 extern "C" void OnInterrupt(int) {
   g_interrupted = 1;
   if (uint32_t* flags = g_abortFlags.load()) __atomic_fetch_or(flags, KXREG_SETTING_ABORT, __ATOMIC_SEQ_CST);
+  CInterruptRelay::Notify();
 }
 
 // Without SA_RESTART, so that a read waiting on a pipe returns at once.
@@ -122,6 +124,7 @@ int Render(const CRenderOptions& options) {
   CHostWindow host(geometry);
   if (!host.Open(options.foreground, options.background, &error)) return Fail(1, error);
   CAbortFlagsGuard abortGuard(host.settingsFlags());
+  CInterruptRelay relay(host.window());
 
   CDcsStripper stripper(StripperMode(options.input));
   CProgressMeter progress(reader.TotalSize(), stderr);
