@@ -240,6 +240,7 @@ TEST(ScreenDelay, WaitsItsTicks) {
       {"ALetterAfterDigitsIsError1AndTheWaitGoesOn", "S(T6X)", 100, 103, 1, 'X'},
       {"ALetterWithoutDigitsEndsTheOption", "S(TX)", 0, 3, 1, 'X'},
       {"TheCountWrapsAt32Bits", "S(T4294967301)", 83, 86, 0, 0},
+      {"TheMillisecondsWrapAt32Bits", "S(T4294968)", 11, 14, 0, 0},
   };
   for (const auto& c : rows) {
     SCOPED_TRACE(c.name);
