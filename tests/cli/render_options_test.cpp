@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
 #include <vector>
 
@@ -65,56 +64,43 @@ TEST(RenderOptionsTest, HelpAndVersionNeedNoCommand) {
   EXPECT_TRUE(Parse({"render", "--help"}).options.help);
 }
 
-struct UsageErrorCase {
-  const char* behaviour;
-  std::vector<std::string> words;
-  const char* mentions;  // the error names what is wrong
-};
-// Names the row, not its bytes, in test listings.
-void PrintTo(const UsageErrorCase& c, std::ostream* os) {
-  *os << c.behaviour;
+TEST(RenderOptionsTest, UsageErrorsAreRefusedWithOneLineNamingTheProblem) {
+  const struct {
+    const char* behaviour;
+    std::vector<std::string> words;
+    const char* mentions;  // the error names what is wrong
+  } rows[] = {
+      {"no command", {}, "missing command"},
+      {"an unknown command", {"draw"}, "'draw'"},
+      {"an unknown option", {"render", "--bogus"}, "'--bogus'"},
+      {"an unknown option with a value", {"render", "--bogus=1"}, "'--bogus'"},
+      {"an option without its value", {"render", "--cols"}, "--cols"},
+      {"zero columns", {"render", "--cols", "0"}, "--cols"},
+      {"columns that are not a number", {"render", "--cols", "12a"}, "12a"},
+      {"negative rows", {"render", "--rows", "-3"}, "--rows"},
+      {"a cell without its height", {"render", "--cell", "10"}, "--cell"},
+      {"a cell of zero width", {"render", "--cell", "0x20"}, "--cell"},
+      {"a three-digit colour", {"render", "--fg", "fff"}, "--fg"},
+      {"a colour with a non-hex digit", {"render", "--bg", "00g000"}, "--bg"},
+      {"a page that is neither", {"render", "--page", "both"}, "--page"},
+      {"a zero chunk", {"render", "--chunk", "0"}, "--chunk"},
+      {"a chunk beyond 16 MiB", {"render", "--chunk", "16777217"}, "--chunk"},
+      {"an empty output name", {"render", "-o", ""}, "-o"},
+      {"an unknown input mode", {"render", "--input", "sixel"}, "--input"},
+      {"a page too wide", {"render", "--cols", "1000", "--cell", "10x20"}, "too large"},
+      {"a page of too many pixels",
+       {"render", "--cols", "800", "--rows", "400", "--cell", "10x20"},
+       "too large"},
+      {"the window together with the screen page", {"render", "--window", "--page", "screen"}, "--window"},
+  };
+
+  for (const auto& c : rows) {
+    const CCommandLine line = Parse(c.words);
+    EXPECT_FALSE(line.ok) << c.behaviour;
+    EXPECT_NE(line.error.find(c.mentions), std::string::npos) << c.behaviour << ": " << line.error;
+    EXPECT_EQ(line.error.find('\n'), std::string::npos) << c.behaviour;
+  }
 }
-
-const UsageErrorCase kUsageErrors[] = {
-    {"no command", {}, "missing command"},
-    {"an unknown command", {"draw"}, "'draw'"},
-    {"an unknown option", {"render", "--bogus"}, "'--bogus'"},
-    {"an unknown option with a value", {"render", "--bogus=1"}, "'--bogus'"},
-    {"an option without its value", {"render", "--cols"}, "--cols"},
-    {"zero columns", {"render", "--cols", "0"}, "--cols"},
-    {"columns that are not a number", {"render", "--cols", "12a"}, "12a"},
-    {"negative rows", {"render", "--rows", "-3"}, "--rows"},
-    {"a cell without its height", {"render", "--cell", "10"}, "--cell"},
-    {"a cell of zero width", {"render", "--cell", "0x20"}, "--cell"},
-    {"a three-digit colour", {"render", "--fg", "fff"}, "--fg"},
-    {"a colour with a non-hex digit", {"render", "--bg", "00g000"}, "--bg"},
-    {"a page that is neither", {"render", "--page", "both"}, "--page"},
-    {"a zero chunk", {"render", "--chunk", "0"}, "--chunk"},
-    {"a chunk beyond 16 MiB", {"render", "--chunk", "16777217"}, "--chunk"},
-    {"an empty output name", {"render", "-o", ""}, "-o"},
-    {"an unknown input mode", {"render", "--input", "sixel"}, "--input"},
-    {"a page too wide", {"render", "--cols", "1000", "--cell", "10x20"}, "too large"},
-    {"a page of too many pixels",
-     {"render", "--cols", "800", "--rows", "400", "--cell", "10x20"},
-     "too large"},
-    {"the window together with the screen page", {"render", "--window", "--page", "screen"}, "--window"},
-};
-
-class UsageErrorTest : public testing::TestWithParam<UsageErrorCase> {};
-
-TEST_P(UsageErrorTest, IsRefusedWithOneLineNamingTheProblem) {
-  const CCommandLine line = Parse(GetParam().words);
-  EXPECT_FALSE(line.ok);
-  EXPECT_NE(line.error.find(GetParam().mentions), std::string::npos) << line.error;
-  EXPECT_EQ(line.error.find('\n'), std::string::npos);
-}
-
-INSTANTIATE_TEST_SUITE_P(CommandLines, UsageErrorTest, testing::ValuesIn(kUsageErrors), [](const auto& info) {
-  std::string name;
-  for (const char* p = info.param.behaviour; *p; ++p)
-    name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-  return name;
-});
 
 TEST(RenderOptionsTest, TheLargestAllowedPageIsAccepted) {
   EXPECT_TRUE(Parse({"render", "--cols", "512", "--rows", "256", "--cell", "8x16"}).ok);  // 4096 x 4096
