@@ -127,6 +127,7 @@ TEST_F(Blit, NamedRasterOperationsCombinePaletteIndicesBitwise) {
       {"DSTINVERT inverts the destination index", DSTINVERT, ~D & 0xFF},
       {"BLACKNESS writes index 0", BLACKNESS, 0},
       {"WHITENESS writes index 255", WHITENESS, 0xFF},
+      {"the destination operation leaves it", 0x00AA0029, D},
   };
   Canvas src(4, 4, 8), dst(4, 4, 8);
   src.Fill(S);
@@ -295,6 +296,83 @@ TEST_F(Blit, GetDIBitsConvertsToOtherDepths) {
   EXPECT_EQ(bits[0] & 0xE0, 0x40) << "each pixel goes to the nearer of black and white";
   EXPECT_EQ(bi.colours[1].rgbGreen, 255);
   DeleteDC(screen);
+}
+
+TEST_F(Blit, NegativeExtentsMirrorOnlyWhenTheSignsDiffer) {
+  const struct {
+    const char* behaviour;
+    int xd, yd, wd, hd, xs, ys, ws, hs;
+    Pixels expected;
+  } cases[] = {
+      {"a negative source height flips vertically", 0, 0, 2, 2, 0, 1, 2, -2, {3, 4, 1, 2}},
+      {"a negative source width flips horizontally", 0, 0, 2, 2, 1, 0, -2, 2, {2, 1, 4, 3}},
+      {"a negative destination width flips horizontally", 1, 0, -2, 2, 0, 0, 2, 2, {2, 1, 4, 3}},
+      {"negative both ways flips both", 1, 1, -2, -2, 0, 0, 2, 2, {4, 3, 2, 1}},
+      {"equal signs do not mirror", 2, 2, -2, -2, 2, 2, -2, -2, {1, 2, 3, 4}},
+      {"equal negative heights beside a mirrored width", 0, 1, 2, -2, 1, 1, -2, -2, {2, 1, 4, 3}},
+  };
+  Canvas src(2, 2, 8);
+  src.Load({1, 2, 3, 4});
+  for (const auto& c : cases) {
+    Canvas dst(2, 2, 8);
+    ASSERT_TRUE(StretchBlt(dst.dc, c.xd, c.yd, c.wd, c.hd, src.dc, c.xs, c.ys, c.ws, c.hs, SRCCOPY));
+    EXPECT_EQ((Pixels{dst.At(0, 0), dst.At(1, 0), dst.At(0, 1), dst.At(1, 1)}), c.expected) << c.behaviour;
+  }
+  Canvas dst(4, 1, 8), row(4, 1, 8);
+  row.Load({1, 2, 3, 4});
+  ASSERT_TRUE(StretchBlt(dst.dc, 0, 0, 4, 1, row.dc, 3, 0, -4, 1, SRCCOPY));
+  EXPECT_EQ(dst.Row(0), (Pixels{4, 3, 2, 1})) << "a mirrored row reads right to left";
+  ASSERT_TRUE(StretchBlt(row.dc, 0, 0, 4, 1, row.dc, 3, 0, -4, 1, SRCCOPY));
+  EXPECT_EQ(row.Row(0), (Pixels{4, 3, 2, 1})) << "mirroring a bitmap onto itself";
+}
+
+TEST_F(Blit, StretchDIBitsReadsABottomUpDibFromTheLowerLeftCorner) {
+  BITMAPINFO bi{Header(2, 2, 32), {}};
+  const uint32_t bits[4] = {0x0000FF, 0xFFFFFF,   // bottom: blue, white
+                            0xFF0000, 0x00FF00};  // top: red, green
+  auto draw = [&](Canvas& c, int ys, int hs) {
+    return StretchDIBits(c.dc, 0, 0, c.w, c.h, 0, ys, 2, hs, bits, &bi, DIB_RGB_COLORS, SRCCOPY);
+  };
+  Canvas page(2, 2, 8), big(4, 4, 8), line(2, 1, 8);
+  EXPECT_EQ(draw(page, 0, 2), 2);
+  EXPECT_EQ(page.Row(0), (Pixels{kRed, kGreen})) << "lands right way up";
+  EXPECT_EQ(page.Row(1), (Pixels{kBlue, kWhite}));
+  EXPECT_EQ(draw(big, 0, 2), 2);
+  EXPECT_EQ(big.Row(0), (Pixels{kRed, kRed, kGreen, kGreen}));
+  EXPECT_EQ(big.Row(3), (Pixels{kBlue, kBlue, kWhite, kWhite}));
+  ASSERT_EQ(draw(line, 0, 1), 2) << "the DIB's height is returned, not the lines drawn";
+  EXPECT_EQ(line.Row(0), (Pixels{kBlue, kWhite})) << "source y 0 is the bottom row";
+  draw(line, 1, 1);
+  EXPECT_EQ(line.Row(0), (Pixels{kRed, kGreen}));
+  bi.bmiHeader.biHeight = -2;  // top-down: the first row in memory is the top, yet y still counts up
+  draw(line, 0, 1);
+  EXPECT_EQ(line.Row(0), (Pixels{kRed, kGreen}));
+  draw(line, 1, 1);
+  EXPECT_EQ(line.Row(0), (Pixels{kBlue, kWhite}));
+}
+
+TEST_F(Blit, ScrollDcMovesBitsAndReportsTheUncoveredRectangle) {
+  Canvas page(10, 10, 8);
+  page.Ramp();
+  RECT update{};
+  auto updated = [&] { return std::vector<LONG>{update.left, update.top, update.right, update.bottom}; };
+  ASSERT_TRUE(ScrollDC(page.dc, 0, -3, nullptr, nullptr, nullptr, &update));
+  EXPECT_EQ(page.At(4, 0), 34u);
+  EXPECT_EQ(page.At(9, 6), 99u);
+  EXPECT_EQ(page.At(4, 8), 84u) << "the uncovered rows keep what they had";
+  EXPECT_EQ(updated(), (std::vector<LONG>{0, 7, 10, 10}));
+
+  page.Ramp();
+  const RECT scroll{2, 2, 8, 8};
+  ASSERT_TRUE(ScrollDC(page.dc, 2, 0, &scroll, &scroll, nullptr, &update));
+  EXPECT_EQ(page.At(4, 3), 32u);
+  EXPECT_EQ(page.At(7, 3), 35u);
+  EXPECT_EQ(page.At(8, 3), 38u) << "the clip rectangle keeps the bits inside";
+  EXPECT_EQ(page.At(2, 3), 32u);
+  EXPECT_EQ(updated(), (std::vector<LONG>{2, 2, 4, 8}));
+
+  ASSERT_TRUE(ScrollDC(page.dc, 0, 0, nullptr, nullptr, nullptr, &update));
+  EXPECT_TRUE(update.left >= update.right || update.top >= update.bottom) << "nothing is uncovered";
 }
 
 }  // namespace

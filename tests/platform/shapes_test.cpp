@@ -94,6 +94,14 @@ Pixels Sorted(Pixels p) {
   return p;
 }
 
+// The pixels of a that b lacks, in Sorted order.
+Pixels Minus(const Pixels& a, const Pixels& b) {
+  Pixels out;
+  for (const auto& p : Sorted(a))
+    if (std::find(b.begin(), b.end(), p) == b.end()) out.push_back(p);
+  return out;
+}
+
 Pixels LinePixels(POINT from, POINT to, int w = 12, int h = 12) {
   Page page(w, h);
   MoveToEx(page.dc(), from.x, from.y, nullptr);
@@ -364,6 +372,75 @@ TEST(WidePens, AnInsideFramePenStaysInsideTheBox) {
   for (auto [x, y] : page.Changed()) EXPECT_TRUE(x >= 3 && x < 17 && y >= 3 && y < 15) << x << "," << y;
   EXPECT_EQ(page.Index(3, 9), kBlack);
   EXPECT_EQ(page.Index(10, 9), kRed);
+}
+
+// Under XOR a pixel painted twice returns to white, so every outline must
+// touch each of its pixels once.
+TEST(Mixes, EveryShapePaintsEachPixelOnceUnderXor) {
+  struct Case {
+    const char* name;
+    void (*draw)(HDC);
+  } cases[] = {
+      {"rectangle", [](HDC dc) { Rectangle(dc, 2, 3, 17, 12); }},
+      {"thin rectangle", [](HDC dc) { Rectangle(dc, 2, 3, 3, 12); }},
+      {"ellipse outline", [](HDC dc) { Ellipse(dc, 1, 2, 18, 17); }},
+      {"thin ellipse outline", [](HDC dc) { Ellipse(dc, 1, 2, 2, 17); }},
+      {"polygon outline",
+       [](HDC dc) {
+         const POINT pts[] = {{1, 1}, {17, 4}, {9, 16}, {3, 10}};
+         Polygon(dc, pts, 4);
+       }},
+  };
+  for (const Case& c : cases) {
+    Page copy(20, 20), xored(20, 20);
+    for (Page* p : {&copy, &xored}) p->Pen(PS_SOLID, 1, PALETTEINDEX(1));
+    copy.Brush(PALETTEINDEX(1));
+    xored.Brush(PALETTEINDEX(1));
+    if (std::string(c.name).find("outline") != std::string::npos) {
+      copy.NoBrush();
+      xored.NoBrush();
+    }
+    SetROP2(xored.dc(), R2_XORPEN);
+    c.draw(copy.dc());
+    c.draw(xored.dc());
+    EXPECT_EQ(xored.Changed(), copy.Changed()) << c.name;
+  }
+}
+
+TEST(Arcs, EqualRadialsDrawAllButThePixelBeforeTheStart) {
+  Page arc(16, 12), ellipse(16, 12);
+  Arc(arc.dc(), 0, 0, 16, 12, 4, 3, 0, 0);  // both on one ray from the centre
+  ellipse.NoBrush();
+  Ellipse(ellipse.dc(), 0, 0, 16, 12);
+  EXPECT_EQ(Minus(ellipse.Changed(), arc.Changed()), (Pixels{{3, 1}}));
+  EXPECT_TRUE(Minus(arc.Changed(), ellipse.Changed()).empty());
+}
+
+TEST(Polygons, BothFillModesAgreeOnASimplePolygon) {
+  const POINT shape[] = {{2, 1}, {28, 6}, {20, 13}, {26, 25}, {3, 19}, {9, 11}};
+  Art pictures[2];
+  for (int mode : {ALTERNATE, WINDING}) {
+    Page page(30, 27);
+    page.NoPen();
+    page.Brush(RGB(255, 0, 0));
+    SetPolyFillMode(page.dc(), mode);
+    Polygon(page.dc(), shape, 6);
+    pictures[mode == WINDING] = page.Picture();
+  }
+  EXPECT_EQ(pictures[0], pictures[1]);
+}
+
+TEST(Polygons, TheFillExcludesRightAndBottomEdgesAndTheOutlineCloses) {
+  const POINT square[] = {{1, 1}, {5, 1}, {5, 4}, {1, 4}};
+  Page filled(7, 6), outlined(7, 6);
+  filled.NoPen();
+  filled.Brush(RGB(255, 0, 0));
+  Polygon(filled.dc(), square, 4);
+  EXPECT_EQ(filled.Picture(), (Art{".......", ".rrrr..", ".rrrr..", ".rrrr..", ".......", "......."}));
+  const POINT triangle[] = {{1, 1}, {5, 1}, {1, 5}};
+  outlined.NoBrush();
+  Polygon(outlined.dc(), triangle, 3);
+  EXPECT_EQ(outlined.Picture(), (Art{".......", ".#####.", ".#..#..", ".#.#...", ".##....", ".#....."}));
 }
 
 }  // namespace

@@ -376,4 +376,18 @@ TEST(Text, ExtremeFontParametersDrawSafely) {
   EXPECT_GE(tm.tmMaxCharWidth, tm.tmAveCharWidth);
 }
 
+TEST(Text, EtoOpaqueFillsTheRectangleEvenInTransparentModeAndAtAnySize) {
+  const LOGFONTA lf = LibraryFont(-11);
+  TextDC t(40, 30, 8, &lf, TRANSPARENT);
+  const RECT r{2, 3, 30, 25};
+  ASSERT_TRUE(ExtTextOutA(t.dc(), 5, 5, ETO_OPAQUE, &r, "x", 1, nullptr));
+  EXPECT_EQ(t.Count(kPaper) + t.Count(kInk), 28 * 22);
+  const Box filled = t.BoxOf(kPaper);
+  EXPECT_EQ(std::vector<int>({filled.left, filled.top, filled.right, filled.bottom}),
+            std::vector<int>({2, 3, 29, 24}));
+  const RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  EXPECT_TRUE(ExtTextOutA(t.dc(), 0, 0, ETO_OPAQUE, &huge, nullptr, 0, nullptr));
+  EXPECT_EQ(t.Count(kPaper), 40 * 30);
+}
+
 }  // namespace

@@ -597,6 +597,7 @@ TEST(HostLink, FollowsWindowLongZeroToTheSettings) {
   w.screen->settings = nullptr;
   EXPECT_EQ(SettingsFlagsOfWindow(w.window), nullptr);
   EXPECT_EQ(HostOfWindow(nullptr), nullptr);
+  EXPECT_FALSE(TakeAbortRequest(nullptr));
 }
 
 TEST(HostLink, PumpReportsAQuitAfterDispatchingWhatCameBefore) {
@@ -608,6 +609,14 @@ TEST(HostLink, PumpReportsAQuitAfterDispatchingWhatCameBefore) {
   EXPECT_EQ(code, 4);
   EXPECT_EQ(DispatchedCount(WM_USER), 1);
   EXPECT_EQ(PumpMessages(w.window, &code), PumpResult::Empty);
+}
+
+TEST(Palette, ReplacingThePaletteLeaksNothing) {
+  SurfaceWindow w;
+  const size_t before = inspect::LiveHandles();
+  HPALETTE old = w.surface->palette;
+  EXPECT_NE(w.surface->CreateMapPalette(w.State()), old);
+  EXPECT_EQ(inspect::LiveHandles(), before);
 }
 
 }  // namespace
