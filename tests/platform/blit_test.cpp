@@ -375,4 +375,22 @@ TEST_F(Blit, ScrollDcMovesBitsAndReportsTheUncoveredRectangle) {
   EXPECT_TRUE(update.left >= update.right || update.top >= update.bottom) << "nothing is uncovered";
 }
 
+TEST_F(Blit, MonochromeDibSectionShowsItsColourTableNotTheDcColours) {
+  DibInfo bi{Header(4, -1, 1), {RGBQUAD{0x56, 0x34, 0x12, 0}, RGBQUAD{0x77, 0x55, 0x33, 0}}};
+  void* bits = nullptr;
+  HDC sdc = CreateCompatibleDC(nullptr);
+  HBITMAP sbmp = CreateDIBSection(sdc, bi.get(), DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(sbmp, nullptr);
+  static_cast<uint8_t*>(bits)[0] = 0x50;  // 0 1 0 1
+  HGDIOBJ old = SelectObject(sdc, sbmp);
+  Canvas dst(4, 1, 32);
+  SetTextColor(dst.dc, 0);
+  SetBkColor(dst.dc, 0);
+  ASSERT_TRUE(BitBlt(dst.dc, 0, 0, 4, 1, sdc, 0, 0, SRCCOPY));
+  EXPECT_EQ(dst.Row(0), (Pixels{0x123456, 0x335577, 0x123456, 0x335577}));
+  SelectObject(sdc, old);
+  DeleteObject(sbmp);
+  DeleteDC(sdc);
+}
+
 }  // namespace

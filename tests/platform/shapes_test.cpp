@@ -443,4 +443,18 @@ TEST(Polygons, TheFillExcludesRightAndBottomEdgesAndTheOutlineCloses) {
   EXPECT_EQ(outlined.Picture(), (Art{".......", ".#####.", ".#..#..", ".#.#...", ".##....", ".#....."}));
 }
 
+TEST(Arcs, ArcsBetweenOppositeRadialsCarryMirroredDashes) {
+  Page first(40, 40), second(40, 40);
+  for (Page* p : {&first, &second}) {
+    p->Pen(PS_DASHDOT, 1, 0);
+    SetBkMode(p->dc(), TRANSPARENT);
+  }
+  Arc(first.dc(), 0, 0, 40, 40, 40, 0, 0, 40);  // from half past one round to half past seven
+  Arc(second.dc(), 0, 0, 40, 40, 0, 40, 40, 0);
+  const soft::inspect::Image a = first.Image(), b = second.Image();
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(b.At(x, y), a.At(39 - x, 39 - y)) << x << "," << y;
+  EXPECT_FALSE(first.Changed().empty());
+}
+
 }  // namespace
