@@ -161,9 +161,8 @@ int CScreenCmd::Parse(char ch, CInterpreter& interp) {
       return PARSE_CONTINUE;
 
     case State::AfterWrite:
-      // A W option without a list concerns this option only, not the
-      // dispatcher's next top-level W command.
-      interp.flags &= ~kFlagWriteNoOptions;
+      // The handed-back ')' is taken here; the no-option-list flag is the
+      // dispatcher's to read and clear.
       state_ = State::AfterOption;
       return PARSE_CONTINUE;
 

@@ -48,12 +48,10 @@ extern "C" {
 
 KXREG_API int KXREG_Init(KXREG_HOST* host, COLORREF foreground, COLORREF background, int mode) {
   if (!host) return 1;
-  const bool keepExisting = mode == 0 || mode == 2;
-  if (SurfaceOf(host)) {
-    if (keepExisting) return 0;
-    // A new set replaces the old one; the old objects must not outlive it.
-    KXREG_Erase(host);
-  }
+  // Modes 1 and 3 always build a new set. The slots are overwritten without
+  // deleting what they held: the host may still use the old pages' contexts,
+  // and it erases an instance before it asks for a new one.
+  if ((mode == 0 || mode == 2) && SurfaceOf(host)) return 0;
   if (!AdoptDisplayWindow(host)) return 1;
 
   std::unique_ptr<CGrDrv> surface = TryMake<CGrDrv>();

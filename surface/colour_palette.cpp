@@ -11,8 +11,15 @@ namespace {
 
 constexpr int kSystemFillEntries = 236;  // the free entries of a 256-colour display
 
-// A palette description of count entries, entry k showing working-map entry
-// k modulo 16, all animatable.
+// Which working-map entry entry k of the system-filling palette shows: the
+// map, then its entries modulo 16 up to 219, then the map once more.
+int FillEntryMapIndex(int k) {
+  return k >= kSystemFillEntries - kColourMapSize ? k - (kSystemFillEntries - kColourMapSize)
+                                                  : k % kColourMapSize;
+}
+
+// A palette description of count entries (the map itself, or the 236 that
+// fill the system palette), all animatable.
 std::vector<uint8_t> MapPaletteDescription(int count) {
   std::vector<uint8_t> buffer(sizeof(LOGPALETTE) + static_cast<size_t>(count) * sizeof(PALETTEENTRY));
   auto* description = reinterpret_cast<LOGPALETTE*>(buffer.data());
@@ -20,7 +27,7 @@ std::vector<uint8_t> MapPaletteDescription(int count) {
   description->palNumEntries = static_cast<WORD>(count);
   const CColour* map = WorkingColourMap();
   for (int k = 0; k < count; ++k) {
-    const COLORREF rgb = ColourToRgb(map[k % kColourMapSize]);
+    const COLORREF rgb = ColourToRgb(map[FillEntryMapIndex(k)]);
     description->palPalEntry[k] = PALETTEENTRY{GetRValue(rgb), GetGValue(rgb), GetBValue(rgb), PC_RESERVED};
   }
   return buffer;

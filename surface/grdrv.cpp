@@ -230,14 +230,8 @@ int CGrDrv::Delay(DWORD ticks) {
       if (result == PumpResult::Quit || lastWasQuit) PostQuitMessage(quitCode);
       return 0;
     }
-    // A host that goes away or asks to stop while its queue stays empty (a
-    // signal handler setting the abort bit) must still end a long wait.
-    if (result == PumpResult::Empty) {
-      if (!HostOfWindow(hwnd) || !ScreenOfWindow(hwnd))
-        result = PumpResult::Lost;
-      else if (TakeAbortRequest(SettingsFlagsOfWindow(hwnd)))
-        result = PumpResult::Aborted;
-    }
+    // A lost window or an abort request is seen only with a message taken
+    // from the queue: a host that wants a long wait cut short posts one.
     if (result == PumpResult::Lost || result == PumpResult::Aborted) {
       if (lastWasQuit) PostQuitMessage(quitCode);
       return 0;

@@ -26,125 +26,62 @@ uint32_t& Flags(CTestHost& host) {
   return host.Screen()->settings->flags;
 }
 
-// The flag word after a switch ------------------------------------------------
-
-struct InputFlagsCase {
-  const char* name;
-  uint32_t before;
-  int mode, force;
-  uint32_t after;
-};
-void PrintTo(const InputFlagsCase& c, std::ostream* os) {
-  *os << c.name;
+TEST(InputModeFlagWord, ChangesOnlyTheInputBits) {
+  const struct {
+    const char* name;
+    uint32_t before;
+    int mode, force;
+    uint32_t after;
+  } rows[] = {
+      {"OneShotSetsBits21And22", 0, 1, 0, 0x00600000u},
+      {"OneShotAfterMultipleClearsBits21And25", 0x02000000u, 1, 0, 0x00000000u},
+      {"OneShotClearsBits17To20", 0x001E0000u, 1, 0, 0x00600000u},
+      {"MultipleSetsBits21And25AndClears22", 0x00400000u, 2, 0, 0x02200000u},
+      {"MultipleAgainKeepsBit25", 0x02000000u, 2, 0, 0x02200000u},
+      {"ForcedMultipleWithBit25LeavesBit22", 0x02400000u, 2, 1, 0x02600000u},
+      {"ForcedMultipleWithoutBit25Switches", 0x00400000u, 2, 1, 0x02200000u},
+      {"ForcedOneShotBehavesAsUnforced", 0, 1, 1, 0x00600000u},
+      {"OtherBitsStay", 0x84000001u, 1, 0, 0x84600001u},
+  };
+  for (const auto& c : rows) EXPECT_EQ(InputModeFlags(c.before, c.mode, c.force), c.after) << c.name;
 }
 
-const InputFlagsCase kInputFlagsCases[] = {
-    {"OneShotSetsBits21And22", 0, 1, 0, 0x00600000u},
-    {"OneShotAfterMultipleClearsBits21And25", 0x02000000u, 1, 0, 0x00000000u},
-    {"OneShotClearsBits17To20", 0x001E0000u, 1, 0, 0x00600000u},
-    {"MultipleSetsBits21And25AndClears22", 0x00400000u, 2, 0, 0x02200000u},
-    {"MultipleAgainKeepsBit25", 0x02000000u, 2, 0, 0x02200000u},
-    {"ForcedMultipleWithBit25LeavesBit22", 0x02400000u, 2, 1, 0x02600000u},
-    {"ForcedMultipleWithoutBit25Switches", 0x00400000u, 2, 1, 0x02200000u},
-    {"ForcedOneShotBehavesAsUnforced", 0, 1, 1, 0x00600000u},
-    {"OtherBitsStay", 0x84000001u, 1, 0, 0x84600001u},
-};
-
-class InputModeFlagWord : public ::testing::TestWithParam<InputFlagsCase> {};
-
-TEST_P(InputModeFlagWord, ChangesOnlyTheInputBits) {
-  const InputFlagsCase& c = GetParam();
-  EXPECT_EQ(InputModeFlags(c.before, c.mode, c.force), c.after);
+TEST(ReportCommand, ParsesAndReportsOnTheDebuggerOutputNotifyingTheHostForPositions) {
+  const struct {
+    const char* name;
+    const char* text;
+    const char* output;
+    int notifications;
+    int error, errorChar;
+    int stack;  // parser objects left
+  } rows[] = {
+      {"APosition", "P[400,240]R(P)", "[400;240]", 1, 0, 0, 1},
+      {"NegativePositionsRoundHalfUpTowardZero", "P[10,10]P[-20,-30]R(P)", "[-9;-19]", 1, 0, 0, 1},
+      {"ACommaAllowsFurtherReports", "?P[1,2]R(P,E)", "[1;2]\"1;63\"", 1, 1, '?', 1},
+      {"TheLastErrorBetweenDoubleQuotes", "?R(E)", "\"1;63\"", 0, 1, '?', 1},
+      {"ACharacterAbove127AsItsByteValue", "\xE9R(E)", "\"1;233\"", 0, 1, 0xE9, 1},
+      {"WithoutAListTheCharacterGoesOn", "R?", "", 0, 1, '?', 1},
+      {"AnEmptyListIsError1AndStaysOpen", "R()", "", 0, 1, ')', 2},
+      {"LAndMAreAcceptedWithoutReport", "R(L,M)", "", 0, 0, 0, 1},
+      {"AnUnknownOptionIsError1", "R(Q", "", 0, 1, 'Q', 2},
+      {"ABadCharacterAfterAnOptionKeepsTheListOpen", "R(LQ)", "", 0, 1, 'Q', 1},
+      {"APositionOptionTakesOnlyTheInputLetter", "R(P(X))", "", 0, 0, 0, 1},
+      {"APositionWithABadCharacterIsError1", "R(PQ)", "[0;0]", 1, 1, 'Q', 1},
+      {"TheInputGroupNeedsItsParenthesis", "R(P(IQ))", "", 1, 1, 'Q', 1},
+      {"AnotherListContinuesTheCommand", "R(L)(P)", "[0;0]", 1, 0, 0, 1},
+  };
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.name);
+    CTestHost host;
+    soft::inspect::ClearDebugOutput();
+    host.Feed(c.text);
+    EXPECT_EQ(soft::inspect::DebugOutput(), c.output);
+    EXPECT_EQ(Notifications(host), c.notifications);
+    EXPECT_EQ(LastError(host), c.error);
+    EXPECT_EQ(LastErrorChar(host), c.errorChar);
+    EXPECT_EQ(host.Interpreter()->parseStack.Count(), c.stack);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Values, InputModeFlagWord, ::testing::ValuesIn(kInputFlagsCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// Reports --------------------------------------------------------------------
-
-TEST(ReportPosition, WritesThePositionAndNotifiesTheHostOnce) {
-  CTestHost host;
-  soft::inspect::ClearDebugOutput();
-  host.Feed("P[400,240]R(P)");
-  EXPECT_EQ(soft::inspect::DebugOutput(), "[400;240]");
-  EXPECT_EQ(Notifications(host), 1);
-  EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1);
-  EXPECT_EQ(LastError(host), 0);
-}
-
-TEST(ReportPosition, ReportsNegativePositions) {
-  CTestHost host;
-  soft::inspect::ClearDebugOutput();
-  // -9.5 and -19.5 round half up toward zero.
-  host.Feed("P[10,10]P[-20,-30]R(P)");
-  EXPECT_EQ(soft::inspect::DebugOutput(), "[-9;-19]");
-}
-
-TEST(ReportPosition, ACommaAllowsFurtherReports) {
-  CTestHost host;
-  soft::inspect::ClearDebugOutput();
-  host.Feed("?P[1,2]R(P,E)");
-  EXPECT_EQ(soft::inspect::DebugOutput(), "[1;2]\"1;63\"");
-  EXPECT_EQ(Notifications(host), 1);
-}
-
-TEST(ReportError, WritesTheLastErrorBetweenDoubleQuotes) {
-  CTestHost host;
-  soft::inspect::ClearDebugOutput();
-  host.Feed("?R(E)");
-  EXPECT_EQ(soft::inspect::DebugOutput(), "\"1;63\"");
-  EXPECT_EQ(Notifications(host), 0);
-}
-
-TEST(ReportError, ACharacterAbove127IsReportedAsItsByteValue) {
-  CTestHost host;
-  soft::inspect::ClearDebugOutput();
-  host.Feed("\xE9R(E)");
-  EXPECT_EQ(soft::inspect::DebugOutput(), "\"1;233\"");
-}
-
-// The parser -----------------------------------------------------------------
-
-struct ReportCase {
-  const char* name;
-  const char* text;
-  const char* output;
-  int notifications;
-  int error, errorChar;
-  int stack;  // parser objects left
-};
-void PrintTo(const ReportCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-const ReportCase kReportCases[] = {
-    {"WithoutAListTheCharacterGoesOn", "R?", "", 0, 1, '?', 1},
-    {"AnEmptyListIsError1AndStaysOpen", "R()", "", 0, 1, ')', 2},
-    {"LAndMAreAcceptedWithoutReport", "R(L,M)", "", 0, 0, 0, 1},
-    {"AnUnknownOptionIsError1", "R(Q", "", 0, 1, 'Q', 2},
-    {"ABadCharacterAfterAnOptionKeepsTheListOpen", "R(LQ)", "", 0, 1, 'Q', 1},
-    {"APositionOptionTakesOnlyTheInputLetter", "R(P(X))", "", 0, 0, 0, 1},
-    {"APositionWithABadCharacterIsError1", "R(PQ)", "[0;0]", 1, 1, 'Q', 1},
-    {"TheInputGroupNeedsItsParenthesis", "R(P(IQ))", "", 1, 1, 'Q', 1},
-    {"AnotherListContinuesTheCommand", "R(L)(P)", "[0;0]", 1, 0, 0, 1},
-};
-
-class ReportCommand : public ::testing::TestWithParam<ReportCase> {};
-
-TEST_P(ReportCommand, ParsesAndReports) {
-  const ReportCase& c = GetParam();
-  CTestHost host;
-  soft::inspect::ClearDebugOutput();
-  host.Feed(c.text);
-  EXPECT_EQ(soft::inspect::DebugOutput(), c.output);
-  EXPECT_EQ(Notifications(host), c.notifications);
-  EXPECT_EQ(LastError(host), c.error);
-  EXPECT_EQ(LastErrorChar(host), c.errorChar);
-  EXPECT_EQ(host.Interpreter()->parseStack.Count(), c.stack);
-}
-
-INSTANTIATE_TEST_SUITE_P(Strings, ReportCommand, ::testing::ValuesIn(kReportCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // Graphics input mode ----------------------------------------------------------
 
@@ -158,23 +95,15 @@ TEST(ReportInput, MultipleInputSetsBit25AndClearsBit22) {
   EXPECT_EQ(host.Host()->fieldA14, 0);
   EXPECT_EQ(host.Host()->fieldA18, 0);
   EXPECT_EQ(Notifications(host), 0);
-}
-
-TEST(ReportInput, OneShotAfterMultipleClearsBits21And25) {
-  CTestHost host;
-  host.Feed("R(I1)R(I0)");
-  EXPECT_EQ(host.State()->inputMode, kInputOneShot);
-  EXPECT_EQ(Flags(host) & (kInputBits17To21 | kInputBit22 | kInputBit25), 0u);
-}
-
-TEST(ReportInput, RepeatingTheModeChangesNothing) {
-  CTestHost host;
-  host.Feed("R(I1)");
+  // Repeating the mode changes nothing.
   Flags(host) |= 0x00020000u;
   host.Host()->fieldA14 = 7;
   host.Feed("R(I1)");
   EXPECT_NE(Flags(host) & 0x00020000u, 0u);
   EXPECT_EQ(host.Host()->fieldA14, 7);
+  host.Feed("R(I0)");
+  EXPECT_EQ(host.State()->inputMode, kInputOneShot);
+  EXPECT_EQ(Flags(host) & (kInputBits17To21 | kInputBit22 | kInputBit25), 0u);
   // One-shot input is the mode an instance starts in.
   CTestHost fresh;
   fresh.Feed("R(I0)");

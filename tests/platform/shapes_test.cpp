@@ -111,42 +111,6 @@ Pixels LinePixels(POINT from, POINT to, int w = 12, int h = 12) {
 
 // ---- lines ----
 
-TEST(Lines, LineToExcludesItsEndPixelAndMovesTheCurrentPosition) {
-  Page page(8, 3);
-  MoveToEx(page.dc(), 1, 1, nullptr);
-  EXPECT_TRUE(LineTo(page.dc(), 5, 1));
-  EXPECT_EQ(page.Changed(), (Pixels{{1, 1}, {2, 1}, {3, 1}, {4, 1}}));
-  POINT cp{};
-  ASSERT_TRUE(GetCurrentPositionEx(page.dc(), &cp));
-  EXPECT_EQ(std::make_pair(cp.x, cp.y), std::make_pair(LONG{5}, LONG{1}));
-}
-
-TEST(Lines, DiamondRuleSequencesInEveryOctant) {
-  struct Case {
-    const char* name;
-    POINT from, to;
-    Pixels lit;
-  } cases[] = {
-      {"shallow down-right: a tie lights the upper pixel", {0, 0}, {4, 2}, {{0, 0}, {1, 0}, {2, 1}, {3, 1}}},
-      {"shallow up-left: the same pixels from the other end",
-       {4, 2},
-       {0, 0},
-       {{4, 2}, {3, 1}, {2, 1}, {1, 0}}},
-      {"shallow up-right: a tie lights the upper pixel", {0, 2}, {4, 0}, {{0, 2}, {1, 1}, {2, 1}, {3, 0}}},
-      {"shallow down-left", {4, 0}, {0, 2}, {{4, 0}, {3, 0}, {2, 1}, {1, 1}}},
-      {"steep down-right: a tie lights the left pixel", {0, 0}, {2, 4}, {{0, 0}, {0, 1}, {1, 2}, {1, 3}}},
-      {"steep up-left", {2, 4}, {0, 0}, {{2, 4}, {1, 3}, {1, 2}, {0, 1}}},
-      {"steep down-left", {2, 0}, {0, 4}, {{2, 0}, {1, 1}, {1, 2}, {0, 3}}},
-      {"steep up-right", {0, 4}, {2, 0}, {{0, 4}, {0, 3}, {1, 2}, {1, 1}}},
-      {"without ties the nearest pixel", {0, 0}, {5, 2}, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}}},
-      {"steep without ties", {1, 0}, {3, 5}, {{1, 0}, {1, 1}, {2, 2}, {2, 3}, {3, 4}}},
-      {"diagonal", {3, 3}, {0, 0}, {{3, 3}, {2, 2}, {1, 1}}},
-      {"vertical upwards", {1, 3}, {1, 0}, {{1, 3}, {1, 2}, {1, 1}}},
-      {"zero length lights nothing", {2, 2}, {2, 2}, {}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(LinePixels(c.from, c.to), Sorted(c.lit)) << c.name;
-}
-
 TEST(Lines, ALineAndItsReverseLightTheSamePixelsBetweenTheirEnds) {
   std::mt19937 rng(7);
   for (int i = 0; i < 200; ++i) {
@@ -178,41 +142,6 @@ TEST(Lines, PolylineLeavesTheCurrentPositionAndPaintsEachVertexOnce) {
 }
 
 // ---- pen styles ----
-
-TEST(PenStyles, CosmeticPatternsRepeatTheirDashesAndGaps) {
-  struct Case {
-    int style;
-    const char* row;
-  } cases[] = {
-      {PS_SOLID, "########################################"},
-      {PS_DASH, "##################......##################"},
-      {PS_DOT, "###...###...###...###...###...###...###..."},
-      {PS_DASHDOT, "#########......###......#########......###"},
-      {PS_DASHDOTDOT, "#########...###...###...#########...###...###"},
-      {PS_NULL, "........................................"},
-  };
-  for (const Case& c : cases) {
-    const int n = static_cast<int>(std::string(c.row).size());
-    Page page(n, 1);
-    page.Pen(c.style, 1, 0);
-    SetBkMode(page.dc(), TRANSPARENT);
-    MoveToEx(page.dc(), 0, 0, nullptr);
-    LineTo(page.dc(), n, 0);
-    EXPECT_EQ(page.Picture(), Art{c.row}) << "style " << c.style;
-  }
-}
-
-TEST(PenStyles, EachLineToRestartsThePatternButAPolylineCarriesIt) {
-  Page page(10, 2);
-  page.Pen(PS_DOT, 1, 0);
-  SetBkMode(page.dc(), TRANSPARENT);
-  MoveToEx(page.dc(), 0, 0, nullptr);
-  LineTo(page.dc(), 4, 0);
-  LineTo(page.dc(), 10, 0);
-  const POINT pts[] = {{0, 1}, {4, 1}, {10, 1}};
-  Polyline(page.dc(), pts, 3);
-  EXPECT_EQ(page.Picture(), (Art{"###.###...", "###...###."}));
-}
 
 TEST(PenStyles, OpaqueGapsTakeTheBackgroundColourAndTransparentGapsAreLeft) {
   Page page(24, 2);
@@ -268,77 +197,7 @@ TEST(Mixes, BinaryRasterOperationsActOnPaletteIndices) {
   }
 }
 
-// Under XOR a pixel painted twice returns to white, so every outline must
-// touch each of its pixels once.
-TEST(Mixes, EveryShapePaintsEachPixelOnceUnderXor) {
-  struct Case {
-    const char* name;
-    void (*draw)(HDC);
-  } cases[] = {
-      {"rectangle", [](HDC dc) { Rectangle(dc, 2, 3, 17, 12); }},
-      {"thin rectangle", [](HDC dc) { Rectangle(dc, 2, 3, 3, 12); }},
-      {"ellipse outline", [](HDC dc) { Ellipse(dc, 1, 2, 18, 17); }},
-      {"thin ellipse outline", [](HDC dc) { Ellipse(dc, 1, 2, 2, 17); }},
-      {"polygon outline",
-       [](HDC dc) {
-         const POINT pts[] = {{1, 1}, {17, 4}, {9, 16}, {3, 10}};
-         Polygon(dc, pts, 4);
-       }},
-  };
-  for (const Case& c : cases) {
-    Page copy(20, 20), xored(20, 20);
-    for (Page* p : {&copy, &xored}) p->Pen(PS_SOLID, 1, PALETTEINDEX(1));
-    copy.Brush(PALETTEINDEX(1));
-    xored.Brush(PALETTEINDEX(1));
-    if (std::string(c.name).find("outline") != std::string::npos) {
-      copy.NoBrush();
-      xored.NoBrush();
-    }
-    SetROP2(xored.dc(), R2_XORPEN);
-    c.draw(copy.dc());
-    c.draw(xored.dc());
-    EXPECT_EQ(xored.Changed(), copy.Changed()) << c.name;
-  }
-}
-
-// With R2_XORPEN a black pen changes nothing and a red brush turns white
-// cyan, which shows where the brush went.
-TEST(Mixes, TheBrushRunsUnderAnEllipsesOutlineButNotARectangles) {
-  Page page(24, 8);
-  page.Brush(RGB(255, 0, 0));
-  SetROP2(page.dc(), R2_XORPEN);
-  Rectangle(page.dc(), 1, 1, 8, 7);
-  Ellipse(page.dc(), 10, 1, 17, 6);
-  EXPECT_EQ(page.Picture(), (Art{
-                                "........................",  //
-                                "............***.........",  //
-                                "..*****...*******.......",  //
-                                "..*****...*******.......",  //
-                                "..*****...*******.......",  //
-                                "..*****.....***.........",  //
-                                "........................",  //
-                                "........................",
-                            }));
-}
-
 // ---- rectangles ----
-
-TEST(Rectangles, OutlineAndInsideStayWithinTheRightAndBottomEdges) {
-  const Art expected = {
-      "........",  //
-      ".#####..",  //
-      ".#rrr#..",  //
-      ".#rrr#..",  //
-      ".#####..",  //
-      "........",
-  };
-  for (bool reversed : {false, true}) {
-    Page page(8, 6);
-    page.Brush(RGB(255, 0, 0));
-    EXPECT_TRUE(reversed ? Rectangle(page.dc(), 6, 5, 1, 1) : Rectangle(page.dc(), 1, 1, 6, 5));
-    EXPECT_EQ(page.Picture(), expected) << (reversed ? "corners given reversed" : "");
-  }
-}
 
 TEST(Rectangles, WithANullPenTheFillIsOnePixelSmaller) {
   Page page(8, 6);
@@ -358,39 +217,7 @@ TEST(Rectangles, ANullBrushLeavesTheInsideAndEmptyBoxesDrawNothing) {
   EXPECT_EQ(page.Index(5, 0), kWhite);
 }
 
-TEST(Rectangles, AStyledOutlineRunsCounterclockwiseFromTheTopRight) {
-  Page page(8, 8);
-  page.Pen(PS_DOT, 1, 0);
-  page.NoBrush();
-  SetBkMode(page.dc(), TRANSPARENT);
-  Rectangle(page.dc(), 0, 0, 8, 8);
-  EXPECT_EQ(page.Picture(), (Art{"##...###", "#.......", ".......#", ".......#", ".......#", "#.......",
-                                 "#.......", "#...###."}));
-}
-
 // ---- ellipses ----
-
-TEST(Ellipses, WithANullPenTheBrushCoversWhatThePenWouldHaveOutlined) {
-  for (RECT box : {RECT{1, 1, 11, 9}, RECT{2, 2, 9, 7}, RECT{1, 1, 4, 4}}) {
-    Page outlined(12, 10), bare(12, 10);
-    outlined.Brush(RGB(255, 0, 0));
-    bare.Brush(RGB(255, 0, 0));
-    bare.NoPen();
-    Ellipse(outlined.dc(), box.left, box.top, box.right, box.bottom);
-    Ellipse(bare.dc(), box.left, box.top, box.right, box.bottom);
-    EXPECT_EQ(bare.Changed(), outlined.Changed()) << box.right - box.left << "x" << box.bottom - box.top;
-  }
-}
-
-TEST(Ellipses, TinyBoxesFollowGdi) {
-  Page page(10, 4);
-  Ellipse(page.dc(), 1, 1, 2, 2);  // one pixel: nothing
-  Ellipse(page.dc(), 3, 1, 5, 3);  // two by two: a block
-  page.NoPen();
-  page.Brush(RGB(255, 0, 0));
-  Ellipse(page.dc(), 6, 1, 8, 3);  // two by two, brush only: its top left pixel
-  EXPECT_EQ(page.Picture(), (Art{"..........", "...##.r...", "...##.....", ".........."}));
-}
 
 TEST(Ellipses, AClippedDashedOutlineKeepsItsPattern) {
   struct Case {
@@ -425,105 +252,6 @@ TEST(Ellipses, ABillionPixelEllipseDrawsItsVisibleEdge) {
     EXPECT_EQ(page.Index(0, y), kBlack) << y;
     EXPECT_EQ(page.Index(1, y), kWhite) << y;
   }
-}
-
-// ---- arcs ----
-
-TEST(Arcs, ComplementaryArcsEachLeaveOutThePixelBeforeTheirEnd) {
-  Page quarter(22, 22), rest(22, 22), whole(22, 22);
-  Arc(quarter.dc(), 1, 1, 21, 21, 21, 11, 11, 0);  // from three o'clock to twelve
-  Arc(rest.dc(), 1, 1, 21, 21, 11, 0, 21, 11);
-  whole.NoBrush();
-  Ellipse(whole.dc(), 1, 1, 21, 21);
-  const Pixels q = quarter.Changed(), r = rest.Changed();
-  ASSERT_FALSE(q.empty());
-  for (auto [x, y] : q) EXPECT_TRUE(x >= 11 && y <= 10) << "upper right only: " << x << "," << y;
-  Pixels both = q;
-  both.insert(both.end(), r.begin(), r.end());
-  both = Sorted(both);
-  EXPECT_EQ(std::adjacent_find(both.begin(), both.end()), both.end()) << "the arcs do not overlap";
-  const Pixels missing = Minus(whole.Changed(), both);
-  // The outline's point just before twelve o'clock and the lower of the
-  // two points at three o'clock.
-  EXPECT_EQ(missing, Sorted({{12, 1}, {20, 11}}));
-}
-
-TEST(Arcs, EqualRadialsDrawAllButThePixelBeforeTheStart) {
-  Page arc(16, 12), ellipse(16, 12);
-  Arc(arc.dc(), 0, 0, 16, 12, 4, 3, 0, 0);  // both on one ray from the centre
-  ellipse.NoBrush();
-  Ellipse(ellipse.dc(), 0, 0, 16, 12);
-  EXPECT_EQ(Minus(ellipse.Changed(), arc.Changed()), (Pixels{{3, 1}}));
-  EXPECT_TRUE(Minus(arc.Changed(), ellipse.Changed()).empty());
-}
-
-TEST(Arcs, ADashedArcStartsWithADashAtItsStart) {
-  Page page(40, 40);
-  page.Pen(PS_DASH, 1, 0);
-  SetBkMode(page.dc(), TRANSPARENT);
-  // From nine o'clock: the outline's point there on the upper side starts it.
-  Arc(page.dc(), 0, 0, 40, 40, 0, 20, 40, 20);
-  EXPECT_EQ(page.Index(0, 19), kBlack);
-  EXPECT_EQ(page.Index(0, 18), kWhite) << "the upper half beyond the radial is not part of the arc";
-  int lit = 0;
-  for (int y = 19; y < 40; ++y) lit += page.Index(0, y) == kBlack || page.Index(1, y) == kBlack;
-  EXPECT_GE(lit, 5);
-}
-
-TEST(Arcs, ArcsBetweenOppositeRadialsCarryMirroredDashes) {
-  Page first(40, 40), second(40, 40);
-  for (Page* p : {&first, &second}) {
-    p->Pen(PS_DASHDOT, 1, 0);
-    SetBkMode(p->dc(), TRANSPARENT);
-  }
-  Arc(first.dc(), 0, 0, 40, 40, 40, 0, 0, 40);  // from half past one round to half past seven
-  Arc(second.dc(), 0, 0, 40, 40, 0, 40, 40, 0);
-  const soft::inspect::Image a = first.Image(), b = second.Image();
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 40; ++x) ASSERT_EQ(b.At(x, y), a.At(39 - x, 39 - y)) << x << "," << y;
-  EXPECT_FALSE(first.Changed().empty());
-}
-
-// ---- polygons ----
-
-TEST(Polygons, TheFillModeDecidesTheCentreOfAStar) {
-  const POINT star[] = {{20, 2}, {31, 27}, {3, 11}, {37, 11}, {9, 27}};
-  for (int mode : {ALTERNATE, WINDING}) {
-    Page page(40, 30);
-    page.NoPen();
-    page.Brush(RGB(255, 0, 0));
-    if (mode == WINDING) SetPolyFillMode(page.dc(), WINDING);
-    EXPECT_TRUE(Polygon(page.dc(), star, 5));
-    EXPECT_EQ(page.Index(20, 17), mode == WINDING ? kRed : kWhite) << "centre, mode " << mode;
-    EXPECT_EQ(page.Index(20, 6), kRed) << "a point, mode " << mode;
-  }
-}
-
-TEST(Polygons, TheFillExcludesRightAndBottomEdgesAndTheOutlineCloses) {
-  const POINT square[] = {{1, 1}, {5, 1}, {5, 4}, {1, 4}};
-  Page filled(7, 6), outlined(7, 6);
-  filled.NoPen();
-  filled.Brush(RGB(255, 0, 0));
-  Polygon(filled.dc(), square, 4);
-  EXPECT_EQ(filled.Picture(), (Art{".......", ".rrrr..", ".rrrr..", ".rrrr..", ".......", "......."}));
-  const POINT triangle[] = {{1, 1}, {5, 1}, {1, 5}};
-  outlined.NoBrush();
-  Polygon(outlined.dc(), triangle, 3);
-  EXPECT_EQ(outlined.Picture(), (Art{".......", ".#####.", ".#..#..", ".#.#...", ".##....", ".#....."}));
-}
-
-TEST(Polygons, BothFillModesAgreeOnASimplePolygon) {
-  const POINT shape[] = {{2, 1}, {28, 6}, {20, 13}, {26, 25}, {3, 19}, {9, 11}};
-  Art pictures[2];
-  for (int mode : {ALTERNATE, WINDING}) {
-    Page page(30, 27);
-    page.NoPen();
-    page.Brush(RGB(255, 0, 0));
-    SetPolyFillMode(page.dc(), mode);
-    Polygon(page.dc(), shape, 6);
-    pictures[mode == WINDING] = page.Picture();
-  }
-  EXPECT_EQ(pictures[0], pictures[1]);
 }
 
 // ---- clipping ----
@@ -575,23 +303,6 @@ TEST(FillRects, FillRectCoversLeftAndTopButNotRightAndBottomAndIgnoresTheRop2) {
   EXPECT_EQ(page.Picture(), (Art{"......", ".rrr..", ".rrr..", "......"}));
   DeleteObject(red);
   EXPECT_EQ(FillRect(page.dc(), &r, red), 0) << "a deleted brush fails";
-}
-
-TEST(FillRects, APatternBrushFollowsTheBrushOrigin) {
-  // An 8 x 8 monochrome pattern whose column 0 is 0 bits: the text colour.
-  const BYTE bits[16] = {0x7F, 0, 0x7F, 0, 0x7F, 0, 0x7F, 0, 0x7F, 0, 0x7F, 0, 0x7F, 0, 0x7F, 0};
-  HBITMAP pattern = CreateBitmap(8, 8, 1, 1, bits);
-  HBRUSH brush = CreatePatternBrush(pattern);
-  const RECT r{0, 0, 16, 1};
-  Page page(16, 2);
-  FillRect(page.dc(), &r, brush);
-  EXPECT_EQ(page.Picture()[0], "#.......#.......");
-  SetBrushOrgEx(page.dc(), 3, 0, nullptr);
-  HBRUSH again = CreatePatternBrush(pattern);  // a brush takes the origin in force when it is used
-  FillRect(page.dc(), &r, again);
-  EXPECT_EQ(page.Picture()[0], "...#.......#....");
-  for (HGDIOBJ o : {static_cast<HGDIOBJ>(brush), static_cast<HGDIOBJ>(again), static_cast<HGDIOBJ>(pattern)})
-    DeleteObject(o);
 }
 
 TEST(Pixels, SetPixelReturnsTheColourItSetAndFailsOutside) {
@@ -652,38 +363,6 @@ TEST(Pixels, DrawingCallsOnADeletedDCFail) {
 
 // ---- wide pens ----
 
-TEST(WidePens, AWideLineIsAsThickAsThePenAndDrawsSolidWhateverItsStyle) {
-  // A horizontal line from (5, 5) to (25, 5) covers rows [top, bottom] and,
-  // with its round caps, columns [left, right] of row 5.
-  struct Case {
-    int width;
-    int top, bottom, left, right;
-  } cases[] = {{2, 4, 5, 4, 25}, {3, 4, 6, 4, 26}, {4, 3, 6, 3, 26}, {5, 3, 7, 3, 27}};
-  for (const Case& c : cases) {
-    Page page(30, 11);
-    page.Pen(PS_DASH, c.width, 0);
-    MoveToEx(page.dc(), 5, 5, nullptr);
-    LineTo(page.dc(), 25, 5);
-    for (int y = 0; y < 11; ++y) {
-      const bool inside = y >= c.top && y <= c.bottom;
-      EXPECT_EQ(page.Index(15, y), inside ? kBlack : kWhite) << "width " << c.width << " row " << y;
-    }
-    const std::string row = page.Picture()[5];
-    EXPECT_EQ(static_cast<int>(row.find('#')), c.left) << "width " << c.width;
-    EXPECT_EQ(static_cast<int>(row.rfind('#')), c.right) << "width " << c.width;
-  }
-}
-
-TEST(WidePens, AWidePolylinePaintsItsJoinsOnceUnderXor) {
-  const POINT pts[] = {{4, 4}, {25, 8}, {8, 20}, {26, 24}};
-  Page copy(32, 32), xored(32, 32);
-  for (Page* p : {&copy, &xored}) p->Pen(PS_SOLID, 5, PALETTEINDEX(1));
-  SetROP2(xored.dc(), R2_XORPEN);
-  Polyline(copy.dc(), pts, 4);
-  Polyline(xored.dc(), pts, 4);
-  EXPECT_EQ(xored.Changed(), copy.Changed());
-}
-
 TEST(WidePens, AnInsideFramePenStaysInsideTheBox) {
   Page page(20, 20);
   page.Pen(PS_INSIDEFRAME, 5, 0);
@@ -693,6 +372,89 @@ TEST(WidePens, AnInsideFramePenStaysInsideTheBox) {
   for (auto [x, y] : page.Changed()) EXPECT_TRUE(x >= 3 && x < 17 && y >= 3 && y < 15) << x << "," << y;
   EXPECT_EQ(page.Index(3, 9), kBlack);
   EXPECT_EQ(page.Index(10, 9), kRed);
+}
+
+// Under XOR a pixel painted twice returns to white, so every outline must
+// touch each of its pixels once.
+TEST(Mixes, EveryShapePaintsEachPixelOnceUnderXor) {
+  struct Case {
+    const char* name;
+    void (*draw)(HDC);
+  } cases[] = {
+      {"rectangle", [](HDC dc) { Rectangle(dc, 2, 3, 17, 12); }},
+      {"thin rectangle", [](HDC dc) { Rectangle(dc, 2, 3, 3, 12); }},
+      {"ellipse outline", [](HDC dc) { Ellipse(dc, 1, 2, 18, 17); }},
+      {"thin ellipse outline", [](HDC dc) { Ellipse(dc, 1, 2, 2, 17); }},
+      {"polygon outline",
+       [](HDC dc) {
+         const POINT pts[] = {{1, 1}, {17, 4}, {9, 16}, {3, 10}};
+         Polygon(dc, pts, 4);
+       }},
+  };
+  for (const Case& c : cases) {
+    Page copy(20, 20), xored(20, 20);
+    for (Page* p : {&copy, &xored}) p->Pen(PS_SOLID, 1, PALETTEINDEX(1));
+    copy.Brush(PALETTEINDEX(1));
+    xored.Brush(PALETTEINDEX(1));
+    if (std::string(c.name).find("outline") != std::string::npos) {
+      copy.NoBrush();
+      xored.NoBrush();
+    }
+    SetROP2(xored.dc(), R2_XORPEN);
+    c.draw(copy.dc());
+    c.draw(xored.dc());
+    EXPECT_EQ(xored.Changed(), copy.Changed()) << c.name;
+  }
+}
+
+TEST(Arcs, EqualRadialsDrawAllButThePixelBeforeTheStart) {
+  Page arc(16, 12), ellipse(16, 12);
+  Arc(arc.dc(), 0, 0, 16, 12, 4, 3, 0, 0);  // both on one ray from the centre
+  ellipse.NoBrush();
+  Ellipse(ellipse.dc(), 0, 0, 16, 12);
+  EXPECT_EQ(Minus(ellipse.Changed(), arc.Changed()), (Pixels{{3, 1}}));
+  EXPECT_TRUE(Minus(arc.Changed(), ellipse.Changed()).empty());
+}
+
+TEST(Polygons, BothFillModesAgreeOnASimplePolygon) {
+  const POINT shape[] = {{2, 1}, {28, 6}, {20, 13}, {26, 25}, {3, 19}, {9, 11}};
+  Art pictures[2];
+  for (int mode : {ALTERNATE, WINDING}) {
+    Page page(30, 27);
+    page.NoPen();
+    page.Brush(RGB(255, 0, 0));
+    SetPolyFillMode(page.dc(), mode);
+    Polygon(page.dc(), shape, 6);
+    pictures[mode == WINDING] = page.Picture();
+  }
+  EXPECT_EQ(pictures[0], pictures[1]);
+}
+
+TEST(Polygons, TheFillExcludesRightAndBottomEdgesAndTheOutlineCloses) {
+  const POINT square[] = {{1, 1}, {5, 1}, {5, 4}, {1, 4}};
+  Page filled(7, 6), outlined(7, 6);
+  filled.NoPen();
+  filled.Brush(RGB(255, 0, 0));
+  Polygon(filled.dc(), square, 4);
+  EXPECT_EQ(filled.Picture(), (Art{".......", ".rrrr..", ".rrrr..", ".rrrr..", ".......", "......."}));
+  const POINT triangle[] = {{1, 1}, {5, 1}, {1, 5}};
+  outlined.NoBrush();
+  Polygon(outlined.dc(), triangle, 3);
+  EXPECT_EQ(outlined.Picture(), (Art{".......", ".#####.", ".#..#..", ".#.#...", ".##....", ".#....."}));
+}
+
+TEST(Arcs, ArcsBetweenOppositeRadialsCarryMirroredDashes) {
+  Page first(40, 40), second(40, 40);
+  for (Page* p : {&first, &second}) {
+    p->Pen(PS_DASHDOT, 1, 0);
+    SetBkMode(p->dc(), TRANSPARENT);
+  }
+  Arc(first.dc(), 0, 0, 40, 40, 40, 0, 0, 40);  // from half past one round to half past seven
+  Arc(second.dc(), 0, 0, 40, 40, 0, 40, 40, 0);
+  const soft::inspect::Image a = first.Image(), b = second.Image();
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(b.At(x, y), a.At(39 - x, 39 - y)) << x << "," << y;
+  EXPECT_FALSE(first.Changed().empty());
 }
 
 }  // namespace

@@ -222,96 +222,6 @@ TEST(Text, ObliqueTextStaysInItsTurnedCell) {
   EXPECT_NEAR(inked, ext.cx * ext.cy, ext.cx + ext.cy) << "the cells are filled, turned";
 }
 
-// GDI puts turned glyphs on whole pixels by truncating each turned advance
-// toward zero and flooring the turned ascent; rounding instead moves oblique
-// text a pixel off. Shifts of the same glyph between two calls are exact.
-TEST(Text, TurnedGlyphsLandOnGdisWholePixels) {
-  const struct {
-    const char* behaviour;
-    LONG height, escapement;
-    const char* text;
-    UINT align;
-    int dx, dy;  // ink shift from "H" drawn TA_BASELINE
-  } rows[] = {
-      // At -11, advance 7 is 4.95 each way at 45 degrees, the ascent of 9 is 6.36.
-      {"an advance truncates up and right", -11, 450, " H", TA_BASELINE, 4, -4},
-      {"an advance truncates down and left", -11, 2250, " H", TA_BASELINE, -4, 4},
-      {"pens truncate the whole distance", -11, 450, "   H", TA_BASELINE, 14, -14},
-      {"the ascent floors both ways", -11, 1350, "H", TA_TOP, 6, -7},
-      {"the descent floors both ways", -11, 450, "H", TA_BOTTOM, -3, -3},
-      {"whole offsets survive rounding error", -22, 300, "H", TA_TOP, 9, 15},
-      {"right alignment truncates the extent", -11, 450, "H", TA_BASELINE | TA_RIGHT, -4, 4},
-  };
-  for (const auto& c : rows) {
-    SCOPED_TRACE(c.behaviour);
-    const LOGFONTA lf = LibraryFont(c.height, c.escapement);
-    auto inkCorner = [&](const char* text, UINT align) {
-      TextDC t(80, 80, 8, &lf, TRANSPARENT);
-      SetTextAlign(t.dc(), align);
-      t.Out(40, 40, text);
-      return t.BoxOf(kInk);
-    };
-    const Box base = inkCorner("H", TA_BASELINE);
-    const Box moved = inkCorner(c.text, c.align);
-    ASSERT_FALSE(base.Empty());
-    EXPECT_EQ(moved.left - base.left, c.dx);
-    EXPECT_EQ(moved.top - base.top, c.dy);
-  }
-}
-
-TEST(Text, OpaqueModeFillsTheCellsAndTransparentLeavesThem) {
-  for (LONG escapement : {0, 900}) {
-    for (int mode : {OPAQUE, TRANSPARENT}) {
-      SCOPED_TRACE(testing::Message() << "escapement " << escapement << (mode == OPAQUE ? " opaque" : ""));
-      const LOGFONTA lf = LibraryFont(-11, escapement);
-      TextDC t(60, 60, 8, &lf, mode);
-      t.Out(30, 30, "ab");
-      const SIZE ext = t.Extent("ab");
-      // The cell box, turned by a multiple of a right angle about (30, 30).
-      int x0 = 30, y0 = 30, x1 = 30 + ext.cx, y1 = 30 + ext.cy;
-      if (escapement == 900) x0 = 30, x1 = 30 + ext.cy, y0 = 30 - ext.cx, y1 = 30;
-      int outside = 0, paper = 0, cell = 0;
-      for (int y = 0; y < 60; ++y) {
-        for (int x = 0; x < 60; ++x) {
-          const bool in = x >= x0 && x < x1 && y >= y0 && y < y1;
-          if (!in) outside += t.At(x, y) != kBlank;
-          if (in) ++cell, paper += t.At(x, y) == kPaper;
-        }
-      }
-      EXPECT_EQ(outside, 0);
-      if (mode == OPAQUE) {
-        EXPECT_EQ(paper + t.Count(kInk), cell) << "every cell pixel is ink or background";
-      } else {
-        EXPECT_EQ(paper, 0);
-        EXPECT_GT(t.Count(kInk), 0);
-      }
-    }
-  }
-}
-
-TEST(Text, EtoOpaqueFillsTheRectangleEvenInTransparentModeAndAtAnySize) {
-  const LOGFONTA lf = LibraryFont(-11);
-  TextDC t(40, 30, 8, &lf, TRANSPARENT);
-  const RECT r{2, 3, 30, 25};
-  ASSERT_TRUE(ExtTextOutA(t.dc(), 5, 5, ETO_OPAQUE, &r, "x", 1, nullptr));
-  EXPECT_EQ(t.Count(kPaper) + t.Count(kInk), 28 * 22);
-  const Box filled = t.BoxOf(kPaper);
-  EXPECT_EQ(std::vector<int>({filled.left, filled.top, filled.right, filled.bottom}),
-            std::vector<int>({2, 3, 29, 24}));
-  const RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
-  EXPECT_TRUE(ExtTextOutA(t.dc(), 0, 0, ETO_OPAQUE, &huge, nullptr, 0, nullptr));
-  EXPECT_EQ(t.Count(kPaper), 40 * 30);
-}
-
-TEST(Text, EtoClippedKeepsTheTextInsideTheRectangle) {
-  const LOGFONTA lf = LibraryFont(-22);
-  TextDC t(60, 30, 8, &lf);
-  const RECT r{0, 0, 12, 14};
-  ExtTextOutA(t.dc(), 2, 2, ETO_CLIPPED, &r, "HH", 2, nullptr);
-  EXPECT_EQ(t.Count(kBlank), 60 * 30 - 10 * 12) << "only the clipped part of the cells is painted";
-  EXPECT_GT(t.Count(kInk), 0);
-}
-
 TEST(Text, DxGivesTheAdvanceOfEachCharacter) {
   const LOGFONTA lf = LibraryFont(-11);
   TextDC t(80, 30, 8, &lf, TRANSPARENT), one(80, 30, 8, &lf, TRANSPARENT);
@@ -319,47 +229,6 @@ TEST(Text, DxGivesTheAdvanceOfEachCharacter) {
   ExtTextOutA(t.dc(), 0, 0, 0, nullptr, "||", 2, dx);
   one.Out(0, 0, "|");
   EXPECT_EQ(t.BoxOf(kInk).right - one.BoxOf(kInk).right, 30);
-}
-
-TEST(Text, AlignmentPlacesTheCellAsWin32) {
-  const struct {
-    const char* behaviour;
-    UINT align;
-  } rows[] = {{"top left", TA_TOP | TA_LEFT},
-              {"baseline", TA_BASELINE},
-              {"bottom", TA_BOTTOM},
-              {"right", TA_RIGHT},
-              {"center", TA_CENTER},
-              {"the current position moves on", TA_UPDATECP},
-              {"the current position moves back from the right", TA_UPDATECP | TA_RIGHT}};
-  for (const auto& c : rows) {
-    SCOPED_TRACE(c.behaviour);
-    const LOGFONTA lf = LibraryFont(-11);
-    TextDC t(100, 60, 8, &lf);
-    SetTextAlign(t.dc(), c.align);
-    soft::GetDCObj(t.dc())->pos = POINT{50, 30};
-    t.Out(50, 30, "abc");
-    const SIZE ext = t.Extent("abc");
-    const Box cell = t.BoxOf(kPaper);
-    int left = 50, top = 30;
-    if ((c.align & TA_CENTER) == TA_CENTER) {
-      left -= ext.cx / 2;
-    } else if (c.align & TA_RIGHT) {
-      left -= ext.cx;
-    }
-    if ((c.align & TA_BASELINE) == TA_BASELINE) {
-      top -= t.Metrics().tmAscent;
-    } else if (c.align & TA_BOTTOM) {
-      top -= ext.cy;
-    }
-    EXPECT_EQ(std::vector<int>({cell.left, cell.top, cell.right, cell.bottom}),
-              std::vector<int>({left, top, left + ext.cx - 1, top + ext.cy - 1}));
-    if (c.align & TA_UPDATECP) {
-      const POINT p = soft::GetDCObj(t.dc())->pos;
-      EXPECT_EQ(p.x, (c.align & TA_RIGHT) ? 50 - ext.cx : 50 + ext.cx);
-      EXPECT_EQ(p.y, 30);
-    }
-  }
 }
 
 TEST(Text, PaletteIndexTextColourGivesThatEntryOfTheRealizedPalette) {
@@ -505,6 +374,20 @@ TEST(Text, ExtremeFontParametersDrawSafely) {
   const TEXTMETRICA tm = t.Metrics();
   EXPECT_GT(tm.tmHeight, 0);
   EXPECT_GE(tm.tmMaxCharWidth, tm.tmAveCharWidth);
+}
+
+TEST(Text, EtoOpaqueFillsTheRectangleEvenInTransparentModeAndAtAnySize) {
+  const LOGFONTA lf = LibraryFont(-11);
+  TextDC t(40, 30, 8, &lf, TRANSPARENT);
+  const RECT r{2, 3, 30, 25};
+  ASSERT_TRUE(ExtTextOutA(t.dc(), 5, 5, ETO_OPAQUE, &r, "x", 1, nullptr));
+  EXPECT_EQ(t.Count(kPaper) + t.Count(kInk), 28 * 22);
+  const Box filled = t.BoxOf(kPaper);
+  EXPECT_EQ(std::vector<int>({filled.left, filled.top, filled.right, filled.bottom}),
+            std::vector<int>({2, 3, 29, 24}));
+  const RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  EXPECT_TRUE(ExtTextOutA(t.dc(), 0, 0, ETO_OPAQUE, &huge, nullptr, 0, nullptr));
+  EXPECT_EQ(t.Count(kPaper), 40 * 30);
 }
 
 }  // namespace

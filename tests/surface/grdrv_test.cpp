@@ -115,15 +115,6 @@ TEST(Surface, ReleasePageEmptiesOnlyThatPageAndDestructionFreesEveryHandle) {
   EXPECT_EQ(inspect::LiveHandles(), before);
 }
 
-TEST(Surface, EraseAllPagesFillsBothPagesWithTheBackgroundIndex) {
-  SurfaceWindow w;
-  w.State()->background = 3;
-  w.surface->EraseAllPages(w.State());
-  EXPECT_EQ(w.PageColour(1, 0, 0), MapColour(3));
-  EXPECT_EQ(w.PageColour(1, 799, 479), MapColour(3));
-  EXPECT_EQ(w.PageColour(2, 400, 240), MapColour(3));
-}
-
 TEST(Surface, DrawingUsesTheOutputPageAndClearingTheScreenPage) {
   const struct {
     const char* behaviour;
@@ -243,18 +234,6 @@ class ClearScreenPage : public ::testing::Test {
   SurfaceWindow w;
 };
 
-TEST_F(ClearScreenPage, ErasesTheScreenPageAndTellsTheHost) {
-  w.State()->screenPage = 1;
-  w.surface->ClearScreenPage(w.State(), 1);
-  EXPECT_EQ(w.PageColour(2, 10, 10), MapColour(5));
-  EXPECT_NE(w.PageColour(1, 10, 10), MapColour(5)) << "page 1 is not the screen page";
-  ASSERT_EQ(Log().pagesErased.size(), 1u);
-  EXPECT_EQ(Log().pagesErased[0], w.screen.get());
-  EXPECT_EQ(w.screen->field2C, 8);
-  EXPECT_EQ(w.surface->initialText, 0);
-  EXPECT_EQ(Invalidated(w.window), (std::vector<Edges>{{0, 0, 800, 480}})) << "the whole client area";
-}
-
 TEST_F(ClearScreenPage, WhileSuspendedLeavesThePageAndTheHostAlone) {
   w.State()->active->foreground = 2;
   w.surface->PlotPoint(w.State());
@@ -296,20 +275,6 @@ class ScrollPage : public ::testing::Test {
   SurfaceWindow w{Geometry{}, RGB(255, 255, 255), kHostBackground};
 };
 
-TEST_F(ScrollPage, UpwardsFillsTheBottomBandWithTheHostBackgroundRgb) {
-  w.State()->active->foreground = 2;
-  w.State()->x = 10;
-  w.State()->y = 100;
-  w.surface->PlotPoint(w.State());
-  inspect::ClearInvalidations(w.window);
-  w.surface->ScrollPage(w.State(), 0, -20);
-  EXPECT_EQ(w.PageColour(1, 10, 80), MapColour(2)) << "the picture moved up";
-  EXPECT_EQ(w.PageColour(1, 10, 459), MapColour(3));
-  EXPECT_EQ(w.PageColour(1, 10, 460), kHostBackground);
-  EXPECT_EQ(w.PageColour(1, 799, 479), kHostBackground);
-  EXPECT_EQ(Invalidated(w.window), (std::vector<Edges>{{0, 460, 800, 480}}));
-}
-
 TEST_F(ScrollPage, RightAndDownFillTheLeftAndTopBandsEvenWhileRedrawIsSuspended) {
   w.surface->redrawSuspended = 1;
   w.surface->ScrollPage(w.State(), 30, 10);
@@ -329,17 +294,6 @@ TEST_F(ScrollPage, HugeDistancesStayBoundedAndTheProductWrapsInThirtyTwoBits) {
   EXPECT_EQ(w.PageColour(1, 400, 240), kHostBackground) << "everything scrolled out";
 }
 
-TEST(ScrollPageOnASmallPage, LessThanOnePixelScrollsAndFillsNothing) {
-  SurfaceWindow w(Geometry{24, 80, 8, 16}, RGB(255, 255, 255), RGB(0, 0, 255));
-  w.State()->active->foreground = 2;
-  w.surface->PlotPoint(w.State());
-  inspect::ClearInvalidations(w.window);
-  const inspect::Image before = inspect::ReadBitmap(w.surface->pageBitmap[0]);
-  w.surface->ScrollPage(w.State(), 1, 1);  // 640 / 800 and 384 / 480 of a pixel
-  EXPECT_EQ(inspect::ReadBitmap(w.surface->pageBitmap[0]).pixels, before.pixels);
-  EXPECT_TRUE(inspect::Invalidations(w.window).empty());
-}
-
 // --- Waits ---------------------------------------------------------------
 
 class WaitTest : public ::testing::Test {
@@ -354,23 +308,6 @@ class WaitTest : public ::testing::Test {
   }
   SurfaceWindow w;
 };
-
-TEST_F(WaitTest, TicksAreSixtiethsOfASecondTruncatedToWholeMilliseconds) {
-  const struct {
-    const char* behaviour;
-    int ticks;
-    DWORD ms;
-  } rows[] = {
-      {"sixty ticks wait one second", 60, 1000},
-      {"59 ticks truncate", 59, 983},
-      {"the product wraps in 32 bits: 704 ms / 60", 4294968, 11},
-  };
-  for (const auto& c : rows) {
-    const DWORD start = GetTickCount();
-    EXPECT_EQ(w.surface->Delay(c.ticks), 1) << c.behaviour;
-    EXPECT_EQ(GetTickCount() - start, c.ms) << c.behaviour;
-  }
-}
 
 TEST_F(WaitTest, DelayZeroReturnsAfterOnePassOverTheQueue) {
   PostMessageA(w.window, WM_USER, 0, 0);
@@ -396,6 +333,17 @@ TEST_F(WaitTest, AnAbortOrALostRecordEndsTheWaitBeforeDispatching) {
     EXPECT_EQ(fresh.surface->Delay(600), 0) << c.behaviour;
     EXPECT_EQ(DispatchedCount(WM_USER), 0) << c.behaviour;
   }
+}
+
+TEST_F(WaitTest, OnAnEmptyQueueTheWaitRunsItsTimeWhateverTheRecordsSay) {
+  w.settings->flags = KXREG_SETTING_ABORT;
+  EXPECT_EQ(w.surface->Delay(0), 1) << "one pass";
+  SetWindowLongPtrA(w.window, 0, 0);
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(w.surface->Delay(6), 1);
+  EXPECT_EQ(GetTickCount() - start, 100u);
+  EXPECT_EQ(w.settings->flags, KXREG_SETTING_ABORT) << "not taken";
+  SetWindowLongPtrA(w.window, 0, reinterpret_cast<LONG_PTR>(w.host.get()));
 }
 
 TEST_F(WaitTest, AnAbortRequestIsConsumedAndOtherSettingsKept) {
@@ -558,12 +506,12 @@ TEST(Palette, TheBackgroundSnapsToAStaticColour) {
   EXPECT_EQ(w.PageColour(1, 0, 0), RGB(255, 0, 0));
 }
 
-TEST(Palette, ReplacingThePaletteLeaksNothing) {
+TEST(Palette, TheSystemPaletteIsFilledWithTheMapItsRunModulo16AndTheMapAgain) {
   SurfaceWindow w;
-  const size_t before = inspect::LiveHandles();
-  HPALETTE old = w.surface->palette;
-  EXPECT_NE(w.surface->CreateMapPalette(w.State()), old);
-  EXPECT_EQ(inspect::LiveHandles(), before);
+  const std::vector<PALETTEENTRY> system = inspect::SystemPalette();
+  auto rgb = [&](int k) { return RGB(system[10 + k].peRed, system[10 + k].peGreen, system[10 + k].peBlue); };
+  for (int k : {17, 219}) EXPECT_EQ(rgb(k), MapColour(k % 16)) << k;
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(rgb(220 + i), MapColour(i)) << 220 + i;
 }
 
 // --- The host's 4010 primitives -----------------------------------------
@@ -649,13 +597,6 @@ TEST(HostLink, FollowsWindowLongZeroToTheSettings) {
   w.screen->settings = nullptr;
   EXPECT_EQ(SettingsFlagsOfWindow(w.window), nullptr);
   EXPECT_EQ(HostOfWindow(nullptr), nullptr);
-}
-
-TEST(HostLink, TakeAbortRequestClearsOnlyTheAbortBit) {
-  uint32_t flags = KXREG_SETTING_ABORT | KXREG_SETTING_GRAPHICS_CURSOR;
-  EXPECT_TRUE(TakeAbortRequest(&flags));
-  EXPECT_EQ(flags, KXREG_SETTING_GRAPHICS_CURSOR);
-  EXPECT_FALSE(TakeAbortRequest(&flags));
   EXPECT_FALSE(TakeAbortRequest(nullptr));
 }
 
@@ -668,6 +609,14 @@ TEST(HostLink, PumpReportsAQuitAfterDispatchingWhatCameBefore) {
   EXPECT_EQ(code, 4);
   EXPECT_EQ(DispatchedCount(WM_USER), 1);
   EXPECT_EQ(PumpMessages(w.window, &code), PumpResult::Empty);
+}
+
+TEST(Palette, ReplacingThePaletteLeaksNothing) {
+  SurfaceWindow w;
+  const size_t before = inspect::LiveHandles();
+  HPALETTE old = w.surface->palette;
+  EXPECT_NE(w.surface->CreateMapPalette(w.State()), old);
+  EXPECT_EQ(inspect::LiveHandles(), before);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
 #include "page_probe.h"
 #include "platform/soft/inspect.h"
@@ -45,52 +46,75 @@ class DrawVector : public ::testing::Test {
   SurfaceWindow w;
 };
 
-TEST_F(DrawVector, LeavesTheEndPixelUnset) {
-  Line(10, 20, 60, 20);
-  EXPECT_EQ(At(10, 20), 4);
-  EXPECT_EQ(At(59, 20), 4);
-  EXPECT_EQ(At(60, 20), 0);
-  EXPECT_EQ(Count(4), 50);
-}
-
-TEST_F(DrawVector, AZeroLengthLineSetsNoPixelButInvalidatesOne) {
-  Line(100, 100, 100, 100);
-  EXPECT_EQ(Count(4), 0);
-  EXPECT_EQ(Invalidated(), (std::vector<Edges>{{100, 100, 101, 101}})) << "one pixel";
-}
-
-TEST_F(DrawVector, InvalidatesItsBoxInWindowCoordinates) {
-  w.surface->SetHorzScroll(1, w.State());
-  w.surface->SetVertScroll(1, w.State());
-  Line(100, 50, 10, 20);
-  EXPECT_EQ(Invalidated(), (std::vector<Edges>{{0, 0, 91, 31}}))
-      << "page box minus the scroll offset, one past the far corner";
-}
-
-TEST_F(DrawVector, InvalidatesNothingWhileRedrawIsSuspended) {
-  w.surface->redrawSuspended = 1;
-  Line(10, 20, 60, 20);
-  EXPECT_EQ(At(10, 20), 4);
-  EXPECT_TRUE(Invalidated().empty());
-  w.surface->smooth = 1;
-  Line(10, 30, 60, 30);
-  EXPECT_EQ(Invalidated().size(), 1u) << "smooth drawing reaches the window at once";
-}
-
-TEST_F(DrawVector, DrawsOnTheOutputPageAndLeavesTheWindowAloneWhenItIsHidden) {
-  w.State()->outputPage = 1;
-  Line(10, 20, 60, 20);
-  EXPECT_EQ(RegisIndexAt(w, 2, 10, 20), 4);
-  EXPECT_EQ(At(10, 20), 0);
-  EXPECT_TRUE(Invalidated().empty());
-}
-
-TEST_F(DrawVector, DrawsNothingWithoutAWindow) {
-  const HWND window = w.surface->window;
-  w.surface->window = nullptr;
-  Line(10, 20, 60, 20);
-  w.surface->window = window;
-  EXPECT_EQ(Count(4), 0);
+TEST(DrawVectorOnThePage, DrawsOnTheOutputPageAndInvalidatesWhatTheWindowShows) {
+  const struct {
+    const char* behaviour;
+    std::function<void(SurfaceWindow&)> setUp;
+    RECT line;
+    int drawn, drawnOnPage2;
+    std::vector<Edges> invalidated;
+  } rows[] = {
+      {"the end pixel is left out", [](SurfaceWindow&) {}, {10, 20, 60, 20}, 50, 0, {{10, 20, 61, 21}}},
+      {"a zero-length line sets no pixel but invalidates one",
+       [](SurfaceWindow&) {},
+       {100, 100, 100, 100},
+       0,
+       0,
+       {{100, 100, 101, 101}}},
+      {"the box is in window coordinates, one past the far corner",
+       [](SurfaceWindow& w) {
+         w.surface->SetHorzScroll(1, w.State());
+         w.surface->SetVertScroll(1, w.State());
+       },
+       {100, 50, 10, 20},
+       90,
+       0,
+       {{0, 0, 91, 31}}},
+      {"nothing is invalidated while redraw is suspended",
+       [](SurfaceWindow& w) { w.surface->redrawSuspended = 1; },
+       {10, 20, 60, 20},
+       50,
+       0,
+       {}},
+      {"smooth drawing reaches the window even then",
+       [](SurfaceWindow& w) {
+         w.surface->redrawSuspended = 1;
+         w.surface->smooth = 1;
+       },
+       {10, 20, 60, 20},
+       50,
+       0,
+       {{10, 20, 61, 21}}},
+      {"a hidden output page leaves the window alone",
+       [](SurfaceWindow& w) { w.State()->outputPage = 1; },
+       {10, 20, 60, 20},
+       0,
+       50,
+       {}},
+      {"nothing is drawn without a window",
+       [](SurfaceWindow& w) { w.surface->window = nullptr; },
+       {10, 20, 60, 20},
+       0,
+       0,
+       {}},
+  };
+  for (const auto& c : rows) {
+    SurfaceWindow w;
+    w.State()->active->foreground = 4;
+    c.setUp(w);
+    w.surface->DrawVector(w.State(), c.line.left, c.line.top, c.line.right, c.line.bottom);
+    w.surface->window = w.window;
+    const uint32_t four = surface_test::StoredIndex(w, 4);
+    int drawn[2] = {};
+    for (int page : {0, 1})
+      for (uint32_t p : inspect::ReadBitmap(w.surface->pageBitmap[page]).pixels) drawn[page] += p == four;
+    EXPECT_EQ(drawn[0], c.drawn) << c.behaviour;
+    EXPECT_EQ(drawn[1], c.drawnOnPage2) << c.behaviour;
+    std::vector<Edges> invalidated;
+    for (const RECT& r : inspect::Invalidations(w.window))
+      invalidated.push_back({r.left, r.top, r.right, r.bottom});
+    EXPECT_EQ(invalidated, c.invalidated) << c.behaviour;
+  }
 }
 
 class SmallPage : public DrawVector {

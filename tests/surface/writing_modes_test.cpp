@@ -247,13 +247,6 @@ class WritingMode : public ::testing::Test {
   SurfaceWindow w;  // 800 x 480: one ReGIS unit per pixel
 };
 
-TEST_F(WritingMode, OverlayDrawsTheForegroundIndex) {
-  W().foreground = 4;
-  Line(10, 10, 60, 10);
-  EXPECT_EQ(Row(10, 10, 60), Repeat(4, 50));
-  EXPECT_EQ(RegisIndexAt(w, 1, 60, 10), 0) << "the end pixel is left out";
-}
-
 TEST_F(WritingMode, ComplementTwiceRestoresThePage) {
   PaintIndex(w, 3, RECT{0, 0, 40, 40});
   PaintIndex(w, 12, RECT{40, 0, 80, 40});
@@ -268,39 +261,38 @@ TEST_F(WritingMode, ComplementTwiceRestoresThePage) {
   EXPECT_EQ(GetROP2(w.surface->pageDC[0]), R2_COPYPEN) << "the raster operation is put back";
 }
 
-TEST_F(WritingMode, EraseDrawsTheBackgroundIndex) {
-  PaintIndex(w, 3, RECT{0, 0, 100, 20});
-  w.State()->background = 4;
-  W().foreground = 7;
-  W().mode = kErase;
-  Line(10, 10, 60, 10);
-  EXPECT_EQ(Row(10, 10, 60), Repeat(4, 50));
-}
-
-TEST_F(WritingMode, PatternZeroDrawsNothing) {
-  PaintIndex(w, 3, RECT{0, 0, 100, 20});
-  W().pattern = 0;
-  Line(10, 10, 60, 10);
-  EXPECT_EQ(Row(10, 0, 100), Repeat(3, 100));
-}
-
-TEST_F(WritingMode, PatternTwoDashesWithGapsInTheBackground) {
-  PaintIndex(w, 3, RECT{0, 0, 100, 20});
-  W().foreground = 4;
-  W().pattern = 2;
-  Line(0, 10, 48, 10);
-  std::vector<int> dashes = Repeat(4, 18);
-  for (int v : Repeat(0, 6)) dashes.push_back(v);
-  for (int v : Repeat(4, 18)) dashes.push_back(v);
-  for (int v : Repeat(0, 6)) dashes.push_back(v);
-  EXPECT_EQ(Row(10, 0, 48), dashes);
-}
-
-TEST_F(WritingMode, TheUsersPatternDrawsSolid) {
-  W().foreground = 4;
-  W().pattern = 10;
-  Line(0, 10, 48, 10);
-  EXPECT_EQ(Row(10, 0, 48), Repeat(4, 48));
+// A line from (0, 10) to (48, 10) in foreground 4 over index 3; the end
+// pixel is left out.
+TEST(WritingModes, ModeAndPatternDecideEachPixelOfALine) {
+  auto runs = [](std::initializer_list<std::pair<int, int>> parts) {
+    std::vector<int> row;
+    for (auto [index, count] : parts)
+      for (int v : Repeat(index, count)) row.push_back(v);
+    return row;
+  };
+  const struct {
+    const char* behaviour;
+    int mode, pattern, background;
+    std::vector<int> row;  // x 0 to 48
+  } rows[] = {
+      {"overlay draws the foreground index", kOverlay, -1, 0, runs({{4, 48}, {3, 1}})},
+      {"erase draws the background index", kErase, -1, 5, runs({{5, 48}, {3, 1}})},
+      {"pattern 0 draws nothing", kOverlay, 0, 0, runs({{3, 49}})},
+      {"pattern 2 dashes with gaps in the background", kOverlay, 2, 0,
+       runs({{4, 18}, {0, 6}, {4, 18}, {0, 6}, {3, 1}})},
+      {"the user's pattern draws solid", kOverlay, 10, 0, runs({{4, 48}, {3, 1}})},
+  };
+  for (const auto& c : rows) {
+    SurfaceWindow w;
+    PaintIndex(w, 3, RECT{0, 0, 100, 20});
+    CWriteControls& controls = *w.State()->active;
+    controls.foreground = 4;
+    controls.mode = c.mode;
+    if (c.pattern >= 0) controls.pattern = c.pattern;
+    w.State()->background = c.background;
+    w.surface->DrawVector(w.State(), 0, 10, 48, 10);
+    EXPECT_EQ(RowIndices(w, 10, 0, 49), c.row) << c.behaviour;
+  }
 }
 
 TEST(PlaneMask, CombinesTheForegroundWithTheOldIndex) {

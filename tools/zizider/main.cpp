@@ -34,7 +34,7 @@ int Render(const CRenderOptions& options) {
 
   std::unique_ptr<CHostWindow> host = OpenHost(options, &error);
   if (!host) return Fail(1, error);
-  CAbortFlagsGuard abortGuard(host->settingsFlags());
+  CAbortFlagsGuard abortGuard(*host);
   if (!LoadInputs(options, *host, &error)) return Fail(1, error);
 
   CIndexedPicture picture;

@@ -27,6 +27,7 @@ static_assert(std::atomic<uint32_t*>::is_always_lock_free, "the signal handler r
 extern "C" void OnInterrupt(int) {
   g_interrupted = 1;
   if (uint32_t* flags = g_abortFlags.load()) __atomic_fetch_or(flags, KXREG_SETTING_ABORT, __ATOMIC_SEQ_CST);
+  CInterruptRelay::Notify();
 }
 
 // Hands what has arrived to the library in strings of at most `chunk` bytes,
@@ -71,8 +72,8 @@ bool Interrupted() {
   return g_interrupted != 0;
 }
 
-CAbortFlagsGuard::CAbortFlagsGuard(uint32_t* flags) {
-  g_abortFlags.store(flags);
+CAbortFlagsGuard::CAbortFlagsGuard(CHostWindow& host) : relay_(host.window()) {
+  g_abortFlags.store(host.settingsFlags());
 }
 CAbortFlagsGuard::~CAbortFlagsGuard() {
   g_abortFlags.store(nullptr);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tools/zizider/host_window.h"
+#include "tools/zizider/interrupt_relay.h"
 #include "tools/zizider/png_writer.h"
 #include "tools/zizider/render_options.h"
 
@@ -16,13 +17,17 @@
 void InstallInterruptHandler();
 bool Interrupted();
 
-// Points the break handler at the host's flag word while it lives.
+// Points the break handler at the host's flag word while it lives, and
+// relays a break into the host window's queue, where a long wait sees it.
 class CAbortFlagsGuard {
  public:
-  explicit CAbortFlagsGuard(uint32_t* flags);
+  explicit CAbortFlagsGuard(CHostWindow& host);
   ~CAbortFlagsGuard();
   CAbortFlagsGuard(const CAbortFlagsGuard&) = delete;
   CAbortFlagsGuard& operator=(const CAbortFlagsGuard&) = delete;
+
+ private:
+  CInterruptRelay relay_;
 };
 
 // Sets the clock as the options ask and opens a host window of their grid

@@ -99,7 +99,7 @@ int RunPrint(int argc, char** argv) {
   InstallInterruptHandler();
   std::unique_ptr<CHostWindow> host = OpenHost(render, &error);
   if (!host) return Fail(1, error);
-  CAbortFlagsGuard abortGuard(host->settingsFlags());
+  CAbortFlagsGuard abortGuard(*host);
   if (!LoadInputs(render, *host, &error)) return Fail(1, error);
 
   const CPrintArea area = PrintAreaOf(options);
