@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/soft/inspect.h"
@@ -71,12 +72,11 @@ void FeedStrings(CHostWindow& host, std::string& pending, size_t chunk) {
   pending.clear();
 }
 
-CIndexedPicture PictureOf(const soft::inspect::Image& image) {
+CIndexedPicture PictureOf(soft::inspect::IndexImage&& image) {
   CIndexedPicture picture;
   picture.width = image.width;
   picture.height = image.height;
-  picture.indices.reserve(image.pixels.size());
-  for (uint32_t index : image.pixels) picture.indices.push_back(static_cast<uint8_t>(index));
+  picture.indices = std::move(image.indices);
   picture.palette = soft::inspect::SystemPalette();
   return picture;
 }
@@ -151,7 +151,7 @@ int Render(const CRenderOptions& options) {
   progress.Finish();
   if (g_interrupted) return Fail(1, "interrupted");
 
-  soft::inspect::Image image;
+  soft::inspect::IndexImage image;
   if (options.window) {
     host.Repaint();
     image = host.ReadWindow();
@@ -164,7 +164,7 @@ int Render(const CRenderOptions& options) {
     return Fail(
         1, "cannot read the picture from the display (" + std::to_string(image.bpp) + " bits per pixel)");
 
-  if (!WriteIndexedPng(output.file(), PictureOf(image), &error))
+  if (!WriteIndexedPng(output.file(), PictureOf(std::move(image)), &error))
     return Fail(1, "cannot write '" + output.path() + "': " + error);
   if (g_interrupted) return Fail(1, "interrupted");
   if (!output.Commit(&error)) return Fail(1, error);
