@@ -4,18 +4,31 @@
 
 #include <array>
 #include <cstring>
-#include <unordered_map>
+#include <deque>
 
 #include "platform/soft/palette.h"
 
 namespace soft {
 namespace {
 
-// Handle values are small multiples of 16 so that they survive a round trip
-// through 32-bit window and class longs, and are never handed out twice.
+// A handle is (generation << 20) | (slot << 4): small multiples of 16 below
+// 2^31, so that they survive a round trip through 32-bit window and class
+// longs. Freed slots are reused oldest first, each time with the next
+// generation, so a stale handle stays unknown for as long as possible.
+constexpr int kSlotShift = 4;
+constexpr int kGenerationShift = 20;
+constexpr uint32_t kMaxSlots = 1u << (kGenerationShift - kSlotShift);
+constexpr uint32_t kMaxGeneration = (1u << (31 - kGenerationShift)) - 1;
+
+struct HandleSlot {
+  uint32_t generation = 0;  // of the live object, or of the last one
+  std::unique_ptr<Object> object;
+};
+
 struct HandleTable {
-  std::unordered_map<uintptr_t, std::unique_ptr<Object>> objects;
-  uintptr_t next = 0x10010;
+  std::vector<HandleSlot> slots{1};  // slot 0 is never used, so no handle is 0
+  std::deque<uint32_t> freeSlots;
+  size_t live = 0;
   size_t stockCount = 0;
 };
 
@@ -27,8 +40,12 @@ HandleTable& Table() {
 // The largest bitmap we agree to allocate: 256 MiB of pixels.
 constexpr int64_t kMaxBitmapBytes = int64_t{1} << 28;
 
-int DeviceStride(int width, int bpp) { return static_cast<int>(((int64_t{width} * bpp + 15) / 16) * 2); }
-int DibStride(int width, int bpp) { return static_cast<int>(((int64_t{width} * bpp + 31) / 32) * 4); }
+int DeviceStride(int width, int bpp) {
+  return static_cast<int>(((int64_t{width} * bpp + 15) / 16) * 2);
+}
+int DibStride(int width, int bpp) {
+  return static_cast<int>(((int64_t{width} * bpp + 31) / 32) * 4);
+}
 
 std::unique_ptr<BitmapObj> NewBitmap(int width, int height, int bpp, bool dib) {
   if (width <= 0 || height <= 0 || (bpp != 1 && bpp != 8 && bpp != 32)) return nullptr;
@@ -43,16 +60,20 @@ std::unique_ptr<BitmapObj> NewBitmap(int width, int height, int bpp, bool dib) {
 }
 
 bool SelectedAnywhere(HANDLE h) {
-  for (DCObj* dc : AllDCs()) {
-    if (dc->pen == h || dc->brush == h || dc->font == h || dc->palette == h || dc->bitmap == h) return true;
-  }
-  return false;
+  const Object* o = Lookup(h);
+  return o && o->selections > 0;
 }
 
-// Called when an object leaves a DC: a deferred delete happens now.
+// Called when an object leaves a DC slot: a deferred delete happens now.
 void Deselected(HANDLE h) {
   Object* o = Lookup(h);
-  if (o && o->pendingDelete && !SelectedAnywhere(h)) Unregister(h);
+  if (!o) return;
+  if (o->selections > 0) --o->selections;
+  if (o->pendingDelete && o->selections == 0) Unregister(h);
+}
+
+void Selected(HANDLE h) {
+  if (Object* o = Lookup(h)) ++o->selections;
 }
 
 HDC NewDC(DCObj::Kind kind, HWND hwnd) {
@@ -64,6 +85,9 @@ HDC NewDC(DCObj::Kind kind, HWND hwnd) {
   dc->font = As<HFONT>(Stock(SYSTEM_FONT));
   dc->palette = As<HPALETTE>(Stock(DEFAULT_PALETTE));
   if (kind == DCObj::Kind::Memory) dc->bitmap = DefaultBitmap();
+  for (HANDLE h :
+       {HANDLE(dc->pen), HANDLE(dc->brush), HANDLE(dc->font), HANDLE(dc->palette), HANDLE(dc->bitmap)})
+    Selected(h);
   return As<HDC>(Register(std::move(dc)));
 }
 
@@ -106,36 +130,56 @@ void BitmapObj::Set(int x, int y, uint32_t v) {
 
 HANDLE Register(std::unique_ptr<Object> obj) {
   HandleTable& t = Table();
-  const uintptr_t h = t.next;
-  t.next += 0x10;
+  uint32_t slot;
+  if (!t.freeSlots.empty()) {
+    slot = t.freeSlots.front();
+    t.freeSlots.pop_front();
+  } else if (t.slots.size() < kMaxSlots) {
+    slot = static_cast<uint32_t>(t.slots.size());
+    t.slots.emplace_back();
+  } else {
+    return nullptr;  // as many live objects as a handle can name
+  }
+  HandleSlot& entry = t.slots[slot];
+  entry.generation = entry.generation % kMaxGeneration + 1;
   if (obj->stock) ++t.stockCount;
-  t.objects.emplace(h, std::move(obj));
-  return reinterpret_cast<HANDLE>(h);
+  entry.object = std::move(obj);
+  ++t.live;
+  return reinterpret_cast<HANDLE>((uintptr_t{entry.generation} << kGenerationShift) |
+                                  (uintptr_t{slot} << kSlotShift));
 }
 
-Object* Lookup(HANDLE h) {
+namespace {
+
+HandleSlot* SlotOf(HANDLE h) {
   HandleTable& t = Table();
-  auto it = t.objects.find(reinterpret_cast<uintptr_t>(h));
-  return it == t.objects.end() ? nullptr : it->second.get();
+  const uintptr_t value = reinterpret_cast<uintptr_t>(h);
+  const uintptr_t slot = (value >> kSlotShift) & (kMaxSlots - 1);
+  if (slot >= t.slots.size()) return nullptr;
+  HandleSlot& entry = t.slots[slot];
+  const uintptr_t expected = (uintptr_t{entry.generation} << kGenerationShift) | (slot << kSlotShift);
+  return entry.object && value == expected ? &entry : nullptr;
+}
+
+}  // namespace
+
+Object* Lookup(HANDLE h) {
+  HandleSlot* entry = SlotOf(h);
+  return entry ? entry->object.get() : nullptr;
 }
 
 void Unregister(HANDLE h) {
+  HandleSlot* entry = SlotOf(h);
+  if (!entry) return;
   HandleTable& t = Table();
-  auto it = t.objects.find(reinterpret_cast<uintptr_t>(h));
-  if (it == t.objects.end()) return;
-  std::unique_ptr<Object> obj = std::move(it->second);
-  t.objects.erase(it);
+  std::unique_ptr<Object> obj = std::move(entry->object);
+  t.freeSlots.push_back(static_cast<uint32_t>(entry - t.slots.data()));
+  --t.live;
   if (obj->stock) --t.stockCount;
 }
 
-size_t LiveObjectCount() { return Table().objects.size() - Table().stockCount; }
-
-std::vector<DCObj*> AllDCs() {
-  std::vector<DCObj*> dcs;
-  for (auto& entry : Table().objects) {
-    if (entry.second->type == ObjType::DC) dcs.push_back(static_cast<DCObj*>(entry.second.get()));
-  }
-  return dcs;
+size_t LiveObjectCount() {
+  return Table().live - Table().stockCount;
 }
 
 HGDIOBJ Stock(int index) {
@@ -156,15 +200,33 @@ HGDIOBJ Stock(int index) {
     return p;
   };
   switch (index) {
-    case WHITE_BRUSH: obj = brush(BS_SOLID, RGB(255, 255, 255)); break;
-    case LTGRAY_BRUSH: obj = brush(BS_SOLID, RGB(192, 192, 192)); break;
-    case GRAY_BRUSH: obj = brush(BS_SOLID, RGB(128, 128, 128)); break;
-    case DKGRAY_BRUSH: obj = brush(BS_SOLID, RGB(64, 64, 64)); break;
-    case BLACK_BRUSH: obj = brush(BS_SOLID, RGB(0, 0, 0)); break;
-    case NULL_BRUSH: obj = brush(BS_NULL, 0); break;
-    case WHITE_PEN: obj = pen(PS_SOLID, RGB(255, 255, 255)); break;
-    case BLACK_PEN: obj = pen(PS_SOLID, RGB(0, 0, 0)); break;
-    case NULL_PEN: obj = pen(PS_NULL, 0); break;
+    case WHITE_BRUSH:
+      obj = brush(BS_SOLID, RGB(255, 255, 255));
+      break;
+    case LTGRAY_BRUSH:
+      obj = brush(BS_SOLID, RGB(192, 192, 192));
+      break;
+    case GRAY_BRUSH:
+      obj = brush(BS_SOLID, RGB(128, 128, 128));
+      break;
+    case DKGRAY_BRUSH:
+      obj = brush(BS_SOLID, RGB(64, 64, 64));
+      break;
+    case BLACK_BRUSH:
+      obj = brush(BS_SOLID, RGB(0, 0, 0));
+      break;
+    case NULL_BRUSH:
+      obj = brush(BS_NULL, 0);
+      break;
+    case WHITE_PEN:
+      obj = pen(PS_SOLID, RGB(255, 255, 255));
+      break;
+    case BLACK_PEN:
+      obj = pen(PS_SOLID, RGB(0, 0, 0));
+      break;
+    case NULL_PEN:
+      obj = pen(PS_NULL, 0);
+      break;
     case OEM_FIXED_FONT:
     case ANSI_FIXED_FONT:
     case ANSI_VAR_FONT:
@@ -223,7 +285,9 @@ BitmapObj* Target(DCObj* dc) {
 }
 
 // A window or screen DC of the display; used by the windowing code.
-HDC CreateDisplayDC(HWND hwnd) { return NewDC(hwnd ? DCObj::Kind::Window : DCObj::Kind::Screen, hwnd); }
+HDC CreateDisplayDC(HWND hwnd) {
+  return NewDC(hwnd ? DCObj::Kind::Window : DCObj::Kind::Screen, hwnd);
+}
 
 }  // namespace soft
 
@@ -360,13 +424,20 @@ DWORD WINAPI GetObjectType(HGDIOBJ h) {
   Object* o = Lookup(h);
   if (!o) return 0;
   switch (o->type) {
-    case ObjType::Pen: return OBJ_PEN;
-    case ObjType::Brush: return OBJ_BRUSH;
-    case ObjType::Font: return OBJ_FONT;
-    case ObjType::Palette: return OBJ_PAL;
-    case ObjType::Bitmap: return OBJ_BITMAP;
-    case ObjType::DC: return static_cast<DCObj*>(o)->kind == DCObj::Kind::Memory ? OBJ_MEMDC : OBJ_DC;
-    default: return 0;
+    case ObjType::Pen:
+      return OBJ_PEN;
+    case ObjType::Brush:
+      return OBJ_BRUSH;
+    case ObjType::Font:
+      return OBJ_FONT;
+    case ObjType::Palette:
+      return OBJ_PAL;
+    case ObjType::Bitmap:
+      return OBJ_BITMAP;
+    case ObjType::DC:
+      return static_cast<DCObj*>(o)->kind == DCObj::Kind::Memory ? OBJ_MEMDC : OBJ_DC;
+    default:
+      return 0;
   }
 }
 
@@ -376,14 +447,21 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
   if (!dc || !o) return nullptr;
   HANDLE* slot = nullptr;
   switch (o->type) {
-    case ObjType::Pen: slot = reinterpret_cast<HANDLE*>(&dc->pen); break;
-    case ObjType::Brush: slot = reinterpret_cast<HANDLE*>(&dc->brush); break;
-    case ObjType::Font: slot = reinterpret_cast<HANDLE*>(&dc->font); break;
+    case ObjType::Pen:
+      slot = reinterpret_cast<HANDLE*>(&dc->pen);
+      break;
+    case ObjType::Brush:
+      slot = reinterpret_cast<HANDLE*>(&dc->brush);
+      break;
+    case ObjType::Font:
+      slot = reinterpret_cast<HANDLE*>(&dc->font);
+      break;
     case ObjType::Bitmap: {
       if (dc->kind != DCObj::Kind::Memory) return nullptr;
       auto* bmp = static_cast<BitmapObj*>(o);
       // A bitmap lives in one DC at a time; the shared default bitmap is the exception.
-      if (!bmp->stock && bmp->selectedIn && bmp->selectedIn != hdc && GetDCObj(bmp->selectedIn)) return nullptr;
+      if (!bmp->stock && bmp->selectedIn && bmp->selectedIn != hdc && GetDCObj(bmp->selectedIn))
+        return nullptr;
       if (BitmapObj* old = GetBitmap(dc->bitmap)) old->selectedIn = nullptr;
       if (!bmp->stock) bmp->selectedIn = hdc;
       slot = reinterpret_cast<HANDLE*>(&dc->bitmap);
@@ -394,7 +472,10 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
   }
   HANDLE previous = *slot;
   *slot = h;
-  if (previous != h) Deselected(previous);
+  if (previous != h) {
+    ++o->selections;
+    Deselected(previous);
+  }
   return previous;
 }
 
@@ -416,18 +497,26 @@ BOOL WINAPI DeleteObject(HGDIOBJ h) {
   return TRUE;
 }
 
-HGDIOBJ WINAPI GetStockObject(int i) { return Stock(i); }
+HGDIOBJ WINAPI GetStockObject(int i) {
+  return Stock(i);
+}
 
 HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type) {
   DCObj* dc = GetDCObj(hdc);
   if (!dc) return nullptr;
   switch (type) {
-    case OBJ_PEN: return dc->pen;
-    case OBJ_BRUSH: return dc->brush;
-    case OBJ_FONT: return dc->font;
-    case OBJ_PAL: return dc->palette;
-    case OBJ_BITMAP: return dc->bitmap;
-    default: return nullptr;
+    case OBJ_PEN:
+      return dc->pen;
+    case OBJ_BRUSH:
+      return dc->brush;
+    case OBJ_FONT:
+      return dc->font;
+    case OBJ_PAL:
+      return dc->palette;
+    case OBJ_BITMAP:
+      return dc->bitmap;
+    default:
+      return nullptr;
   }
 }
 

@@ -1,6 +1,8 @@
 // The soft platform's object model: every handle the Win32 subset hands out
-// names one of these objects in a single handle table. Handles are never
-// reused, so a stale handle fails a call exactly like a wrong-typed one.
+// names one of these objects in a single handle table. A handle carries its
+// slot in the table and the slot's generation, so looking it up is one index
+// and one comparison, and a stale handle fails a call exactly like a
+// wrong-typed one (until its slot has been reused 2047 times).
 #pragma once
 
 #include <cstdint>
@@ -20,6 +22,7 @@ struct Object {
   ObjType type;
   bool stock = false;          // stock objects ignore DeleteObject
   bool pendingDelete = false;  // deleted while selected: goes when deselected
+  int selections = 0;          // DC slots that hold it now
 };
 
 // Pixel values by format: 1 bpp 0/1, 8 bpp a palette index (the system
@@ -28,9 +31,9 @@ struct Object {
 struct BitmapObj : Object {
   BitmapObj(int w, int h, int bpp);
   int width = 0, height = 0, bpp = 1;
-  int stride = 0;          // bytes per row: word-aligned for device bitmaps, dword-aligned for DIBs
-  bool bottomUp = false;   // DIB sections with a positive height store the last row first
-  bool dib = false;        // made by CreateDIBSection
+  int stride = 0;                   // bytes per row: word-aligned for device bitmaps, dword-aligned for DIBs
+  bool bottomUp = false;            // DIB sections with a positive height store the last row first
+  bool dib = false;                 // made by CreateDIBSection
   std::vector<RGBQUAD> colorTable;  // 1- and 8-bit DIB sections
   uint8_t* bits = nullptr;          // points into storage
   std::vector<uint8_t> storage;
@@ -83,8 +86,8 @@ struct WindowObj;
 struct DCObj : Object {
   DCObj() : Object(ObjType::DC) {}
   enum class Kind { Memory, Window, Screen } kind = Kind::Memory;
-  HWND hwnd = nullptr;        // Window kind
-  HBITMAP bitmap = nullptr;   // Memory kind: the selected bitmap
+  HWND hwnd = nullptr;       // Window kind
+  HBITMAP bitmap = nullptr;  // Memory kind: the selected bitmap
   HPEN pen = nullptr;
   HBRUSH brush = nullptr;
   HFONT font = nullptr;
@@ -110,17 +113,29 @@ T* LookupAs(HANDLE h, ObjType t) {
   Object* o = Lookup(h);
   return o && o->type == t ? static_cast<T*>(o) : nullptr;
 }
-inline BitmapObj* GetBitmap(HANDLE h) { return LookupAs<BitmapObj>(h, ObjType::Bitmap); }
-inline PenObj* GetPen(HANDLE h) { return LookupAs<PenObj>(h, ObjType::Pen); }
-inline BrushObj* GetBrush(HANDLE h) { return LookupAs<BrushObj>(h, ObjType::Brush); }
-inline FontObj* GetFont(HANDLE h) { return LookupAs<FontObj>(h, ObjType::Font); }
-inline PaletteObj* GetPalette(HANDLE h) { return LookupAs<PaletteObj>(h, ObjType::Palette); }
-inline DCObj* GetDCObj(HANDLE h) { return LookupAs<DCObj>(h, ObjType::DC); }
-inline CursorObj* GetCursorObj(HANDLE h) { return LookupAs<CursorObj>(h, ObjType::Cursor); }
+inline BitmapObj* GetBitmap(HANDLE h) {
+  return LookupAs<BitmapObj>(h, ObjType::Bitmap);
+}
+inline PenObj* GetPen(HANDLE h) {
+  return LookupAs<PenObj>(h, ObjType::Pen);
+}
+inline BrushObj* GetBrush(HANDLE h) {
+  return LookupAs<BrushObj>(h, ObjType::Brush);
+}
+inline FontObj* GetFont(HANDLE h) {
+  return LookupAs<FontObj>(h, ObjType::Font);
+}
+inline PaletteObj* GetPalette(HANDLE h) {
+  return LookupAs<PaletteObj>(h, ObjType::Palette);
+}
+inline DCObj* GetDCObj(HANDLE h) {
+  return LookupAs<DCObj>(h, ObjType::DC);
+}
+inline CursorObj* GetCursorObj(HANDLE h) {
+  return LookupAs<CursorObj>(h, ObjType::Cursor);
+}
 void Unregister(HANDLE h);  // destroys the object
 size_t LiveObjectCount();   // live handles, stock objects excluded
-// Visits every live DC (used to find where an object is selected).
-std::vector<DCObj*> AllDCs();
 
 // Stock objects made on first use.
 HGDIOBJ Stock(int index);
