@@ -31,9 +31,9 @@ struct Object {
 struct BitmapObj : Object {
   BitmapObj(int w, int h, int bpp);
   int width = 0, height = 0, bpp = 1;
-  int stride = 0;                   // bytes per row: word-aligned for device bitmaps, dword-aligned for DIBs
-  bool bottomUp = false;            // DIB sections with a positive height store the last row first
-  bool dib = false;                 // made by CreateDIBSection
+  int stride = 0;          // bytes per row: word-aligned for device bitmaps, dword-aligned for DIBs
+  bool bottomUp = false;   // DIB sections with a positive height store the last row first
+  bool dib = false;        // made by CreateDIBSection
   std::vector<RGBQUAD> colorTable;  // 1- and 8-bit DIB sections
   uint8_t* bits = nullptr;          // points into storage
   std::vector<uint8_t> storage;
@@ -86,8 +86,8 @@ struct WindowObj;
 struct DCObj : Object {
   DCObj() : Object(ObjType::DC) {}
   enum class Kind { Memory, Window, Screen } kind = Kind::Memory;
-  HWND hwnd = nullptr;       // Window kind
-  HBITMAP bitmap = nullptr;  // Memory kind: the selected bitmap
+  HWND hwnd = nullptr;        // Window kind
+  HBITMAP bitmap = nullptr;   // Memory kind: the selected bitmap
   HPEN pen = nullptr;
   HBRUSH brush = nullptr;
   HFONT font = nullptr;
@@ -113,27 +113,13 @@ T* LookupAs(HANDLE h, ObjType t) {
   Object* o = Lookup(h);
   return o && o->type == t ? static_cast<T*>(o) : nullptr;
 }
-inline BitmapObj* GetBitmap(HANDLE h) {
-  return LookupAs<BitmapObj>(h, ObjType::Bitmap);
-}
-inline PenObj* GetPen(HANDLE h) {
-  return LookupAs<PenObj>(h, ObjType::Pen);
-}
-inline BrushObj* GetBrush(HANDLE h) {
-  return LookupAs<BrushObj>(h, ObjType::Brush);
-}
-inline FontObj* GetFont(HANDLE h) {
-  return LookupAs<FontObj>(h, ObjType::Font);
-}
-inline PaletteObj* GetPalette(HANDLE h) {
-  return LookupAs<PaletteObj>(h, ObjType::Palette);
-}
-inline DCObj* GetDCObj(HANDLE h) {
-  return LookupAs<DCObj>(h, ObjType::DC);
-}
-inline CursorObj* GetCursorObj(HANDLE h) {
-  return LookupAs<CursorObj>(h, ObjType::Cursor);
-}
+inline BitmapObj* GetBitmap(HANDLE h) { return LookupAs<BitmapObj>(h, ObjType::Bitmap); }
+inline PenObj* GetPen(HANDLE h) { return LookupAs<PenObj>(h, ObjType::Pen); }
+inline BrushObj* GetBrush(HANDLE h) { return LookupAs<BrushObj>(h, ObjType::Brush); }
+inline FontObj* GetFont(HANDLE h) { return LookupAs<FontObj>(h, ObjType::Font); }
+inline PaletteObj* GetPalette(HANDLE h) { return LookupAs<PaletteObj>(h, ObjType::Palette); }
+inline DCObj* GetDCObj(HANDLE h) { return LookupAs<DCObj>(h, ObjType::DC); }
+inline CursorObj* GetCursorObj(HANDLE h) { return LookupAs<CursorObj>(h, ObjType::Cursor); }
 void Unregister(HANDLE h);  // destroys the object
 size_t LiveObjectCount();   // live handles, stock objects excluded
 
