@@ -24,7 +24,10 @@ bool NeedsPlaneMerge(const CWriteControls& controls);
 class CDrawingRecipe {
  public:
   // force is 1 for area fills, whose brush is made even with shading off.
-  CDrawingRecipe(CGrDrv& surface, CGraphicsState& state, int force);
+  // A primitive that knows the page pixels it can change passes them as
+  // box: only that part of the page is saved for the compositions, which
+  // gives the same merge because nothing outside it differs from the page.
+  CDrawingRecipe(CGrDrv& surface, CGraphicsState& state, int force, const RECT* box = nullptr);
   ~CDrawingRecipe();
   CDrawingRecipe(const CDrawingRecipe&) = delete;
   CDrawingRecipe& operator=(const CDrawingRecipe&) = delete;
@@ -50,7 +53,7 @@ class CDrawingRecipe {
   void Finish(const RECT* mergeRect);
 
  private:
-  void SavePage();
+  void SavePage(const RECT* box);
   void RestoreDC();
   void DeleteSavedPage();
 
@@ -65,6 +68,7 @@ class CDrawingRecipe {
   HDC savedDC_ = nullptr;
   HBITMAP savedBitmap_ = nullptr;
   HGDIOBJ savedPrevious_ = nullptr;
+  RECT savedBox_{0, 0, 0, 0};  // the page pixels the saved bitmap holds
   HPEN pen_ = nullptr;
   HBRUSH brush_ = nullptr;
   HGDIOBJ oldPen_ = nullptr, oldBrush_ = nullptr;
