@@ -263,6 +263,26 @@ void StrokeCosmeticLine(PenStroke& pen, POINT a, POINT b) {
   pen.Skip(first);
   const uint64_t n0 = w.rise * first;
   uint64_t q = n0 / w.length, r = n0 % w.length;
+  if (pen.IsSolidCopy8()) {
+    // Every step in [first, end) lies inside the target, and a solid pen
+    // has no pattern phase to keep.
+    BitmapObj& target = pen.Target();
+    const uint8_t pixel = static_cast<uint8_t>(pen.PenPaint().pixel);
+    for (uint64_t t = first; t < end; ++t) {
+      const int64_t major = w.major0 + w.majorDir * static_cast<int64_t>(t);
+      const int64_t minor = w.minor0 + w.minorDir * static_cast<int64_t>(w.Round(q, r));
+      if (w.xMajor)
+        target.Row(static_cast<int>(minor))[major] = pixel;
+      else
+        target.Row(static_cast<int>(major))[minor] = pixel;
+      r += w.rise;
+      if (r >= w.length) {
+        r -= w.length;
+        ++q;
+      }
+    }
+    return;
+  }
   for (uint64_t t = first; t < end; ++t) {
     const int64_t major = w.major0 + w.majorDir * static_cast<int64_t>(t);
     const int64_t minor = w.minor0 + w.minorDir * static_cast<int64_t>(w.Round(q, r));
