@@ -236,8 +236,10 @@ void StrokeCosmeticLine(PenStroke& pen, POINT a, POINT b) {
     return;
   }
   // The minor offset never decreases along the line, so the steps that stay
-  // inside the minor range form one interval, found by bisection.
+  // inside the minor range form one interval, found by bisection. A line
+  // whose whole minor extent is inside needs none.
   uint64_t lo = static_cast<uint64_t>(tLo), hi = static_cast<uint64_t>(tHi) + 1;
+  if (mLo == 0 && static_cast<uint64_t>(mHi) == w.rise) lo = hi = static_cast<uint64_t>(tLo);
   while (lo < hi) {
     const uint64_t mid = lo + (hi - lo) / 2;
     if (w.MinorAt(mid) >= static_cast<uint64_t>(mLo))
@@ -247,6 +249,7 @@ void StrokeCosmeticLine(PenStroke& pen, POINT a, POINT b) {
   }
   const uint64_t first = lo;
   hi = static_cast<uint64_t>(tHi) + 1;
+  if (mLo == 0 && static_cast<uint64_t>(mHi) == w.rise) lo = hi;
   while (lo < hi) {
     const uint64_t mid = lo + (hi - lo) / 2;
     if (w.MinorAt(mid) > static_cast<uint64_t>(mHi))
