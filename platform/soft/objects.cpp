@@ -4,38 +4,11 @@
 
 #include <array>
 #include <cstring>
-#include <deque>
 
 #include "platform/soft/palette.h"
 
 namespace soft {
 namespace {
-
-// A handle is (generation << 20) | (slot << 4): small multiples of 16 below
-// 2^31, so that they survive a round trip through 32-bit window and class
-// longs. Freed slots are reused oldest first, each time with the next
-// generation, so a stale handle stays unknown for as long as possible.
-constexpr int kSlotShift = 4;
-constexpr int kGenerationShift = 20;
-constexpr uint32_t kMaxSlots = 1u << (kGenerationShift - kSlotShift);
-constexpr uint32_t kMaxGeneration = (1u << (31 - kGenerationShift)) - 1;
-
-struct HandleSlot {
-  uint32_t generation = 0;  // of the live object, or of the last one
-  std::unique_ptr<Object> object;
-};
-
-struct HandleTable {
-  std::vector<HandleSlot> slots{1};  // slot 0 is never used, so no handle is 0
-  std::deque<uint32_t> freeSlots;
-  size_t live = 0;
-  size_t stockCount = 0;
-};
-
-HandleTable& Table() {
-  static HandleTable* table = new HandleTable;  // lives for the process, even during static destruction
-  return *table;
-}
 
 // The largest bitmap we agree to allocate: 256 MiB of pixels.
 constexpr int64_t kMaxBitmapBytes = int64_t{1} << 28;
@@ -125,49 +98,30 @@ void BitmapObj::Set(int x, int y, uint32_t v) {
 }
 
 HANDLE Register(std::unique_ptr<Object> obj) {
-  HandleTable& t = Table();
+  handles::Table& t = handles::TheTable();
   uint32_t slot;
   if (!t.freeSlots.empty()) {
     slot = t.freeSlots.front();
     t.freeSlots.pop_front();
-  } else if (t.slots.size() < kMaxSlots) {
+  } else if (t.slots.size() < handles::kMaxSlots) {
     slot = static_cast<uint32_t>(t.slots.size());
     t.slots.emplace_back();
   } else {
     return nullptr;  // as many live objects as a handle can name
   }
-  HandleSlot& entry = t.slots[slot];
-  entry.generation = entry.generation % kMaxGeneration + 1;
+  handles::HandleSlot& entry = t.slots[slot];
+  entry.generation = entry.generation % handles::kMaxGeneration + 1;
   if (obj->stock) ++t.stockCount;
   entry.object = std::move(obj);
   ++t.live;
-  return reinterpret_cast<HANDLE>((uintptr_t{entry.generation} << kGenerationShift) |
-                                  (uintptr_t{slot} << kSlotShift));
-}
-
-namespace {
-
-HandleSlot* SlotOf(HANDLE h) {
-  HandleTable& t = Table();
-  const uintptr_t value = reinterpret_cast<uintptr_t>(h);
-  const uintptr_t slot = (value >> kSlotShift) & (kMaxSlots - 1);
-  if (slot >= t.slots.size()) return nullptr;
-  HandleSlot& entry = t.slots[slot];
-  const uintptr_t expected = (uintptr_t{entry.generation} << kGenerationShift) | (slot << kSlotShift);
-  return entry.object && value == expected ? &entry : nullptr;
-}
-
-}  // namespace
-
-Object* Lookup(HANDLE h) {
-  HandleSlot* entry = SlotOf(h);
-  return entry ? entry->object.get() : nullptr;
+  return reinterpret_cast<HANDLE>((uintptr_t{entry.generation} << handles::kGenerationShift) |
+                                  (uintptr_t{slot} << handles::kSlotShift));
 }
 
 void Unregister(HANDLE h) {
-  HandleSlot* entry = SlotOf(h);
+  handles::HandleSlot* entry = handles::SlotOf(h);
   if (!entry) return;
-  HandleTable& t = Table();
+  handles::Table& t = handles::TheTable();
   std::unique_ptr<Object> obj = std::move(entry->object);
   t.freeSlots.push_back(static_cast<uint32_t>(entry - t.slots.data()));
   --t.live;
@@ -175,7 +129,7 @@ void Unregister(HANDLE h) {
 }
 
 size_t LiveObjectCount() {
-  return Table().live - Table().stockCount;
+  return handles::TheTable().live - handles::TheTable().stockCount;
 }
 
 HGDIOBJ Stock(int index) {
