@@ -61,9 +61,33 @@ void CCoordParser::Append(char ch) {
   if (length_ < kMaxText) text_[length_++] = ch;
 }
 
+namespace {
+
+// Up to 18 decimal digits fit a 64-bit integer exactly, and converting that
+// integer to double rounds to nearest just as strtod does for the same
+// digits, so plain integers need not go through strtod.
+bool IsPlainInteger(const char* text, int length, int64_t* value) {
+  if (length == 0 || length > 18) return false;
+  int64_t v = 0;
+  for (int i = 0; i < length; ++i) {
+    if (!IsDigit(text[i])) return false;
+    v = v * 10 + (text[i] - '0');
+  }
+  *value = v;
+  return true;
+}
+
+}  // namespace
+
 double CCoordParser::TakeNumber() {
-  text_[length_] = '\0';
-  const double number = length_ ? std::strtod(text_, nullptr) : 0.0;
+  int64_t integer = 0;
+  double number = 0.0;
+  if (IsPlainInteger(text_, length_, &integer)) {
+    number = static_cast<double>(integer);
+  } else if (length_) {
+    text_[length_] = '\0';
+    number = std::strtod(text_, nullptr);
+  }
   length_ = 0;
   text_[0] = '\0';
   return number;

@@ -47,6 +47,7 @@ void CJournal::Open() {
 }
 
 void CJournal::Close() {
+  Flush();
   if (file) std::fclose(file);
   file = nullptr;
 }
@@ -62,11 +63,18 @@ void CJournal::Append(char ch) {
     std::fseek(file, 0, SEEK_END);
     lastWasRead_ = false;
   }
-  std::fputc(static_cast<unsigned char>(ch), file);
+  if (blockLength_ == kBlock) Flush();
+  block_[blockLength_++] = ch;
+}
+
+void CJournal::Flush() {
+  if (file && blockLength_) std::fwrite(block_, 1, blockLength_, file);
+  blockLength_ = 0;
 }
 
 char CJournal::GetChar() {
   if (!file) return 0;
+  if (!lastWasRead_) Flush();
   if (rewindPending) {
     std::fseek(file, 0, SEEK_SET);
     rewindPending = 0;
@@ -106,6 +114,7 @@ void CJournal::TruncateAtErase() {
   // The last byte is the erase option itself; the command letter lies
   // before it, at most kEraseLookBack bytes back.
   std::vector<char> kept;
+  Flush();
   if (file && std::fseek(file, 0, SEEK_END) == 0) {
     lastWasRead_ = false;
     const long size = std::ftell(file);

@@ -24,6 +24,8 @@ class CJournal {
   // Keeps only the erasing screen command that has just arrived.
   void TruncateAtErase();
   void Rewind() { rewindPending = 1; }
+  // Hands the appended bytes still held in memory to the file.
+  void Flush();
 
   // Snapshots the graphics state and the text state.
   void Snapshot();
@@ -40,6 +42,11 @@ class CJournal {
 
   bool lastWasRead_ = false;  // the stream was last used for reading
   long readOffset_ = 0;       // where the next GetChar reads
+  // Appended bytes not yet in the file: they go in whole blocks, not one
+  // locked stdio call per character.
+  static constexpr size_t kBlock = 32768;
+  char block_[kBlock];
+  size_t blockLength_ = 0;
 };
 
 // How the journal opens its temporary file; tests replace it to make the

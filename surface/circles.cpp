@@ -150,7 +150,7 @@ POINT CGrDrv::DrawArc(CGraphicsState* state, int x1, int y1, int x2, int y2, int
 
 POINT CGrDrv::DrawShadedArc(CGraphicsState* state, int x1, int y1, int x2, int y2, int angle) {
   if (!IsWindow(window) || !state) return POINT{x1, y1};
-  CDrawingRecipe recipe(*this, *state, 0, false);
+  CDrawingRecipe recipe(*this, *state, 0, nullptr, false);
   if (recipe.Skip()) return POINT{x1, y1};
   const int suppressed = UpdatesAllowed() ? 0 : 1;
   const int32_t step = UsableStep(ChordStep(x1, y1, x2, y2, pageWidth, pageHeight));

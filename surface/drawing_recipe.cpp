@@ -61,7 +61,7 @@ RECT ShadedBox(const CShading& shading, int32_t px1, int32_t py1, int32_t px2, i
   return RECT{clamp(left, width), clamp(top, height), clamp(right + 1, width), clamp(bottom + 1, height)};
 }
 
-CDrawingRecipe::CDrawingRecipe(CGrDrv& surface, CGraphicsState& state, int force, bool compose)
+CDrawingRecipe::CDrawingRecipe(CGrDrv& surface, CGraphicsState& state, int force, const RECT* box, bool compose)
     : surface_(surface), state_(state) {
   if (!state.active) return;
   controls_ = *state.active;
@@ -80,7 +80,7 @@ CDrawingRecipe::CDrawingRecipe(CGrDrv& surface, CGraphicsState& state, int force
   }
 
   composing_ = NeedsComposition(controls_);
-  if (composing_ && compose) SavePage();
+  if (composing_ && compose) SavePage(box);
 
   drawingColour_ = controls_.mode == kErase ? background_ : colour_;
   // With overlay shading the outline must not survive the merge, which
@@ -102,9 +102,17 @@ CDrawingRecipe::~CDrawingRecipe() {
   DeleteSavedPage();
 }
 
-void CDrawingRecipe::SavePage() {
-  const int width = surface_.pageWidth;
-  const int height = surface_.pageHeight;
+void CDrawingRecipe::SavePage(const RECT* box) {
+  savedBox_ = RECT{0, 0, surface_.pageWidth, surface_.pageHeight};
+  if (box) {
+    savedBox_.left = std::clamp<LONG>(box->left, 0, surface_.pageWidth);
+    savedBox_.top = std::clamp<LONG>(box->top, 0, surface_.pageHeight);
+    savedBox_.right = std::clamp<LONG>(box->right, savedBox_.left, surface_.pageWidth);
+    savedBox_.bottom = std::clamp<LONG>(box->bottom, savedBox_.top, surface_.pageHeight);
+  }
+  // An empty box still gets a one-pixel bitmap, so the merges run as for any box.
+  const int width = std::max<int>(savedBox_.right - savedBox_.left, 1);
+  const int height = std::max<int>(savedBox_.bottom - savedBox_.top, 1);
   savedDC_ = CreateCompatibleDC(dc_);
   savedBitmap_ = savedDC_ ? CreateCompatibleBitmap(dc_, width, height) : nullptr;
   if (!savedBitmap_) {
@@ -113,7 +121,7 @@ void CDrawingRecipe::SavePage() {
     return;
   }
   savedPrevious_ = SelectObject(savedDC_, savedBitmap_);
-  BitBlt(savedDC_, 0, 0, width, height, dc_, 0, 0, SRCCOPY);
+  BitBlt(savedDC_, 0, 0, width, height, dc_, savedBox_.left, savedBox_.top, SRCCOPY);
 }
 
 void CDrawingRecipe::RestoreDC() {
@@ -142,17 +150,27 @@ void CDrawingRecipe::DeleteSavedPage() {
 void CDrawingRecipe::Finish(const RECT* mergeRect) {
   if (Skip()) return;
   RestoreDC();
+  // Outside the saved box the primitive drew nothing, so neither merge
+  // changes a pixel there.
+  RECT merge = savedBox_;
+  if (mergeRect) {
+    merge.left = std::max(merge.left, mergeRect->left);
+    merge.top = std::max(merge.top, mergeRect->top);
+    merge.right = std::min(merge.right, mergeRect->right);
+    merge.bottom = std::min(merge.bottom, mergeRect->bottom);
+  }
+  const POINT savedOrigin{savedBox_.left, savedBox_.top};
   if (savedDC_ && NeedsPlaneMerge(controls_)) {
     // The caret stays off the window while the page is recombined, and comes
     // back only if it was showing.
     const bool caretShown = surface_.caretCreated && !surface_.caretHidden;
     if (caretShown) surface_.HideGraphicsCaret();
-    MergePlanes(dc_, savedDC_, surface_.pageWidth, surface_.pageHeight, mergeRect, colour_,
-                controls_.planeMask, surface_.palette);
+    MergePlanes(dc_, savedDC_, surface_.pageWidth, surface_.pageHeight, &merge, colour_, controls_.planeMask,
+                surface_.palette, savedOrigin);
     if (caretShown) surface_.ShowGraphicsCaret(&state_);
   }
   if (savedDC_ && controls_.planeMask == kAllPlanes && controls_.mode == kOverlay) {
-    MergeOverlay(dc_, savedDC_, surface_.pageWidth, surface_.pageHeight, colour_, mergeRect);
+    MergeOverlay(dc_, savedDC_, surface_.pageWidth, surface_.pageHeight, colour_, &merge, savedOrigin);
   }
   DeleteSavedPage();
 }

@@ -30,9 +30,13 @@ RECT ShadedBox(const CShading& shading, int32_t px1, int32_t py1, int32_t px2, i
 class CDrawingRecipe {
  public:
   // force is 1 for area fills, whose brush is made even with shading off.
+  // A primitive that knows the page pixels it can change passes them as
+  // box: only that part of the page is saved for the compositions, which
+  // gives the same merge because nothing outside it differs from the page.
   // Without compose the pen and brush are chosen as usual but the page is
   // not saved, so nothing is merged afterwards (shaded arcs draw so).
-  CDrawingRecipe(CGrDrv& surface, CGraphicsState& state, int force, bool compose = true);
+  CDrawingRecipe(CGrDrv& surface, CGraphicsState& state, int force, const RECT* box = nullptr,
+                 bool compose = true);
   ~CDrawingRecipe();
   CDrawingRecipe(const CDrawingRecipe&) = delete;
   CDrawingRecipe& operator=(const CDrawingRecipe&) = delete;
@@ -58,7 +62,7 @@ class CDrawingRecipe {
   void Finish(const RECT* mergeRect);
 
  private:
-  void SavePage();
+  void SavePage(const RECT* box);
   void RestoreDC();
   void DeleteSavedPage();
 
@@ -73,6 +77,7 @@ class CDrawingRecipe {
   HDC savedDC_ = nullptr;
   HBITMAP savedBitmap_ = nullptr;
   HGDIOBJ savedPrevious_ = nullptr;
+  RECT savedBox_{0, 0, 0, 0};  // the page pixels the saved bitmap holds
   HPEN pen_ = nullptr;
   HBRUSH brush_ = nullptr;
   HGDIOBJ oldPen_ = nullptr, oldBrush_ = nullptr;

@@ -117,13 +117,13 @@ void CGrDrv::DrawVector(CGraphicsState* state, int x1, int y1, int x2, int y2) {
     pointList->Add(x2, y2);
     return;
   }
-  if (!IsWindow(window) || !state) return;
-  CDrawingRecipe recipe(*this, *state, 0);
+  if (!IsWindow(window) || !state || !state->active) return;
+  const RECT box = ShadedBox(state->active->shading, PixelX(x1), PixelY(y1), PixelX(x2), PixelY(y2),
+                              pageWidth, pageHeight);
+  CDrawingRecipe recipe(*this, *state, 0, &box);
   if (recipe.Skip()) return;
   DrawSegment(state, x1, y1, x2, y2, window, recipe.DC(), recipe.Pen(), recipe.Brush(), pageWidth, pageHeight,
               scrollX, scrollY, UpdatesAllowed() ? 0 : 1);
-  const RECT box = ShadedBox(recipe.Controls().shading, PixelX(x1), PixelY(y1), PixelX(x2), PixelY(y2),
-                             pageWidth, pageHeight);
   recipe.Finish(&box);
 }
 

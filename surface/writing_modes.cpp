@@ -120,7 +120,8 @@ HBRUSH MakeFillBrush(HDC dc, const CShading& shading, int pattern, COLORREF colo
   return CreateSolidBrush(colour);
 }
 
-void MergeOverlay(HDC pageDC, HDC savedDC, int width, int height, COLORREF colour, const RECT* rect) {
+void MergeOverlay(HDC pageDC, HDC savedDC, int width, int height, COLORREF colour, const RECT* rect,
+                  POINT savedOrigin) {
   RECT r;
   if (pageDC && savedDC && ClipToPage(rect, width, height, &r)) {
     const int w = r.right - r.left;
@@ -140,16 +141,17 @@ void MergeOverlay(HDC pageDC, HDC savedDC, int width, int height, COLORREF colou
       BitBlt(copyDC, 0, 0, w, h, maskDC, 0, 0, SRCAND);
       PatBlt(maskDC, 0, 0, w, h, DSTINVERT);
       UseMaskColours(savedDC);
-      BitBlt(savedDC, r.left, r.top, w, h, maskDC, 0, 0, SRCAND);
-      BitBlt(savedDC, r.left, r.top, w, h, copyDC, 0, 0, SRCPAINT);
-      BitBlt(pageDC, r.left, r.top, w, h, savedDC, r.left, r.top, SRCCOPY);
+      const int sx = r.left - savedOrigin.x, sy = r.top - savedOrigin.y;
+      BitBlt(savedDC, sx, sy, w, h, maskDC, 0, 0, SRCAND);
+      BitBlt(savedDC, sx, sy, w, h, copyDC, 0, 0, SRCPAINT);
+      BitBlt(pageDC, r.left, r.top, w, h, savedDC, sx, sy, SRCCOPY);
     }
   }
   CScratchDCs::DeleteAll();
 }
 
 void MergePlanes(HDC pageDC, HDC savedDC, int width, int height, const RECT* rect, COLORREF colour,
-                 uint8_t planeMask, HPALETTE palette) {
+                 uint8_t planeMask, HPALETTE palette, POINT savedOrigin) {
   RECT r;
   if (pageDC && savedDC && ClipToPage(rect, width, height, &r)) {
     const int w = r.right - r.left;
@@ -167,7 +169,7 @@ void MergePlanes(HDC pageDC, HDC savedDC, int width, int height, const RECT* rec
         for (HDC dc : {pageCopyDC, savedCopyDC, maskDC, indexDC}) SelectPalette(dc, palette, FALSE);
       }
       BitBlt(pageCopyDC, 0, 0, w, h, pageDC, r.left, r.top, SRCCOPY);
-      BitBlt(savedCopyDC, 0, 0, w, h, savedDC, r.left, r.top, SRCCOPY);
+      BitBlt(savedCopyDC, 0, 0, w, h, savedDC, r.left - savedOrigin.x, r.top - savedOrigin.y, SRCCOPY);
       SetBkColor(pageCopyDC, colour);
       BitBlt(maskDC, 0, 0, w, h, pageCopyDC, 0, 0, SRCCOPY);
 

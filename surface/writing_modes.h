@@ -31,12 +31,13 @@ HBRUSH MakeFillBrush(HDC dc, const CShading& shading, int pattern, COLORREF colo
 
 // Overlay composition: inside rect (page pixels; the whole page when null)
 // the page goes back to the saved picture except where the primitive left a
-// pixel in colour.
-void MergeOverlay(HDC pageDC, HDC savedDC, int width, int height, COLORREF colour,
-                  const RECT* rect = nullptr);
+// pixel in colour. savedOrigin is the page pixel at the saved bitmap's (0, 0)
+// when only part of the page was saved.
+void MergeOverlay(HDC pageDC, HDC savedDC, int width, int height, COLORREF colour, const RECT* rect = nullptr,
+                  POINT savedOrigin = POINT{0, 0});
 
 // Plane-mask composition: inside rect (page pixels; the whole page when
 // null) every pixel the primitive set to colour takes the saved pixel's
 // index with the masked planes replaced by colour's.
 void MergePlanes(HDC pageDC, HDC savedDC, int width, int height, const RECT* rect, COLORREF colour,
-                 uint8_t planeMask, HPALETTE palette);
+                 uint8_t planeMask, HPALETTE palette, POINT savedOrigin = POINT{0, 0});

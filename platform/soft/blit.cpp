@@ -37,9 +37,9 @@ Converter BlitConverter(const DCObj& dstDC, const BitmapObj& dst, const DCObj& s
     const uint32_t hit = dst.dib ? RgbToPixel(dst, ResolveColor(srcDC, srcDC.bkColor)) & 1 : 1;
     const uint32_t miss = hit ^ 1;
     if (src.bpp == 32) return Converter::Function([=](uint32_t p) { return p == key ? hit : miss; });
-    std::vector<uint32_t> lut(size_t{1} << src.bpp);
-    for (uint32_t i = 0; i < lut.size(); ++i) lut[i] = i == key ? hit : miss;
-    return Converter::Table(std::move(lut));
+    // Values of 8 bits or fewer: a table would map every value below 2^bpp
+    // the same way.
+    return Converter::Key(key, hit, miss);
   }
   if (src.bpp == 32) {
     if (dst.bpp == 32) return Converter::Identity();

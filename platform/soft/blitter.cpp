@@ -297,8 +297,20 @@ Converter Converter::Function(std::function<uint32_t(uint32_t)> fn) {
   return c;
 }
 
+Converter Converter::Key(uint32_t key, uint32_t hit, uint32_t miss) {
+  Converter c;
+  c.kind_ = Kind::Key;
+  c.key_ = key;
+  c.hit_ = hit;
+  c.miss_ = miss;
+  return c;
+}
+
 void Converter::Apply(const uint32_t* in, uint32_t* out, int n) const {
   switch (kind_) {
+    case Kind::Key:
+      for (int i = 0; i < n; ++i) out[i] = in[i] == key_ ? hit_ : miss_;
+      return;
     case Kind::Identity:
       if (in != out) std::copy(in, in + n, out);
       return;

@@ -44,13 +44,17 @@ class Converter {
   // Sources of 24 or 32 bits: an RGB pixel (0x00RRGGBB) through a function
   // that may be slow; results are cached.
   static Converter Function(std::function<uint32_t(uint32_t)> fn);
+  // hit for the pixel value key, miss for every other: what a copy to
+  // monochrome makes of a source, without building a table per blit.
+  static Converter Key(uint32_t key, uint32_t hit, uint32_t miss);
 
   bool IsIdentity() const { return kind_ == Kind::Identity; }
   void Apply(const uint32_t* in, uint32_t* out, int n) const;  // in may equal out
 
  private:
-  enum class Kind { Identity, Table, Function };
+  enum class Kind { Identity, Table, Function, Key };
   Kind kind_ = Kind::Identity;
+  uint32_t key_ = 0, hit_ = 0, miss_ = 0;
   std::vector<uint32_t> lut_;
   std::function<uint32_t(uint32_t)> fn_;
   static constexpr size_t kCacheSize = 4096;

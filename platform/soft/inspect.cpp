@@ -1,6 +1,8 @@
 // The soft platform seen from tests and the command-line host.
 #include "platform/soft/inspect.h"
 
+#include <algorithm>
+
 #include "platform/soft/kernel.h"
 #include "platform/soft/palette.h"
 #include "platform/soft/window.h"
@@ -27,7 +29,27 @@ Image FromBitmap(const BitmapObj* bmp) {
   return img;
 }
 
+IndexImage IndicesOf(const BitmapObj* bmp) {
+  IndexImage img;
+  if (!bmp) return img;
+  img.width = bmp->width;
+  img.height = bmp->height;
+  img.bpp = bmp->bpp;
+  if (bmp->bpp != 8) return img;
+  img.indices.resize(static_cast<size_t>(bmp->width) * bmp->height);
+  for (int y = 0; y < bmp->height; ++y)
+    std::copy_n(bmp->Row(y), bmp->width, img.indices.begin() + static_cast<ptrdiff_t>(y) * bmp->width);
+  return img;
+}
+
 }  // namespace
+
+IndexImage ReadIndicesOfDC(HDC dc) {
+  return IndicesOf(Target(GetDCObj(dc)));
+}
+IndexImage ReadIndicesOfWindow(HWND hwnd) {
+  return IndicesOf(WindowFramebuffer(hwnd));
+}
 
 Image ReadBitmap(HBITMAP bmp) {
   return FromBitmap(GetBitmap(bmp));

@@ -24,6 +24,16 @@ Image ReadBitmap(HBITMAP bmp);  // empty Image for a bad handle
 Image ReadDC(HDC dc);           // the DC's selected bitmap or window framebuffer
 Image ReadWindow(HWND hwnd);    // the client area
 
+// The pixels of an 8-bit bitmap as stored, row by row: what a picture file
+// needs, without the per-pixel colours of Image. Other formats give only
+// their size and bits per pixel.
+struct IndexImage {
+  int width = 0, height = 0, bpp = 0;
+  std::vector<uint8_t> indices;  // row-major, top row first; empty unless 8 bits per pixel
+};
+IndexImage ReadIndicesOfDC(HDC dc);
+IndexImage ReadIndicesOfWindow(HWND hwnd);
+
 // The 256 entries of the system palette.
 std::vector<PALETTEENTRY> SystemPalette();
 

@@ -236,8 +236,10 @@ void StrokeCosmeticLine(PenStroke& pen, POINT a, POINT b) {
     return;
   }
   // The minor offset never decreases along the line, so the steps that stay
-  // inside the minor range form one interval, found by bisection.
+  // inside the minor range form one interval, found by bisection. A line
+  // whose whole minor extent is inside needs none.
   uint64_t lo = static_cast<uint64_t>(tLo), hi = static_cast<uint64_t>(tHi) + 1;
+  if (mLo == 0 && static_cast<uint64_t>(mHi) == w.rise) lo = hi = static_cast<uint64_t>(tLo);
   while (lo < hi) {
     const uint64_t mid = lo + (hi - lo) / 2;
     if (w.MinorAt(mid) >= static_cast<uint64_t>(mLo))
@@ -247,6 +249,7 @@ void StrokeCosmeticLine(PenStroke& pen, POINT a, POINT b) {
   }
   const uint64_t first = lo;
   hi = static_cast<uint64_t>(tHi) + 1;
+  if (mLo == 0 && static_cast<uint64_t>(mHi) == w.rise) lo = hi;
   while (lo < hi) {
     const uint64_t mid = lo + (hi - lo) / 2;
     if (w.MinorAt(mid) > static_cast<uint64_t>(mHi))
@@ -263,6 +266,37 @@ void StrokeCosmeticLine(PenStroke& pen, POINT a, POINT b) {
   pen.Skip(first);
   const uint64_t n0 = w.rise * first;
   uint64_t q = n0 / w.length, r = n0 % w.length;
+  if (pen.IsSolidCopy8()) {
+    // Every step in [first, end) lies inside the target, and a solid pen
+    // has no pattern phase to keep.
+    // The walk moves through the bits by offsets: one major step each pixel,
+    // one minor step whenever the rounded minor offset grows.
+    BitmapObj& target = pen.Target();
+    const uint8_t pixel = static_cast<uint8_t>(pen.PenPaint().pixel);
+    const int64_t rowStep = target.bottomUp ? -int64_t{target.stride} : int64_t{target.stride};
+    const int64_t majorStep = w.xMajor ? w.majorDir : w.majorDir * rowStep;
+    const int64_t minorStep = w.xMajor ? w.minorDir * rowStep : w.minorDir;
+    uint64_t minor = w.Round(q, r);
+    const int64_t x = w.xMajor ? w.major0 + w.majorDir * static_cast<int64_t>(first)
+                               : w.minor0 + w.minorDir * static_cast<int64_t>(minor);
+    const int64_t y = w.xMajor ? w.minor0 + w.minorDir * static_cast<int64_t>(minor)
+                               : w.major0 + w.majorDir * static_cast<int64_t>(first);
+    uint8_t* bits = target.bits;
+    int64_t at = (target.Row(static_cast<int>(y)) - bits) + x;
+    for (uint64_t t = first;;) {
+      bits[at] = pixel;
+      if (++t == end) break;
+      r += w.rise;
+      if (r >= w.length) {
+        r -= w.length;
+        ++q;
+      }
+      const uint64_t next = w.Round(q, r);
+      at += majorStep + (next != minor ? minorStep : 0);
+      minor = next;
+    }
+    return;
+  }
   for (uint64_t t = first; t < end; ++t) {
     const int64_t major = w.major0 + w.majorDir * static_cast<int64_t>(t);
     const int64_t minor = w.minor0 + w.minorDir * static_cast<int64_t>(w.Round(q, r));

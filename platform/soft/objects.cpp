@@ -4,25 +4,11 @@
 
 #include <array>
 #include <cstring>
-#include <unordered_map>
 
 #include "platform/soft/palette.h"
 
 namespace soft {
 namespace {
-
-// Handle values are small multiples of 16 so that they survive a round trip
-// through 32-bit window and class longs, and are never handed out twice.
-struct HandleTable {
-  std::unordered_map<uintptr_t, std::unique_ptr<Object>> objects;
-  uintptr_t next = 0x10010;
-  size_t stockCount = 0;
-};
-
-HandleTable& Table() {
-  static HandleTable* table = new HandleTable;  // lives for the process, even during static destruction
-  return *table;
-}
 
 // The largest bitmap we agree to allocate: 256 MiB of pixels.
 constexpr int64_t kMaxBitmapBytes = int64_t{1} << 28;
@@ -43,16 +29,20 @@ std::unique_ptr<BitmapObj> NewBitmap(int width, int height, int bpp, bool dib) {
 }
 
 bool SelectedAnywhere(HANDLE h) {
-  for (DCObj* dc : AllDCs()) {
-    if (dc->pen == h || dc->brush == h || dc->font == h || dc->palette == h || dc->bitmap == h) return true;
-  }
-  return false;
+  const Object* o = Lookup(h);
+  return o && o->selections > 0;
 }
 
-// Called when an object leaves a DC: a deferred delete happens now.
+// Called when an object leaves a DC slot: a deferred delete happens now.
 void Deselected(HANDLE h) {
   Object* o = Lookup(h);
-  if (o && o->pendingDelete && !SelectedAnywhere(h)) Unregister(h);
+  if (!o) return;
+  if (o->selections > 0) --o->selections;
+  if (o->pendingDelete && o->selections == 0) Unregister(h);
+}
+
+void Selected(HANDLE h) {
+  if (Object* o = Lookup(h)) ++o->selections;
 }
 
 HDC NewDC(DCObj::Kind kind, HWND hwnd) {
@@ -64,6 +54,9 @@ HDC NewDC(DCObj::Kind kind, HWND hwnd) {
   dc->font = As<HFONT>(Stock(SYSTEM_FONT));
   dc->palette = As<HPALETTE>(Stock(DEFAULT_PALETTE));
   if (kind == DCObj::Kind::Memory) dc->bitmap = DefaultBitmap();
+  for (HANDLE h :
+       {HANDLE(dc->pen), HANDLE(dc->brush), HANDLE(dc->font), HANDLE(dc->palette), HANDLE(dc->bitmap)})
+    Selected(h);
   return As<HDC>(Register(std::move(dc)));
 }
 
@@ -105,37 +98,38 @@ void BitmapObj::Set(int x, int y, uint32_t v) {
 }
 
 HANDLE Register(std::unique_ptr<Object> obj) {
-  HandleTable& t = Table();
-  const uintptr_t h = t.next;
-  t.next += 0x10;
+  handles::Table& t = handles::TheTable();
+  uint32_t slot;
+  if (!t.freeSlots.empty()) {
+    slot = t.freeSlots.front();
+    t.freeSlots.pop_front();
+  } else if (t.slots.size() < handles::kMaxSlots) {
+    slot = static_cast<uint32_t>(t.slots.size());
+    t.slots.emplace_back();
+  } else {
+    return nullptr;  // as many live objects as a handle can name
+  }
+  handles::HandleSlot& entry = t.slots[slot];
+  entry.generation = entry.generation % handles::kMaxGeneration + 1;
   if (obj->stock) ++t.stockCount;
-  t.objects.emplace(h, std::move(obj));
-  return reinterpret_cast<HANDLE>(h);
-}
-
-Object* Lookup(HANDLE h) {
-  HandleTable& t = Table();
-  auto it = t.objects.find(reinterpret_cast<uintptr_t>(h));
-  return it == t.objects.end() ? nullptr : it->second.get();
+  entry.object = std::move(obj);
+  ++t.live;
+  return reinterpret_cast<HANDLE>((uintptr_t{entry.generation} << handles::kGenerationShift) |
+                                  (uintptr_t{slot} << handles::kSlotShift));
 }
 
 void Unregister(HANDLE h) {
-  HandleTable& t = Table();
-  auto it = t.objects.find(reinterpret_cast<uintptr_t>(h));
-  if (it == t.objects.end()) return;
-  std::unique_ptr<Object> obj = std::move(it->second);
-  t.objects.erase(it);
+  handles::HandleSlot* entry = handles::SlotOf(h);
+  if (!entry) return;
+  handles::Table& t = handles::TheTable();
+  std::unique_ptr<Object> obj = std::move(entry->object);
+  t.freeSlots.push_back(static_cast<uint32_t>(entry - t.slots.data()));
+  --t.live;
   if (obj->stock) --t.stockCount;
 }
 
-size_t LiveObjectCount() { return Table().objects.size() - Table().stockCount; }
-
-std::vector<DCObj*> AllDCs() {
-  std::vector<DCObj*> dcs;
-  for (auto& entry : Table().objects) {
-    if (entry.second->type == ObjType::DC) dcs.push_back(static_cast<DCObj*>(entry.second.get()));
-  }
-  return dcs;
+size_t LiveObjectCount() {
+  return handles::TheTable().live - handles::TheTable().stockCount;
 }
 
 HGDIOBJ Stock(int index) {
@@ -394,7 +388,10 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
   }
   HANDLE previous = *slot;
   *slot = h;
-  if (previous != h) Deselected(previous);
+  if (previous != h) {
+    ++o->selections;
+    Deselected(previous);
+  }
   return previous;
 }
 

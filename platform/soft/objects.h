@@ -1,9 +1,12 @@
 // The soft platform's object model: every handle the Win32 subset hands out
-// names one of these objects in a single handle table. Handles are never
-// reused, so a stale handle fails a call exactly like a wrong-typed one.
+// names one of these objects in a single handle table. A handle carries its
+// slot in the table and the slot's generation, so looking it up is one index
+// and one comparison, and a stale handle fails a call exactly like a
+// wrong-typed one (until its slot has been reused 2047 times).
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +23,7 @@ struct Object {
   ObjType type;
   bool stock = false;          // stock objects ignore DeleteObject
   bool pendingDelete = false;  // deleted while selected: goes when deselected
+  int selections = 0;          // DC slots that hold it now
 };
 
 // Pixel values by format: 1 bpp 0/1, 8 bpp a palette index (the system
@@ -102,9 +106,53 @@ struct DCObj : Object {
   bool fromBeginPaint = false;
 };
 
-// The handle table.
+// The handle table. Lookups happen several times in every drawing call, so
+// they are inline.
+namespace handles {
+
+// A handle is (generation << 20) | (slot << 4): small multiples of 16 below
+// 2^31, so that they survive a round trip through 32-bit window and class
+// longs. Freed slots are reused oldest first, each time with the next
+// generation, so a stale handle stays unknown for as long as possible.
+constexpr int kSlotShift = 4;
+constexpr int kGenerationShift = 20;
+constexpr uint32_t kMaxSlots = 1u << (kGenerationShift - kSlotShift);
+constexpr uint32_t kMaxGeneration = (1u << (31 - kGenerationShift)) - 1;
+
+struct HandleSlot {
+  uint32_t generation = 0;  // of the live object, or of the last one
+  std::unique_ptr<Object> object;
+};
+
+struct Table {
+  std::vector<HandleSlot> slots{1};  // slot 0 is never used, so no handle is 0
+  std::deque<uint32_t> freeSlots;
+  size_t live = 0;
+  size_t stockCount = 0;
+};
+
+inline Table& TheTable() {
+  static Table* table = new Table;  // lives for the process, even during static destruction
+  return *table;
+}
+
+inline HandleSlot* SlotOf(HANDLE h) {
+  Table& t = TheTable();
+  const uintptr_t value = reinterpret_cast<uintptr_t>(h);
+  const uintptr_t slot = (value >> kSlotShift) & (kMaxSlots - 1);
+  if (slot >= t.slots.size()) return nullptr;
+  HandleSlot& entry = t.slots[slot];
+  const uintptr_t expected = (uintptr_t{entry.generation} << kGenerationShift) | (slot << kSlotShift);
+  return entry.object && value == expected ? &entry : nullptr;
+}
+
+}  // namespace handles
+
 HANDLE Register(std::unique_ptr<Object> obj);
-Object* Lookup(HANDLE h);
+inline Object* Lookup(HANDLE h) {
+  handles::HandleSlot* entry = handles::SlotOf(h);
+  return entry ? entry->object.get() : nullptr;
+}
 template <class T>
 T* LookupAs(HANDLE h, ObjType t) {
   Object* o = Lookup(h);
@@ -119,8 +167,6 @@ inline DCObj* GetDCObj(HANDLE h) { return LookupAs<DCObj>(h, ObjType::DC); }
 inline CursorObj* GetCursorObj(HANDLE h) { return LookupAs<CursorObj>(h, ObjType::Cursor); }
 void Unregister(HANDLE h);  // destroys the object
 size_t LiveObjectCount();   // live handles, stock objects excluded
-// Visits every live DC (used to find where an object is selected).
-std::vector<DCObj*> AllDCs();
 
 // Stock objects made on first use.
 HGDIOBJ Stock(int index);

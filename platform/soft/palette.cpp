@@ -181,6 +181,11 @@ HPALETTE WINAPI SelectPalette(HDC hdc, HPALETTE hPal, BOOL bForceBkgd) {
   if (!dc || !GetPalette(hPal)) return nullptr;
   HPALETTE previous = dc->palette;
   dc->palette = hPal;
+  if (previous != hPal) {
+    // Only the count: a palette deleted while selected stays until its DC goes.
+    if (Object* o = Lookup(hPal)) ++o->selections;
+    if (Object* o = Lookup(previous); o && o->selections > 0) --o->selections;
+  }
   dc->paletteBackground = bForceBkgd != FALSE;
   return previous;
 }

@@ -23,6 +23,9 @@ class PenStroke {
   int Width() const { return width_; }
   bool InsideFrame() const { return insideFrame_; }
   bool IsStyled() const { return period_ != 0; }
+  // A solid pen that copies its colour onto an 8-bit target: each pixel is
+  // then a plain store, which long vectors spend most of their time on.
+  bool IsSolidCopy8() const { return period_ == 0 && rop2_ == R2_COPYPEN && target_.bpp == 8; }
   BitmapObj& Target() const { return target_; }
   int Rop2() const { return rop2_; }
   const Paint& PenPaint() const { return pen_; }

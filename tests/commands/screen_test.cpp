@@ -36,6 +36,7 @@ class CPollClock {
 };
 
 std::string JournalText(CTestHost& host) {
+  host.Interpreter()->journal.Flush();
   FILE* file = host.Interpreter()->journal.file;
   std::string text;
   if (!file) return text;

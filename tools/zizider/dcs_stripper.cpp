@@ -15,6 +15,10 @@ constexpr uint8_t kOsc = 0x9D;
 constexpr uint8_t kPm = 0x9E;
 constexpr uint8_t kApc = 0x9F;
 
+bool IsPlainData(uint8_t byte) {
+  return byte != 0 && byte < 0x80 && byte != kEsc && byte != kCan && byte != kSub;
+}
+
 void AppendWithoutNul(const std::string& bytes, std::string& out) {
   for (char c : bytes)
     if (c != '\0') out.push_back(c);
@@ -34,7 +38,22 @@ void CDcsStripper::Feed(const char* data, size_t size, std::string& out) {
       if (data[i] != '\0') out.push_back(data[i]);
     return;
   }
-  for (size_t i = 0; i < size; ++i) Step(static_cast<uint8_t>(data[i]), out);
+  for (size_t i = 0; i < size;) {
+    // Inside ReGIS data a run of 7-bit bytes other than NUL, ESC, CAN and SUB
+    // passes unchanged and ends any UTF-8 sequence, so it goes over whole.
+    if (state_ == State::ReGisData && !heldLead_) {
+      size_t end = i;
+      while (end < size && IsPlainData(static_cast<uint8_t>(data[end]))) ++end;
+      if (end > i) {
+        out.append(data + i, end - i);
+        utf8Remaining_ = 0;
+        i = end;
+        continue;
+      }
+    }
+    Step(static_cast<uint8_t>(data[i]), out);
+    ++i;
+  }
 }
 
 // Runs the state machine from the first byte while keeping the raw bytes: the

@@ -93,12 +93,12 @@ void CHostWindow::Repaint() {
   }
 }
 
-soft::inspect::Image CHostWindow::ReadPage(int page) {
-  return soft::inspect::ReadDC(KXREG_GetMemDC(host_.get(), page));
+soft::inspect::IndexImage CHostWindow::ReadPage(int page) {
+  return soft::inspect::ReadIndicesOfDC(KXREG_GetMemDC(host_.get(), page));
 }
 
-soft::inspect::Image CHostWindow::ReadWindow() {
-  return soft::inspect::ReadWindow(window_);
+soft::inspect::IndexImage CHostWindow::ReadWindow() {
+  return soft::inspect::ReadIndicesOfWindow(window_);
 }
 
 LRESULT CALLBACK CHostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

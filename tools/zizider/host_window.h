@@ -44,8 +44,8 @@ class CHostWindow {
   uint32_t* settingsFlags() { return &settings_->flags; }
 
   // Page 1 or 2 as KXREG_GetMemDC numbers them; the client area.
-  soft::inspect::Image ReadPage(int page);
-  soft::inspect::Image ReadWindow();
+  soft::inspect::IndexImage ReadPage(int page);
+  soft::inspect::IndexImage ReadWindow();
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

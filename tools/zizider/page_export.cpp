@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <csignal>
+#include <utility>
 #include <vector>
 
 #include "tools/zizider/dcs_stripper.h"
@@ -130,62 +131,30 @@ bool LoadInputs(const CRenderOptions& options, CHostWindow& host, std::string* e
   return true;
 }
 
-CIndexedPicture PictureOf(const soft::inspect::Image& image) {
+CIndexedPicture PictureOf(soft::inspect::IndexImage&& image) {
   CIndexedPicture picture;
   picture.width = image.width;
   picture.height = image.height;
-  picture.indices.reserve(image.pixels.size());
-  for (uint32_t index : image.pixels) picture.indices.push_back(static_cast<uint8_t>(index));
+  picture.indices = std::move(image.indices);
   picture.palette = soft::inspect::SystemPalette();
   return picture;
 }
 
-// The page's palette indices as a terminal reads a bitmap, with GetDIBits:
-// a straight copy where inspecting the DC would also convert every pixel.
-bool ReadPageIndices(HDC dc, CIndexedPicture* picture) {
-  HBITMAP bitmap = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
-  std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
-  auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
-  header->biSize = sizeof(BITMAPINFOHEADER);
-  if (!bitmap ||
-      !GetDIBits(dc, bitmap, 0, 0, nullptr, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS))
-    return false;
-  if (header->biBitCount != 8 || header->biWidth <= 0 || header->biHeight == 0) return false;
-  const int width = header->biWidth;
-  const int height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
-  header->biHeight = -height;  // top row first
-  header->biCompression = BI_RGB;
-  const size_t stride = (static_cast<size_t>(width) + 3) & ~size_t{3};
-  std::vector<uint8_t> bits(stride * static_cast<size_t>(height));
-  if (GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), bits.data(),
-                reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS) != height)
-    return false;
-  picture->width = width;
-  picture->height = height;
-  picture->indices.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-  for (int y = 0; y < height; ++y)
-    std::copy_n(bits.data() + stride * static_cast<size_t>(y), width,
-                picture->indices.data() + static_cast<size_t>(width) * static_cast<size_t>(y));
-  picture->palette = soft::inspect::SystemPalette();
-  return true;
-}
-
 bool ExportPicture(const CRenderOptions& options, CHostWindow& host, CIndexedPicture* picture,
                    std::string* error) {
-  soft::inspect::Image image;
+  soft::inspect::IndexImage image;
   if (options.window) {
     host.Repaint();
     image = host.ReadWindow();
   } else {
     const int page =
         options.page == PageChoice::Output ? KXREG_GetCurPageNum(host.host()) : ScreenPageNumber(host.host());
-    if (ReadPageIndices(KXREG_GetMemDC(host.host(), page), picture)) return true;
     image = host.ReadPage(page);
   }
   if (image.width <= 0 || image.height <= 0 || image.bpp != 8) {
     *error = "cannot read the picture from the display (" + std::to_string(image.bpp) + " bits per pixel)";
     return false;
   }
-  *picture = PictureOf(image);
+  *picture = PictureOf(std::move(image));
   return true;
 }

@@ -38,7 +38,7 @@ std::unique_ptr<CHostWindow> OpenHost(const CRenderOptions& options, std::string
 // line when an input fails or a break came.
 bool LoadInputs(const CRenderOptions& options, CHostWindow& host, std::string* error);
 
-CIndexedPicture PictureOf(const soft::inspect::Image& image);
+CIndexedPicture PictureOf(soft::inspect::IndexImage&& image);
 
 // The page (or the repainted window) the options choose.
 bool ExportPicture(const CRenderOptions& options, CHostWindow& host, CIndexedPicture* picture,

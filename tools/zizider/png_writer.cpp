@@ -1,6 +1,7 @@
 #include "tools/zizider/png_writer.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <csetjmp>
 
@@ -35,6 +36,9 @@ bool WriteRows(FILE* file, png_uint_32 width, png_uint_32 height, const png_colo
   png_set_IHDR(png, info, width, height, 8, colours ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (colours) png_set_PLTE(png, info, colours, count);
+  // Pages are long runs of few indices: run-length matching compresses them
+  // nearly as well as the default effort, in a fraction of the time.
+  png_set_compression_strategy(png, Z_RLE);
   png_write_info(png, info);
   png_write_image(png, rows);
   png_write_end(png, info);
