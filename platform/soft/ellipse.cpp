@@ -15,7 +15,8 @@ EllipseShape::EllipseShape(int64_t left, int64_t top, int64_t right, int64_t bot
       b_(bottom),
       width_(static_cast<uint64_t>(right - left)),
       height_(static_cast<uint64_t>(bottom - top)),
-      path_(width_, height_) {}
+      path_(width_, height_),
+      rows_(path_, width_, height_) {}
 
 bool EllipseShape::Extent(int64_t y, int64_t* xl, int64_t* xr) const {
   if (y < t_ || y >= b_) return false;
@@ -28,20 +29,10 @@ bool EllipseShape::Extent(int64_t y, int64_t* xl, int64_t* xr) const {
   const int64_t u = pu < 0 ? -pu : pu;
   if (u > path_.Top()) return false;
   int64_t lo = 0, hi = 0;
-  path_.Run(u, &lo, &hi);
+  QuarterRun(u, &lo, &hi);
   *xl = (l_ + r_ - 1 - hi) / 2;
   *xr = (l_ + r_ - 1 + hi) / 2;
   return true;
-}
-
-// The walk drops the first point of a quarter when it repeats the last of
-// the quarter before: on the centre column of an odd width and the middle
-// row of an odd height.
-bool EllipseShape::Dropped(const WalkPoint& p) const {
-  const bool oddWidth = path_.Par() == 0, oddHeight = path_.B1() == 0;
-  if (p.quarter == 2 || p.quarter == 4) return oddWidth && p.U == path_.Top() && p.X == path_.Par();
-  if (p.quarter == 3) return oddHeight && p.U == path_.B1() && p.X == path_.A();
-  return false;
 }
 
 bool EllipseShape::FollowsDropped(const WalkPoint& p) const {
@@ -55,21 +46,7 @@ bool EllipseShape::IsClosingRepeat(const WalkPoint& p) const {
 
 void EllipseShape::RowRuns(int64_t y, std::vector<Run>* runs) const {
   runs->clear();
-  if (y < t_ || y >= b_) return;
-  const int64_t pu = (t_ + b_) - (2 * y + 1);
-  const int64_t u = pu < 0 ? -pu : pu;
-  if (u > path_.Top()) return;
-  int64_t lo = 0, hi = 0;
-  path_.Run(u, &lo, &hi);
-  for (int q = 1; q <= 4; ++q) {
-    const bool upper = q <= 2;
-    if ((pu > 0 && !upper) || (pu < 0 && upper)) continue;
-    Run run{q, u, lo, hi};
-    // Dropped points sit at a run's end in walk order.
-    if (Dropped(WalkPoint{q, u, run.lo})) run.lo += 2;
-    if (Dropped(WalkPoint{q, u, run.hi})) run.hi -= 2;
-    if (run.lo <= run.hi) runs->push_back(run);
-  }
+  ForRowRuns(y, [&](const Run& run) { runs->push_back(run); });
 }
 
 int64_t EllipseShape::PixelX(const WalkPoint& p) const {
@@ -108,7 +85,7 @@ WalkPoint EllipseShape::Next(const WalkPoint& from) const {
   // A dropped point is skipped; at most every other quarter start is one.
   for (int guard = 0; guard < 8; ++guard) {
     int64_t lo = 0, hi = 0;
-    path_.Run(p.U, &lo, &hi);
+    QuarterRun(p.U, &lo, &hi);
     const bool rising = p.quarter == 1 || p.quarter == 3;
     if (rising && p.X - 2 >= lo) {
       p.X -= 2;
@@ -116,11 +93,11 @@ WalkPoint EllipseShape::Next(const WalkPoint& from) const {
       p.X += 2;
     } else if (rising && p.U < path_.Top()) {
       p.U += 2;
-      path_.Run(p.U, &lo, &hi);
+      QuarterRun(p.U, &lo, &hi);
       p.X = hi;
     } else if (!rising && p.U > path_.B1()) {
       p.U -= 2;
-      path_.Run(p.U, &lo, &hi);
+      QuarterRun(p.U, &lo, &hi);
       p.X = lo;
     } else {
       p = QuarterStart(p.quarter % 4 + 1);
@@ -134,7 +111,7 @@ WalkPoint EllipseShape::Prev(const WalkPoint& from) const {
   WalkPoint p = from;
   for (int guard = 0; guard < 8; ++guard) {
     int64_t lo = 0, hi = 0;
-    path_.Run(p.U, &lo, &hi);
+    QuarterRun(p.U, &lo, &hi);
     const bool rising = p.quarter == 1 || p.quarter == 3;
     if (rising && p.X + 2 <= hi) {
       p.X += 2;
@@ -142,11 +119,11 @@ WalkPoint EllipseShape::Prev(const WalkPoint& from) const {
       p.X -= 2;
     } else if (rising && p.U > path_.B1()) {
       p.U -= 2;
-      path_.Run(p.U, &lo, &hi);
+      QuarterRun(p.U, &lo, &hi);
       p.X = lo;
     } else if (!rising && p.U < path_.Top()) {
       p.U += 2;
-      path_.Run(p.U, &lo, &hi);
+      QuarterRun(p.U, &lo, &hi);
       p.X = hi;
     } else {
       p = QuarterEnd(p.quarter == 1 ? 4 : p.quarter - 1);
@@ -218,13 +195,13 @@ WalkPoint EllipseShape::FirstFrom(int64_t x, int64_t y) const {
   // the answer; the points' directions only grow along a quarter.
   const int64_t k = FirstTrue(0, rows, [&](int64_t i) {
     int64_t lo = 0, hi = 0;
-    path_.Run(rowU(i), &lo, &hi);
+    QuarterRun(rowU(i), &lo, &hi);
     return AtOrAfter(KeyOf(path_, WalkPoint{q, rowU(i), rising ? lo : hi}), q, r);
   });
   if (k < rows) {
     const int64_t u = rowU(k);
     int64_t lo = 0, hi = 0;
-    path_.Run(u, &lo, &hi);
+    QuarterRun(u, &lo, &hi);
     const int64_t n = (hi - lo) / 2 + 1;
     const int64_t j = FirstTrue(0, n, [&](int64_t i) {
       return AtOrAfter(KeyOf(path_, WalkPoint{q, u, rising ? hi - 2 * i : lo + 2 * i}), q, r);
@@ -253,20 +230,20 @@ constexpr int64_t kExactRows = int64_t{1} << 16;
 
 class WalkIndex {
  public:
-  explicit WalkIndex(const EllipseShape& e) : path_(e.Path()) {
+  explicit WalkIndex(const EllipseShape& e) : shape_(e), path_(e.Path()) {
     const int64_t rows = (path_.Top() - path_.B1()) / 2 + 1;
     exact_ = rows <= kExactRows;
     if (exact_) {
       below_.resize(static_cast<size_t>(rows) + 1);
       for (int64_t k = 0; k < rows; ++k) {
         int64_t lo = 0, hi = 0;
-        path_.Run(path_.B1() + 2 * k, &lo, &hi);
+        shape_.QuarterRun(path_.B1() + 2 * k, &lo, &hi);
         below_[static_cast<size_t>(k) + 1] =
             below_[static_cast<size_t>(k)] + static_cast<uint64_t>((hi - lo) / 2 + 1);
       }
     }
     int64_t lo = 0, hi = 0;
-    path_.Run(path_.Top(), &lo, &hi);
+    shape_.QuarterRun(path_.Top(), &lo, &hi);
     n1_ = Below(path_.Top()) + static_cast<uint64_t>((hi - lo) / 2 + 1);
     const uint64_t oddWidth = path_.Par() == 0 ? 1 : 0, oddHeight = path_.B1() == 0 ? 1 : 0;
     base_[0] = 0;
@@ -280,7 +257,7 @@ class WalkIndex {
   // The position of a point the walk keeps; the closing repeat is last.
   uint64_t Index(const WalkPoint& p) const {
     int64_t lo = 0, hi = 0;
-    path_.Run(p.U, &lo, &hi);
+    shape_.QuarterRun(p.U, &lo, &hi);
     const uint64_t rank = Below(p.U) + static_cast<uint64_t>((hi - p.X) / 2);
     const uint64_t oddWidth = path_.Par() == 0 ? 1 : 0, oddHeight = path_.B1() == 0 ? 1 : 0;
     switch (p.quarter) {
@@ -302,12 +279,13 @@ class WalkIndex {
   uint64_t Below(int64_t u) const {
     if (exact_) return below_[static_cast<size_t>((u - path_.B1()) / 2)];
     int64_t lo = 0, hi = 0;
-    path_.Run(u, &lo, &hi);
+    shape_.QuarterRun(u, &lo, &hi);
     const uint64_t across = static_cast<uint64_t>((path_.A() - hi) / 2);
     const uint64_t up = static_cast<uint64_t>((u - path_.B1()) / 2);
     return across + up - std::min(across, up) / 2;
   }
 
+  const EllipseShape& shape_;
   const QuarterPath& path_;
   bool exact_ = false;
   std::vector<uint64_t> below_;
@@ -587,14 +565,30 @@ void DrawEllipse(PenStroke& pen, const Paint& brush, int64_t l, int64_t t, int64
         pen.PlotAt(static_cast<int>(x), static_cast<int>(y), static_cast<uint64_t>(y - t));
     return;
   }
-  std::optional<WalkIndex> index;
-  if (pen.IsStyled()) index.emplace(e);
   std::vector<EllipseShape::Run> runs;
+  if (!pen.IsStyled()) {
+    // A solid pen paints every point alike, so the order of the visits does
+    // not matter, only how often each pixel is painted: each run is a span.
+    const int64_t c = l + r - 1;
+    for (int64_t y = y0; y <= y1; ++y) {
+      e.ForRowRuns(y, [&](EllipseShape::Run run) {
+        const bool right = run.quarter == 1 || run.quarter == 4;
+        // The closing repeat is the last point of the fourth quarter.
+        if (e.IsClosingRepeat(WalkPoint{run.quarter, run.U, run.hi})) run.hi -= 2;
+        if (run.lo > run.hi) return;
+        const int64_t x0 = right ? (run.lo + c) / 2 : (c - run.hi) / 2;
+        const int64_t x1 = right ? (run.hi + c) / 2 : (c - run.lo) / 2;
+        PaintRun(bmp, y, x0, x1, pen.PenPaint(), rop2);
+      });
+    }
+    return;
+  }
+  WalkIndex index(e);
   std::vector<std::pair<WalkPoint, int64_t>> row;
   for (int64_t y = y0; y <= y1; ++y) {
     ForVisiblePoints(e, bmp, y, e.First(), &runs, &row, [&](const WalkPoint& p, int64_t x) {
       if (e.IsClosingRepeat(p)) return;
-      pen.PlotAt(static_cast<int>(x), static_cast<int>(y), index ? index->Index(p) : 0);
+      pen.PlotAt(static_cast<int>(x), static_cast<int>(y), index.Index(p));
     });
   }
 }
