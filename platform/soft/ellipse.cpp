@@ -1,6 +1,7 @@
 #include "platform/soft/ellipse.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 #include "platform/soft/geom.h"
@@ -570,15 +571,30 @@ void DrawEllipse(PenStroke& pen, const Paint& brush, int64_t l, int64_t t, int64
     // A solid pen paints every point alike, so the order of the visits does
     // not matter, only how often each pixel is painted: each run is a span.
     const int64_t c = l + r - 1;
+    // Copying onto 8-bit pixels, the common case, stores the bytes here.
+    const bool bytes = bmp.bpp == 8 && rop2 == R2_COPYPEN;
+    const uint8_t pixel = static_cast<uint8_t>(pen.PenPaint().pixel & 0xFF);
     for (int64_t y = y0; y <= y1; ++y) {
+      uint8_t* line = bmp.Row(static_cast<int>(y));
       e.ForRowRuns(y, [&](EllipseShape::Run run) {
         const bool right = run.quarter == 1 || run.quarter == 4;
         // The closing repeat is the last point of the fourth quarter.
-        if (e.IsClosingRepeat(WalkPoint{run.quarter, run.U, run.hi})) run.hi -= 2;
+        if (run.quarter == 4 && run.U == 0 && e.IsClosingRepeat(WalkPoint{4, 0, run.hi})) run.hi -= 2;
         if (run.lo > run.hi) return;
-        const int64_t x0 = right ? (run.lo + c) / 2 : (c - run.hi) / 2;
-        const int64_t x1 = right ? (run.hi + c) / 2 : (c - run.lo) / 2;
-        PaintRun(bmp, y, x0, x1, pen.PenPaint(), rop2);
+        int64_t x0 = right ? (run.lo + c) / 2 : (c - run.hi) / 2;
+        int64_t x1 = right ? (run.hi + c) / 2 : (c - run.lo) / 2;
+        if (!bytes) {
+          PaintRun(bmp, y, x0, x1, pen.PenPaint(), rop2);
+          return;
+        }
+        x0 = std::max<int64_t>(x0, 0);
+        x1 = std::min<int64_t>(x1, bmp.width - 1);
+        // Most runs are a pixel or two, too short for a call to memset.
+        if (x1 - x0 <= 1) {
+          if (x0 <= x1) line[x0] = line[x1] = pixel;
+        } else {
+          std::memset(line + x0, pixel, static_cast<size_t>(x1 - x0 + 1));
+        }
       });
     }
     return;
