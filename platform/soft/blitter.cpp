@@ -11,6 +11,13 @@ namespace {
 
 using Wide = __int128;  // stretch ratios multiply two 32-bit extents by a 32-bit step
 
+// Row buffers kept from blit to blit: glyphs make several small blits a
+// character, and allocating their rows each time cost more than the pixels.
+std::vector<uint32_t>& RowBuffer(int which) {
+  thread_local std::vector<uint32_t> buffers[4];
+  return buffers[which];
+}
+
 unsigned RopTable(DWORD rop) {
   return (rop >> 16) & 0xFF;
 }
@@ -173,6 +180,10 @@ AxisMap MapAxis(const StretchAxis& a, int dstLimit, int srcLimit, Pick pick) {
   AxisMap m;
   const int64_t d0 = std::max<int64_t>(a.dstStart, 0);
   const int64_t d1 = std::min<int64_t>(a.dstStart + a.dstLen, dstLimit);
+  if (d1 > d0) {
+    m.lo.reserve(static_cast<size_t>(d1 - d0));
+    m.hi.reserve(static_cast<size_t>(d1 - d0));
+  }
   for (int64_t dc = d0; dc < d1; ++dc) {
     int64_t f, l;
     AxisSteps(a.srcLen, a.dstLen, a.dstReversed ? a.dstStart + a.dstLen - 1 - dc : dc - a.dstStart, pick, &f,
@@ -357,7 +368,9 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
   // Within one surface, a source above the destination is read from the bottom up.
   const bool upward = usesSrc && src.surface->bits == dst.bits && sy < box.top;
   const bool raw = usesSrc && t == 0xCC && src.converter->IsIdentity() && src.surface->bpp == dst.bpp;
-  std::vector<uint32_t> line(usesSrc ? static_cast<size_t>(n) : 0), scratch;
+  std::vector<uint32_t>& line = RowBuffer(0);
+  std::vector<uint32_t>& scratch = RowBuffer(1);
+  if (usesSrc) line.resize(static_cast<size_t>(n));
   for (int k = 0; k < rows; ++k) {
     const int r = upward ? rows - 1 - k : k;
     const int y = static_cast<int>(box.top) + r;
@@ -404,7 +417,11 @@ void Stretch(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, c
   const AxisMap my = MapAxis(ay, dst.height, src.height, merge ? Pick::All : Pick::First);
   if (!my.count) return;
   const int span = mx.spanHi - mx.spanLo + 1;
-  std::vector<uint32_t> srcRow(static_cast<size_t>(span)), out(static_cast<size_t>(mx.count)), scratch;
+  std::vector<uint32_t>& srcRow = RowBuffer(0);
+  std::vector<uint32_t>& scratch = RowBuffer(1);
+  std::vector<uint32_t>& out = RowBuffer(2);
+  srcRow.resize(static_cast<size_t>(span));
+  out.resize(static_cast<size_t>(mx.count));
   const uint32_t init = mode == Scans::And ? FormatMask(src.bpp) : 0;
   int doneLo = -1, doneHi = -1;  // the source rows `out` was last made from
   for (int r = 0; r < my.count; ++r) {
