@@ -141,6 +141,42 @@ void CombineRow(const Surface& dst, int y, int x0, int n, const uint32_t* src, c
   WritePixels(dst, y, x0, n, d);
 }
 
+// Row y, pixels [x0, x0 + n) of an 8-bit destination combined with a 1- or
+// 8-bit source row through its converter, for the copy, AND, OR and XOR of
+// the source: what ReadPixels, Converter::Apply and CombineRow do, in one
+// pass without the row buffers. False when the blit is not of that kind.
+bool CombineBytes(const Surface& dst, int y, int x0, int n, const Surface& src, int sy, int sx,
+                  const Converter& conv, unsigned t) {
+  if (dst.bpp != 8 || (src.bpp != 1 && src.bpp != 8)) return false;
+  if (t != 0xCC && t != 0x88 && t != 0xEE && t != 0x66) return false;
+  size_t size = 0;
+  const uint32_t* lut = conv.Lut(&size);
+  if (!lut && !conv.IsIdentity()) return false;
+  const uint8_t* in = src.Row(sy);
+  uint8_t* out = dst.Row(y) + x0;
+  for (int i = 0; i < n; ++i) {
+    const int x = sx + i;
+    uint32_t v = src.bpp == 1 ? (in[x >> 3] >> (7 - (x & 7))) & 1u : in[x];
+    if (lut) v = v < size ? lut[v] : 0;
+    const uint32_t d = out[i];
+    switch (t) {
+      case 0x88:
+        v &= d;
+        break;
+      case 0xEE:
+        v |= d;
+        break;
+      case 0x66:
+        v ^= d;
+        break;
+      default:
+        break;
+    }
+    out[i] = static_cast<uint8_t>(v);
+  }
+  return true;
+}
+
 // Which source pixel a shrink keeps in place of a run it drops.
 enum class Pick { All, First, Last };
 
@@ -368,6 +404,8 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
   // Within one surface, a source above the destination is read from the bottom up.
   const bool upward = usesSrc && src.surface->bits == dst.bits && sy < box.top;
   const bool raw = usesSrc && t == 0xCC && src.converter->IsIdentity() && src.surface->bpp == dst.bpp;
+  // Distinct surfaces only: within one, rows would be read as they change.
+  const bool bytes = usesSrc && src.surface->bits != dst.bits;
   std::vector<uint32_t>& line = RowBuffer(0);
   std::vector<uint32_t>& scratch = RowBuffer(1);
   if (usesSrc) line.resize(static_cast<size_t>(n));
@@ -379,6 +417,8 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
       CopyRaw(dst, y, x0, *src.surface, srcY, static_cast<int>(sx), n, scratch);
       continue;
     }
+    if (bytes && CombineBytes(dst, y, x0, n, *src.surface, srcY, static_cast<int>(sx), *src.converter, t))
+      continue;
     if (usesSrc) {
       ReadPixels(*src.surface, srcY, static_cast<int>(sx), n, line.data());
       src.converter->Apply(line.data(), line.data(), n);
