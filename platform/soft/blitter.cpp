@@ -145,36 +145,56 @@ void CombineRow(const Surface& dst, int y, int x0, int n, const uint32_t* src, c
 // 8-bit source row through its converter, for the copy, AND, OR and XOR of
 // the source: what ReadPixels, Converter::Apply and CombineRow do, in one
 // pass without the row buffers. False when the blit is not of that kind.
+template <int SrcBpp, bool UseLut, class Op>
+void CombineBytesRow(uint8_t* out, const uint8_t* in, int sx, int n, const uint32_t* lut, size_t size,
+                     Op op) {
+  for (int i = 0; i < n; ++i) {
+    const int x = sx + i;
+    uint32_t v = SrcBpp == 1 ? (in[x >> 3] >> (7 - (x & 7))) & 1u : in[x];
+    if (UseLut) v = v < size ? lut[v] : 0;
+    out[i] = static_cast<uint8_t>(op(v, out[i]));
+  }
+}
+
+template <class Op>
+void CombineBytesOp(uint8_t* out, const uint8_t* in, int srcBpp, int sx, int n, const uint32_t* lut,
+                    size_t size, Op op) {
+  if (srcBpp == 1) {
+    if (lut)
+      CombineBytesRow<1, true>(out, in, sx, n, lut, size, op);
+    else
+      CombineBytesRow<1, false>(out, in, sx, n, lut, size, op);
+  } else if (lut) {
+    CombineBytesRow<8, true>(out, in, sx, n, lut, size, op);
+  } else {
+    CombineBytesRow<8, false>(out, in, sx, n, lut, size, op);
+  }
+}
+
 bool CombineBytes(const Surface& dst, int y, int x0, int n, const Surface& src, int sy, int sx,
                   const Converter& conv, unsigned t) {
   if (dst.bpp != 8 || (src.bpp != 1 && src.bpp != 8)) return false;
-  if (t != 0xCC && t != 0x88 && t != 0xEE && t != 0x66) return false;
   size_t size = 0;
   const uint32_t* lut = conv.Lut(&size);
   if (!lut && !conv.IsIdentity()) return false;
   const uint8_t* in = src.Row(sy);
   uint8_t* out = dst.Row(y) + x0;
-  for (int i = 0; i < n; ++i) {
-    const int x = sx + i;
-    uint32_t v = src.bpp == 1 ? (in[x >> 3] >> (7 - (x & 7))) & 1u : in[x];
-    if (lut) v = v < size ? lut[v] : 0;
-    const uint32_t d = out[i];
-    switch (t) {
-      case 0x88:
-        v &= d;
-        break;
-      case 0xEE:
-        v |= d;
-        break;
-      case 0x66:
-        v ^= d;
-        break;
-      default:
-        break;
-    }
-    out[i] = static_cast<uint8_t>(v);
+  switch (t) {
+    case 0xCC:
+      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t) { return s; });
+      return true;
+    case 0x88:
+      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t d) { return s & d; });
+      return true;
+    case 0xEE:
+      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t d) { return s | d; });
+      return true;
+    case 0x66:
+      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t d) { return s ^ d; });
+      return true;
+    default:
+      return false;
   }
-  return true;
 }
 
 // Which source pixel a shrink keeps in place of a run it drops.
