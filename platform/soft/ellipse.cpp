@@ -1,6 +1,7 @@
 #include "platform/soft/ellipse.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -514,6 +515,66 @@ EllipseShape PenPath(const PenStroke& pen, int64_t l, int64_t t, int64_t r, int6
   return EllipseShape(nl, nt, nr, nb);
 }
 
+// A solid pen paints every point alike, so the order of the visits does not
+// matter, only how often each pixel is painted: each run is a span. Rows
+// are taken a quarter row at a time, which serves a row above the middle
+// and its mirror below; only the first and last quarter rows hold the
+// points the walk drops or repeats, and go through the general row runs.
+void SolidOutline(const EllipseShape& e, const PenStroke& pen, int64_t y0, int64_t y1) {
+  if (y0 > y1) return;
+  BitmapObj& bmp = pen.Target();
+  const int rop2 = pen.Rop2();
+  const int64_t c = e.Left() + e.Right() - 1, m = e.Top() + e.Bottom() - 1;
+  // Copying onto 8-bit pixels, the common case, stores the bytes here.
+  const bool bytes = bmp.bpp == 8 && rop2 == R2_COPYPEN;
+  const uint8_t pixel = static_cast<uint8_t>(pen.PenPaint().pixel & 0xFF);
+  auto span = [&](int64_t y, int64_t x0, int64_t x1) {
+    if (!bytes) {
+      PaintRun(bmp, y, x0, x1, pen.PenPaint(), rop2);
+      return;
+    }
+    x0 = std::max<int64_t>(x0, 0);
+    x1 = std::min<int64_t>(x1, bmp.width - 1);
+    uint8_t* line = bmp.Row(static_cast<int>(y));
+    // Most runs are a pixel or two, too short for a call to memset.
+    if (x1 - x0 <= 1) {
+      if (x0 <= x1) line[x0] = line[x1] = pixel;
+    } else {
+      std::memset(line + x0, pixel, static_cast<size_t>(x1 - x0 + 1));
+    }
+  };
+  auto generalRow = [&](int64_t y) {
+    e.ForRowRuns(y, [&](EllipseShape::Run run) {
+      const bool right = run.quarter == 1 || run.quarter == 4;
+      // The closing repeat is the last point of the fourth quarter.
+      if (run.quarter == 4 && run.U == 0 && e.IsClosingRepeat(WalkPoint{4, 0, run.hi})) run.hi -= 2;
+      if (run.lo > run.hi) return;
+      span(y, right ? (run.lo + c) / 2 : (c - run.hi) / 2, right ? (run.hi + c) / 2 : (c - run.lo) / 2);
+    });
+  };
+  // Row y lies on quarter row |m - 2y|; the visible rows cover these.
+  const int64_t u0 = m - 2 * y0, u1 = m - 2 * y1;
+  const int64_t b1 = e.Path().B1(), top = e.Path().Top();
+  const int64_t uLo = std::max(b1, u0 >= 0 && u1 <= 0 ? b1 : std::min(std::abs(u0), std::abs(u1)));
+  const int64_t uHi = std::min(top, std::max(std::abs(u0), std::abs(u1)));
+  for (int64_t U = uLo; U <= uHi; U += 2) {
+    const int64_t up = (m - U) / 2, down = (m + U) / 2;
+    const bool upSeen = up >= y0 && up <= y1, downSeen = down >= y0 && down <= y1 && down != up;
+    if (U == b1 || U == top) {
+      if (upSeen) generalRow(up);
+      if (downSeen) generalRow(down);
+      continue;
+    }
+    int64_t lo = 0, hi = 0;
+    e.QuarterRun(U, &lo, &hi);
+    for (const int64_t y : {up, down}) {
+      if (!(y == up ? upSeen : downSeen)) continue;
+      span(y, (lo + c) / 2, (hi + c) / 2);
+      span(y, (c - hi) / 2, (c - lo) / 2);
+    }
+  }
+}
+
 }  // namespace
 
 void DrawEllipse(PenStroke& pen, const Paint& brush, int64_t l, int64_t t, int64_t r, int64_t b) {
@@ -568,35 +629,7 @@ void DrawEllipse(PenStroke& pen, const Paint& brush, int64_t l, int64_t t, int64
   }
   std::vector<EllipseShape::Run> runs;
   if (!pen.IsStyled()) {
-    // A solid pen paints every point alike, so the order of the visits does
-    // not matter, only how often each pixel is painted: each run is a span.
-    const int64_t c = l + r - 1;
-    // Copying onto 8-bit pixels, the common case, stores the bytes here.
-    const bool bytes = bmp.bpp == 8 && rop2 == R2_COPYPEN;
-    const uint8_t pixel = static_cast<uint8_t>(pen.PenPaint().pixel & 0xFF);
-    for (int64_t y = y0; y <= y1; ++y) {
-      uint8_t* line = bmp.Row(static_cast<int>(y));
-      e.ForRowRuns(y, [&](EllipseShape::Run run) {
-        const bool right = run.quarter == 1 || run.quarter == 4;
-        // The closing repeat is the last point of the fourth quarter.
-        if (run.quarter == 4 && run.U == 0 && e.IsClosingRepeat(WalkPoint{4, 0, run.hi})) run.hi -= 2;
-        if (run.lo > run.hi) return;
-        int64_t x0 = right ? (run.lo + c) / 2 : (c - run.hi) / 2;
-        int64_t x1 = right ? (run.hi + c) / 2 : (c - run.lo) / 2;
-        if (!bytes) {
-          PaintRun(bmp, y, x0, x1, pen.PenPaint(), rop2);
-          return;
-        }
-        x0 = std::max<int64_t>(x0, 0);
-        x1 = std::min<int64_t>(x1, bmp.width - 1);
-        // Most runs are a pixel or two, too short for a call to memset.
-        if (x1 - x0 <= 1) {
-          if (x0 <= x1) line[x0] = line[x1] = pixel;
-        } else {
-          std::memset(line + x0, pixel, static_cast<size_t>(x1 - x0 + 1));
-        }
-      });
-    }
+    SolidOutline(e, pen, y0, y1);
     return;
   }
   WalkIndex index(e);
