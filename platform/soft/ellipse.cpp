@@ -525,8 +525,9 @@ void SolidOutline(const EllipseShape& e, const PenStroke& pen, int64_t y0, int64
   BitmapObj& bmp = pen.Target();
   const int rop2 = pen.Rop2();
   const int64_t c = e.Left() + e.Right() - 1, m = e.Top() + e.Bottom() - 1;
-  // Copying onto 8-bit pixels, the common case, stores the bytes here.
-  const bool bytes = bmp.bpp == 8 && rop2 == R2_COPYPEN;
+  // On 8-bit pixels the common operations go straight to the bytes: a copy
+  // (overlay and replace), NOT (complement) and XOR.
+  const bool bytes = bmp.bpp == 8 && (rop2 == R2_COPYPEN || rop2 == R2_NOT || rop2 == R2_XORPEN);
   const uint8_t pixel = static_cast<uint8_t>(pen.PenPaint().pixel & 0xFF);
   auto span = [&](int64_t y, int64_t x0, int64_t x1) {
     if (!bytes) {
@@ -535,10 +536,15 @@ void SolidOutline(const EllipseShape& e, const PenStroke& pen, int64_t y0, int64
     }
     x0 = std::max<int64_t>(x0, 0);
     x1 = std::min<int64_t>(x1, bmp.width - 1);
+    if (x0 > x1) return;
     uint8_t* line = bmp.Row(static_cast<int>(y));
-    // Most runs are a pixel or two, too short for a call to memset.
-    if (x1 - x0 <= 1) {
-      if (x0 <= x1) line[x0] = line[x1] = pixel;
+    if (rop2 == R2_NOT) {
+      for (int64_t x = x0; x <= x1; ++x) line[x] = static_cast<uint8_t>(~line[x]);
+    } else if (rop2 == R2_XORPEN) {
+      for (int64_t x = x0; x <= x1; ++x) line[x] = static_cast<uint8_t>(line[x] ^ pixel);
+    } else if (x1 - x0 <= 1) {
+      // Most runs are a pixel or two, too short for a call to memset.
+      line[x0] = line[x1] = pixel;
     } else {
       std::memset(line + x0, pixel, static_cast<size_t>(x1 - x0 + 1));
     }
