@@ -11,6 +11,13 @@ namespace {
 
 using Wide = __int128;  // stretch ratios multiply two 32-bit extents by a 32-bit step
 
+// Row buffers kept from blit to blit: glyphs make several small blits a
+// character, and allocating their rows each time cost more than the pixels.
+std::vector<uint32_t>& RowBuffer(int which) {
+  thread_local std::vector<uint32_t> buffers[4];
+  return buffers[which];
+}
+
 unsigned RopTable(DWORD rop) {
   return (rop >> 16) & 0xFF;
 }
@@ -134,6 +141,62 @@ void CombineRow(const Surface& dst, int y, int x0, int n, const uint32_t* src, c
   WritePixels(dst, y, x0, n, d);
 }
 
+// Row y, pixels [x0, x0 + n) of an 8-bit destination combined with a 1- or
+// 8-bit source row through its converter, for the copy, AND, OR and XOR of
+// the source: what ReadPixels, Converter::Apply and CombineRow do, in one
+// pass without the row buffers. False when the blit is not of that kind.
+template <int SrcBpp, bool UseLut, class Op>
+void CombineBytesRow(uint8_t* out, const uint8_t* in, int sx, int n, const uint32_t* lut, size_t size,
+                     Op op) {
+  for (int i = 0; i < n; ++i) {
+    const int x = sx + i;
+    uint32_t v = SrcBpp == 1 ? (in[x >> 3] >> (7 - (x & 7))) & 1u : in[x];
+    if (UseLut) v = v < size ? lut[v] : 0;
+    out[i] = static_cast<uint8_t>(op(v, out[i]));
+  }
+}
+
+template <class Op>
+void CombineBytesOp(uint8_t* out, const uint8_t* in, int srcBpp, int sx, int n, const uint32_t* lut,
+                    size_t size, Op op) {
+  if (srcBpp == 1) {
+    if (lut)
+      CombineBytesRow<1, true>(out, in, sx, n, lut, size, op);
+    else
+      CombineBytesRow<1, false>(out, in, sx, n, lut, size, op);
+  } else if (lut) {
+    CombineBytesRow<8, true>(out, in, sx, n, lut, size, op);
+  } else {
+    CombineBytesRow<8, false>(out, in, sx, n, lut, size, op);
+  }
+}
+
+bool CombineBytes(const Surface& dst, int y, int x0, int n, const Surface& src, int sy, int sx,
+                  const Converter& conv, unsigned t) {
+  if (dst.bpp != 8 || (src.bpp != 1 && src.bpp != 8)) return false;
+  size_t size = 0;
+  const uint32_t* lut = conv.Lut(&size);
+  if (!lut && !conv.IsIdentity()) return false;
+  const uint8_t* in = src.Row(sy);
+  uint8_t* out = dst.Row(y) + x0;
+  switch (t) {
+    case 0xCC:
+      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t) { return s; });
+      return true;
+    case 0x88:
+      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t d) { return s & d; });
+      return true;
+    case 0xEE:
+      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t d) { return s | d; });
+      return true;
+    case 0x66:
+      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t d) { return s ^ d; });
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Which source pixel a shrink keeps in place of a run it drops.
 enum class Pick { All, First, Last };
 
@@ -173,6 +236,10 @@ AxisMap MapAxis(const StretchAxis& a, int dstLimit, int srcLimit, Pick pick) {
   AxisMap m;
   const int64_t d0 = std::max<int64_t>(a.dstStart, 0);
   const int64_t d1 = std::min<int64_t>(a.dstStart + a.dstLen, dstLimit);
+  if (d1 > d0) {
+    m.lo.reserve(static_cast<size_t>(d1 - d0));
+    m.hi.reserve(static_cast<size_t>(d1 - d0));
+  }
   for (int64_t dc = d0; dc < d1; ++dc) {
     int64_t f, l;
     AxisSteps(a.srcLen, a.dstLen, a.dstReversed ? a.dstStart + a.dstLen - 1 - dc : dc - a.dstStart, pick, &f,
@@ -369,7 +436,11 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
   // Within one surface, a source above the destination is read from the bottom up.
   const bool upward = usesSrc && src.surface->bits == dst.bits && sy < box.top;
   const bool raw = usesSrc && t == 0xCC && src.converter->IsIdentity() && src.surface->bpp == dst.bpp;
-  std::vector<uint32_t> line(usesSrc ? static_cast<size_t>(n) : 0), scratch;
+  // Distinct surfaces only: within one, rows would be read as they change.
+  const bool bytes = usesSrc && src.surface->bits != dst.bits;
+  std::vector<uint32_t>& line = RowBuffer(0);
+  std::vector<uint32_t>& scratch = RowBuffer(1);
+  if (usesSrc) line.resize(static_cast<size_t>(n));
   for (int k = 0; k < rows; ++k) {
     const int r = upward ? rows - 1 - k : k;
     const int y = static_cast<int>(box.top) + r;
@@ -378,6 +449,8 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
       CopyRaw(dst, y, x0, *src.surface, srcY, static_cast<int>(sx), n, scratch);
       continue;
     }
+    if (bytes && CombineBytes(dst, y, x0, n, *src.surface, srcY, static_cast<int>(sx), *src.converter, t))
+      continue;
     if (usesSrc) {
       ReadPixels(*src.surface, srcY, static_cast<int>(sx), n, line.data());
       src.converter->Apply(line.data(), line.data(), n);
@@ -416,7 +489,11 @@ void Stretch(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, c
   const AxisMap my = MapAxis(ay, dst.height, src.height, merge ? Pick::All : Pick::First);
   if (!my.count) return;
   const int span = mx.spanHi - mx.spanLo + 1;
-  std::vector<uint32_t> srcRow(static_cast<size_t>(span)), out(static_cast<size_t>(mx.count)), scratch;
+  std::vector<uint32_t>& srcRow = RowBuffer(0);
+  std::vector<uint32_t>& scratch = RowBuffer(1);
+  std::vector<uint32_t>& out = RowBuffer(2);
+  srcRow.resize(static_cast<size_t>(span));
+  out.resize(static_cast<size_t>(mx.count));
   const uint32_t init = mode == Scans::And ? FormatMask(src.bpp) : 0;
   int doneLo = -1, doneHi = -1;  // the source rows `out` was last made from
   for (int r = 0; r < my.count; ++r) {

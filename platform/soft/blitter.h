@@ -49,6 +49,11 @@ class Converter {
   static Converter Key(uint32_t key, uint32_t hit, uint32_t miss);
 
   bool IsIdentity() const { return kind_ == Kind::Identity; }
+  // The table of a Table converter, else null (size in *size).
+  const uint32_t* Lut(size_t* size) const {
+    *size = lut_.size();
+    return kind_ == Kind::Table ? lut_.data() : nullptr;
+  }
   void Apply(const uint32_t* in, uint32_t* out, int n) const;  // in may equal out
 
  private:

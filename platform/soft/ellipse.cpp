@@ -1,6 +1,8 @@
 #include "platform/soft/ellipse.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <optional>
 
 #include "platform/soft/geom.h"
@@ -15,7 +17,8 @@ EllipseShape::EllipseShape(int64_t left, int64_t top, int64_t right, int64_t bot
       b_(bottom),
       width_(static_cast<uint64_t>(right - left)),
       height_(static_cast<uint64_t>(bottom - top)),
-      path_(width_, height_) {}
+      path_(width_, height_),
+      rows_(path_, width_, height_) {}
 
 bool EllipseShape::Extent(int64_t y, int64_t* xl, int64_t* xr) const {
   if (y < t_ || y >= b_) return false;
@@ -28,20 +31,10 @@ bool EllipseShape::Extent(int64_t y, int64_t* xl, int64_t* xr) const {
   const int64_t u = pu < 0 ? -pu : pu;
   if (u > path_.Top()) return false;
   int64_t lo = 0, hi = 0;
-  path_.Run(u, &lo, &hi);
+  QuarterRun(u, &lo, &hi);
   *xl = (l_ + r_ - 1 - hi) / 2;
   *xr = (l_ + r_ - 1 + hi) / 2;
   return true;
-}
-
-// The walk drops the first point of a quarter when it repeats the last of
-// the quarter before: on the centre column of an odd width and the middle
-// row of an odd height.
-bool EllipseShape::Dropped(const WalkPoint& p) const {
-  const bool oddWidth = path_.Par() == 0, oddHeight = path_.B1() == 0;
-  if (p.quarter == 2 || p.quarter == 4) return oddWidth && p.U == path_.Top() && p.X == path_.Par();
-  if (p.quarter == 3) return oddHeight && p.U == path_.B1() && p.X == path_.A();
-  return false;
 }
 
 bool EllipseShape::FollowsDropped(const WalkPoint& p) const {
@@ -55,21 +48,7 @@ bool EllipseShape::IsClosingRepeat(const WalkPoint& p) const {
 
 void EllipseShape::RowRuns(int64_t y, std::vector<Run>* runs) const {
   runs->clear();
-  if (y < t_ || y >= b_) return;
-  const int64_t pu = (t_ + b_) - (2 * y + 1);
-  const int64_t u = pu < 0 ? -pu : pu;
-  if (u > path_.Top()) return;
-  int64_t lo = 0, hi = 0;
-  path_.Run(u, &lo, &hi);
-  for (int q = 1; q <= 4; ++q) {
-    const bool upper = q <= 2;
-    if ((pu > 0 && !upper) || (pu < 0 && upper)) continue;
-    Run run{q, u, lo, hi};
-    // Dropped points sit at a run's end in walk order.
-    if (Dropped(WalkPoint{q, u, run.lo})) run.lo += 2;
-    if (Dropped(WalkPoint{q, u, run.hi})) run.hi -= 2;
-    if (run.lo <= run.hi) runs->push_back(run);
-  }
+  ForRowRuns(y, [&](const Run& run) { runs->push_back(run); });
 }
 
 int64_t EllipseShape::PixelX(const WalkPoint& p) const {
@@ -108,7 +87,7 @@ WalkPoint EllipseShape::Next(const WalkPoint& from) const {
   // A dropped point is skipped; at most every other quarter start is one.
   for (int guard = 0; guard < 8; ++guard) {
     int64_t lo = 0, hi = 0;
-    path_.Run(p.U, &lo, &hi);
+    QuarterRun(p.U, &lo, &hi);
     const bool rising = p.quarter == 1 || p.quarter == 3;
     if (rising && p.X - 2 >= lo) {
       p.X -= 2;
@@ -116,11 +95,11 @@ WalkPoint EllipseShape::Next(const WalkPoint& from) const {
       p.X += 2;
     } else if (rising && p.U < path_.Top()) {
       p.U += 2;
-      path_.Run(p.U, &lo, &hi);
+      QuarterRun(p.U, &lo, &hi);
       p.X = hi;
     } else if (!rising && p.U > path_.B1()) {
       p.U -= 2;
-      path_.Run(p.U, &lo, &hi);
+      QuarterRun(p.U, &lo, &hi);
       p.X = lo;
     } else {
       p = QuarterStart(p.quarter % 4 + 1);
@@ -134,7 +113,7 @@ WalkPoint EllipseShape::Prev(const WalkPoint& from) const {
   WalkPoint p = from;
   for (int guard = 0; guard < 8; ++guard) {
     int64_t lo = 0, hi = 0;
-    path_.Run(p.U, &lo, &hi);
+    QuarterRun(p.U, &lo, &hi);
     const bool rising = p.quarter == 1 || p.quarter == 3;
     if (rising && p.X + 2 <= hi) {
       p.X += 2;
@@ -142,11 +121,11 @@ WalkPoint EllipseShape::Prev(const WalkPoint& from) const {
       p.X -= 2;
     } else if (rising && p.U > path_.B1()) {
       p.U -= 2;
-      path_.Run(p.U, &lo, &hi);
+      QuarterRun(p.U, &lo, &hi);
       p.X = lo;
     } else if (!rising && p.U < path_.Top()) {
       p.U += 2;
-      path_.Run(p.U, &lo, &hi);
+      QuarterRun(p.U, &lo, &hi);
       p.X = hi;
     } else {
       p = QuarterEnd(p.quarter == 1 ? 4 : p.quarter - 1);
@@ -218,13 +197,13 @@ WalkPoint EllipseShape::FirstFrom(int64_t x, int64_t y) const {
   // the answer; the points' directions only grow along a quarter.
   const int64_t k = FirstTrue(0, rows, [&](int64_t i) {
     int64_t lo = 0, hi = 0;
-    path_.Run(rowU(i), &lo, &hi);
+    QuarterRun(rowU(i), &lo, &hi);
     return AtOrAfter(KeyOf(path_, WalkPoint{q, rowU(i), rising ? lo : hi}), q, r);
   });
   if (k < rows) {
     const int64_t u = rowU(k);
     int64_t lo = 0, hi = 0;
-    path_.Run(u, &lo, &hi);
+    QuarterRun(u, &lo, &hi);
     const int64_t n = (hi - lo) / 2 + 1;
     const int64_t j = FirstTrue(0, n, [&](int64_t i) {
       return AtOrAfter(KeyOf(path_, WalkPoint{q, u, rising ? hi - 2 * i : lo + 2 * i}), q, r);
@@ -253,20 +232,20 @@ constexpr int64_t kExactRows = int64_t{1} << 16;
 
 class WalkIndex {
  public:
-  explicit WalkIndex(const EllipseShape& e) : path_(e.Path()) {
+  explicit WalkIndex(const EllipseShape& e) : shape_(e), path_(e.Path()) {
     const int64_t rows = (path_.Top() - path_.B1()) / 2 + 1;
     exact_ = rows <= kExactRows;
     if (exact_) {
       below_.resize(static_cast<size_t>(rows) + 1);
       for (int64_t k = 0; k < rows; ++k) {
         int64_t lo = 0, hi = 0;
-        path_.Run(path_.B1() + 2 * k, &lo, &hi);
+        shape_.QuarterRun(path_.B1() + 2 * k, &lo, &hi);
         below_[static_cast<size_t>(k) + 1] =
             below_[static_cast<size_t>(k)] + static_cast<uint64_t>((hi - lo) / 2 + 1);
       }
     }
     int64_t lo = 0, hi = 0;
-    path_.Run(path_.Top(), &lo, &hi);
+    shape_.QuarterRun(path_.Top(), &lo, &hi);
     n1_ = Below(path_.Top()) + static_cast<uint64_t>((hi - lo) / 2 + 1);
     const uint64_t oddWidth = path_.Par() == 0 ? 1 : 0, oddHeight = path_.B1() == 0 ? 1 : 0;
     base_[0] = 0;
@@ -280,7 +259,7 @@ class WalkIndex {
   // The position of a point the walk keeps; the closing repeat is last.
   uint64_t Index(const WalkPoint& p) const {
     int64_t lo = 0, hi = 0;
-    path_.Run(p.U, &lo, &hi);
+    shape_.QuarterRun(p.U, &lo, &hi);
     const uint64_t rank = Below(p.U) + static_cast<uint64_t>((hi - p.X) / 2);
     const uint64_t oddWidth = path_.Par() == 0 ? 1 : 0, oddHeight = path_.B1() == 0 ? 1 : 0;
     switch (p.quarter) {
@@ -302,12 +281,13 @@ class WalkIndex {
   uint64_t Below(int64_t u) const {
     if (exact_) return below_[static_cast<size_t>((u - path_.B1()) / 2)];
     int64_t lo = 0, hi = 0;
-    path_.Run(u, &lo, &hi);
+    shape_.QuarterRun(u, &lo, &hi);
     const uint64_t across = static_cast<uint64_t>((path_.A() - hi) / 2);
     const uint64_t up = static_cast<uint64_t>((u - path_.B1()) / 2);
     return across + up - std::min(across, up) / 2;
   }
 
+  const EllipseShape& shape_;
   const QuarterPath& path_;
   bool exact_ = false;
   std::vector<uint64_t> below_;
@@ -535,6 +515,72 @@ EllipseShape PenPath(const PenStroke& pen, int64_t l, int64_t t, int64_t r, int6
   return EllipseShape(nl, nt, nr, nb);
 }
 
+// A solid pen paints every point alike, so the order of the visits does not
+// matter, only how often each pixel is painted: each run is a span. Rows
+// are taken a quarter row at a time, which serves a row above the middle
+// and its mirror below; only the first and last quarter rows hold the
+// points the walk drops or repeats, and go through the general row runs.
+void SolidOutline(const EllipseShape& e, const PenStroke& pen, int64_t y0, int64_t y1) {
+  if (y0 > y1) return;
+  BitmapObj& bmp = pen.Target();
+  const int rop2 = pen.Rop2();
+  const int64_t c = e.Left() + e.Right() - 1, m = e.Top() + e.Bottom() - 1;
+  // On 8-bit pixels the common operations go straight to the bytes: a copy
+  // (overlay and replace), NOT (complement) and XOR.
+  const bool bytes = bmp.bpp == 8 && (rop2 == R2_COPYPEN || rop2 == R2_NOT || rop2 == R2_XORPEN);
+  const uint8_t pixel = static_cast<uint8_t>(pen.PenPaint().pixel & 0xFF);
+  auto span = [&](int64_t y, int64_t x0, int64_t x1) {
+    if (!bytes) {
+      PaintRun(bmp, y, x0, x1, pen.PenPaint(), rop2);
+      return;
+    }
+    x0 = std::max<int64_t>(x0, 0);
+    x1 = std::min<int64_t>(x1, bmp.width - 1);
+    if (x0 > x1) return;
+    uint8_t* line = bmp.Row(static_cast<int>(y));
+    if (rop2 == R2_NOT) {
+      for (int64_t x = x0; x <= x1; ++x) line[x] = static_cast<uint8_t>(~line[x]);
+    } else if (rop2 == R2_XORPEN) {
+      for (int64_t x = x0; x <= x1; ++x) line[x] = static_cast<uint8_t>(line[x] ^ pixel);
+    } else if (x1 - x0 <= 1) {
+      // Most runs are a pixel or two, too short for a call to memset.
+      line[x0] = line[x1] = pixel;
+    } else {
+      std::memset(line + x0, pixel, static_cast<size_t>(x1 - x0 + 1));
+    }
+  };
+  auto generalRow = [&](int64_t y) {
+    e.ForRowRuns(y, [&](EllipseShape::Run run) {
+      const bool right = run.quarter == 1 || run.quarter == 4;
+      // The closing repeat is the last point of the fourth quarter.
+      if (run.quarter == 4 && run.U == 0 && e.IsClosingRepeat(WalkPoint{4, 0, run.hi})) run.hi -= 2;
+      if (run.lo > run.hi) return;
+      span(y, right ? (run.lo + c) / 2 : (c - run.hi) / 2, right ? (run.hi + c) / 2 : (c - run.lo) / 2);
+    });
+  };
+  // Row y lies on quarter row |m - 2y|; the visible rows cover these.
+  const int64_t u0 = m - 2 * y0, u1 = m - 2 * y1;
+  const int64_t b1 = e.Path().B1(), top = e.Path().Top();
+  const int64_t uLo = std::max(b1, u0 >= 0 && u1 <= 0 ? b1 : std::min(std::abs(u0), std::abs(u1)));
+  const int64_t uHi = std::min(top, std::max(std::abs(u0), std::abs(u1)));
+  for (int64_t U = uLo; U <= uHi; U += 2) {
+    const int64_t up = (m - U) / 2, down = (m + U) / 2;
+    const bool upSeen = up >= y0 && up <= y1, downSeen = down >= y0 && down <= y1 && down != up;
+    if (U == b1 || U == top) {
+      if (upSeen) generalRow(up);
+      if (downSeen) generalRow(down);
+      continue;
+    }
+    int64_t lo = 0, hi = 0;
+    e.QuarterRun(U, &lo, &hi);
+    for (const int64_t y : {up, down}) {
+      if (!(y == up ? upSeen : downSeen)) continue;
+      span(y, (lo + c) / 2, (hi + c) / 2);
+      span(y, (c - hi) / 2, (c - lo) / 2);
+    }
+  }
+}
+
 }  // namespace
 
 void DrawEllipse(PenStroke& pen, const Paint& brush, int64_t l, int64_t t, int64_t r, int64_t b) {
@@ -587,14 +633,17 @@ void DrawEllipse(PenStroke& pen, const Paint& brush, int64_t l, int64_t t, int64
         pen.PlotAt(static_cast<int>(x), static_cast<int>(y), static_cast<uint64_t>(y - t));
     return;
   }
-  std::optional<WalkIndex> index;
-  if (pen.IsStyled()) index.emplace(e);
   std::vector<EllipseShape::Run> runs;
+  if (!pen.IsStyled()) {
+    SolidOutline(e, pen, y0, y1);
+    return;
+  }
+  WalkIndex index(e);
   std::vector<std::pair<WalkPoint, int64_t>> row;
   for (int64_t y = y0; y <= y1; ++y) {
     ForVisiblePoints(e, bmp, y, e.First(), &runs, &row, [&](const WalkPoint& p, int64_t x) {
       if (e.IsClosingRepeat(p)) return;
-      pen.PlotAt(static_cast<int>(x), static_cast<int>(y), index ? index->Index(p) : 0);
+      pen.PlotAt(static_cast<int>(x), static_cast<int>(y), index.Index(p));
     });
   }
 }

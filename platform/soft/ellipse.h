@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/soft/quarter.h"
+#include "platform/soft/quarter_rows.h"
 #include "platform/soft/raster.h"
 #include "platform/soft/stroke.h"
 #include "platform/win32.h"
@@ -45,6 +46,8 @@ class EllipseShape {
   bool Extent(int64_t y, int64_t* xl, int64_t* xr) const;
 
   const QuarterPath& Path() const { return path_; }
+  // The quarter path's run on row U (B1 <= U <= Top).
+  void QuarterRun(int64_t U, int64_t* lo, int64_t* hi) const { rows_.Run(path_, U, lo, hi); }
   int64_t Left() const { return l_; }
   int64_t Top() const { return t_; }
   int64_t Right() const { return r_; }
@@ -57,6 +60,23 @@ class EllipseShape {
     int64_t U, lo, hi;
   };
   void RowRuns(int64_t y, std::vector<Run>* runs) const;
+  // The same runs handed to visit(run) one by one, in quarter order.
+  template <class Visit>
+  void ForRowRuns(int64_t y, Visit visit) const {
+    if (y < t_ || y >= b_) return;
+    const int64_t pu = (t_ + b_) - (2 * y + 1);
+    const int64_t u = pu < 0 ? -pu : pu;
+    if (u > path_.Top()) return;
+    int64_t lo = 0, hi = 0;
+    QuarterRun(u, &lo, &hi);
+    for (int q = pu < 0 ? 3 : 1; q <= (pu > 0 ? 2 : 4); ++q) {
+      Run run{q, u, lo, hi};
+      // Dropped points sit at a run's end in walk order.
+      if (Dropped(WalkPoint{q, u, run.lo})) run.lo += 2;
+      if (Dropped(WalkPoint{q, u, run.hi})) run.hi -= 2;
+      if (run.lo <= run.hi) visit(run);
+    }
+  }
 
   int64_t PixelX(const WalkPoint& p) const;
   int64_t PixelY(const WalkPoint& p) const;
@@ -79,7 +99,15 @@ class EllipseShape {
   WalkPoint FirstFrom(int64_t x, int64_t y) const;
 
  private:
-  bool Dropped(const WalkPoint& p) const;
+  // The walk drops the first point of a quarter when it repeats the last of
+  // the quarter before: on the centre column of an odd width and the middle
+  // row of an odd height.
+  bool Dropped(const WalkPoint& p) const {
+    const bool oddWidth = path_.Par() == 0, oddHeight = path_.B1() == 0;
+    if (p.quarter == 2 || p.quarter == 4) return oddWidth && p.U == path_.Top() && p.X == path_.Par();
+    if (p.quarter == 3) return oddHeight && p.U == path_.B1() && p.X == path_.A();
+    return false;
+  }
   // The first point of quarter q that the walk keeps, starting the search
   // at its first point in walk order.
   WalkPoint QuarterStart(int q) const;
@@ -89,6 +117,7 @@ class EllipseShape {
   int64_t l_, t_, r_, b_;
   uint64_t width_, height_;
   QuarterPath path_;
+  QuarterRows rows_;
 };
 
 // Ellipse: the brush over the whole ellipse, then the pen over its outline,

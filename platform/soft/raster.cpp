@@ -28,7 +28,9 @@ int64_t FloorMod(int64_t a, int64_t m) {
 
 }  // namespace
 
-uint32_t PixelMask(int bpp) { return bpp == 1 ? 0x1u : bpp == 8 ? 0xFFu : 0xFFFFFFu; }
+uint32_t PixelMask(int bpp) {
+  return bpp == 1 ? 0x1u : bpp == 8 ? 0xFFu : 0xFFFFFFu;
+}
 
 uint32_t ApplyRop2(int rop2, uint32_t pen, uint32_t dst, uint32_t mask) {
   if (rop2 < R2_BLACK || rop2 > R2_WHITE) rop2 = R2_COPYPEN;
@@ -122,6 +124,16 @@ void FillSpan(BitmapObj& bmp, int y, int x0, int x1, const Paint& paint, int rop
       for (int x = x0; x < x1; ++x) std::memcpy(row + static_cast<size_t>(x) * 4, &v, 4);
       return;
     }
+  }
+  if (paint.pattern.empty()) {
+    // A solid paint: copying needs no look at the pixels under it.
+    const uint32_t v = paint.pixel;
+    if (rop2 == R2_COPYPEN) {
+      for (int x = x0; x < x1; ++x) bmp.Set(x, y, v & mask);
+      return;
+    }
+    for (int x = x0; x < x1; ++x) bmp.Set(x, y, ApplyRop2(rop2, v, bmp.Get(x, y), mask));
+    return;
   }
   for (int x = x0; x < x1; ++x) bmp.Set(x, y, ApplyRop2(rop2, paint.At(x, y), bmp.Get(x, y), mask));
 }

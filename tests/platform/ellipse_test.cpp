@@ -12,6 +12,7 @@
 #include "platform/soft/geom.h"
 #include "platform/soft/inspect.h"
 #include "platform/soft/quarter.h"
+#include "platform/soft/quarter_rows.h"
 #include "platform/win32.h"
 
 namespace {
@@ -60,6 +61,25 @@ TEST(QuarterPath, FollowsTheSteppersRowsForEveryShape) {
       int64_t lo = 0, hi = 0;
       path.Run(U, &lo, &hi);
       ASSERT_EQ(std::make_pair(lo, hi), run) << w << "x" << h << " row " << U;
+    }
+  }
+}
+
+// The row table stepped once per ellipse gives every row the closed form
+// gives: all small boxes, and shapes up to the largest it steps.
+TEST(QuarterRows, MatchesTheClosedFormOnEveryRow) {
+  std::vector<std::pair<uint64_t, uint64_t>> sizes = {
+      {65536, 65536}, {65536, 3}, {3, 65536}, {65535, 40000}, {1001, 1000}, {2047, 2048}, {65537, 9}};
+  for (uint64_t w = 1; w <= 40; ++w)
+    for (uint64_t h = 1; h <= 40; ++h) sizes.push_back({w, h});
+  for (auto [w, h] : sizes) {
+    const soft::QuarterPath path(w, h);
+    const soft::QuarterRows rows(path, w, h);
+    for (int64_t U = path.B1(); U <= path.Top(); U += 2) {
+      int64_t lo = 0, hi = 0, tlo = 0, thi = 0;
+      path.Run(U, &lo, &hi);
+      rows.Run(path, U, &tlo, &thi);
+      ASSERT_EQ(std::make_pair(tlo, thi), std::make_pair(lo, hi)) << w << "x" << h << " row " << U;
     }
   }
 }
