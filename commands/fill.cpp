@@ -153,14 +153,9 @@ int CFillCmd::Parse(char ch, CInterpreter& interp) {
       return Body(ch, interp);
 
     case State::AfterWrite:
+      // The character the write parser hands back, normally its ')', ends
+      // the W: its settings last for the rest of the body.
       state_ = State::Body;
-      // A W without an option list hands back the next command letter,
-      // which the body then takes; otherwise the closing ')' makes the
-      // settings last for the rest of the body.
-      if (interp.flags & kFlagWriteNoOptions) {
-        interp.flags &= ~kFlagWriteNoOptions;
-        return PARSE_PASS;
-      }
       if (CGraphicsState* state = GraphicsStateOf(interp)) state->StoreActiveAttributes();
       return PARSE_CONTINUE;
   }

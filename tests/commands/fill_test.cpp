@@ -44,6 +44,8 @@ TEST(FillCommand, FillsWhatItsInnerCommandsOutline) {
        120, 100, 100, 0},
       {"the line after a fill has the colour from before it", "F(W(I3)V[1,1][2,2][3,1])P[10,10]V[10,40]", 10,
        20, kFg, 11, 20, 10, 40, 0},
+      {"a W without options takes the next letter as its end", "P[100,100]F(WV[200,100][200,200][100,200])",
+       180, 180, 0, 120, 120, 100, 100, ']'},
       {"a vector's own W option does not colour the fill", "P[100,100]F(V(W(I3))[200,100][200,200][100,200])",
        180, 180, kFg, 120, 120, 100, 100, 0},
       {"a digit continues the vector, with the multiplier W set in the body",
