@@ -545,6 +545,7 @@ typedef struct tagPAINTSTRUCT {
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
 #define CS_OWNDC 0x0020
+#define CS_SAVEBITS 0x0800
 
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
@@ -559,6 +560,7 @@ typedef struct tagPAINTSTRUCT {
 #define SWP_HIDEWINDOW 0x0080
 #define HWND_TOP ((HWND)0)
 #define HWND_TOPMOST ((HWND)-1)
+#define HWND_NOTOPMOST ((HWND)-2)
 
 #define GWL_WNDPROC (-4)
 #define GWL_HINSTANCE (-6)

@@ -46,6 +46,7 @@ class CGrDrv {
   // The page selection rules: drawing uses the output page, clearing and
   // scrolling the screen page.
   HDC OutputDC(const CGraphicsState* state) const;
+  int OutputSlot(const CGraphicsState* state) const;  // 0 or 1: the output page's index in pageDC
   HDC ScreenDC(const CGraphicsState* state) const;
   // Invalidates a window rectangle (window coordinates) without erasing and
   // updates the window, when the output page is the screen page and window
@@ -122,6 +123,13 @@ class CGrDrv {
   // The foreground made exact on screen and the permanent foreground index,
   // done at creation and reset.
   void SetUpForeground(CGraphicsState* state);
+
+  // Prints the output page's pixels under the host screen's rows fromRow..
+  // toRow (from the bottom, from 1) and columns fromCol..toCol onto target,
+  // filling width x height device units with the aspect kept; uses up the
+  // hard-copy offset.
+  void PrintPage(CGraphicsState* state, HDC target, int width, int height, int fromRow, int toRow,
+                 int fromCol, int toCol);
 
   // The host's Tektronix 4010 primitives (ReGIS units in, page pixels drawn).
   void Draw4010Line(CGraphicsState* state, int x1, int y1, int x2, int y2, int update);

@@ -10,6 +10,7 @@
 #include "tools/zizider/run.h"
 #include "tools/zizider/show.h"
 #include "tools/zizider/state_json.h"
+#include "tools/zizider/subcommands.h"
 #include "zizider/zizider.h"
 
 #ifndef ZIZIDER_VERSION
@@ -53,6 +54,9 @@ int Render(const CRenderOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::string command = argc > 1 ? argv[1] : "";
+  if (command == "print") return RunPrint(argc, argv);
+  if (command == "splash") return RunSplash(argc, argv);
   const CCommandLine commandLine = ParseCommandLine(argc, argv);
   if (!commandLine.ok) return Fail(2, commandLine.error);
   if (commandLine.options.help) {

@@ -228,6 +228,8 @@ std::string UsageText() {
   return R"(usage: zizider render [options] [FILE...]
        zizider show [options] [FILE...]
        zizider run [options] -- COMMAND [ARG...]
+       zizider print [options] [FILE...]   (see zizider print --help)
+       zizider splash [-o FILE]
        zizider --help | --version
 
 render draws ReGIS graphics as a terminal receives them into an 8-bit indexed
