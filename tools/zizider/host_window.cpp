@@ -93,6 +93,7 @@ void CHostWindow::Repaint() {
   }
 }
 
+#ifndef _WIN32
 soft::inspect::Image CHostWindow::ReadPage(int page) {
   return soft::inspect::ReadDC(KXREG_GetMemDC(host_.get(), page));
 }
@@ -100,6 +101,7 @@ soft::inspect::Image CHostWindow::ReadPage(int page) {
 soft::inspect::Image CHostWindow::ReadWindow() {
   return soft::inspect::ReadWindow(window_);
 }
+#endif
 
 LRESULT CALLBACK CHostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT) {

@@ -33,8 +33,13 @@ std::unique_ptr<CHostWindow> OpenHost(const CRenderOptions& options, std::string
 // line when an input fails or a break came.
 bool LoadInputs(const CRenderOptions& options, CHostWindow& host, std::string* error);
 
+#ifndef _WIN32
 CIndexedPicture PictureOf(const soft::inspect::Image& image);
+#endif
 
 // The page (or the repainted window) the options choose.
 bool ExportPicture(const CRenderOptions& options, CHostWindow& host, CIndexedPicture* picture,
                    std::string* error);
+// The page of a true-colour display as RGB.
+bool ExportRgbPicture(const CRenderOptions& options, CHostWindow& host, CRgbPicture* picture,
+                      std::string* error);
