@@ -1,5 +1,6 @@
 // zizider print: ReGIS rendered as for render, then printed through
 // KXREG_Print onto a 32-bit device context of a sheet of paper.
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -33,8 +34,7 @@ class CPaperDC {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
     dc_ = CreateCompatibleDC(nullptr);
     if (!bitmap_ || !dc_) return;
     previous_ = SelectObject(dc_, bitmap_);
@@ -50,28 +50,32 @@ class CPaperDC {
   CPaperDC(const CPaperDC&) = delete;
   CPaperDC& operator=(const CPaperDC&) = delete;
 
-  bool ok() const { return dc_ && bitmap_; }
+  bool ok() const { return dc_ && bitmap_ && bits_; }
   HDC dc() const { return dc_; }
+  // Blue, green, red and an unused byte per pixel, top row first.
+  const uint8_t* bits() const { return static_cast<const uint8_t*>(bits_); }
 
  private:
   HBITMAP bitmap_ = nullptr;
+  void* bits_ = nullptr;
   HDC dc_ = nullptr;
   HGDIOBJ previous_ = nullptr;
 };
 
 // The whole sheet: white, with the printed area at its margins.
-CRgbPicture Sheet(const CPrintArea& area, const soft::inspect::Image& printed) {
+CRgbPicture Sheet(const CPrintArea& area, const CPaperDC& paper) {
   CRgbPicture sheet;
   sheet.width = area.sheetWidth;
   sheet.height = area.sheetHeight;
   sheet.rgb.assign(static_cast<size_t>(sheet.width) * sheet.height * 3, 0xFF);
-  for (int y = 0; y < printed.height && area.top + y < sheet.height; ++y) {
-    for (int x = 0; x < printed.width && area.left + x < sheet.width; ++x) {
-      const COLORREF c = printed.RgbAt(x, y);
-      uint8_t* p = &sheet.rgb[(static_cast<size_t>(area.top + y) * sheet.width + area.left + x) * 3];
-      p[0] = GetRValue(c);
-      p[1] = GetGValue(c);
-      p[2] = GetBValue(c);
+  if (!paper.ok()) return sheet;
+  for (int y = 0; y < area.height; ++y) {
+    const uint8_t* in = paper.bits() + static_cast<size_t>(y) * area.width * 4;
+    uint8_t* out = &sheet.rgb[(static_cast<size_t>(area.top + y) * sheet.width + area.left) * 3];
+    for (int x = 0; x < area.width; ++x, in += 4, out += 3) {
+      out[0] = in[2];
+      out[1] = in[1];
+      out[2] = in[0];
     }
   }
   return sheet;
@@ -112,9 +116,7 @@ int RunPrint(int argc, char** argv) {
     // Every row and column of the host screen, as a terminal prints its page.
     KXREG_Print(host.host(), paper.dc(), area.width, area.height, 1, render.rows, 1, render.columns);
   }
-  const soft::inspect::Image printed =
-      area.width > 0 && area.height > 0 ? soft::inspect::ReadDC(paper.dc()) : soft::inspect::Image{};
-  if (!WriteRgbPng(output.file(), Sheet(area, printed), &error))
+  if (!WriteRgbPng(output.file(), Sheet(area, paper), &error))
     return Fail(1, "cannot write '" + output.path() + "': " + error);
   if (!output.Commit(&error)) return Fail(1, error);
   return 0;

@@ -1,6 +1,7 @@
 #include "tools/zizider/print_options.h"
 
-#include <cstring>
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
