@@ -71,6 +71,7 @@ KXREG_API int KXREG_Refresh(KXREG_HOST* host, HDC dc, int left, int top, int rig
   return 0;
 }
 
+#ifndef _WIN32
 KXREG_API int KXREG_RefreshPixels(KXREG_HOST* host, uint32_t* pixels, int width, int height) {
   if (!pixels || width <= 0 || height <= 0 || !SurfaceOf(host) || !StateOf(host)) return 1;
   // The repaint goes into a top-down 32-bit bitmap as it would into a window
@@ -98,6 +99,7 @@ KXREG_API int KXREG_RefreshPixels(KXREG_HOST* host, uint32_t* pixels, int width,
   if (bitmap) DeleteObject(bitmap);
   return result;
 }
+#endif
 
 KXREG_API int KXREG_OutCursor(KXREG_HOST* host, int code) {
   if (!ContextOf(host)) return 1;

@@ -62,6 +62,10 @@ HBRUSH MakeGlyphBrush(HDC dc, uint8_t character, COLORREF colour) {
   SetTextColor(dc, colour);
   LOGFONTA description{};
   description.lfHeight = -8;
+  // The pattern is the glyph's pixels in the writing colour: a smoothed
+  // glyph's blended edge pixels would fall out of an overlay merge, which
+  // keeps only pixels of exactly that colour.
+  description.lfQuality = NONANTIALIASED_QUALITY;
   HFONT font = CreateFontIndirectA(&description);
   HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
   HBRUSH brush = nullptr;

@@ -156,6 +156,7 @@ KXREG_API int KXREG_SetScrollPos(KXREG_HOST* host, int horizontal, int vertical)
 KXREG_API int KXREG_SetRedraw(KXREG_HOST* host, BOOL redraw);
 KXREG_API int KXREG_Refresh(KXREG_HOST* host, HDC dc, int left, int top, int right, int bottom);
 KXREG_API int KXREG_OutCursor(KXREG_HOST* host, int code);
+#ifndef _WIN32
 /* The repaint for hosts that draw with something other than a Win32 window
  * (X11, Wayland, a framebuffer): KXREG_Refresh of the whole area into the
  * host's width x height pixels, 0x00RRGGBB row after row from the top; what
@@ -164,6 +165,7 @@ KXREG_API int KXREG_OutCursor(KXREG_HOST* host, int code);
  * library's own, stored as the record's window and, when the screen record
  * has none, as its pump window; KXREG_Erase destroys it and empties both. */
 KXREG_API int KXREG_RefreshPixels(KXREG_HOST* host, uint32_t* pixels, int width, int height);
+#endif
 KXREG_API int KXREG_Print(KXREG_HOST* host, HDC printer, int a, int b, int c, int d, int e, int f);
 
 #ifdef __cplusplus

@@ -135,6 +135,10 @@ bool PendingUpdate(HWND hwnd, RECT* bounds) {
   return pending;
 }
 
+void UseTrueColourDisplay(bool on) {
+  SetDisplayBitsPerPixel(on ? 32 : 8);
+}
+
 void UseVirtualClock(bool on) {
   SetVirtualClock(on);
 }

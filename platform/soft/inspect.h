@@ -77,6 +77,10 @@ void UseVirtualClock(bool on);
 void AdvanceClock(DWORD ms);
 void SetAdvancePerEmptyPoll(DWORD ms);
 
+// The display: an 8-bit palette device by default, or 32-bit true colour,
+// as most displays are today. Choose before any window or page is made.
+void UseTrueColourDisplay(bool on);
+
 // The primary screen's size the system metrics report (1280 x 1024 at start).
 void SetScreenSize(int width, int height);
 

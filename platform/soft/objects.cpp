@@ -13,8 +13,12 @@ namespace {
 // The largest bitmap we agree to allocate: 256 MiB of pixels.
 constexpr int64_t kMaxBitmapBytes = int64_t{1} << 28;
 
-int DeviceStride(int width, int bpp) { return static_cast<int>(((int64_t{width} * bpp + 15) / 16) * 2); }
-int DibStride(int width, int bpp) { return static_cast<int>(((int64_t{width} * bpp + 31) / 32) * 4); }
+int DeviceStride(int width, int bpp) {
+  return static_cast<int>(((int64_t{width} * bpp + 15) / 16) * 2);
+}
+int DibStride(int width, int bpp) {
+  return static_cast<int>(((int64_t{width} * bpp + 31) / 32) * 4);
+}
 
 std::unique_ptr<BitmapObj> NewBitmap(int width, int height, int bpp, bool dib) {
   if (width <= 0 || height <= 0 || (bpp != 1 && bpp != 8 && bpp != 32)) return nullptr;
@@ -150,15 +154,33 @@ HGDIOBJ Stock(int index) {
     return p;
   };
   switch (index) {
-    case WHITE_BRUSH: obj = brush(BS_SOLID, RGB(255, 255, 255)); break;
-    case LTGRAY_BRUSH: obj = brush(BS_SOLID, RGB(192, 192, 192)); break;
-    case GRAY_BRUSH: obj = brush(BS_SOLID, RGB(128, 128, 128)); break;
-    case DKGRAY_BRUSH: obj = brush(BS_SOLID, RGB(64, 64, 64)); break;
-    case BLACK_BRUSH: obj = brush(BS_SOLID, RGB(0, 0, 0)); break;
-    case NULL_BRUSH: obj = brush(BS_NULL, 0); break;
-    case WHITE_PEN: obj = pen(PS_SOLID, RGB(255, 255, 255)); break;
-    case BLACK_PEN: obj = pen(PS_SOLID, RGB(0, 0, 0)); break;
-    case NULL_PEN: obj = pen(PS_NULL, 0); break;
+    case WHITE_BRUSH:
+      obj = brush(BS_SOLID, RGB(255, 255, 255));
+      break;
+    case LTGRAY_BRUSH:
+      obj = brush(BS_SOLID, RGB(192, 192, 192));
+      break;
+    case GRAY_BRUSH:
+      obj = brush(BS_SOLID, RGB(128, 128, 128));
+      break;
+    case DKGRAY_BRUSH:
+      obj = brush(BS_SOLID, RGB(64, 64, 64));
+      break;
+    case BLACK_BRUSH:
+      obj = brush(BS_SOLID, RGB(0, 0, 0));
+      break;
+    case NULL_BRUSH:
+      obj = brush(BS_NULL, 0);
+      break;
+    case WHITE_PEN:
+      obj = pen(PS_SOLID, RGB(255, 255, 255));
+      break;
+    case BLACK_PEN:
+      obj = pen(PS_SOLID, RGB(0, 0, 0));
+      break;
+    case NULL_PEN:
+      obj = pen(PS_NULL, 0);
+      break;
     case OEM_FIXED_FONT:
     case ANSI_FIXED_FONT:
     case ANSI_VAR_FONT:
@@ -217,7 +239,9 @@ BitmapObj* Target(DCObj* dc) {
 }
 
 // A window or screen DC of the display; used by the windowing code.
-HDC CreateDisplayDC(HWND hwnd) { return NewDC(hwnd ? DCObj::Kind::Window : DCObj::Kind::Screen, hwnd); }
+HDC CreateDisplayDC(HWND hwnd) {
+  return NewDC(hwnd ? DCObj::Kind::Window : DCObj::Kind::Screen, hwnd);
+}
 
 }  // namespace soft
 
@@ -243,7 +267,7 @@ BOOL WINAPI DeleteDC(HDC hdc) {
 HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
   DCObj* dc = GetDCObj(hdc);
   if (!dc || cx < 0 || cy < 0) return nullptr;
-  int bpp = 8;  // the display's format
+  int bpp = DisplayBitsPerPixel();
   if (dc->kind == DCObj::Kind::Memory) {
     BitmapObj* cur = GetBitmap(dc->bitmap);
     bpp = cur ? cur->bpp : 1;
@@ -354,13 +378,20 @@ DWORD WINAPI GetObjectType(HGDIOBJ h) {
   Object* o = Lookup(h);
   if (!o) return 0;
   switch (o->type) {
-    case ObjType::Pen: return OBJ_PEN;
-    case ObjType::Brush: return OBJ_BRUSH;
-    case ObjType::Font: return OBJ_FONT;
-    case ObjType::Palette: return OBJ_PAL;
-    case ObjType::Bitmap: return OBJ_BITMAP;
-    case ObjType::DC: return static_cast<DCObj*>(o)->kind == DCObj::Kind::Memory ? OBJ_MEMDC : OBJ_DC;
-    default: return 0;
+    case ObjType::Pen:
+      return OBJ_PEN;
+    case ObjType::Brush:
+      return OBJ_BRUSH;
+    case ObjType::Font:
+      return OBJ_FONT;
+    case ObjType::Palette:
+      return OBJ_PAL;
+    case ObjType::Bitmap:
+      return OBJ_BITMAP;
+    case ObjType::DC:
+      return static_cast<DCObj*>(o)->kind == DCObj::Kind::Memory ? OBJ_MEMDC : OBJ_DC;
+    default:
+      return 0;
   }
 }
 
@@ -370,14 +401,21 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
   if (!dc || !o) return nullptr;
   HANDLE* slot = nullptr;
   switch (o->type) {
-    case ObjType::Pen: slot = reinterpret_cast<HANDLE*>(&dc->pen); break;
-    case ObjType::Brush: slot = reinterpret_cast<HANDLE*>(&dc->brush); break;
-    case ObjType::Font: slot = reinterpret_cast<HANDLE*>(&dc->font); break;
+    case ObjType::Pen:
+      slot = reinterpret_cast<HANDLE*>(&dc->pen);
+      break;
+    case ObjType::Brush:
+      slot = reinterpret_cast<HANDLE*>(&dc->brush);
+      break;
+    case ObjType::Font:
+      slot = reinterpret_cast<HANDLE*>(&dc->font);
+      break;
     case ObjType::Bitmap: {
       if (dc->kind != DCObj::Kind::Memory) return nullptr;
       auto* bmp = static_cast<BitmapObj*>(o);
       // A bitmap lives in one DC at a time; the shared default bitmap is the exception.
-      if (!bmp->stock && bmp->selectedIn && bmp->selectedIn != hdc && GetDCObj(bmp->selectedIn)) return nullptr;
+      if (!bmp->stock && bmp->selectedIn && bmp->selectedIn != hdc && GetDCObj(bmp->selectedIn))
+        return nullptr;
       if (BitmapObj* old = GetBitmap(dc->bitmap)) old->selectedIn = nullptr;
       if (!bmp->stock) bmp->selectedIn = hdc;
       slot = reinterpret_cast<HANDLE*>(&dc->bitmap);
@@ -413,18 +451,26 @@ BOOL WINAPI DeleteObject(HGDIOBJ h) {
   return TRUE;
 }
 
-HGDIOBJ WINAPI GetStockObject(int i) { return Stock(i); }
+HGDIOBJ WINAPI GetStockObject(int i) {
+  return Stock(i);
+}
 
 HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type) {
   DCObj* dc = GetDCObj(hdc);
   if (!dc) return nullptr;
   switch (type) {
-    case OBJ_PEN: return dc->pen;
-    case OBJ_BRUSH: return dc->brush;
-    case OBJ_FONT: return dc->font;
-    case OBJ_PAL: return dc->palette;
-    case OBJ_BITMAP: return dc->bitmap;
-    default: return nullptr;
+    case OBJ_PEN:
+      return dc->pen;
+    case OBJ_BRUSH:
+      return dc->brush;
+    case OBJ_FONT:
+      return dc->font;
+    case OBJ_PAL:
+      return dc->palette;
+    case OBJ_BITMAP:
+      return dc->bitmap;
+    default:
+      return nullptr;
   }
 }
 

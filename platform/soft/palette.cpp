@@ -34,7 +34,9 @@ DisplayPalette& Display() {
   return display;
 }
 
-COLORREF EntryColor(const PALETTEENTRY& e) { return RGB(e.peRed, e.peGreen, e.peBlue); }
+COLORREF EntryColor(const PALETTEENTRY& e) {
+  return RGB(e.peRed, e.peGreen, e.peBlue);
+}
 
 int64_t Distance(COLORREF a, COLORREF b) {
   const int64_t dr = int64_t{GetRValue(a)} - GetRValue(b);
@@ -57,7 +59,9 @@ int Nearest(COLORREF rgb, int count, ColourAt colourAt) {
   return best;
 }
 
-COLORREF QuadColor(const RGBQUAD& q) { return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue); }
+COLORREF QuadColor(const RGBQUAD& q) {
+  return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+}
 
 int NearestInTable(const std::vector<RGBQUAD>& table, COLORREF rgb) {
   return Nearest(rgb, static_cast<int>(table.size()), [&](int i) { return QuadColor(table[i]); });
@@ -77,7 +81,9 @@ COLORREF ToRgb32(COLORREF rgb) {  // COLORREF (0x00BBGGRR) to a 32-bit pixel (0x
 
 }  // namespace
 
-PALETTEENTRY* SystemPalette() { return Display().entries.data(); }
+PALETTEENTRY* SystemPalette() {
+  return Display().entries.data();
+}
 
 void ResetSystemPalette() {
   DisplayPalette& d = Display();
@@ -97,6 +103,17 @@ int NearestSystemIndex(COLORREF rgb, int first, int last) {
 int NearestStaticIndex(COLORREF rgb) {
   const int i = Nearest(rgb, kStaticColours, [](int k) { return EntryColor(kStatic[k]); });
   return i < 10 ? i : kFreeEntries + i;
+}
+
+namespace {
+int g_displayBpp = 8;
+}  // namespace
+
+int DisplayBitsPerPixel() {
+  return g_displayBpp;
+}
+void SetDisplayBitsPerPixel(int bpp) {
+  g_displayBpp = bpp == 32 ? 32 : 8;
 }
 
 COLORREF PixelToColor(const BitmapObj& bmp, uint32_t pixel) {
@@ -266,26 +283,58 @@ UINT WINAPI GetSystemPaletteEntries(HDC hdc, UINT iStart, UINT cEntries, PALETTE
   return n;
 }
 
-// Every DC reports the display's capabilities: an 8-bit palette device.
+// Every DC reports the display's capabilities: an 8-bit palette device, or
+// a 32-bit true-colour one without a palette.
 int WINAPI GetDeviceCaps(HDC hdc, int index) {
   if (!GetDCObj(hdc)) return 0;
+  if (DisplayBitsPerPixel() == 32) {
+    switch (index) {
+      case BITSPIXEL:
+        return 32;
+      case NUMCOLORS:
+        return -1;
+      case RASTERCAPS:
+        return RC_BITBLT | RC_BITMAP64 | RC_DI_BITMAP | RC_DIBTODEV | RC_STRETCHBLT | RC_STRETCHDIB;
+      case SIZEPALETTE:
+      case NUMRESERVED:
+        return 0;
+      case COLORRES:
+        return 24;
+      default:
+        break;
+    }
+  }
   switch (index) {
-    case TECHNOLOGY: return DT_RASDISPLAY;
-    case HORZSIZE: return 338;
-    case VERTSIZE: return 270;
-    case HORZRES: return 1280;
-    case VERTRES: return 1024;
-    case BITSPIXEL: return 8;
-    case PLANES: return 1;
-    case NUMCOLORS: return kStaticColours;
+    case TECHNOLOGY:
+      return DT_RASDISPLAY;
+    case HORZSIZE:
+      return 338;
+    case VERTSIZE:
+      return 270;
+    case HORZRES:
+      return 1280;
+    case VERTRES:
+      return 1024;
+    case BITSPIXEL:
+      return 8;
+    case PLANES:
+      return 1;
+    case NUMCOLORS:
+      return kStaticColours;
     case RASTERCAPS:
-      return RC_BITBLT | RC_BITMAP64 | RC_DI_BITMAP | RC_PALETTE | RC_DIBTODEV | RC_STRETCHBLT | RC_STRETCHDIB;
+      return RC_BITBLT | RC_BITMAP64 | RC_DI_BITMAP | RC_PALETTE | RC_DIBTODEV | RC_STRETCHBLT |
+             RC_STRETCHDIB;
     case LOGPIXELSX:
-    case LOGPIXELSY: return 96;
-    case SIZEPALETTE: return kSystemPaletteSize;
-    case NUMRESERVED: return kStaticColours;
-    case COLORRES: return 18;
-    default: return 0;
+    case LOGPIXELSY:
+      return 96;
+    case SIZEPALETTE:
+      return kSystemPaletteSize;
+    case NUMRESERVED:
+      return kStaticColours;
+    case COLORRES:
+      return 18;
+    default:
+      return 0;
   }
 }
 

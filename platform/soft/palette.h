@@ -13,6 +13,11 @@ constexpr int kSystemPaletteSize = 256;
 constexpr int kStaticColours = 20;  // 10 at each end of the system palette
 
 PALETTEENTRY* SystemPalette();
+
+// Bits per pixel of the display: 8 (the palette display, by default) or 32
+// (true colour, where colours are stored as RGB and palettes only name them).
+int DisplayBitsPerPixel();
+void SetDisplayBitsPerPixel(int bpp);
 void ResetSystemPalette();  // back to the static colours, the rest black
 
 // The colour a pixel of the bitmap shows.

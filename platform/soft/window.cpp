@@ -9,6 +9,7 @@
 #include <new>
 #include <set>
 
+#include "platform/soft/palette.h"
 #include "platform/soft/raster.h"
 
 namespace soft {
@@ -227,8 +228,9 @@ std::vector<HWND> AllWindows() {
 std::unique_ptr<BitmapObj> NewDisplayBitmap(int width, int height) {
   if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide) return nullptr;
   try {
-    auto bmp = std::make_unique<BitmapObj>(width, height, 8);
-    bmp->stride = ((width + 1) / 2) * 2;  // device bitmaps pad rows to 16 bits
+    const int bpp = DisplayBitsPerPixel();
+    auto bmp = std::make_unique<BitmapObj>(width, height, bpp);
+    bmp->stride = ((width * bpp + 15) / 16) * 2;  // device bitmaps pad rows to 16 bits
     bmp->storage.assign(static_cast<size_t>(bmp->stride) * height, 0);
     bmp->bits = bmp->storage.data();
     return bmp;

@@ -32,9 +32,11 @@ TEST(RenderOptionsTest, RenderAloneReadsStandardInputWithTheDefaults) {
 }
 
 TEST(RenderOptionsTest, TakesValuesAsNextWordOrAfterAnEqualsSign) {
-  const CCommandLine line = Parse({"render", "a.regis", "--cols", "40", "--rows=12", "--cell=8x16", "-o",
-                                   "x.png", "--fg", "102030", "--bg=#A0b0C0", "--page", "screen", "--chunk=1",
-                                   "--state", "b.regis", "--real-time", "--input", "plain"});
+  const CCommandLine line =
+      Parse({"render",       "a.regis",     "--cols",  "40",        "--rows=12",
+             "--cell=8x16",  "-o",          "x.png",   "--fg",      "102030",
+             "--bg=#A0b0C0", "--page",      "screen",  "--chunk=1", "--state",
+             "b.regis",      "--real-time", "--input", "plain",     "--display=truecolor"});
   ASSERT_TRUE(line.ok) << line.error;
   const CRenderOptions& o = line.options;
   EXPECT_EQ(o.inputs, (std::vector<std::string>{"a.regis", "b.regis"}));
@@ -48,6 +50,7 @@ TEST(RenderOptionsTest, TakesValuesAsNextWordOrAfterAnEqualsSign) {
   EXPECT_EQ(o.page, PageChoice::Screen);
   EXPECT_EQ(o.chunk, 1u);
   EXPECT_EQ(o.input, InputMode::Plain);
+  EXPECT_EQ(o.display, DisplayKind::TrueColour);
   EXPECT_TRUE(o.state);
   EXPECT_TRUE(o.realTime);
 }
@@ -89,6 +92,7 @@ const UsageErrorCase kUsageErrors[] = {
     {"a three-digit colour", {"render", "--fg", "fff"}, "--fg"},
     {"a colour with a non-hex digit", {"render", "--bg", "00g000"}, "--bg"},
     {"a page that is neither", {"render", "--page", "both"}, "--page"},
+    {"a display that is neither", {"render", "--display", "mono"}, "--display"},
     {"a zero chunk", {"render", "--chunk", "0"}, "--chunk"},
     {"a chunk beyond 16 MiB", {"render", "--chunk", "16777217"}, "--chunk"},
     {"an empty output name", {"render", "-o", ""}, "-o"},

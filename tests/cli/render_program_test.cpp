@@ -215,6 +215,22 @@ TEST(RenderProgramTest, PageChoiceFollowsTheOutputAndScreenPages) {
   EXPECT_EQ(screen.At(400, 100), Background(screen));
 }
 
+TEST(RenderProgramTest, ATrueColourDisplayWritesTheColoursThePaletteDisplayShows) {
+  CTempDir dir;
+  const std::string input = Wrapped("S(M1(R)2(H120L50S100))W(I1)P[0,0]V[799,479]W(I2)F(C[400,240],[100])");
+  const CPng indexed = Render(dir, "indexed.png", input);
+  const CPng rgb = Render(dir, "rgb.png", input, {"--display", "truecolor"});
+  ASSERT_TRUE(indexed.ok);
+  ASSERT_EQ(rgb.colourType, 2);  // RGB
+  ASSERT_EQ(rgb.indices.size(), indexed.indices.size() * 3);
+  for (size_t i = 0; i < indexed.indices.size(); ++i) {
+    const auto& colour = indexed.palette[indexed.indices[i]];
+    ASSERT_TRUE(
+        std::equal(colour.begin(), colour.end(), rgb.indices.begin() + static_cast<std::ptrdiff_t>(i * 3)))
+        << "pixel " << i;
+  }
+}
+
 TEST(RenderProgramTest, TheTextGridAndCellSetThePictureSize) {
   CTempDir dir;
   const CPng png =

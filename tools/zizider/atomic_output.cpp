@@ -3,6 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#ifdef _WIN32
+#include "platform/win32.h"
+#endif
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +19,41 @@ CAtomicOutput::~CAtomicOutput() {
   Discard();
 }
 
+namespace {
+
+// rename() on Windows refuses to replace a file; MoveFileEx does.
+int ReplaceFile(const char* from, const char* to) {
+#ifdef _WIN32
+  if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING)) return 0;
+  errno = EACCES;
+  return -1;
+#else
+  return rename(from, to);
+#endif
+}
+
+}  // namespace
+
+#ifdef _WIN32
+// No links and no modes to keep: the picture goes to a hidden-by-name file
+// beside the target and replaces it at the end.
+bool CAtomicOutput::Open(std::string* error) {
+  target_ = path_;
+  struct stat info;
+  if (stat(target_.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    *error = "cannot write '" + path_ + "': Is a directory";
+    return false;
+  }
+  temporary_ = target_ + ".tmp";
+  file_ = std::fopen(temporary_.c_str(), "wb");
+  if (!file_) {
+    *error = "cannot write '" + path_ + "': " + std::strerror(errno);
+    temporary_.clear();
+    return false;
+  }
+  return true;
+}
+#else
 bool CAtomicOutput::Open(std::string* error) {
   target_ = path_;
   struct stat info;
@@ -58,6 +97,7 @@ bool CAtomicOutput::Open(std::string* error) {
   }
   return true;
 }
+#endif
 
 bool CAtomicOutput::Commit(std::string* error) {
   if (!file_) {
@@ -71,7 +111,7 @@ bool CAtomicOutput::Commit(std::string* error) {
     savedErrno = errno;
   }
   file_ = nullptr;
-  if (ok && !temporary_.empty() && rename(temporary_.c_str(), target_.c_str()) != 0) {
+  if (ok && !temporary_.empty() && ReplaceFile(temporary_.c_str(), target_.c_str()) != 0) {
     ok = false;
     savedErrno = errno;
   }

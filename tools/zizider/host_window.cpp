@@ -93,6 +93,7 @@ void CHostWindow::Repaint() {
   }
 }
 
+#ifndef _WIN32
 soft::inspect::IndexImage CHostWindow::ReadPage(int page) {
   return soft::inspect::ReadIndicesOfDC(KXREG_GetMemDC(host_.get(), page));
 }
@@ -100,6 +101,7 @@ soft::inspect::IndexImage CHostWindow::ReadPage(int page) {
 soft::inspect::IndexImage CHostWindow::ReadWindow() {
   return soft::inspect::ReadIndicesOfWindow(window_);
 }
+#endif
 
 LRESULT CALLBACK CHostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT) {

@@ -8,8 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/soft/inspect.h"
 #include "platform/win32.h"
+#ifndef _WIN32
+#include "platform/soft/inspect.h"
+#endif
 #include "zizider/zizider.h"
 
 class CHostWindow {
@@ -43,9 +45,11 @@ class CHostWindow {
   // The settings flag word, where an abort is requested.
   uint32_t* settingsFlags() { return &settings_->flags; }
 
+#ifndef _WIN32
   // Page 1 or 2 as KXREG_GetMemDC numbers them; the client area.
   soft::inspect::IndexImage ReadPage(int page);
   soft::inspect::IndexImage ReadWindow();
+#endif
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,6 +3,11 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+// Bytes as they are: no CR-LF folding, no end at Ctrl-Z.
+#define O_CLOEXEC O_BINARY
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -59,6 +64,9 @@ bool CInputReader::OpenNext(std::string* error) {
   current_ = names_[next_++];
   if (current_ == "-") {
     fd_ = STDIN_FILENO;
+#ifdef _WIN32
+    _setmode(fd_, O_BINARY);
+#endif
     return true;
   }
   fd_ = open(current_.c_str(), O_RDONLY | O_CLOEXEC);

@@ -7,12 +7,16 @@
 #include "tools/zizider/atomic_output.h"
 #include "tools/zizider/page_export.h"
 #include "tools/zizider/render_options.h"
+#include "zizider/zizider.h"
+#ifndef _WIN32
+// Sixel terminals, pseudo-terminals and reading the library's own state
+// belong to the soft platform's build.
 #include "tools/zizider/run.h"
 #include "tools/zizider/show.h"
 #include "tools/zizider/state_json.h"
 #include "platform/win32.h"
 #include "tools/zizider/subcommands.h"
-#include "zizider/zizider.h"
+#endif
 
 #ifndef ZIZIDER_VERSION
 #define ZIZIDER_VERSION "unknown"
@@ -37,18 +41,27 @@ int Render(const CRenderOptions& options) {
   CAbortFlagsGuard abortGuard(*host);
   if (!LoadInputs(options, *host, &error)) return Fail(1, error);
 
-  CIndexedPicture picture;
-  if (!ExportPicture(options, *host, &picture, &error)) return Fail(1, error);
-  if (!WriteIndexedPng(output.file(), picture, &error))
-    return Fail(1, "cannot write '" + output.path() + "': " + error);
+  if (options.display == DisplayKind::TrueColour) {
+    CRgbPicture picture;
+    if (!ExportRgbPicture(options, *host, &picture, &error)) return Fail(1, error);
+    if (!WriteRgbPng(output.file(), picture, &error))
+      return Fail(1, "cannot write '" + output.path() + "': " + error);
+  } else {
+    CIndexedPicture picture;
+    if (!ExportPicture(options, *host, &picture, &error)) return Fail(1, error);
+    if (!WriteIndexedPng(output.file(), picture, &error))
+      return Fail(1, "cannot write '" + output.path() + "': " + error);
+  }
   if (Interrupted()) return Fail(1, "interrupted");
   if (!output.Commit(&error)) return Fail(1, error);
 
+#ifndef _WIN32
   if (options.state) {
     const std::string json = StateJson(host->host());
     std::fprintf(stdout, "%s\n", json.c_str());
     if (std::fflush(stdout) != 0) return Fail(1, "cannot write the state to standard output");
   }
+#endif
   return 0;
 }
 
@@ -56,10 +69,22 @@ int Render(const CRenderOptions& options) {
 
 int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
+#ifdef _WIN32
+  // The library put up its splash when it was loaded; a terminal takes it
+  // down once its own window is there.
+  KXREG_DeleteSplash();
+  if (command == "print" || command == "splash" || command == "show" || command == "run")
+    return Fail(2, command + " is not part of the Windows build; render is");
+#else
   if (command == "print") return RunPrint(argc, argv);
   if (command == "splash") return RunSplash(argc, argv);
+#endif
   const CCommandLine commandLine = ParseCommandLine(argc, argv);
   if (!commandLine.ok) return Fail(2, commandLine.error);
+#ifdef _WIN32
+  if (commandLine.options.state)
+    return Fail(2, "--state reads the library's own objects: not in the Windows build");
+#endif
   if (commandLine.options.help) {
     std::fputs(UsageText().c_str(), stdout);
     return 0;
@@ -68,7 +93,9 @@ int main(int argc, char** argv) {
     std::printf("zizider %s\n", ZIZIDER_VERSION);
     return 0;
   }
+#ifndef _WIN32
   if (commandLine.options.command == "show") return Show(commandLine.options);
   if (commandLine.options.command == "run") return Run(commandLine.options);
+#endif
   return Render(commandLine.options);
 }

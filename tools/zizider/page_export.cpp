@@ -28,7 +28,9 @@ static_assert(std::atomic<uint32_t*>::is_always_lock_free, "the signal handler r
 extern "C" void OnInterrupt(int) {
   g_interrupted = 1;
   if (uint32_t* flags = g_abortFlags.load()) __atomic_fetch_or(flags, KXREG_SETTING_ABORT, __ATOMIC_SEQ_CST);
+#ifndef _WIN32
   CInterruptRelay::Notify();
+#endif
 }
 
 // Hands what has arrived to the library in strings of at most `chunk` bytes,
@@ -61,19 +63,28 @@ CDcsStripper::Mode StripperMode(InputMode mode) {
 
 // Without SA_RESTART, so that a read waiting on a pipe returns at once.
 void InstallInterruptHandler() {
+#ifdef _WIN32
+  signal(SIGINT, OnInterrupt);
+  signal(SIGTERM, OnInterrupt);
+#else
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
   action.sa_flags = 0;
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+#endif
 }
 
 bool Interrupted() {
   return g_interrupted != 0;
 }
 
-CAbortFlagsGuard::CAbortFlagsGuard(CHostWindow& host) : relay_(host.window()) {
+CAbortFlagsGuard::CAbortFlagsGuard(CHostWindow& host)
+#ifndef _WIN32
+    : relay_(host.window())
+#endif
+{
   g_abortFlags.store(host.settingsFlags());
 }
 CAbortFlagsGuard::~CAbortFlagsGuard() {
@@ -81,8 +92,20 @@ CAbortFlagsGuard::~CAbortFlagsGuard() {
 }
 
 std::unique_ptr<CHostWindow> OpenHost(const CRenderOptions& options, std::string* error) {
+#ifdef _WIN32
+  // The system's display and clock are what they are: delays take their time.
+  HDC screen = GetDC(nullptr);
+  const bool palette = (GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) != 0;
+  ReleaseDC(nullptr, screen);
+  if (options.display == DisplayKind::Palette && !palette) {
+    *error = "this display has no palette: use --display truecolor";
+    return nullptr;
+  }
+#else
+  soft::inspect::UseTrueColourDisplay(options.display == DisplayKind::TrueColour);
   soft::inspect::UseVirtualClock(!options.realTime);
   if (!options.realTime) soft::inspect::SetAdvancePerEmptyPoll(kVirtualStepMs);
+#endif
   CHostWindow::Geometry geometry;
   geometry.columns = options.columns;
   geometry.rows = options.rows;
@@ -131,6 +154,7 @@ bool LoadInputs(const CRenderOptions& options, CHostWindow& host, std::string* e
   return true;
 }
 
+#ifndef _WIN32
 CIndexedPicture PictureOf(soft::inspect::IndexImage&& image) {
   CIndexedPicture picture;
   picture.width = image.width;
@@ -139,17 +163,106 @@ CIndexedPicture PictureOf(soft::inspect::IndexImage&& image) {
   picture.palette = soft::inspect::SystemPalette();
   return picture;
 }
+#endif
+
+#ifdef _WIN32
+// The page's palette indices as a terminal reads a bitmap, with GetDIBits:
+// a straight copy where inspecting the DC would also convert every pixel.
+bool ReadPageIndices(HDC dc, CIndexedPicture* picture) {
+  HBITMAP bitmap = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
+  std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+  auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+  header->biSize = sizeof(BITMAPINFOHEADER);
+  if (!bitmap ||
+      !GetDIBits(dc, bitmap, 0, 0, nullptr, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS))
+    return false;
+  if (header->biBitCount != 8 || header->biWidth <= 0 || header->biHeight == 0) return false;
+  const int width = header->biWidth;
+  const int height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
+  header->biHeight = -height;  // top row first
+  header->biCompression = BI_RGB;
+  const size_t stride = (static_cast<size_t>(width) + 3) & ~size_t{3};
+  std::vector<uint8_t> bits(stride * static_cast<size_t>(height));
+  if (GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), bits.data(),
+                reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS) != height)
+    return false;
+  picture->width = width;
+  picture->height = height;
+  picture->indices.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+  for (int y = 0; y < height; ++y)
+    std::copy_n(bits.data() + stride * static_cast<size_t>(y), width,
+                picture->indices.data() + static_cast<size_t>(width) * static_cast<size_t>(y));
+  const auto* table = reinterpret_cast<const RGBQUAD*>(info.data() + sizeof(BITMAPINFOHEADER));
+  picture->palette.resize(256);
+  for (int i = 0; i < 256; ++i)
+    picture->palette[i] = PALETTEENTRY{table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
+  return true;
+}
+#endif
+
+// A true-colour page as RGB, through GetDIBits as a terminal would read it.
+bool ReadPageRgb(HDC dc, CRgbPicture* picture) {
+  HBITMAP bitmap = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  if (!bitmap || !GetDIBits(dc, bitmap, 0, 0, nullptr, &info, DIB_RGB_COLORS)) return false;
+  const int width = info.bmiHeader.biWidth;
+  const int height = info.bmiHeader.biHeight < 0 ? -info.bmiHeader.biHeight : info.bmiHeader.biHeight;
+  if (width <= 0 || height <= 0) return false;
+  info.bmiHeader.biHeight = -height;  // top row first
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<uint8_t> bits(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  if (GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), bits.data(), &info, DIB_RGB_COLORS) != height)
+    return false;
+  picture->width = width;
+  picture->height = height;
+  picture->rgb.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+  for (size_t i = 0, n = static_cast<size_t>(width) * static_cast<size_t>(height); i < n; ++i) {
+    picture->rgb[i * 3] = bits[i * 4 + 2];  // DIB pixels are blue, green, red
+    picture->rgb[i * 3 + 1] = bits[i * 4 + 1];
+    picture->rgb[i * 3 + 2] = bits[i * 4];
+  }
+  return true;
+}
+
+int ChosenPage(const CRenderOptions& options, CHostWindow& host) {
+#ifdef _WIN32
+  // The exports name the output page only; the screen page is the library's own.
+  static_cast<void>(options);
+  return KXREG_GetCurPageNum(host.host());
+#else
+  return options.page == PageChoice::Output ? KXREG_GetCurPageNum(host.host())
+                                            : ScreenPageNumber(host.host());
+#endif
+}
+
+bool ExportRgbPicture(const CRenderOptions& options, CHostWindow& host, CRgbPicture* picture,
+                      std::string* error) {
+  if (options.window) {
+    *error = "--window writes the palette display's window only";
+    return false;
+  }
+  if (ReadPageRgb(KXREG_GetMemDC(host.host(), ChosenPage(options, host)), picture)) return true;
+  *error = "cannot read the page";
+  return false;
+}
 
 bool ExportPicture(const CRenderOptions& options, CHostWindow& host, CIndexedPicture* picture,
                    std::string* error) {
+#ifdef _WIN32
+  if (options.window || !ReadPageIndices(KXREG_GetMemDC(host.host(), ChosenPage(options, host)), picture)) {
+    *error = "cannot read the page";
+    return false;
+  }
+  return true;
+#else
   soft::inspect::IndexImage image;
   if (options.window) {
     host.Repaint();
     image = host.ReadWindow();
   } else {
-    const int page =
-        options.page == PageChoice::Output ? KXREG_GetCurPageNum(host.host()) : ScreenPageNumber(host.host());
-    image = host.ReadPage(page);
+    image = host.ReadPage(ChosenPage(options, host));
   }
   if (image.width <= 0 || image.height <= 0 || image.bpp != 8) {
     *error = "cannot read the picture from the display (" + std::to_string(image.bpp) + " bits per pixel)";
@@ -157,4 +270,5 @@ bool ExportPicture(const CRenderOptions& options, CHostWindow& host, CIndexedPic
   }
   *picture = PictureOf(std::move(image));
   return true;
+#endif
 }

@@ -8,7 +8,9 @@
 #include <string>
 
 #include "tools/zizider/host_window.h"
+#ifndef _WIN32
 #include "tools/zizider/interrupt_relay.h"
+#endif
 #include "tools/zizider/png_writer.h"
 #include "tools/zizider/render_options.h"
 
@@ -27,7 +29,9 @@ class CAbortFlagsGuard {
   CAbortFlagsGuard& operator=(const CAbortFlagsGuard&) = delete;
 
  private:
+#ifndef _WIN32
   CInterruptRelay relay_;
+#endif
 };
 
 // Sets the clock as the options ask and opens a host window of their grid
@@ -38,8 +42,13 @@ std::unique_ptr<CHostWindow> OpenHost(const CRenderOptions& options, std::string
 // line when an input fails or a break came.
 bool LoadInputs(const CRenderOptions& options, CHostWindow& host, std::string* error);
 
+#ifndef _WIN32
 CIndexedPicture PictureOf(soft::inspect::IndexImage&& image);
+#endif
 
 // The page (or the repainted window) the options choose.
 bool ExportPicture(const CRenderOptions& options, CHostWindow& host, CIndexedPicture* picture,
                    std::string* error);
+// The page of a true-colour display as RGB.
+bool ExportRgbPicture(const CRenderOptions& options, CHostWindow& host, CRgbPicture* picture,
+                      std::string* error);

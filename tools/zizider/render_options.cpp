@@ -58,8 +58,8 @@ CCommandLine Fail(std::string message) {
 
 // Options that take a value: the value either follows '=' or is the next word.
 bool TakesValue(const std::string& name) {
-  static const char* const kNames[] = {"-o",   "--output", "--cols", "--rows",  "--cell",
-                                       "--fg", "--bg",     "--page", "--chunk", "--input"};
+  static const char* const kNames[] = {"-o",   "--output", "--cols",  "--rows",  "--cell",   "--fg",
+                                       "--bg", "--page",   "--chunk", "--input", "--display"};
   for (const char* n : kNames)
     if (name == n) return true;
   return false;
@@ -96,6 +96,13 @@ std::string ApplyOption(const std::string& name, const std::string& value, CRend
       options.page = PageChoice::Screen;
     else
       return "--page wants 'output' or 'screen', not '" + value + "'";
+  } else if (name == "--display") {
+    if (value == "palette")
+      options.display = DisplayKind::Palette;
+    else if (value == "truecolor")
+      options.display = DisplayKind::TrueColour;
+    else
+      return "--display wants 'palette' or 'truecolor', not '" + value + "'";
   } else if (name == "--chunk") {
     if (!ParseBounded(value, 1, static_cast<long long>(kMaxChunk), &n))
       return "--chunk wants a number of bytes from 1 to 16777216, not '" + value + "'";
@@ -265,6 +272,10 @@ Options:
   --bg RRGGBB        host background colour (default 000000)
   --page output|screen
                      which graphics page to write (default output)
+  --display palette|truecolor
+                     the display the pages are made for: 8-bit with a
+                     palette (default; an indexed PNG) or 32-bit true colour
+                     (an RGB PNG)
   --window           write the window's client area after a repaint instead
   --state            print the final state as one JSON object on standard
                      output: position, last_error [code, character code],

@@ -14,6 +14,10 @@ enum class PageChoice { Output, Screen };
 // plain ReGIS.
 enum class InputMode { Auto, Dcs, Plain };
 
+// The display the pages are made for: the 8-bit palette display, whose pages
+// hold palette indices, or a 32-bit true-colour one, whose pages hold RGB.
+enum class DisplayKind { Palette, TrueColour };
+
 struct CRenderOptions {
   std::string command = "render";   // render, show or run
   std::vector<std::string> inputs;  // "-" is standard input; none means standard input; for run the command
@@ -26,6 +30,7 @@ struct CRenderOptions {
   size_t chunk = 4096;
   PageChoice page = PageChoice::Output;
   InputMode input = InputMode::Auto;
+  DisplayKind display = DisplayKind::Palette;
   bool window = false;
   bool state = false;
   bool realTime = false;
