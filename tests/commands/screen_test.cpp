@@ -415,6 +415,7 @@ TEST(ScreenHardCopy, TheRegionIsWrittenInTextCellsForTheCallbackAndMarkedUnusedA
       {"S(H)", {1234, 1234, 1234, 1234, 1234, 1}, 50, 0},
       {"P[400,240]S(H[0,0])", {0, 0, 39, 11, 1, 1}, 50, 0},
       {"S(H(P[10,20][0,0][400,240]),E)", {0, 0, 39, 11, 1, 1}, 10, 20},
+      {"S(H(P[10,20]))S(H)", {1234, 1234, 1234, 1234, 1234, 1}, 10, 20},  // the offset alone copies nothing
   };
   for (const auto& c : rows) {
     CTestHost host;
@@ -431,19 +432,6 @@ TEST(ScreenHardCopy, TheRegionIsWrittenInTextCellsForTheCallbackAndMarkedUnusedA
     EXPECT_EQ(LastError(host), 0) << c.text;
     EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1) << c.text;
   }
-}
-
-TEST(ScreenHardCopy, TheOffsetGroupAloneSetsTheOffsetForTheNextCopy) {
-  CTestHost host;
-  g_region = CRegionSeen{host.Screen(), 0, {}};
-  host.Surface()->regionCallback = &RecordRegion;
-  host.Feed("S(H(P[10,20]))");
-  EXPECT_EQ(g_region.calls, 0);
-  EXPECT_EQ(host.Context()->draw.hardCopyOffset.x, 10);
-  EXPECT_EQ(host.Context()->draw.hardCopyOffset.y, 20);
-  host.Feed("S(H)");
-  EXPECT_EQ(host.Surface()->hardCopyOffsetX, 10);
-  EXPECT_EQ(host.Surface()->hardCopyOffsetY, 20);
 }
 
 // The graphics cursor ---------------------------------------------------------
