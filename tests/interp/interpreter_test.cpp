@@ -35,14 +35,6 @@ CCmdDispatch* Dispatcher(CTestHost& host) {
 
 }  // namespace
 
-TEST(Input, ANewInterpreterHasOneDispatcherInCommandMode) {
-  CTestHost host;
-  EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1);
-  ASSERT_NE(Dispatcher(host), nullptr);
-  EXPECT_EQ(Dispatcher(host)->mode, CCmdDispatch::Mode::Commands);
-  EXPECT_EQ(Dispatcher(host)->command, kCommandNone);
-}
-
 TEST(Input, AnEmptyStringIsAcceptedAndMarksGraphicsDataButANullOneIsRefused) {
   CTestHost host;
   EXPECT_EQ(KXREG_HandleNextString(host.Host(), nullptr), 1);
@@ -96,7 +88,7 @@ TEST(Input, SemicolonDiscardsEveryOpenObjectAndPutsAFreshDispatcher) {
   EXPECT_EQ(JournalText(*host.Interpreter()), "x;y");
 }
 
-TEST(Input, SemicolonIsDataWhileTheDefinitionFlagIsSet) {
+TEST(Input, SemicolonIsDataWhileTheDefinitionFlagIsSetAndKeepsTheLastErrorAndOtherFlags) {
   CTestHost host;
   std::string seen;
   PushScripted(host, &seen);
@@ -104,11 +96,8 @@ TEST(Input, SemicolonIsDataWhileTheDefinitionFlagIsSet) {
   host.Feed("a;b");
   EXPECT_EQ(seen, "A;B");
   EXPECT_EQ(host.Interpreter()->parseStack.Count(), 2);
-}
-
-TEST(Input, SemicolonKeepsTheLastErrorAndTheOtherFlags) {
-  CTestHost host;
-  host.Feed("Q");
+  host.Interpreter()->flags &= ~kFlagSemicolonData;
+  host.Feed(";Q");
   host.Interpreter()->flags |= kFlagTextBlock;
   host.Feed(";");
   EXPECT_EQ(host.Interpreter()->lastError, 1);
@@ -129,12 +118,12 @@ TEST(Dispatch, AnUnexpectedCharacterIsErrorOneAndKeepsNoCommand) {
   }
 }
 
-TEST(Dispatch, AFinishedObjectIsPoppedBeforeTheNextCharacter) {
+TEST(Dispatch, AFinishedObjectIsPoppedBeforeTheNextCharacterOrWithTheString) {
   CTestHost host;
   std::string seen;
-  bool deleted = false;
-  PushScripted(
-      host, &seen, [](char, CInterpreter&) { return PARSE_DONE; }, &deleted);
+  bool deleted = false, deletedLast = false;
+  const auto done = [](char, CInterpreter&) { return PARSE_DONE; };
+  PushScripted(host, &seen, done, &deleted);
   host.Interpreter()->flags |= kFlagLiteral;  // keeps 'b' away from the dispatcher's error
   host.Interpreter()->HandleChar('a');
   EXPECT_FALSE(deleted);
@@ -142,20 +131,14 @@ TEST(Dispatch, AFinishedObjectIsPoppedBeforeTheNextCharacter) {
   host.Interpreter()->HandleChar('b');
   EXPECT_TRUE(deleted);
   EXPECT_EQ(seen, "a");
-}
-
-TEST(Dispatch, AnObjectFinishingOnTheLastCharacterIsRemovedWithTheString) {
-  CTestHost host;
-  bool deleted = false;
-  PushScripted(
-      host, nullptr, [](char, CInterpreter&) { return PARSE_DONE; }, &deleted);
+  PushScripted(host, nullptr, done, &deletedLast);
   host.Feed("a");
-  EXPECT_TRUE(deleted);
+  EXPECT_TRUE(deletedLast);
   EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1);
   EXPECT_EQ(host.Interpreter()->flags & kFlagPopPending, 0u);
 }
 
-TEST(Dispatch, AReturnedCharacterIsOfferedToTheObjectBelow) {
+TEST(Dispatch, AReturnedCharacterGoesToTheObjectBelowAPassedOneOrAnUnknownStatusToTheNewTop) {
   CTestHost host;
   std::string lower, upper;
   PushScripted(host, &lower);
@@ -164,31 +147,18 @@ TEST(Dispatch, AReturnedCharacterIsOfferedToTheObjectBelow) {
   host.Feed("1]2");
   EXPECT_EQ(upper, "1]");
   EXPECT_EQ(lower, "]2");
-}
-
-TEST(Dispatch, APassedCharacterIsOfferedToTheNewTop) {
-  CTestHost host;
-  std::string parent, child;
-  PushScripted(host, &parent, [&child](char ch, CInterpreter& interp) {
-    if (ch != '[') return PARSE_CONTINUE;
-    interp.parseStack.Push(new CScriptedParser(&child));
-    return PARSE_PASS;
-  });
-  host.Feed("a[b");
-  EXPECT_EQ(parent, "A[");
-  EXPECT_EQ(child, "[B");
-}
-
-TEST(Dispatch, UnknownStatusesBehaveLikePass) {
-  CTestHost host;
-  std::string parent, child;
-  PushScripted(host, &parent, [&child](char, CInterpreter& interp) {
-    interp.parseStack.Push(new CScriptedParser(&child));
-    return 42;
-  });
-  host.Feed("x");
-  EXPECT_EQ(parent, "X");
-  EXPECT_EQ(child, "X");
+  for (const int status : {static_cast<int>(PARSE_PASS), 42}) {
+    CTestHost fresh;
+    std::string parent, child;
+    PushScripted(fresh, &parent, [&child, status](char ch, CInterpreter& interp) -> int {
+      if (ch != '[') return PARSE_CONTINUE;
+      interp.parseStack.Push(new CScriptedParser(&child));
+      return status;
+    });
+    fresh.Feed("a[b");
+    EXPECT_EQ(parent, "A[") << status;
+    EXPECT_EQ(child, "[B") << status;
+  }
 }
 
 TEST(Dispatch, AbortDropsTheRestOfTheString) {
@@ -226,13 +196,14 @@ TEST(Dispatch, AParserThatNeverTakesItsCharacterCannotHoldTheThread) {
   EXPECT_EQ(host.Interpreter()->lastErrorChar, 'A');
 }
 
-TEST(Dispatch, ResetParserLeavesExactlyOneDispatcher) {
+TEST(Dispatch, ResetParserLeavesExactlyOneDispatcherInCommandMode) {
   CTestHost host;
   PushScripted(host, nullptr);
   PushScripted(host, nullptr);
   host.Interpreter()->ResetParser();
   EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1);
-  EXPECT_NE(Dispatcher(host), nullptr);
+  ASSERT_NE(Dispatcher(host), nullptr);
+  EXPECT_EQ(Dispatcher(host)->mode, CCmdDispatch::Mode::Commands);
 }
 
 TEST(Dispatch, ADispatcherIsPushedWhenAPopEmptiesTheStack) {

@@ -14,6 +14,7 @@
 #include "platform/soft/quarter.h"
 #include "platform/soft/quarter_rows.h"
 #include "platform/win32.h"
+#include "tests/platform/page.h"
 
 namespace {
 
@@ -93,60 +94,13 @@ TEST(QuarterPath, AHugeBoxStillStepsFromTheRightEndToTheTop) {
   EXPECT_EQ(lo, path.Par());
 }
 
-// A memory DC on an 8-bit bitmap, cleared to white.
-class Page {
- public:
-  Page(int w, int h) : w_(w), h_(h) {
-    HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    bmp_ = CreateCompatibleBitmap(screen, w, h);
-    ReleaseDC(nullptr, screen);
-    old_ = SelectObject(dc_, bmp_);
-    PatBlt(dc_, 0, 0, w, h, WHITENESS);
-    SelectObject(dc_, GetStockObject(NULL_BRUSH));
-  }
-  ~Page() {
-    SelectObject(dc_, GetStockObject(BLACK_PEN));
-    for (HGDIOBJ o : pens_) DeleteObject(o);
-    SelectObject(dc_, old_);
-    DeleteObject(bmp_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
-  void Pen(int style, int width) {
-    pens_.push_back(CreatePen(style, width, RGB(0, 0, 0)));
-    SelectObject(dc_, pens_.back());
-  }
-  std::vector<std::string> Rows(int y0, int y1) const {
-    const soft::inspect::Image img = soft::inspect::ReadBitmap(bmp_);
-    std::vector<std::string> rows;
-    for (int y = y0; y <= y1; ++y) {
-      std::string row;
-      for (int x = 0; x < w_; ++x) row += img.At(x, y) == 0 ? '#' : '.';
-      rows.push_back(row);
-    }
-    return rows;
-  }
-  int Black() const {
-    const soft::inspect::Image img = soft::inspect::ReadBitmap(bmp_);
-    int n = 0;
-    for (int y = 0; y < h_; ++y)
-      for (int x = 0; x < w_; ++x) n += img.At(x, y) == 0;
-    return n;
-  }
-
- private:
-  int w_, h_;
-  HDC dc_;
-  HBITMAP bmp_;
-  HGDIOBJ old_;
-  std::vector<HGDIOBJ> pens_;
-};
+using platform_test::Page;
 
 TEST(EllipseWalk, TheMiddleRowOfAnOddHeightIsWalkedTwice) {
   // Out along the upper half and back along the lower one: R2_NOT inverts
   // the inner pixels of the middle row twice and keeps only its ends.
   Page page(14, 5);
+  page.NoBrush();
   SetROP2(page.dc(), R2_NOT);
   Ellipse(page.dc(), 2, 1, 12, 4);
   EXPECT_EQ(page.Rows(1, 3),
@@ -157,6 +111,7 @@ TEST(EllipseWalk, ADottedOutlinePatternsEachVisitOfTheMiddleRow) {
   // The later visit lands last: its gaps are painted over the first pass's
   // dots in the opaque background mode.
   Page page(16, 3);
+  page.NoBrush();
   page.Pen(PS_DOT, 1);
   SetBkColor(page.dc(), RGB(255, 255, 255));
   Ellipse(page.dc(), 1, 1, 13, 2);

@@ -111,10 +111,7 @@ TEST(Text, GlyphDotsLieInsideTheCellBoxAtTheReferencePoint) {
     const char* behaviour;
     LONG height;
     const char* text;
-  } rows[] = {{"small letters with descenders", -11, "gjpqy"},
-              {"capitals and bars", -11, "HW|[]"},
-              {"large characters", -22, "Mg|"},
-              {"shading size", -8, "#@"}};
+  } rows[] = {{"small letters with descenders", -11, "gjpqy|[]"}, {"shading size", -8, "#@"}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.behaviour);
     const LOGFONTA lf = LibraryFont(row.height);
@@ -176,10 +173,7 @@ TEST(Text, TurnsCounterclockwiseAboutTheReferencePoint) {
     LONG escapement;
     bool horizontal;  // an upright stroke becomes a horizontal one
     int dx, dy;       // which side of the reference point the text lies on
-  } rows[] = {{"upright", 0, false, 1, 1},
-              {"a quarter turn runs up", 900, true, 1, -1},
-              {"a half turn is upside down", 1800, false, -1, -1},
-              {"three quarters run down", 2700, true, -1, 1},
+  } rows[] = {{"a quarter turn runs up", 900, true, 1, -1},  // the other turns: text_geometry scenarios
               {"minus a quarter is three quarters", -900, true, -1, 1}};
   for (const auto& c : rows) {
     SCOPED_TRACE(c.behaviour);

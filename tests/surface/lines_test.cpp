@@ -23,25 +23,31 @@ namespace inspect = soft::inspect;
 
 using Edges = std::vector<LONG>;
 
+// The largest x whose product with 800 still fits: far off the page, without wrapping.
+constexpr int kFar = 2684354;
+
+int CountOf(SurfaceWindow& w, int index) {
+  const uint32_t stored = surface_test::StoredIndex(w, index);
+  int n = 0;
+  for (uint32_t p : inspect::ReadBitmap(w.surface->pageBitmap[0]).pixels) n += p == stored;
+  return n;
+}
+
+// The rectangles the window was invalidated with, in order.
+std::vector<Edges> InvalidatedIn(SurfaceWindow& w) {
+  std::vector<Edges> out;
+  for (const RECT& r : inspect::Invalidations(w.window)) out.push_back({r.left, r.top, r.right, r.bottom});
+  return out;
+}
+
 class DrawVector : public ::testing::Test {
  protected:
   explicit DrawVector(Geometry g = Geometry{}) : w(g) { W().foreground = 4; }
   CWriteControls& W() { return *w.State()->active; }
   void Line(int x1, int y1, int x2, int y2) { w.surface->DrawVector(w.State(), x1, y1, x2, y2); }
   int At(int x, int y) { return RegisIndexAt(w, 1, x, y); }
-  int Count(int index) {
-    const uint32_t stored = surface_test::StoredIndex(w, index);
-    const inspect::Image img = inspect::ReadBitmap(w.surface->pageBitmap[0]);
-    int n = 0;
-    for (uint32_t p : img.pixels) n += p == stored;
-    return n;
-  }
-  // The rectangles the window was invalidated with, in order.
-  std::vector<Edges> Invalidated() {
-    std::vector<Edges> out;
-    for (const RECT& r : inspect::Invalidations(w.window)) out.push_back({r.left, r.top, r.right, r.bottom});
-    return out;
-  }
+  int Count(int index) { return CountOf(w, index); }
+  std::vector<Edges> Invalidated() { return InvalidatedIn(w); }
 
   SurfaceWindow w;
 };
@@ -110,10 +116,7 @@ TEST(DrawVectorOnThePage, DrawsOnTheOutputPageAndInvalidatesWhatTheWindowShows) 
       for (uint32_t p : inspect::ReadBitmap(w.surface->pageBitmap[page]).pixels) drawn[page] += p == four;
     EXPECT_EQ(drawn[0], c.drawn) << c.behaviour;
     EXPECT_EQ(drawn[1], c.drawnOnPage2) << c.behaviour;
-    std::vector<Edges> invalidated;
-    for (const RECT& r : inspect::Invalidations(w.window))
-      invalidated.push_back({r.left, r.top, r.right, r.bottom});
-    EXPECT_EQ(invalidated, c.invalidated) << c.behaviour;
+    EXPECT_EQ(InvalidatedIn(w), c.invalidated) << c.behaviour;
   }
 }
 
@@ -148,78 +151,60 @@ class ShadedStrip : public DrawVector {
   }
 };
 
-TEST_F(ShadedStrip, AHorizontalLineFillsDownToTheReference) {
-  Shade(240, true);
-  Line(100, 100, 300, 100);
-  EXPECT_EQ(At(100, 100), 4);
-  EXPECT_EQ(At(299, 240), 4) << "the reference row is filled";
-  EXPECT_EQ(At(200, 99), 0);
-  EXPECT_EQ(At(200, 241), 0);
-  EXPECT_EQ(At(99, 150), 0);
-  EXPECT_EQ(At(300, 150), 0);
-  EXPECT_EQ(Count(4), 200 * 141) << "the rectangle only, no triangles";
-  EXPECT_EQ(Invalidated(), (std::vector<Edges>{{100, 100, 301, 240}}))
-      << "the line's box stretched to the reference";
+TEST(ShadedStripTable, FillsBetweenTheSegmentAndItsReference) {
+  const struct {
+    int reference;
+    bool horizontal;
+    RECT line;
+    std::vector<int> probes;  // x, y, index
+    int count;                // pixels of the drawing colour, -1 for any
+    std::vector<Edges> invalidated;
+  } rows[] = {
+      // Down to and including the reference row, no triangles; the box stretched to the reference.
+      {240,
+       true,
+       {100, 100, 300, 100},
+       {299, 240, 4, 200, 99, 0, 200, 241, 0},
+       200 * 141,
+       {{100, 100, 301, 240}}},
+      // Up to a reference above.
+      {50, true, {100, 100, 300, 100}, {150, 50, 4, 150, 49, 0, 150, 101, 0}, -1, {{100, 50, 301, 101}}},
+      // A vertical line fills across, one row taller than the line.
+      {500, false, {100, 100, 100, 200}, {100, 100, 4, 499, 200, 4, 500, 150, 0, 300, 201, 0}, -1, {}},
+      // Ends on both sides: two triangles meeting at the midpoint, no rectangle.
+      {200, true, {100, 100, 300, 300}, {120, 180, 4, 180, 120, 0, 280, 220, 4, 220, 280, 0}, -1, {}},
+      // A reference beyond both ends: one triangle and a rectangle.
+      {50, true, {100, 100, 300, 300}, {280, 120, 4, 120, 280, 0, 200, 60, 4, 200, 49, 0}, -1, {}},
+      // A vertical line against a horizontal reference fills nothing.
+      {240, true, {100, 100, 100, 200}, {}, 0, {}},
+      // A reference far off the page fills only the page.
+      {kFar, true, {-kFar, 100, kFar, 100}, {0, 479, 4, 799, 100, 4, 400, 99, 0}, -1, {}},
+  };
+  for (const auto& c : rows) {
+    SCOPED_TRACE(c.reference);
+    SurfaceWindow w;
+    CWriteControls& controls = *w.State()->active;
+    controls.foreground = 4;
+    controls.shading = CShading{c.reference, 0, kShadingOn | (c.horizontal ? kShadingHorizontal : 0u)};
+    w.surface->DrawVector(w.State(), c.line.left, c.line.top, c.line.right, c.line.bottom);
+    for (size_t i = 0; i + 2 < c.probes.size(); i += 3)
+      EXPECT_EQ(RegisIndexAt(w, 1, c.probes[i], c.probes[i + 1]), c.probes[i + 2])
+          << c.probes[i] << "," << c.probes[i + 1];
+    if (c.count >= 0) {
+      EXPECT_EQ(CountOf(w, 4), c.count);
+    }
+    if (c.count == 0 || !c.invalidated.empty()) {
+      EXPECT_EQ(InvalidatedIn(w), c.invalidated);
+    }
+  }
 }
 
-TEST_F(ShadedStrip, AHorizontalLineFillsUpToAReferenceAbove) {
-  Shade(50, true);
-  Line(100, 100, 300, 100);
-  EXPECT_EQ(At(150, 50), 4);
-  EXPECT_EQ(At(150, 100), 4);
-  EXPECT_EQ(At(150, 49), 0);
-  EXPECT_EQ(At(150, 101), 0);
-  EXPECT_EQ(Invalidated(), (std::vector<Edges>{{100, 50, 301, 101}})) << "stretched up to the reference";
-}
-
-TEST_F(ShadedStrip, AVerticalLineFillsAcrossToAVerticalReference) {
-  Shade(500, false);
-  Line(100, 100, 100, 200);
-  EXPECT_EQ(At(100, 100), 4);
-  EXPECT_EQ(At(499, 200), 4) << "the rectangle is one row taller than the line";
-  EXPECT_EQ(At(500, 150), 0);
-  EXPECT_EQ(At(99, 150), 0);
-  EXPECT_EQ(At(300, 201), 0);
-}
-
-TEST_F(ShadedStrip, EndsOnBothSidesGiveTwoTrianglesMeetingAtTheMidpoint) {
-  Shade(200, true);
-  Line(100, 100, 300, 300);
-  EXPECT_EQ(At(120, 180), 4) << "below the first half, above the reference";
-  EXPECT_EQ(At(180, 120), 0) << "above the first half";
-  EXPECT_EQ(At(280, 220), 4) << "above the second half, below the reference";
-  EXPECT_EQ(At(220, 280), 0) << "below the second half";
-  EXPECT_EQ(At(150, 250), 0) << "no rectangle";
-  EXPECT_EQ(At(250, 150), 0) << "no rectangle";
-}
-
-TEST_F(ShadedStrip, AReferenceBeyondBothEndsGivesOneTriangleAndARectangle) {
-  Shade(50, true);
-  Line(100, 100, 300, 300);
-  EXPECT_EQ(At(280, 120), 4) << "the triangle above the segment";
-  EXPECT_EQ(At(120, 280), 0);
-  EXPECT_EQ(At(200, 60), 4) << "the rectangle up to the reference";
-  EXPECT_EQ(At(200, 49), 0);
-}
-
-TEST_F(ShadedStrip, ReachesTheWindowEvenWhileRedrawIsSuspended) {
+TEST_F(ShadedStrip, ReachesTheWindowEvenWhileRedrawIsSuspendedAndPatternZeroStillFills) {
   w.surface->redrawSuspended = 1;
-  Shade(240, true);
-  Line(100, 100, 300, 100);
-  EXPECT_EQ(Invalidated().size(), 1u);
-}
-
-TEST_F(ShadedStrip, AVerticalLineAgainstAHorizontalReferenceFillsNothing) {
-  Shade(240, true);
-  Line(100, 100, 100, 200);
-  EXPECT_EQ(Count(4), 0);
-  EXPECT_TRUE(Invalidated().empty());
-}
-
-TEST_F(ShadedStrip, PatternZeroStillFillsInTheDrawingColour) {
   W().pattern = 0;
   Shade(120, true);
   Line(100, 100, 300, 100);
+  EXPECT_EQ(Invalidated().size(), 1u);
   EXPECT_EQ(Count(4), 200 * 21);
 }
 
@@ -251,24 +236,12 @@ TEST(Triangle, FillsTheCornerItIsAskedFor) {
 
 // --- Huge coordinates ----------------------------------------------------------
 
-// 2684354 units is the largest x whose product with 800 still fits: far off
-// the page in pixels, but without wrapping.
-constexpr int kFar = 2684354;
-
 TEST_F(DrawVector, LinesToTheLimitsOfTheCoordinateRangeFinish) {
   Line(0, 0, INT_MAX, INT_MAX);
   Line(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
   Line(-kFar, 100, kFar, 100);
   EXPECT_EQ(At(0, 100), 4);
   EXPECT_EQ(At(799, 100), 4);
-}
-
-TEST_F(ShadedStrip, AReferenceFarOffThePageFillsOnlyThePage) {
-  Shade(kFar, true);
-  Line(-kFar, 100, kFar, 100);
-  EXPECT_EQ(At(0, 479), 4);
-  EXPECT_EQ(At(799, 100), 4);
-  EXPECT_EQ(At(400, 99), 0);
 }
 
 TEST_F(ShadedStrip, FarSlantedSegmentsFinish) {

@@ -20,18 +20,16 @@ struct Rop3Name {
   DWORD code;
   const char* name;
 };
+#define ROP3(code) \
+  { code, #code }
 const Rop3Name kRop3[] = {
-    {SRCCOPY, "SRCCOPY"},         {SRCPAINT, "SRCPAINT"},
-    {SRCAND, "SRCAND"},           {SRCINVERT, "SRCINVERT"},
-    {SRCERASE, "SRCERASE"},       {NOTSRCCOPY, "NOTSRCCOPY"},
-    {NOTSRCERASE, "NOTSRCERASE"}, {MERGECOPY, "MERGECOPY"},
-    {MERGEPAINT, "MERGEPAINT"},   {PATCOPY, "PATCOPY"},
-    {PATPAINT, "PATPAINT"},       {PATINVERT, "PATINVERT"},
-    {DSTINVERT, "DSTINVERT"},     {BLACKNESS, "BLACKNESS"},
-    {WHITENESS, "WHITENESS"},     {0x00B8074A, "0x00B8074A"},
-    {0x00E20746, "0x00E20746"},   {0x00AC0744, "0x00AC0744"},
-    {0x00960169, "0x00960169"},   {0x00CC0000, "0x00CC0000 (low word 0)"},
+    ROP3(SRCCOPY),    ROP3(SRCPAINT),   ROP3(SRCAND),      ROP3(SRCINVERT),
+    ROP3(SRCERASE),   ROP3(NOTSRCCOPY), ROP3(NOTSRCERASE), ROP3(MERGECOPY),
+    ROP3(MERGEPAINT), ROP3(PATCOPY),    ROP3(PATPAINT),    ROP3(PATINVERT),
+    ROP3(DSTINVERT),  ROP3(BLACKNESS),  ROP3(WHITENESS),   ROP3(0x00B8074A),
+    ROP3(0x00E20746), ROP3(0x00AC0744), ROP3(0x00960169),  {0x00CC0000, "0x00CC0000 (low word 0)"},
 };
+#undef ROP3
 
 // A small picture with a border, four coloured quadrants and a diagonal, so
 // that offsets, clipping and mirroring show.
@@ -270,11 +268,15 @@ void ShrinkSourceArt(Canvas& s) {
     }
 }
 
-struct Shrink {
-  int x, w, h;
-  bool mirror;
-};
-const Shrink kShrinks[] = {{1, 5, 4, false}, {8, 7, 5, false}, {17, 8, 6, false}, {27, 7, 5, true}};
+// One row per mode: 5x4, 7x5, 8x6 and a mirrored 7x5 from the whole 16x12 source.
+void ShrinkInEveryMode(HDC dst, HDC src) {
+  const int modes[] = {BLACKONWHITE, WHITEONBLACK, COLORONCOLOR};
+  const struct { int x, w, h; } shrinks[] = {{1, 5, 4}, {8, 7, 5}, {17, 8, 6}, {27 + 7, -7, 5}};
+  for (int m = 0; m < 3; ++m) {
+    SetStretchBltMode(dst, modes[m]);
+    for (const auto& k : shrinks) StretchBlt(dst, k.x, 1 + 7 * m, k.w, k.h, src, 0, 0, 16, 12, SRCCOPY);
+  }
+}
 
 }  // namespace
 
@@ -283,17 +285,7 @@ ORACLE_SCENARIO(stretchblt_shrink) {
   ShrinkSourceArt(src);
   src.Dump(out, "source");
   Canvas dst(36, 22, RGB(1, 2, 3));
-  const int modes[] = {BLACKONWHITE, WHITEONBLACK, COLORONCOLOR};
-  for (int m = 0; m < 3; ++m) {
-    SetStretchBltMode(dst.dc(), modes[m]);
-    for (auto& s : kShrinks) {
-      const int y = 1 + 7 * m;
-      if (s.mirror)
-        StretchBlt(dst.dc(), s.x + s.w, y, -s.w, s.h, src.dc(), 0, 0, 16, 12, SRCCOPY);
-      else
-        StretchBlt(dst.dc(), s.x, y, s.w, s.h, src.dc(), 0, 0, 16, 12, SRCCOPY);
-    }
-  }
+  ShrinkInEveryMode(dst.dc(), src.dc());
   dst.Dump(out, "rows BLACKONWHITE, WHITEONBLACK, COLORONCOLOR: 5x4, 7x5, 8x6, mirrored 7x5", RGB(1, 2, 3));
 }
 
@@ -318,17 +310,7 @@ ORACLE_SCENARIO(stretchblt_shrink_mono) {
   HDC dst = CreateCompatibleDC(nullptr);
   HGDIOBJ oldDst = SelectObject(dst, dstBmp);
   PatBlt(dst, 0, 0, 36, 22, WHITENESS);
-  const int modes[] = {BLACKONWHITE, WHITEONBLACK, COLORONCOLOR};
-  for (int m = 0; m < 3; ++m) {
-    SetStretchBltMode(dst, modes[m]);
-    for (auto& s : kShrinks) {
-      const int y = 1 + 7 * m;
-      if (s.mirror)
-        StretchBlt(dst, s.x + s.w, y, -s.w, s.h, src, 0, 0, 16, 12, SRCCOPY);
-      else
-        StretchBlt(dst, s.x, y, s.w, s.h, src, 0, 0, 16, 12, SRCCOPY);
-    }
-  }
+  ShrinkInEveryMode(dst, src);
   SelectObject(dst, oldDst);
   DeleteDC(dst);
   SelectObject(src, oldSrc);
@@ -524,10 +506,6 @@ ORACLE_SCENARIO(scrolldc_memory) {
 
 namespace {
 
-uint32_t PixelOf(COLORREF c) {
-  return (static_cast<uint32_t>(GetRValue(c)) << 16) | (static_cast<uint32_t>(GetGValue(c)) << 8) |
-         GetBValue(c);
-}
 COLORREF ColorOf(uint32_t p) {
   return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
@@ -553,7 +531,7 @@ void Sampling(std::string& out, int mode, const char* modeName, bool vertical, i
   Appendf(line, "%s %s %d of %d from %d -> %d: ok=%d", modeName, vertical ? "rows" : "cols", srcCount, srcLen,
           srcFrom, dstLen, ok);
   for (int k = 0; k < n; ++k) {
-    const uint32_t v = PixelOf(vertical ? dst.At(0, k) : dst.At(k, 0));
+    const uint32_t v = Px(vertical ? dst.At(0, k) : dst.At(k, 0));
     const uint32_t members = orMode ? v : ~v & 0xFFFF;
     line += " {";
     bool first = true;

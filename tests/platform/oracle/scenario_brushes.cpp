@@ -19,24 +19,15 @@ struct Rop2Name {
   int code;
   const char* name;
 };
+#define ROP2(code) \
+  { code, #code }
 const Rop2Name kRop2[] = {
-    {R2_BLACK, "R2_BLACK"},
-    {R2_NOTMERGEPEN, "R2_NOTMERGEPEN"},
-    {R2_MASKNOTPEN, "R2_MASKNOTPEN"},
-    {R2_NOTCOPYPEN, "R2_NOTCOPYPEN"},
-    {R2_MASKPENNOT, "R2_MASKPENNOT"},
-    {R2_NOT, "R2_NOT"},
-    {R2_XORPEN, "R2_XORPEN"},
-    {R2_NOTMASKPEN, "R2_NOTMASKPEN"},
-    {R2_MASKPEN, "R2_MASKPEN"},
-    {R2_NOTXORPEN, "R2_NOTXORPEN"},
-    {R2_NOP, "R2_NOP"},
-    {R2_MERGENOTPEN, "R2_MERGENOTPEN"},
-    {R2_COPYPEN, "R2_COPYPEN"},
-    {R2_MERGEPENNOT, "R2_MERGEPENNOT"},
-    {R2_MERGEPEN, "R2_MERGEPEN"},
-    {R2_WHITE, "R2_WHITE"},
+    ROP2(R2_BLACK),      ROP2(R2_NOTMERGEPEN), ROP2(R2_MASKNOTPEN), ROP2(R2_NOTCOPYPEN),
+    ROP2(R2_MASKPENNOT), ROP2(R2_NOT),         ROP2(R2_XORPEN),     ROP2(R2_NOTMASKPEN),
+    ROP2(R2_MASKPEN),    ROP2(R2_NOTXORPEN),   ROP2(R2_NOP),        ROP2(R2_MERGENOTPEN),
+    ROP2(R2_COPYPEN),    ROP2(R2_MERGEPENNOT), ROP2(R2_MERGEPEN),   ROP2(R2_WHITE),
 };
+#undef ROP2
 
 }  // namespace
 
@@ -151,22 +142,21 @@ ORACLE_SCENARIO(rop2_shapes) {
   Canvas c(48, 24);
   for (int y = 0; y < 24; ++y)
     for (int x = 0; x < 48; ++x) c.Put(x, y, (x / 4) % 2 ? kBlack : kWhite);
-  HBRUSH red = CreateSolidBrush(kRed);
-  HGDIOBJ oldBrush = SelectObject(c.dc(), red);
-  SetROP2(c.dc(), R2_XORPEN);
-  Rectangle(c.dc(), 1, 1, 15, 11);
-  SetROP2(c.dc(), R2_NOT);
-  Ellipse(c.dc(), 17, 1, 31, 11);
-  SetROP2(c.dc(), R2_MASKPEN);
-  const POINT tri[] = {{33, 1}, {46, 6}, {33, 11}};
-  Polygon(c.dc(), tri, 3);
-  SetROP2(c.dc(), R2_MERGEPENNOT);
-  Rectangle(c.dc(), 1, 13, 15, 23);
-  SetROP2(c.dc(), R2_NOTXORPEN);
-  Ellipse(c.dc(), 17, 13, 31, 23);
-  SetROP2(c.dc(), R2_COPYPEN);
-  SelectObject(c.dc(), oldBrush);
-  DeleteObject(red);
+  {
+    Selected<HBRUSH> red(c.dc(), CreateSolidBrush(kRed));
+    SetROP2(c.dc(), R2_XORPEN);
+    Rectangle(c.dc(), 1, 1, 15, 11);
+    SetROP2(c.dc(), R2_NOT);
+    Ellipse(c.dc(), 17, 1, 31, 11);
+    SetROP2(c.dc(), R2_MASKPEN);
+    const POINT tri[] = {{33, 1}, {46, 6}, {33, 11}};
+    Polygon(c.dc(), tri, 3);
+    SetROP2(c.dc(), R2_MERGEPENNOT);
+    Rectangle(c.dc(), 1, 13, 15, 23);
+    SetROP2(c.dc(), R2_NOTXORPEN);
+    Ellipse(c.dc(), 17, 13, 31, 23);
+    SetROP2(c.dc(), R2_COPYPEN);
+  }
   c.Dump(out, "red brush, black pen over 4px stripes: XORPEN NOT MASKPEN / MERGEPENNOT NOTXORPEN",
          RGB(1, 2, 3));
 }
@@ -175,18 +165,17 @@ ORACLE_SCENARIO(rop2_shapes) {
 // cyan, so the picture shows whether the fill also runs under the outline.
 ORACLE_SCENARIO(rop2_xor_shapes) {
   Canvas c(64, 16);
-  HBRUSH red = CreateSolidBrush(kRed);
-  HGDIOBJ oldBrush = SelectObject(c.dc(), red);
-  SetROP2(c.dc(), R2_XORPEN);
-  Rectangle(c.dc(), 1, 1, 15, 11);
-  Ellipse(c.dc(), 17, 1, 31, 11);
-  const POINT tri[] = {{33, 1}, {46, 6}, {33, 11}};
-  Polygon(c.dc(), tri, 3);
-  Ellipse(c.dc(), 48, 1, 55, 6);
-  Rectangle(c.dc(), 57, 1, 60, 4);
-  SetROP2(c.dc(), R2_COPYPEN);
-  SelectObject(c.dc(), oldBrush);
-  DeleteObject(red);
+  {
+    Selected<HBRUSH> red(c.dc(), CreateSolidBrush(kRed));
+    SetROP2(c.dc(), R2_XORPEN);
+    Rectangle(c.dc(), 1, 1, 15, 11);
+    Ellipse(c.dc(), 17, 1, 31, 11);
+    const POINT tri[] = {{33, 1}, {46, 6}, {33, 11}};
+    Polygon(c.dc(), tri, 3);
+    Ellipse(c.dc(), 48, 1, 55, 6);
+    Rectangle(c.dc(), 57, 1, 60, 4);
+    SetROP2(c.dc(), R2_COPYPEN);
+  }
   c.Dump(out,
          "R2_XORPEN, black pen, red brush: rectangle, ellipse, triangle, small ellipse, small rectangle");
 }
