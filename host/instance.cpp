@@ -36,14 +36,22 @@ bool SettingOn(const KXREG_HOST* host, uint32_t bit) {
   return flags && (*flags & bit) != 0;
 }
 
+namespace {
+
+HINSTANCE g_module = nullptr;
+
+}  // namespace
+
 HINSTANCE ModuleInstance() {
 #ifndef _WIN32
   // Calling the registration also keeps its object in every link of the
   // static library, where nothing else would refer to it.
-  static const bool registered = (RegisterReGisCursor(), true);
+  static const bool registered = (RegisterModuleResources(), true);
   static_cast<void>(registered);
 #endif
-  // Resources are looked up by name; off Windows there is one module and its
-  // handle is null.
-  return nullptr;
+  return g_module;
+}
+
+void SetModuleInstance(HINSTANCE module) {
+  g_module = module;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/win32.h"
 #include "zizider/zizider.h"
 
 class CGrDrv;
@@ -23,5 +24,7 @@ bool InstanceComplete(const KXREG_HOST* host);
 uint32_t* SettingsFlagsOf(const KXREG_HOST* host);
 bool SettingOn(const KXREG_HOST* host, uint32_t bit);
 
-// The module instance handle resources are loaded from.
+// The module instance handle resources are loaded from, kept by the
+// library's entry point (null off Windows, where resources are found by name).
 HINSTANCE ModuleInstance();
+void SetModuleInstance(HINSTANCE module);

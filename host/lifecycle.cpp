@@ -2,6 +2,7 @@
 #include <memory>
 #include <new>
 
+#include "host/display_window.h"
 #include "host/instance.h"
 #include "host/mouse_cursor.h"
 #include "interp/interpreter.h"
@@ -53,15 +54,17 @@ KXREG_API int KXREG_Init(KXREG_HOST* host, COLORREF foreground, COLORREF backgro
     // A new set replaces the old one; the old objects must not outlive it.
     KXREG_Erase(host);
   }
+  if (!AdoptDisplayWindow(host)) return 1;
 
   std::unique_ptr<CGrDrv> surface = TryMake<CGrDrv>();
-  if (!surface) return 1;
+  std::unique_ptr<CGraphicsContext> context = surface ? TryMake<CGraphicsContext>(surface.get()) : nullptr;
+  std::unique_ptr<CInterpreter> interpreter = context ? TryMake<CInterpreter>(context.get()) : nullptr;
+  if (!interpreter) {
+    ReleaseDisplayWindow(host);
+    return 1;
+  }
   surface->foregroundColour = foreground;
   surface->backgroundColour = background;
-  std::unique_ptr<CGraphicsContext> context = TryMake<CGraphicsContext>(surface.get());
-  if (!context) return 1;
-  std::unique_ptr<CInterpreter> interpreter = TryMake<CInterpreter>(context.get());
-  if (!interpreter) return 1;
 
   CGrDrv& drv = *surface;
   CGraphicsState* state = context->state;
@@ -96,6 +99,7 @@ KXREG_API int KXREG_Reset(KXREG_HOST* host, COLORREF foreground, COLORREF backgr
     DeleteObject(surface->palette);
     surface->palette = nullptr;
   }
+  ResizeDisplayWindow(host);
   SetUpPages(host, *surface, *state);
   SetUpColours(*surface, state);
   surface->EraseAllPages(state);
@@ -128,6 +132,7 @@ KXREG_API int KXREG_Erase(KXREG_HOST* host) {
     RemoveRegisCursor(*surface);
     surface.reset();
   }
+  ReleaseDisplayWindow(host);
   return 0;
 }
 

@@ -1,8 +1,8 @@
 // Off Windows the module's resources are compiled in from the text art in
-// resources/ (see resources/cursor_to_cpp.cmake); each generated source
-// defines one of these, which registers its resource with the platform.
+// resources/ (see resources/make_resources.cpp): the generated source
+// defines this, which registers them with the platform.
 #pragma once
 
 #ifndef _WIN32
-void RegisterReGisCursor();
+void RegisterModuleResources();
 #endif

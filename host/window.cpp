@@ -71,6 +71,34 @@ KXREG_API int KXREG_Refresh(KXREG_HOST* host, HDC dc, int left, int top, int rig
   return 0;
 }
 
+KXREG_API int KXREG_RefreshPixels(KXREG_HOST* host, uint32_t* pixels, int width, int height) {
+  if (!pixels || width <= 0 || height <= 0 || !SurfaceOf(host) || !StateOf(host)) return 1;
+  // The repaint goes into a top-down 32-bit bitmap as it would into a window
+  // DC, so the host sees what a window would show, colour-map animation included.
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC dc = bitmap ? CreateCompatibleDC(nullptr) : nullptr;
+  int result = 1;
+  if (dc && bits) {
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    result = KXREG_Refresh(host, dc, 0, 0, width, height);
+    SelectObject(dc, previous);
+    const auto* from = static_cast<const uint32_t*>(bits);
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    for (size_t i = 0; i < count; ++i) pixels[i] = from[i] & 0x00FFFFFFu;
+  }
+  if (dc) DeleteDC(dc);
+  if (bitmap) DeleteObject(bitmap);
+  return result;
+}
+
 KXREG_API int KXREG_OutCursor(KXREG_HOST* host, int code) {
   if (!ContextOf(host)) return 1;
   CGrDrv* surface = SurfaceOf(host);

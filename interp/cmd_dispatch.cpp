@@ -4,6 +4,7 @@
 #include <new>
 
 #include "commands/load.h"
+#include "commands/curve.h"
 #include "commands/option_tail.h"
 #include "commands/position.h"
 #include "commands/report.h"
@@ -41,7 +42,7 @@ struct CCommandRow {
 // character.
 const CCommandRow kCommands[] = {
     {'@', kCommandMacro, Attributes::Load, nullptr, kNone},
-    {'C', kCommandCurve, Attributes::Load, nullptr, kBracket | kParen},
+    {'C', kCommandCurve, Attributes::Load, MakeParser<CCurveCmd>, kBracket | kParen},
     {'F', kCommandFill, Attributes::Load, nullptr, kNone},
     {'L', kCommandLoad, Attributes::Load, MakeParser<CLoadCmd>, kQuote},
     {'N', kCommandNone, Attributes::Store, MakeParser<CSkipCmd>, kNone},

@@ -24,6 +24,21 @@ extern "C" {
 #define CALLBACK
 #define APIENTRY
 
+// The types of the public header, which declares them too for hosts that
+// include it alone; the two blocks must stay identical.
+#ifndef ZIZIDER_WIN32_BASICS
+#define ZIZIDER_WIN32_BASICS
+typedef int BOOL;
+typedef uint32_t COLORREF;
+typedef struct HWND__* HWND;
+typedef struct HDC__* HDC;
+typedef struct HPALETTE__* HPALETTE;
+typedef struct tagPOINT {
+  int32_t x;
+  int32_t y;
+} POINT;
+#endif
+
 #ifndef FALSE
 #define FALSE 0
 #endif
@@ -31,7 +46,6 @@ extern "C" {
 #define TRUE 1
 #endif
 
-typedef int BOOL;
 typedef unsigned char BYTE;
 typedef unsigned short WORD;
 typedef uint32_t DWORD;
@@ -55,7 +69,6 @@ typedef UINT_PTR WPARAM;
 typedef LONG_PTR LPARAM;
 typedef LONG_PTR LRESULT;
 typedef WORD ATOM;
-typedef DWORD COLORREF;
 typedef BYTE* LPBYTE;
 typedef DWORD* LPDWORD;
 
@@ -68,13 +81,10 @@ typedef HANDLE HLOCAL;
     int unused;                 \
   };                            \
   typedef struct name##__* name
-ZZ_DECLARE_HANDLE(HWND);
-ZZ_DECLARE_HANDLE(HDC);
 ZZ_DECLARE_HANDLE(HBITMAP);
 ZZ_DECLARE_HANDLE(HBRUSH);
 ZZ_DECLARE_HANDLE(HPEN);
 ZZ_DECLARE_HANDLE(HFONT);
-ZZ_DECLARE_HANDLE(HPALETTE);
 ZZ_DECLARE_HANDLE(HRGN);
 ZZ_DECLARE_HANDLE(HICON);
 ZZ_DECLARE_HANDLE(HMENU);
@@ -83,10 +93,7 @@ ZZ_DECLARE_HANDLE(HINSTANCE);
 typedef HICON HCURSOR;
 typedef HINSTANCE HMODULE;
 
-typedef struct tagPOINT {
-  LONG x;
-  LONG y;
-} POINT, *LPPOINT;
+typedef POINT* LPPOINT;
 
 typedef struct tagSIZE {
   LONG cx;
@@ -545,6 +552,7 @@ typedef struct tagPAINTSTRUCT {
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
 #define CS_OWNDC 0x0020
+#define CS_SAVEBITS 0x0800
 
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
@@ -559,6 +567,7 @@ typedef struct tagPAINTSTRUCT {
 #define SWP_HIDEWINDOW 0x0080
 #define HWND_TOP ((HWND)0)
 #define HWND_TOPMOST ((HWND)-1)
+#define HWND_NOTOPMOST ((HWND)-2)
 
 #define GWL_WNDPROC (-4)
 #define GWL_HINSTANCE (-6)

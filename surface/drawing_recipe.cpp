@@ -3,8 +3,11 @@
 // old picture, a saved copy of the page.
 #include "surface/drawing_recipe.h"
 
+#include <algorithm>
+
 #include "surface/graphics_state.h"
 #include "surface/grdrv.h"
+#include "surface/wrap_arith.h"
 #include "surface/writing_modes.h"
 
 namespace {
@@ -39,7 +42,26 @@ bool NeedsPlaneMerge(const CWriteControls& w) {
   }
 }
 
-CDrawingRecipe::CDrawingRecipe(CGrDrv& surface, CGraphicsState& state, int force)
+RECT ShadedBox(const CShading& shading, int32_t px1, int32_t py1, int32_t px2, int32_t py2, int width,
+               int height) {
+  int64_t left = std::min(px1, px2), right = std::max(px1, px2);
+  int64_t top = std::min(py1, py2), bottom = std::max(py1, py2);
+  if (shading.flags & kShadingOn) {
+    if (shading.flags & kShadingHorizontal) {
+      const int64_t r = ScaleToPage(height, shading.reference, 480);
+      top = std::min(top, r);
+      bottom = std::max(bottom, r);
+    } else {
+      const int64_t r = ScaleToPage(width, shading.reference, 800);
+      left = std::min(left, r);
+      right = std::max(right, r);
+    }
+  }
+  auto clamp = [](int64_t v, int limit) { return static_cast<LONG>(std::clamp<int64_t>(v, 0, limit)); };
+  return RECT{clamp(left, width), clamp(top, height), clamp(right + 1, width), clamp(bottom + 1, height)};
+}
+
+CDrawingRecipe::CDrawingRecipe(CGrDrv& surface, CGraphicsState& state, int force, bool compose)
     : surface_(surface), state_(state) {
   if (!state.active) return;
   controls_ = *state.active;
@@ -58,7 +80,7 @@ CDrawingRecipe::CDrawingRecipe(CGrDrv& surface, CGraphicsState& state, int force
   }
 
   composing_ = NeedsComposition(controls_);
-  if (composing_) SavePage();
+  if (composing_ && compose) SavePage();
 
   drawingColour_ = controls_.mode == kErase ? background_ : colour_;
   // With overlay shading the outline must not survive the merge, which

@@ -21,10 +21,18 @@ bool NeedsComposition(const CWriteControls& controls);
 // so that the drawn pixels must be merged with the old ones.
 bool NeedsPlaneMerge(const CWriteControls& controls);
 
+// The page pixels a primitive can change: the box of two corners (page
+// pixels, either order), stretched to the shading reference line when
+// shading, one past the far corner, cut to the page.
+RECT ShadedBox(const CShading& shading, int32_t px1, int32_t py1, int32_t px2, int32_t py2, int width,
+               int height);
+
 class CDrawingRecipe {
  public:
   // force is 1 for area fills, whose brush is made even with shading off.
-  CDrawingRecipe(CGrDrv& surface, CGraphicsState& state, int force);
+  // Without compose the pen and brush are chosen as usual but the page is
+  // not saved, so nothing is merged afterwards (shaded arcs draw so).
+  CDrawingRecipe(CGrDrv& surface, CGraphicsState& state, int force, bool compose = true);
   ~CDrawingRecipe();
   CDrawingRecipe(const CDrawingRecipe&) = delete;
   CDrawingRecipe& operator=(const CDrawingRecipe&) = delete;

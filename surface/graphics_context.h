@@ -7,6 +7,7 @@
 #include "surface/write_controls.h"
 
 class CGrDrv;
+class CCurvePointList;
 
 // What command parsers draw through.
 struct CDrawContext {
@@ -20,6 +21,14 @@ struct CDrawContext {
   void Line(int x1, int y1, int x2, int y2);
   // One character of a text string with the current text attributes.
   void DrawChar(char ch);
+  // A circle through (x1, y1) about (x2, y2); the position stays.
+  void Circle(int x1, int y1, int x2, int y2);
+  // An arc from (x1, y1) about (x2, y2): nothing for angle 0, clockwise when
+  // negative is set, chords with shaded strips when shading is on; with
+  // move set the current position goes to the arc's end.
+  void Arc(int x1, int y1, int x2, int y2, int angle, int negative, int move);
+  // An interpolated curve through the list's points.
+  void Curve(CCurvePointList* list, int closed);
   // The graphics cursor follows the current position.
   void UpdateCursor();
 

@@ -262,9 +262,13 @@ void CGrDrv::InvalidateWindow(BOOL erase) {
   UpdateWindow(window);
 }
 
+int CGrDrv::OutputSlot(const CGraphicsState* state) const {
+  return !state || state->pages == 1 || state->outputPage == 0 ? 0 : 1;
+}
+
 HDC CGrDrv::OutputDC(const CGraphicsState* state) const {
   if (!state) return nullptr;
-  return state->pages == 1 || state->outputPage == 0 ? pageDC[0] : pageDC[1];
+  return pageDC[OutputSlot(state)];
 }
 
 HDC CGrDrv::ScreenDC(const CGraphicsState* state) const {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/win32.h"
+#include "surface/curve_point_list.h"
 #include "surface/point_list.h"
 #include "surface/vector_list.h"
 #include "zizider/zizider.h"
@@ -45,6 +46,7 @@ class CGrDrv {
   // The page selection rules: drawing uses the output page, clearing and
   // scrolling the screen page.
   HDC OutputDC(const CGraphicsState* state) const;
+  int OutputSlot(const CGraphicsState* state) const;  // 0 or 1: the output page's index in pageDC
   HDC ScreenDC(const CGraphicsState* state) const;
   // Invalidates a window rectangle (window coordinates) without erasing and
   // updates the window, when the output page is the screen page and window
@@ -80,6 +82,30 @@ class CGrDrv {
   void DrawTextChar(CGraphicsState* state, CTextCtx* text, char ch);
   // The same from the dots of a loaded alphabet.
   void DrawLoadedChar(CGraphicsState* state, CTextCtx* text, char ch);
+  // Circles and arcs: (x1, y1) lies on the circle, (x2, y2) is its centre,
+  // ReGIS units. The radius is taken in pixels with the vertical distance
+  // scaled as if cells were twice as high as wide, then drawn as an ellipse
+  // corrected to the real cell shape. While a fill collects its outline
+  // they add points along the circle instead (CollectArcPoints).
+  void DrawCircle(CGraphicsState* state, int x1, int y1, int x2, int y2);
+  // Arcs turn counterclockwise for positive angles and return their end.
+  POINT DrawArc(CGraphicsState* state, int x1, int y1, int x2, int y2, int angle);
+  // The arc as a chain of chords, each with its shaded strip.
+  POINT DrawShadedArc(CGraphicsState* state, int x1, int y1, int x2, int y2, int angle);
+  // Adds the points every half chord step from the start to the end of the
+  // arc to the point list; returns the last one added.
+  POINT CollectArcPoints(CGraphicsState* state, int x1, int y1, int x2, int y2, int angle, int width,
+                         int height);
+
+  // An interpolated curve through the list's points: closed through all of
+  // them, or open from the second point to the last but one.
+  void DrawCurve(CGraphicsState* state, CCurvePointList* list, int closed);
+  // The part t0..t1 (16.16 fixed point) of the piece from p1 to p2, halved
+  // until it is flat, each flat part drawn with DrawSegment.
+  void DrawCurveSegment(CGraphicsState* state, const CCurvePoint& p0, const CCurvePoint& p1,
+                        const CCurvePoint& p2, const CCurvePoint& p3, int32_t t0, int32_t t1, HWND target,
+                        HDC dc, HPEN pen, HBRUSH brush, int width, int height, int viewX, int viewY,
+                        int suspended, int smoothDrawing);
 
   // The graphics cursor.
   void CreateGraphicsCaret();
@@ -97,6 +123,13 @@ class CGrDrv {
   // The foreground made exact on screen and the permanent foreground index,
   // done at creation and reset.
   void SetUpForeground(CGraphicsState* state);
+
+  // Prints the output page's pixels under the host screen's rows fromRow..
+  // toRow (from the bottom, from 1) and columns fromCol..toCol onto target,
+  // filling width x height device units with the aspect kept; uses up the
+  // hard-copy offset.
+  void PrintPage(CGraphicsState* state, HDC target, int width, int height, int fromRow, int toRow,
+                 int fromCol, int toCol);
 
   // The host's Tektronix 4010 primitives (ReGIS units in, page pixels drawn).
   void Draw4010Line(CGraphicsState* state, int x1, int y1, int x2, int y2, int update);

@@ -110,27 +110,6 @@ bool DrawStripRectangle(HDC dc, const StripGeometry& g, int width, int height) {
   return true;
 }
 
-// The page pixels a segment can change: its end points' box, stretched to
-// the reference line when shaded, cut to the page.
-RECT SegmentBox(const CShading& shading, int32_t px1, int32_t py1, int32_t px2, int32_t py2, int width,
-                int height) {
-  int64_t left = std::min(px1, px2), right = std::max(px1, px2);
-  int64_t top = std::min(py1, py2), bottom = std::max(py1, py2);
-  if (shading.flags & kShadingOn) {
-    if (shading.flags & kShadingHorizontal) {
-      const int64_t r = ScaleToPage(height, shading.reference, 480);
-      top = std::min(top, r);
-      bottom = std::max(bottom, r);
-    } else {
-      const int64_t r = ScaleToPage(width, shading.reference, 800);
-      left = std::min(left, r);
-      right = std::max(right, r);
-    }
-  }
-  auto clamp = [](int64_t v, int limit) { return static_cast<LONG>(std::clamp<int64_t>(v, 0, limit)); };
-  return RECT{clamp(left, width), clamp(top, height), clamp(right + 1, width), clamp(bottom + 1, height)};
-}
-
 }  // namespace
 
 void CGrDrv::DrawVector(CGraphicsState* state, int x1, int y1, int x2, int y2) {
@@ -143,8 +122,8 @@ void CGrDrv::DrawVector(CGraphicsState* state, int x1, int y1, int x2, int y2) {
   if (recipe.Skip()) return;
   DrawSegment(state, x1, y1, x2, y2, window, recipe.DC(), recipe.Pen(), recipe.Brush(), pageWidth, pageHeight,
               scrollX, scrollY, UpdatesAllowed() ? 0 : 1);
-  const RECT box = SegmentBox(recipe.Controls().shading, PixelX(x1), PixelY(y1), PixelX(x2), PixelY(y2),
-                              pageWidth, pageHeight);
+  const RECT box = ShadedBox(recipe.Controls().shading, PixelX(x1), PixelY(y1), PixelX(x2), PixelY(y2),
+                             pageWidth, pageHeight);
   recipe.Finish(&box);
 }
 

@@ -12,7 +12,25 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "platform/win32.h"
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#elif !defined(ZIZIDER_WIN32_BASICS)
+/* The few Win32 types of the interface. The library's own platform layer
+ * declares the same block; whichever comes first defines them. */
+#define ZIZIDER_WIN32_BASICS
+typedef int BOOL;
+typedef uint32_t COLORREF;
+typedef struct HWND__* HWND;
+typedef struct HDC__* HDC;
+typedef struct HPALETTE__* HPALETTE;
+typedef struct tagPOINT {
+  int32_t x;
+  int32_t y;
+} POINT;
+#endif
 
 #ifdef __cplusplus
 extern "C" {
@@ -138,6 +156,14 @@ KXREG_API int KXREG_SetScrollPos(KXREG_HOST* host, int horizontal, int vertical)
 KXREG_API int KXREG_SetRedraw(KXREG_HOST* host, BOOL redraw);
 KXREG_API int KXREG_Refresh(KXREG_HOST* host, HDC dc, int left, int top, int right, int bottom);
 KXREG_API int KXREG_OutCursor(KXREG_HOST* host, int code);
+/* The repaint for hosts that draw with something other than a Win32 window
+ * (X11, Wayland, a framebuffer): KXREG_Refresh of the whole area into the
+ * host's width x height pixels, 0x00RRGGBB row after row from the top; what
+ * lies beyond the page stays black. Such a host leaves the record's window
+ * null: KXREG_Init then gives the instance an invisible window of the
+ * library's own, stored as the record's window and, when the screen record
+ * has none, as its pump window; KXREG_Erase destroys it and empties both. */
+KXREG_API int KXREG_RefreshPixels(KXREG_HOST* host, uint32_t* pixels, int width, int height);
 KXREG_API int KXREG_Print(KXREG_HOST* host, HDC printer, int a, int b, int c, int d, int e, int f);
 
 #ifdef __cplusplus

@@ -35,6 +35,7 @@ FixedBlocks& Fixed() {
 }
 
 std::atomic<size_t> moveableCount{0};
+std::atomic<size_t> allocLimit{0};
 
 MoveableBlock* GetMoveable(HANDLE h) {
   return LookupAs<MoveableBlock>(h, ObjType::Global);
@@ -54,6 +55,8 @@ uint8_t* Grow(uint8_t* p, size_t oldSize, size_t newSize, bool zero) {
 }
 
 HGLOBAL Alloc(UINT flags, SIZE_T bytes) {
+  const size_t limit = allocLimit;
+  if (limit && bytes > limit) return nullptr;
   const bool zero = (flags & GMEM_ZEROINIT) != 0;
   if (!(flags & GMEM_MOVEABLE)) {
     uint8_t* p = Allocate(bytes, zero);
@@ -91,6 +94,10 @@ HGLOBAL Free(HGLOBAL h) {
 
 size_t LiveMoveableBlocks() {
   return moveableCount;
+}
+
+void SetAllocLimit(size_t bytes) {
+  allocLimit = bytes;
 }
 
 }  // namespace soft

@@ -131,6 +131,14 @@ void SetAdvancePerEmptyPoll(DWORD ms) {
   SetEmptyPollStep(ms);
 }
 
+void SetScreenSize(int width, int height) {
+  ScreenSize() = SIZE{width, height};
+}
+
+void SetGlobalAllocLimit(size_t bytes) {
+  SetAllocLimit(bytes);
+}
+
 size_t LiveHandles() {
   return LiveObjectCount() - LiveMoveableBlocks();
 }

@@ -70,6 +70,13 @@ void UseVirtualClock(bool on);
 void AdvanceClock(DWORD ms);
 void SetAdvancePerEmptyPoll(DWORD ms);
 
+// The primary screen's size the system metrics report (1280 x 1024 at start).
+void SetScreenSize(int width, int height);
+
+// GlobalAlloc and LocalAlloc refuse blocks larger than this many bytes, as
+// when memory runs out; 0 removes the limit.
+void SetGlobalAllocLimit(size_t bytes);
+
 // Number of live handles of GDI objects, windows and cursors (stock objects
 // excluded), for leak checks.
 size_t LiveHandles();

@@ -21,5 +21,7 @@ void SetDebugEcho(bool on);
 
 // Moveable memory blocks hold handles of the table but are not GDI or USER objects.
 size_t LiveMoveableBlocks();
+// Blocks above this size fail to allocate; 0 means no limit.
+void SetAllocLimit(size_t bytes);
 
 }  // namespace soft

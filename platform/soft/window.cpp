@@ -19,7 +19,6 @@ constexpr int kDefaultWidth = 800, kDefaultHeight = 600;
 constexpr int kMaxSide = 8192;
 // Positions stay far enough from the LONG limits that right and bottom never overflow.
 constexpr int kMaxPosition = 1 << 28;
-constexpr int kScreenWidth = 1280, kScreenHeight = 1024;
 constexpr int kCursorSize = 32;
 // Code written for 32 bits keeps a pointer in the 4 bytes at index 0; here
 // index 0 takes a whole pointer and every later index moves up by the rest.
@@ -238,6 +237,11 @@ std::unique_ptr<BitmapObj> NewDisplayBitmap(int width, int height) {
   }
 }
 
+SIZE& ScreenSize() {
+  static SIZE size{1280, 1024};
+  return size;
+}
+
 BitmapObj* WindowFramebuffer(HWND hwnd) {
   WindowObj* w = GetWindowObj(hwnd);
   return w ? w->framebuffer.get() : nullptr;
@@ -396,10 +400,15 @@ BOOL WINAPI IsWindowVisible(HWND hWnd) {
   return TRUE;
 }
 
-BOOL WINAPI SetWindowPos(HWND hWnd, HWND, int X, int Y, int cx, int cy, UINT uFlags) {
+BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags) {
   WindowObj* w = GetWindowObj(hWnd);
   if (!w) return FALSE;
   bool moved = false, sized = false;
+  // Windows keep no stacking order here; only the topmost band is recorded.
+  if (!(uFlags & SWP_NOZORDER)) {
+    if (hWndInsertAfter == HWND_TOPMOST) w->exStyle |= WS_EX_TOPMOST;
+    if (hWndInsertAfter == HWND_NOTOPMOST) w->exStyle &= ~static_cast<LONG>(WS_EX_TOPMOST);
+  }
   if (!(uFlags & SWP_NOMOVE)) {
     X = Clamp(X, -kMaxPosition, kMaxPosition);
     Y = Clamp(Y, -kMaxPosition, kMaxPosition);
@@ -558,9 +567,9 @@ ULONG_PTR WINAPI SetClassLongPtrA(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
 int WINAPI GetSystemMetrics(int nIndex) {
   switch (nIndex) {
     case SM_CXSCREEN:
-      return kScreenWidth;
+      return ScreenSize().cx;
     case SM_CYSCREEN:
-      return kScreenHeight;
+      return ScreenSize().cy;
     case SM_CXCURSOR:
     case SM_CYCURSOR:
       return kCursorSize;

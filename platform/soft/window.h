@@ -65,6 +65,9 @@ std::vector<HWND> AllWindows();
 // it cannot be had; the allocator of objects.cpp is private to it.
 std::unique_ptr<BitmapObj> NewDisplayBitmap(int width, int height);
 
+// The primary screen's size in pixels, as the system metrics report it.
+SIZE& ScreenSize();
+
 bool RectEmpty(const RECT& r);
 RECT IntersectRects(const RECT& a, const RECT& b);
 RECT UnionRects(const RECT& a, const RECT& b);

@@ -98,6 +98,8 @@ const UsageErrorCase kUsageErrors[] = {
      {"render", "--cols", "800", "--rows", "400", "--cell", "10x20"},
      "too large"},
     {"the window together with the screen page", {"render", "--window", "--page", "screen"}, "--window"},
+    {"an output file for show", {"show", "-o", "x.six"}, "standard output"},
+    {"run without a command", {"run", "--cols", "40"}, "needs a command"},
 };
 
 class UsageErrorTest : public testing::TestWithParam<UsageErrorCase> {};
@@ -115,6 +117,15 @@ INSTANTIATE_TEST_SUITE_P(CommandLines, UsageErrorTest, testing::ValuesIn(kUsageE
     name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
   return name;
 });
+
+TEST(RenderOptionsTest, RunTakesEveryWordFromTheCommandOnAsItsArguments) {
+  const CCommandLine line = Parse({"run", "--cell", "8x16", "--", "ls", "-l", "--cols", "3"});
+  ASSERT_TRUE(line.ok) << line.error;
+  EXPECT_EQ(line.options.command, "run");
+  EXPECT_EQ(line.options.inputs, (std::vector<std::string>{"ls", "-l", "--cols", "3"}));
+  EXPECT_TRUE(line.options.cellGiven);
+  EXPECT_FALSE(line.options.gridGiven);  // left to the terminal
+}
 
 TEST(RenderOptionsTest, TheLargestAllowedPageIsAccepted) {
   EXPECT_TRUE(Parse({"render", "--cols", "512", "--rows", "256", "--cell", "8x16"}).ok);  // 4096 x 4096

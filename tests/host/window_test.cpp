@@ -122,3 +122,66 @@ TEST(OutCursor, RefreshWithTheGraphicsCursorSettingReinstallsTheCaret) {
   EXPECT_TRUE(inspect::Caret().shown);
   EXPECT_EQ(inspect::CursorName(inspect::ClassCursor(host.Window())), "ReGisCursor");
 }
+
+namespace {
+
+// The colour a soft-platform pixel shows, as KXREG_RefreshPixels writes it.
+uint32_t HostPixel(COLORREF colour) {
+  return (static_cast<uint32_t>(GetRValue(colour)) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+}  // namespace
+
+TEST(RefreshPixels, GivesTheHostWhatARepaintedWindowShows) {
+  CTestHost host;
+  host.Feed("W(I2)P[100,100]V[700,300]C[+50]W(I3)P[0,0]V[0,479]");
+  std::vector<uint32_t> pixels(800 * 481, 0x123456);
+  ASSERT_EQ(KXREG_RefreshPixels(host.Host(), pixels.data(), 800, 481), 0);
+  InvalidateRect(host.Window(), nullptr, FALSE);
+  host.Pump();
+  const inspect::Image window = host.WindowImage();
+  size_t same = 0;
+  for (size_t i = 0; i < window.rgb.size(); ++i) same += pixels[i] == HostPixel(window.rgb[i]);
+  EXPECT_EQ(same, window.rgb.size());
+  EXPECT_EQ(pixels[800 * 480 + 5], 0u) << "beyond the page stays black";
+  EXPECT_NE(pixels[200 * 800 + 400], 0u) << "the line is there";
+  EXPECT_EQ(host.Surface()->redrawSuspended, 1) << "a repaint like KXREG_Refresh";
+
+  EXPECT_EQ(KXREG_RefreshPixels(host.Host(), nullptr, 800, 480), 1);
+  EXPECT_EQ(KXREG_RefreshPixels(host.Host(), pixels.data(), 0, 480), 1);
+  host.Erase();
+  EXPECT_EQ(KXREG_RefreshPixels(host.Host(), pixels.data(), 800, 480), 1);
+}
+
+TEST(RefreshPixels, AHostWithoutAWindowGetsOneOfTheLibrarysOwnUntilErase) {
+  auto settings = std::make_unique<KXREG_SETTINGS>();
+  auto screen = std::make_unique<KXREG_SCREEN>();
+  auto host = std::make_unique<KXREG_HOST>();
+  screen->settings = settings.get();
+  host->screen = screen.get();
+  host->rows = 24;
+  host->columns = 80;
+  host->cellWidth = 10;
+  host->cellHeight = 20;
+
+  ASSERT_EQ(KXREG_Init(host.get(), 0xFFFFFF, 0, 1), 0);
+  const HWND window = host->window;
+  ASSERT_TRUE(IsWindow(window));
+  EXPECT_EQ(screen->pumpWindow, window);
+  EXPECT_EQ(GetWindowLongPtrA(window, 0), reinterpret_cast<LONG_PTR>(host.get()));
+  EXPECT_EQ(KXREG_HandleNextString(host.get(), "P[100,100]V[300,100]"), 0) << "the pump finds the record";
+  std::vector<uint32_t> pixels(800 * 480);
+  ASSERT_EQ(KXREG_RefreshPixels(host.get(), pixels.data(), 800, 480), 0);
+  EXPECT_EQ(pixels[100 * 800 + 200], 0xFFFFFFu);
+
+  host->cellWidth = 8;
+  ASSERT_EQ(KXREG_Reset(host.get(), 0xFFFFFF, 0, 0, 0), 0);
+  RECT client{};
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 640) << "the window follows the geometry";
+
+  EXPECT_EQ(KXREG_Erase(host.get()), 0);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(host->window, nullptr);
+  EXPECT_EQ(screen->pumpWindow, nullptr);
+}

@@ -89,6 +89,16 @@ TEST(GlobalMemory, ALockedBlockGrowsOnlyWhenAllowedToMove) {
   GlobalFree(h);
 }
 
+TEST(GlobalMemory, BlocksAboveTheLimitFailAsWhenMemoryRunsOut) {
+  soft::inspect::SetGlobalAllocLimit(64);
+  EXPECT_EQ(GlobalAlloc(GHND, 65), nullptr);
+  EXPECT_EQ(LocalAlloc(LPTR, 65), nullptr);
+  HGLOBAL h = GlobalAlloc(GHND, 64);
+  EXPECT_NE(h, nullptr);
+  GlobalFree(h);
+  soft::inspect::SetGlobalAllocLimit(0);
+}
+
 TEST(GlobalMemory, AFixedBlockIsItsOwnHandle) {
   HGLOBAL h = GlobalAlloc(GPTR, 16);
   ASSERT_NE(h, nullptr);

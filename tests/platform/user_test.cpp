@@ -214,6 +214,25 @@ TEST_F(UserTest, SetWindowPosHonoursNoMoveAndNoSize) {
   EXPECT_EQ(CountOf(hwnd, WM_SIZE), 2) << "one at creation, one for the resize";
 }
 
+TEST_F(UserTest, TopmostIsAStackingChangeThatNoZOrderLeavesAlone) {
+  HWND hwnd = At(10, 20, 30, 40);
+  const auto topmost = [&] { return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_FALSE(topmost());
+  SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_TRUE(topmost());
+  SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_FALSE(topmost());
+}
+
+TEST_F(UserTest, TheScreenSizeIsWhatTheSystemMetricsReport) {
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
+  inspect::SetScreenSize(1024, 768);
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
+  inspect::SetScreenSize(1280, 1024);
+}
+
 TEST_F(UserTest, HugeSizesAndPositionsAreClampedInsteadOfAllocated) {
   HWND hwnd = At(INT32_MAX, INT32_MIN + 1, INT32_MAX, 1);
   ASSERT_NE(hwnd, nullptr);

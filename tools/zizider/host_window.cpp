@@ -65,6 +65,20 @@ bool CHostWindow::Open(COLORREF foreground, COLORREF background, std::string* er
   return true;
 }
 
+void CHostWindow::Resize(const Geometry& geometry, COLORREF foreground, COLORREF background) {
+  if (!initialised_) return;
+  geometry_ = geometry;
+  SetWindowPos(window_, nullptr, 0, 0, geometry.columns * geometry.cellWidth,
+               geometry.rows * geometry.cellHeight, SWP_NOZORDER | SWP_NOMOVE);
+  screen_->field64 = geometry.rows;
+  host_->rows = geometry.rows;
+  host_->columns = geometry.columns;
+  host_->cellWidth = geometry.cellWidth;
+  host_->cellHeight = geometry.cellHeight;
+  KXREG_Reset(host_.get(), foreground, background, 0, 0);
+  KXREG_RefreshFromBuf(host_.get());
+}
+
 int CHostWindow::Feed(const char* string) {
   return KXREG_HandleNextString(host_.get(), string);
 }

@@ -27,6 +27,11 @@ class CHostWindow {
   // Creates the window and calls KXREG_Init; the error is one line.
   bool Open(COLORREF foreground, COLORREF background, std::string* error);
 
+  // A terminal whose window changed size: the new grid goes into the host
+  // record, the pages are made again (KXREG_Reset) and redrawn from the
+  // journal (KXREG_RefreshFromBuf).
+  void Resize(const Geometry& geometry, COLORREF foreground, COLORREF background);
+
   // KXREG_HandleNextString: 0 processed, 1 refused or interrupted.
   int Feed(const char* string);
   // Invalidates the whole client area and lets the paint handler run.
@@ -34,6 +39,7 @@ class CHostWindow {
 
   KXREG_HOST* host() { return host_.get(); }
   HWND window() const { return window_; }
+  const Geometry& geometry() const { return geometry_; }
   // The settings flag word, where an abort is requested.
   uint32_t* settingsFlags() { return &settings_->flags; }
 

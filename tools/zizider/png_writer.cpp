@@ -17,6 +17,7 @@ void OnPngWarning(png_structp, png_const_charp) {}
 
 // All of libpng's work, in a frame that holds no C++ objects: the jump back
 // from an error then skips no clean-up and clobbers nothing.
+// A null palette writes 8-bit RGB.
 bool WriteRows(FILE* file, png_uint_32 width, png_uint_32 height, const png_color* colours, int count,
                png_bytep* rows, std::string* error) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, error, OnPngError, OnPngWarning);
@@ -31,9 +32,9 @@ bool WriteRows(FILE* file, png_uint_32 width, png_uint_32 height, const png_colo
     return false;
   }
   png_init_io(png, file);
-  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_set_PLTE(png, info, colours, count);
+  png_set_IHDR(png, info, width, height, 8, colours ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (colours) png_set_PLTE(png, info, colours, count);
   png_write_info(png, info);
   png_write_image(png, rows);
   png_write_end(png, info);
@@ -61,6 +62,23 @@ bool WriteIndexedPng(FILE* file, const CIndexedPicture& picture, std::string* er
   error->clear();
   if (WriteRows(file, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height),
                 colours.data(), static_cast<int>(colours.size()), rows.data(), error))
+    return true;
+  if (error->empty()) *error = "libpng failed";
+  return false;
+}
+
+bool WriteRgbPng(FILE* file, const CRgbPicture& picture, std::string* error) {
+  const size_t rowBytes = static_cast<size_t>(picture.width) * 3;
+  if (picture.width <= 0 || picture.height <= 0 ||
+      picture.rgb.size() != rowBytes * static_cast<size_t>(picture.height)) {
+    *error = "the picture to write is malformed";
+    return false;
+  }
+  std::vector<png_bytep> rows(static_cast<size_t>(picture.height));
+  for (size_t y = 0; y < rows.size(); ++y) rows[y] = const_cast<png_bytep>(picture.rgb.data() + y * rowBytes);
+  error->clear();
+  if (WriteRows(file, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height),
+                nullptr, 0, rows.data(), error))
     return true;
   if (error->empty()) *error = "libpng failed";
   return false;

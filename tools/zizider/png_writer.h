@@ -1,4 +1,5 @@
-// Writes a picture of palette indices as an 8-bit indexed PNG.
+// Writes pictures as PNG: palette indices as an 8-bit indexed PNG, colours
+// as 8-bit RGB.
 #pragma once
 
 #include <cstdint>
@@ -16,3 +17,10 @@ struct CIndexedPicture {
 
 // False with a one-line reason when libpng or the file refuses.
 bool WriteIndexedPng(FILE* file, const CIndexedPicture& picture, std::string* error);
+
+struct CRgbPicture {
+  int width = 0, height = 0;
+  std::vector<uint8_t> rgb;  // red, green, blue per pixel, row-major, top row first
+};
+
+bool WriteRgbPng(FILE* file, const CRgbPicture& picture, std::string* error);

@@ -74,13 +74,16 @@ std::string ApplyOption(const std::string& name, const std::string& value, CRend
     if (!ParseBounded(value, 1, kMaxPageSide, &n))
       return "--cols wants a whole number from 1 to 8192, not '" + value + "'";
     options.columns = static_cast<int>(n);
+    options.gridGiven = true;
   } else if (name == "--rows") {
     if (!ParseBounded(value, 1, kMaxPageSide, &n))
       return "--rows wants a whole number from 1 to 8192, not '" + value + "'";
     options.rows = static_cast<int>(n);
+    options.gridGiven = true;
   } else if (name == "--cell") {
     if (!ParseCell(value, &options.cellWidth, &options.cellHeight))
       return "--cell wants WIDTHxHEIGHT in pixels (such as 10x20), not '" + value + "'";
+    options.cellGiven = true;
   } else if (name == "--fg" || name == "--bg") {
     COLORREF colour = 0;
     if (!ParseHexColour(value, &colour))
@@ -119,7 +122,8 @@ CCommandLine ParseCommandLine(int argc, const char* const* argv) {
 
   int first = 1;
   const std::string command = argv[1];
-  if (command == "render") {
+  if (command == "render" || command == "show" || command == "run") {
+    options.command = command;
     first = 2;
   } else if (command == "--help" || command == "-h" || command == "help") {
     options.help = true;
@@ -138,6 +142,8 @@ CCommandLine ParseCommandLine(int argc, const char* const* argv) {
     const std::string word = argv[i];
     if (onlyFiles || word == "-" || word.empty() || word[0] != '-') {
       options.inputs.push_back(word);
+      // The command's own options follow its name.
+      if (command == "run") onlyFiles = true;
       continue;
     }
     if (word == "--") {
@@ -178,7 +184,7 @@ CCommandLine ParseCommandLine(int argc, const char* const* argv) {
       value = word.substr(2);
       hasValue = true;
     }
-    if (!TakesValue(name)) return Fail("unknown option '" + name + "'; try 'zizider render --help'");
+    if (!TakesValue(name)) return Fail("unknown option '" + name + "'; try 'zizider " + command + " --help'");
     if (!hasValue) {
       if (i + 1 >= argc) return Fail("option " + name + " needs a value");
       value = argv[++i];
@@ -192,6 +198,10 @@ CCommandLine ParseCommandLine(int argc, const char* const* argv) {
   if (width > kMaxPageSide || height > kMaxPageSide || width * height > kMaxPagePixels)
     return Fail("the page of " + std::to_string(width) + " x " + std::to_string(height) +
                 " pixels is too large (at most 8192 on a side and 16777216 in all)");
+  if (command != "render" && !options.output.empty())
+    return Fail(command + " writes to standard output and takes no -o");
+  if (command == "run" && options.inputs.empty() && !options.help && !options.version)
+    return Fail("run needs a command: zizider run [options] -- COMMAND [ARG...]");
   if (options.window && options.page == PageChoice::Screen)
     return Fail("--window and --page screen cannot be combined: the window shows what the host repaints");
 
@@ -216,11 +226,25 @@ std::string DefaultOutputName(const std::string& input) {
 
 std::string UsageText() {
   return R"(usage: zizider render [options] [FILE...]
+       zizider show [options] [FILE...]
+       zizider run [options] -- COMMAND [ARG...]
+       zizider print [options] [FILE...]   (see zizider print --help)
+       zizider splash [-o FILE]
        zizider --help | --version
 
-Renders ReGIS graphics as a terminal receives them into an 8-bit indexed PNG.
-The FILEs are read one after another as one stream; '-' or no FILE reads
+render draws ReGIS graphics as a terminal receives them into an 8-bit indexed
+PNG. The FILEs are read one after another as one stream; '-' or no FILE reads
 standard input.
+
+show draws the same page and writes it to standard output as a sixel image,
+which terminals with sixel graphics display. Without --cols, --rows and
+--cell, a terminal on standard output gives its own text grid and cell size.
+
+run starts COMMAND in a pseudo-terminal and passes its output through, except
+ReGIS strings: those are drawn on one page for the whole session, shown as
+sixel at the top left when a string ends (and every 100 ms while a long one
+arrives), and the reports R(P) and R(E) ask for are typed back to COMMAND.
+The exit status is COMMAND's.
 
 Input: in a terminal stream ReGIS sits in DCS strings, ESC P ... p ... ESC \
 (or the 8-bit forms 0x90 ... 0x9C, also as UTF-8 C2 90 ... C2 9C). Only those

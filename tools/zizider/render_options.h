@@ -15,10 +15,12 @@ enum class PageChoice { Output, Screen };
 enum class InputMode { Auto, Dcs, Plain };
 
 struct CRenderOptions {
-  std::vector<std::string> inputs;  // "-" is standard input; none means standard input
+  std::string command = "render";   // render, show or run
+  std::vector<std::string> inputs;  // "-" is standard input; none means standard input; for run the command
   std::string output;               // empty: derived from the first input
   int columns = 80, rows = 24;
   int cellWidth = 10, cellHeight = 20;
+  bool gridGiven = false, cellGiven = false;  // else show and run ask the terminal
   COLORREF foreground = RGB(255, 255, 255);
   COLORREF background = RGB(0, 0, 0);
   size_t chunk = 4096;
@@ -42,7 +44,7 @@ constexpr int kMaxPageSide = 8192;
 constexpr long long kMaxPagePixels = 16LL * 1024 * 1024;
 constexpr size_t kMaxChunk = 16u * 1024 * 1024;
 
-// argv as main receives it: the command word "render" first, unless the
+// argv as main receives it: the command word (render, show, run) first, unless the
 // user only asks for --help or --version.
 CCommandLine ParseCommandLine(int argc, const char* const* argv);
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/win32.h"
 #include "zizider/zizider.h"
 
 // One JSON object on one line: position, last_error, pages, output_page,

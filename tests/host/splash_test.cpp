@@ -1,0 +1,76 @@
+// The splash window: centred, topmost, painted from the library's picture,
+// and gone after KXREG_DeleteSplash however often it is called.
+#include "host/splash.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "host/instance.h"
+#include "platform/soft/inspect.h"
+#include "zizider/zizider.h"
+
+namespace {
+
+namespace inspect = soft::inspect;
+
+TEST(Splash, PositionCentresThePictureWithTruncatingHalves) {
+  struct Row {
+    int screenWidth, screenHeight, x, y;
+  };
+  for (const Row& r : {Row{1024, 768, 302, 258}, Row{1025, 769, 302, 258}, Row{400, 200, -10, -26}}) {
+    const POINT got = SplashPosition(r.screenWidth, r.screenHeight, 420, 252);
+    EXPECT_EQ(got.x, r.x) << r.screenWidth;
+    EXPECT_EQ(got.y, r.y) << r.screenWidth;
+  }
+}
+
+// Every test starts as a freshly loaded library would: no class, no window.
+class SplashWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { baseline_ = inspect::LiveHandles(); }
+  void TearDown() override {
+    KXREG_DeleteSplash();
+    UnregisterClassA("SplashScr", ModuleInstance());
+    inspect::SetScreenSize(1280, 1024);
+    EXPECT_EQ(inspect::LiveHandles(), baseline_);
+  }
+  size_t baseline_ = 0;
+};
+
+TEST_F(SplashWindowTest, ShowsThePictureCentredAndTopmostAndRepaintsItFromTheBitmap) {
+  inspect::SetScreenSize(1024, 768);
+  CreateSplash();
+  HWND window = SplashWindow();
+  RECT r{};
+  ASSERT_TRUE(GetWindowRect(window, &r));
+  EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}), std::vector<LONG>({302, 258, 722, 510}));
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+
+  HBITMAP picture = LoadBitmapA(ModuleInstance(), "SplashScrBmp");
+  const inspect::Image expected = inspect::ReadBitmap(picture);
+  DeleteObject(picture);
+  EXPECT_EQ(inspect::ReadWindow(window).pixels, expected.pixels) << "painted at once";
+  HDC dc = GetDC(window);  // covered by something black, then uncovered
+  PatBlt(dc, 0, 0, 420, 252, BLACKNESS);
+  ReleaseDC(window, dc);
+  InvalidateRect(window, nullptr, FALSE);
+  UpdateWindow(window);
+  EXPECT_EQ(inspect::ReadWindow(window).pixels, expected.pixels);
+}
+
+TEST_F(SplashWindowTest, DeleteSplashBeforeAndTwiceIsHarmlessAndTheClassStaysRegistered) {
+  KXREG_DeleteSplash();
+  CreateSplash();
+  HWND window = SplashWindow();
+  ASSERT_NE(window, nullptr);
+  KXREG_DeleteSplash();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(SplashWindow(), nullptr);
+  KXREG_DeleteSplash();
+  CreateSplash();  // the class is still registered: registration fails, no splash
+  EXPECT_EQ(SplashWindow(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,16 @@
+// The shared library as a host loads it: the splash is up before the host's
+// own code runs, and stays until the host deletes it.
+#include <gtest/gtest.h>
+
+#include "host/splash.h"
+#include "zizider/zizider.h"
+
+TEST(LibraryLoad, TheSplashIsShownAtLoadUntilTheHostDeletesIt) {
+  HWND splash = SplashWindow();
+  ASSERT_TRUE(IsWindow(splash));
+  EXPECT_TRUE(IsWindowVisible(splash));
+  KXREG_DeleteSplash();
+  KXREG_DeleteSplash();
+  EXPECT_FALSE(IsWindow(splash));
+  EXPECT_EQ(SplashWindow(), nullptr);
+}

@@ -1,0 +1,40 @@
+// What every subcommand that draws a page shares: the break handling, the
+// host window made to the options, the inputs fed through it as a terminal
+// feeds them, and the chosen page read back as an indexed picture.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "tools/zizider/host_window.h"
+#include "tools/zizider/png_writer.h"
+#include "tools/zizider/render_options.h"
+
+// Ctrl-C and SIGTERM set the flag and ask the library to stop; first thing
+// in a subcommand, so that a break at any point ends it cleanly.
+void InstallInterruptHandler();
+bool Interrupted();
+
+// Points the break handler at the host's flag word while it lives.
+class CAbortFlagsGuard {
+ public:
+  explicit CAbortFlagsGuard(uint32_t* flags);
+  ~CAbortFlagsGuard();
+  CAbortFlagsGuard(const CAbortFlagsGuard&) = delete;
+  CAbortFlagsGuard& operator=(const CAbortFlagsGuard&) = delete;
+};
+
+// Sets the clock as the options ask and opens a host window of their grid
+// and colours; null with one line when the library refuses.
+std::unique_ptr<CHostWindow> OpenHost(const CRenderOptions& options, std::string* error);
+
+// Reads every input through the DCS stripper into the host; false with one
+// line when an input fails or a break came.
+bool LoadInputs(const CRenderOptions& options, CHostWindow& host, std::string* error);
+
+CIndexedPicture PictureOf(const soft::inspect::Image& image);
+
+// The page (or the repainted window) the options choose.
+bool ExportPicture(const CRenderOptions& options, CHostWindow& host, CIndexedPicture* picture,
+                   std::string* error);
