@@ -169,17 +169,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 1; i < size; ++i)
     if (data[i]) stream.push_back(static_cast<char>(data[i]));
 
-  Start(host);
-  host.Feed(stream);
-  const Outcome whole = Capture(host);
-  Stop(host);
+  // A stream no longer than one piece is its own whole run.
+  const bool cutApart = chunk < stream.size();
+  Outcome whole;
+  if (cutApart) {
+    Start(host);
+    host.Feed(stream);
+    whole = Capture(host);
+    Stop(host);
+  }
 
   Start(host);
   const std::string carriedAtStart = Carried(host);
   const int opensAtStart = g_journalOpens;
   for (size_t i = 0; i < stream.size(); i += chunk) host.Feed(stream.substr(i, chunk));
-  const Outcome cut = Capture(host);
-  if (!(cut == whole)) Fail("the stream cut into strings ends differently from the stream in one string");
+  if (cutApart && !(Capture(host) == whole))
+    Fail("the stream cut into strings ends differently from the stream in one string");
 
   // The replay starts from a fresh dispatcher only after a ';' that resets.
   host.Feed(";");

@@ -60,14 +60,14 @@ TEST(HostileInput, EveryByteInEveryParserState) {
   soft::inspect::SetAdvancePerEmptyPoll(3600000);
   // Prefixes that leave a parser in each of its states.
   const char* const states[] = {
-      "",      "P",     "P[",      "P[1",       "P[1,",   "P[1,2,", "P[+",       "P[1E",
-      "P(",    "P(W(",  "V(W(P",   "V(W(P(M",   "V(W(S",  "V(W(S(", "V(W(S[",    "V(W(I",
-      "W(I(",  "W(I(H", "W(I(H1L", "W(I(H1L2S", "W(M",    "W(N",    "S(",        "S(M",
-      "S(M1",  "S(M1(", "S(M1(L",  "S(M1(H",    "S(A",    "S(A[",   "S(A[1,1][", "S(C(",
-      "S(C(H", "S(H",   "S(H(P",   "S(T",       "S(P",    "S[",     "T",         "T\"",
-      "T'",    "T(",    "T(S",     "T(D",       "T(A",    "T(I",    "T(W(",      "L",
-      "L\"",   "L\"A",  "L(",      "L(A",       "L(A1\"", "R",      "R(",        "R(P(",
-      "N",     "N(",    "N\"",     "W",         "V",      "V[",     "V(B",       "V(S",
+      "",        "P",         "P[",      "P[1",       "P[1,",   "P[1,2,", "P[+",       "P[1E",       "P(",
+      "P(W(",    "V(W(P",     "V(W(P(M", "V(W(S",     "V(W(S(", "V(W(S[", "V(W(I",     "W(I(",       "W(I(H",
+      "W(I(H1L", "W(I(H1L2S", "W(M",     "W(N",       "S(",     "S(M",    "S(M1",      "S(M1(",      "S(M1(L",
+      "S(M1(H",  "S(A",       "S(A[",    "S(A[1,1][", "S(C(",   "S(C(H",  "S(H",       "S(H(P",      "S(T",
+      "S(P",     "S[",        "T",       "T\"",       "T'",     "T(",     "T(S",       "T(D",        "T(A",
+      "T(I",     "T(W(",      "L",       "L\"",       "L\"A",   "L(",     "L(A",       "L(A1\"",     "R",
+      "R(",      "R(P(",      "N",       "N(",        "N\"",    "W",      "V",         "V[",         "V(B",
+      "V(S",     "C",         "C(",      "C(A",       "C(A9C",  "C(B",    "C(B)[1,1]", "C(S)[1,1](", "C(W(",
   };
   CTestHost host(SmallPage());
   for (const char* state : states) {
@@ -107,6 +107,11 @@ TEST(HostileInput, ThirtyTwoBitExtremesOfEveryNumber) {
       "P[2147483647,2147483647]T\"AB\"P[-2147483648,-2147483648]T\"AB\"",
       "L(A2147483647)L(S[2147483647,2147483647])L\"A\"FFFF",
       "R(P(I))R(P)P[2147483647,-2147483648]R(P)",
+      "P[400,240]C[+2147483647]C[-2147483648,-2147483648]C(C)[2147483647,2147483647]",
+      "P[400,240]C(A2147483647)[+100,0]C(A-2147483648)[-2147483648,0]C(A-2147483648C)[2147483647]",
+      "C(B)[2147483647,-2147483648][-2147483648,2147483647][0,0](E)C(S)[0,0][2147483647,2147483647][-"
+      "2147483648,0](E)",
+      "P[2147483647,2147483647]C(W(M2147483647))0123C(B)4567(E)",
   };
   for (const char* stream : streams) {
     SCOPED_TRACE(stream);

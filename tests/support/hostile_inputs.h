@@ -44,6 +44,8 @@ inline const std::vector<CHostileRow>& HostileRows() {
                 ")S(P" + digits + ")";
        }},
       {"long_zero_delay", 1000000, [](size_t n) { return "S(T" + std::string(n, '0') + ")"; }},
+      {"curve_point_list", 10 * kMiB, [](size_t n) { return "C(B)" + Repeat("[+9,+1]", n / 7) + "(E)"; }},
+      {"unclosed_curve", kMiB, [](size_t n) { return "C(S)" + Repeat("[+9,-9][-9,+9]", n / 14); }},
       {"unknown_letters", 10 * kMiB, [](size_t n) { return Repeat("QXZ,K]", n / 6); }},
   };
   return rows;
