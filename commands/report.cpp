@@ -95,17 +95,20 @@ int CReportCmd::Parse(char ch, CInterpreter& interp) {
         return PARSE_CONTINUE;
       }
       if (ch == ')' || ch == ',') {
+        // The host may delete the instance from its callback: this object
+        // is then gone, so the report comes last.
+        const int status = Next(ch, interp);
         ReportPosition(interp);
-        return Next(ch, interp);
+        return status;
       }
       return Error(ch, interp);
 
     case State::ReportPosOpt:
+      state_ = State::ReportClose;
       if (ch == 'I') {
         if (CDrawContext* draw = DrawContextOf(interp)) draw->ApplyInputMode(1);
         NotifyReport(interp);
       }
-      state_ = State::ReportClose;
       return PARSE_CONTINUE;
   }
   return PARSE_CONTINUE;

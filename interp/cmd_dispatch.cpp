@@ -3,8 +3,10 @@
 #include <memory>
 #include <new>
 
-#include "commands/load.h"
 #include "commands/curve.h"
+#include "commands/fill.h"
+#include "commands/load.h"
+#include "commands/macro.h"
 #include "commands/option_tail.h"
 #include "commands/position.h"
 #include "commands/report.h"
@@ -41,9 +43,9 @@ struct CCommandRow {
 // One line per command. A row without a parser makes its letter an unknown
 // character.
 const CCommandRow kCommands[] = {
-    {'@', kCommandMacro, Attributes::Load, nullptr, kNone},
+    {'@', kCommandMacro, Attributes::Load, MakeParser<CMacroCmd>, kNone},
     {'C', kCommandCurve, Attributes::Load, MakeParser<CCurveCmd>, kBracket | kParen},
-    {'F', kCommandFill, Attributes::Load, nullptr, kNone},
+    {'F', kCommandFill, Attributes::Load, MakeParser<CFillCmd>, kNone},
     {'L', kCommandLoad, Attributes::Load, MakeParser<CLoadCmd>, kQuote},
     {'N', kCommandNone, Attributes::Store, MakeParser<CSkipCmd>, kNone},
     {'P', kCommandPosition, Attributes::Load, MakeParser<CPositionCmd>, kDigit | kBracket},

@@ -1,5 +1,7 @@
 #include "interp/interpreter.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <new>
 
 #include "interp/cmd_dispatch.h"
@@ -27,12 +29,9 @@ CInterpreter::CInterpreter(CGraphicsContext* graphicsContext) : context(graphics
 CInterpreter::~CInterpreter() {
   for (CLifeWatch* watch = watches_; watch; watch = watch->next_) watch->interp_ = nullptr;
   while (CParseObj* object = parseStack.Pop()) delete object;
-  for (HGLOBAL& body : macros) {
-    if (!body) continue;
-    GlobalUnlock(body);
-    GlobalFree(body);
-    body = nullptr;
-  }
+  macroRunning = false;
+  ClearMacros();
+  ReleaseRetiredMacros();
 }
 
 void CInterpreter::PushDispatcher() {
@@ -70,15 +69,48 @@ void CInterpreter::HandleString(const char* string) {
 int CInterpreter::HandleChar(char ch) {
   if (!(flags & kFlagLiteral) && static_cast<unsigned char>(ch) < 32) return 1;
   if (!(flags & kFlagReplaying)) journal.Append(ch);
+  macroReserve = std::min(macroReserve + kMacroReservePerChar, kMacroReserveCap);
   flags |= kFlagRedispatch;
-  return Dispatch(ch);
+  return Dispatch(ch, Source::Received);
 }
 
-int CInterpreter::Dispatch(char ch) {
+int CInterpreter::FeedMacroChar(char ch) {
+  flags |= kFlagRedispatch;
+  return Dispatch(ch, Source::Macrograph);
+}
+
+bool CInterpreter::OfferMacroAt() {
+  CLifeWatch watch(*this);
+  for (int offers = 0; offers < kMaxOffersPerChar; ++offers) {
+    PerformPendingPop();
+    CParseObj* top = parseStack.Top();
+    if (!top) return true;
+    const int status = top->Parse('@', *this);
+    if (watch.Gone()) return false;
+    switch (status) {
+      case PARSE_CONTINUE:
+        // Taken: offered again only to a parser it has just started.
+        if (parseStack.Top() == top) return true;
+        break;
+      case PARSE_DONE:
+      case PARSE_ABORT:
+        flags |= kFlagPopPending;
+        break;
+      case PARSE_RETURN:
+        flags |= kFlagPopPending;
+        return true;
+      default:  // left for a child: not taken
+        return true;
+    }
+  }
+  return true;
+}
+
+int CInterpreter::Dispatch(char ch, Source source) {
   CLifeWatch watch(*this);
   int result = 1;
   for (int offers = 0; flags & kFlagRedispatch; ++offers) {
-    if (ch == ';' && !(flags & kFlagSemicolonData)) {
+    if (ch == ';' && source == Source::Received && !(flags & kFlagSemicolonData)) {
       ResetParser();
       flags &= ~(kFlagPopPending | kFlagRedispatch);
       return 1;
@@ -108,13 +140,72 @@ int CInterpreter::Dispatch(char ch) {
       case PARSE_ABORT:
         flags &= ~kFlagRedispatch;
         flags |= kFlagPopPending;
-        result = 0;
+        // A macrograph text goes on; only the received string is cut.
+        if (source == Source::Received) result = 0;
         break;
       default:  // PARSE_PASS and anything unknown: offered again to the new top
         break;
     }
   }
   return result;
+}
+
+const char* CInterpreter::MacroText(int index) const {
+  if (index < 0 || index >= kMacroCount || !macros[index]) return nullptr;
+  return static_cast<const char*>(GlobalLock(macros[index]));
+}
+
+void CInterpreter::StoreMacro(int index, HGLOBAL block) {
+  if (index < 0 || index >= kMacroCount) {
+    FreeMacroBlock(block);
+    return;
+  }
+  HGLOBAL old = macros[index];
+  macros[index] = block;
+  FreeMacroBlock(old);
+}
+
+void CInterpreter::ClearMacros() {
+  for (int i = 0; i < kMacroCount; ++i) StoreMacro(i, nullptr);
+}
+
+bool CInterpreter::MacroBlockInUse(HGLOBAL block) const {
+  if (!macroRunning) return false;
+  const auto start = reinterpret_cast<uintptr_t>(GlobalLock(block));
+  const uintptr_t end = start + GlobalSize(block);
+  auto inside = [&](const char* p) {
+    const auto at = reinterpret_cast<uintptr_t>(p);
+    return p && at >= start && at <= end;
+  };
+  if (inside(macroCursor)) return true;
+  for (int i = 0; i < macroStack.Count(); ++i)
+    if (inside(macroStack.At(i))) return true;
+  return false;
+}
+
+void CInterpreter::FreeMacroBlock(HGLOBAL block) {
+  if (!block) return;
+  ReleaseRetiredMacros();
+  if (MacroBlockInUse(block)) {
+    retiredMacros_.push_back(block);
+    return;
+  }
+  GlobalUnlock(block);
+  GlobalFree(block);
+}
+
+void CInterpreter::ReleaseRetiredMacros() {
+  // Few blocks at most: one per pending text and the one being read.
+  size_t kept = 0;
+  for (HGLOBAL block : retiredMacros_) {
+    if (MacroBlockInUse(block)) {
+      retiredMacros_[kept++] = block;
+      continue;
+    }
+    GlobalUnlock(block);
+    GlobalFree(block);
+  }
+  retiredMacros_.resize(kept);
 }
 
 int CInterpreter::FinishReplay(int result) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "interp/journal.h"
 #include "interp/parse_obj.h"
@@ -28,6 +29,12 @@ constexpr uint32_t kFlagRawCoordinates = 0x800;  // coordinates are delivered un
 
 constexpr int kMacroCount = 26;
 
+// Macrograph expansion is paid for by received input: a reserve of
+// characters that invocations may feed, topped up by every received
+// character, so that a few bytes cannot expand without end.
+constexpr int64_t kMacroReserveCap = int64_t{16} << 20;
+constexpr int64_t kMacroReservePerChar = 256;
+
 class CInterpreter {
  public:
   explicit CInterpreter(CGraphicsContext* context);
@@ -46,6 +53,22 @@ class CInterpreter {
   // Pops and deletes the object a finished parser left on top, keeping a
   // dispatcher at the bottom.
   void PerformPendingPop();
+
+  // A character of a macrograph text, offered as received characters are
+  // but neither journalled nor able to reset the parsers with ';'. 0 when
+  // the interpreter went away meanwhile.
+  int FeedMacroChar(char ch);
+  // The '@' of an invocation nested in a text: offered while parsers take
+  // it and start something new with it, so that it ends what is open
+  // without waiting for a name. False when the interpreter went away.
+  bool OfferMacroAt();
+
+  // The definition of macrograph index (0..25), nullptr when empty.
+  const char* MacroText(int index) const;
+  // Stores a zero-terminated block as a definition (nullptr deletes it),
+  // freeing the one it replaces.
+  void StoreMacro(int index, HGLOBAL block);
+  void ClearMacros();
 
   CPositionStack positionStack;
   CGraphicsContext* context;
@@ -66,9 +89,24 @@ class CInterpreter {
   double sx = 1.0, ox = 0.0, sy = 1.0, oy = 0.0;
   double userWidth = 0.0, userHeight = 0.0;
 
+  // The macrograph invocation that runs. Only one runs at a time: a name
+  // that reaches a macrograph command during it joins it as a nested
+  // invocation (macroRequest) instead of starting another.
+  bool macroRunning = false;
+  const char* macroCursor = nullptr;  // the next character of the text being read
+  char macroRequest = 0;
+  int64_t macroReserve = kMacroReserveCap;
+  // Definitions replaced while a running invocation still reads them; freed
+  // when nothing points into them any more.
+  void ReleaseRetiredMacros();
+
  private:
   friend class CLifeWatch;
-  int Dispatch(char ch);
+  enum class Source { Received, Macrograph };
+  int Dispatch(char ch, Source source);
+  // Frees a definition block, or keeps it while the running invocation reads it.
+  void FreeMacroBlock(HGLOBAL block);
+  bool MacroBlockInUse(HGLOBAL block) const;
   // Ends a replay on any way out once it has started.
   int FinishReplay(int result);
   void PushDispatcher();
@@ -76,6 +114,7 @@ class CInterpreter {
   // Calls in progress that must learn when messages they dispatched
   // deleted this interpreter.
   CLifeWatch* watches_ = nullptr;
+  std::vector<HGLOBAL> retiredMacros_;
 };
 
 // Lives on the stack of a call that may dispatch messages; tells it whether

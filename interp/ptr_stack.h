@@ -62,6 +62,7 @@ class CMacroStack {
 
   bool Push(const char* text) { return stack_.Push(const_cast<char*>(text)); }
   const char* Pop() { return static_cast<const char*>(stack_.Pop()); }
+  const char* At(int index) const { return static_cast<const char*>(stack_.At(index)); }
   int TopIndex() const { return stack_.TopIndex(); }
   int Count() const { return stack_.Count(); }
 

@@ -34,3 +34,17 @@ void CDrawContext::Curve(CCurvePointList* list, int closed) {
 void CDrawContext::UpdateCursor() {
   if (surface && state) surface->UpdateGraphicsCaret(state);
 }
+
+void CDrawContext::BeginFill() {
+  if (surface) surface->BeginFill(state);
+}
+
+void CDrawContext::EndFill() {
+  if (!surface) return;
+  surface->FillPolygon(state);
+  surface->DiscardFill();
+}
+
+void CDrawContext::DiscardFill() {
+  if (surface) surface->DiscardFill();
+}

@@ -32,6 +32,13 @@ struct CDrawContext {
   // The graphics cursor follows the current position.
   void UpdateCursor();
 
+  // The fill command: lines and arcs collect points from BeginFill on;
+  // EndFill fills the polygon through them and ends the collection, which
+  // DiscardFill ends without filling.
+  void BeginFill();
+  void EndFill();
+  void DiscardFill();
+
   // The screen command: scrolls the screen page so that the picture moves by
   // the current position minus (x, y).
   void ScrollToPosition(int x, int y);

@@ -82,6 +82,14 @@ class CGrDrv {
   void DrawTextChar(CGraphicsState* state, CTextCtx* text, char ch);
   // The same from the dots of a loaded alphabet.
   void DrawLoadedChar(CGraphicsState* state, CTextCtx* text, char ch);
+  // Area fill: BeginFill makes the line and arc primitives collect points
+  // instead of drawing (1 when it started), FillPolygon fills the polygon
+  // through them with the active writing controls (1 when it drew), and
+  // DiscardFill ends the collection.
+  int BeginFill(CGraphicsState* state);
+  int FillPolygon(CGraphicsState* state);
+  void DiscardFill();
+
   // Circles and arcs: (x1, y1) lies on the circle, (x2, y2) is its centre,
   // ReGIS units. The radius is taken in pixels with the vertical distance
   // scaled as if cells were twice as high as wide, then drawn as an ellipse

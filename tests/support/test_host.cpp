@@ -169,15 +169,23 @@ LRESULT CALLBACK CTestHost::WindowProc(HWND window, UINT message, WPARAM wParam,
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+void CTestHost::Record(const Callback& callback) {
+  callbacks.push_back(callback);
+  if (onCallback) onCallback(callback);
+}
+
 void KXREG_CALLBACK CTestHost::OnRegion(HWND window, int code) {
-  if (CTestHost* self = FromWindow(window)) self->callbacks.push_back({Callback::Region, code});
+  if (CTestHost* self = FromWindow(window)) self->Record({Callback::Region, code});
 }
 
 void KXREG_CALLBACK CTestHost::OnInput(HWND window, int code) {
-  if (CTestHost* self = FromWindow(window)) self->callbacks.push_back({Callback::Input, code});
+  if (CTestHost* self = FromWindow(window)) self->Record({Callback::Input, code});
 }
 
 void KXREG_CALLBACK CTestHost::OnPageErased(KXREG_SCREEN* screen) {
   for (auto& entry : Hosts())
-    if (entry.second->screen_.get() == screen) entry.second->callbacks.push_back({Callback::PageErased, 0});
+    if (entry.second->screen_.get() == screen) {
+      entry.second->Record({Callback::PageErased, 0});
+      break;
+    }
 }

@@ -79,6 +79,8 @@ class CTestHost {
   // Called first for every message the window receives; returning true
   // means handled. Tests use it to re-enter the library while it pumps.
   std::function<bool(UINT message, WPARAM wParam, LPARAM lParam)> onMessage;
+  // Called after each callback is recorded, to act as a host would from it.
+  std::function<void(const Callback&)> onCallback;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -86,6 +88,7 @@ class CTestHost {
   static void KXREG_CALLBACK OnInput(HWND window, int code);
   static void KXREG_CALLBACK OnPageErased(KXREG_SCREEN* screen);
   static CTestHost* FromWindow(HWND window);
+  void Record(const Callback& callback);
 
   Options options_;
   std::unique_ptr<KXREG_SETTINGS> settings_;

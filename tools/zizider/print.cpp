@@ -2,20 +2,18 @@
 // KXREG_Print onto a 32-bit device context of a sheet of paper.
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
-#include "platform/soft/inspect.h"
+#include "platform/win32.h"
 #include "tools/zizider/atomic_output.h"
-#include "tools/zizider/host_window.h"
 #include "tools/zizider/png_writer.h"
 #include "tools/zizider/print_options.h"
-#include "tools/zizider/regis_feed.h"
+#include "tools/zizider/page_export.h"
 #include "tools/zizider/subcommands.h"
 #include "zizider/zizider.h"
 
 namespace {
-
-constexpr DWORD kVirtualStepMs = 60000;
 
 int Fail(int status, const std::string& message) {
   std::fprintf(stderr, "zizider: %s\n", message.c_str());
@@ -98,23 +96,18 @@ int RunPrint(int argc, char** argv) {
   std::string error;
   if (!output.Open(&error)) return Fail(1, error);
 
-  soft::inspect::UseVirtualClock(!render.realTime);
-  if (!render.realTime) soft::inspect::SetAdvancePerEmptyPoll(kVirtualStepMs);
-  CHostWindow::Geometry geometry;
-  geometry.columns = render.columns;
-  geometry.rows = render.rows;
-  geometry.cellWidth = render.cellWidth;
-  geometry.cellHeight = render.cellHeight;
-  CHostWindow host(geometry);
-  if (!host.Open(render.foreground, render.background, &error)) return Fail(1, error);
-  if (!FeedInputs(host, render, &error)) return Fail(1, error);
+  InstallInterruptHandler();
+  std::unique_ptr<CHostWindow> host = OpenHost(render, &error);
+  if (!host) return Fail(1, error);
+  CAbortFlagsGuard abortGuard(host->settingsFlags());
+  if (!LoadInputs(render, *host, &error)) return Fail(1, error);
 
   const CPrintArea area = PrintAreaOf(options);
   CPaperDC paper(area.width, area.height);
   if (area.width > 0 && area.height > 0) {
     if (!paper.ok()) return Fail(1, "cannot make a device context for the paper");
     // Every row and column of the host screen, as a terminal prints its page.
-    KXREG_Print(host.host(), paper.dc(), area.width, area.height, 1, render.rows, 1, render.columns);
+    KXREG_Print(host->host(), paper.dc(), area.width, area.height, 1, render.rows, 1, render.columns);
   }
   if (!WriteRgbPng(output.file(), Sheet(area, paper), &error))
     return Fail(1, "cannot write '" + output.path() + "': " + error);
