@@ -68,6 +68,8 @@ TEST(HostileInput, EveryByteInEveryParserState) {
       "T(I",     "T(W(",      "L",       "L\"",       "L\"A",   "L(",     "L(A",       "L(A1\"",     "R",
       "R(",      "R(P(",      "N",       "N(",        "N\"",    "W",      "V",         "V[",         "V(B",
       "V(S",     "C",         "C(",      "C(A",       "C(A9C",  "C(B",    "C(B)[1,1]", "C(S)[1,1](", "C(W(",
+      "F",       "F(",        "F(V",     "F(C",       "F(W(",   "@",      "@:",        "@:A",        "@:A@",
+      "@.",      "@:AV@;@A",
   };
   CTestHost host(SmallPage());
   for (const char* state : states) {
@@ -75,7 +77,7 @@ TEST(HostileInput, EveryByteInEveryParserState) {
     for (int byte = 1; byte < 256; ++byte) {
       host.Feed(std::string(state) + static_cast<char>(byte));
       EXPECT_LE(host.Interpreter()->parseStack.Count(), kMaxParserDepth);
-      host.Feed(";");
+      host.Feed("@;;");  // ends a macrograph definition, then resets
     }
     KXREG_ClearParserBuf(host.Host());
     ExpectStillWorking(host);
@@ -112,6 +114,10 @@ TEST(HostileInput, ThirtyTwoBitExtremesOfEveryNumber) {
       "C(B)[2147483647,-2147483648][-2147483648,2147483647][0,0](E)C(S)[0,0][2147483647,2147483647][-"
       "2147483648,0](E)",
       "P[2147483647,2147483647]C(W(M2147483647))0123C(B)4567(E)",
+      "F(C[+2147483647])F(C(A-2147483648)[-2147483648,2147483647])F(V[2147483647,0][0,2147483647][-"
+      "2147483648,0])",
+      "F(W(S1)V[0,0][799,479][0,479])F(C(B)[0,0][2147483647,2147483647][-2147483648,0](E))",
+      "@:AF(@B)@;@:B@A@;@A@:C@C@C@;@C",
   };
   for (const char* stream : streams) {
     SCOPED_TRACE(stream);

@@ -46,6 +46,16 @@ inline const std::vector<CHostileRow>& HostileRows() {
       {"long_zero_delay", 1000000, [](size_t n) { return "S(T" + std::string(n, '0') + ")"; }},
       {"curve_point_list", 10 * kMiB, [](size_t n) { return "C(B)" + Repeat("[+9,+1]", n / 7) + "(E)"; }},
       {"unclosed_curve", kMiB, [](size_t n) { return "C(S)" + Repeat("[+9,-9][-9,+9]", n / 14); }},
+      {"fill_of_a_million_points", 7000000,
+       [](size_t n) { return "F(V" + Repeat("[+9,+1][-9,+1]", n / 14) + ")"; }},
+      {"fill_of_circles", kMiB, [](size_t n) { return "P[400,240]F(" + Repeat("C[+300]", n / 7) + ")"; }},
+      {"unclosed_fill", kMiB, [](size_t n) { return "F(V" + Repeat("[+9,-9][-9,+9]", n / 14); }},
+      {"macrograph_definition", 10 * kMiB,
+       [](size_t n) { return "@:A" + Repeat("V[+1,+1]", n / 8) + "@;@A"; }},
+      {"unterminated_macrograph_definition", 10 * kMiB, [](size_t n) { return "@:B" + std::string(n, 'x'); }},
+      {"nested_macrograph_definitions", 100000, [](size_t n) { return Repeat("@:A", n) + "@;@A"; }},
+      {"self_calling_macrographs", kMiB,
+       [](size_t n) { return "@:AP[+1,+1]@A@A@;@:BV[]@B@A@;" + Repeat("@A@B", n / 4); }},
       {"unknown_letters", 10 * kMiB, [](size_t n) { return Repeat("QXZ,K]", n / 6); }},
   };
   return rows;
