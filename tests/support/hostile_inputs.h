@@ -53,7 +53,7 @@ inline const std::vector<CHostileRow>& HostileRows() {
       {"macrograph_definition", 10 * kMiB,
        [](size_t n) { return "@:A" + Repeat("V[+1,+1]", n / 8) + "@;@A"; }},
       {"unterminated_macrograph_definition", 10 * kMiB, [](size_t n) { return "@:B" + std::string(n, 'x'); }},
-      {"nested_macrograph_definitions", 100000, [](size_t n) { return Repeat("@:A", n) + "@;@A"; }},
+      {"nested_macrograph_definitions", 100000, [](size_t n) { return Repeat("@:A", n) + "@;@A@;"; }},
       {"self_calling_macrographs", kMiB,
        [](size_t n) { return "@:AP[+1,+1]@A@A@;@:BV[]@B@A@;" + Repeat("@A@B", n / 4); }},
       {"unknown_letters", 10 * kMiB, [](size_t n) { return Repeat("QXZ,K]", n / 6); }},
