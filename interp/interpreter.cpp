@@ -231,6 +231,7 @@ int CInterpreter::Replay() {
     flags &= ~kFlagReplayAgain;
     flags |= kFlagReplaying;
     journal.Restore();
+    macroReserve = 0;
     live = 0;
     journal.Rewind();
 

@@ -31,7 +31,9 @@ constexpr int kMacroCount = 26;
 
 // Macrograph expansion is paid for by received input: a reserve of
 // characters that invocations may feed, topped up by every received
-// character, so that a few bytes cannot expand without end.
+// character, so that a few bytes cannot expand without end. It starts
+// empty, here and at every redraw, so that the expansion stays in
+// proportion to the input and a redraw expands what the live run did.
 constexpr int64_t kMacroReserveCap = int64_t{16} << 20;
 constexpr int64_t kMacroReservePerChar = 256;
 
@@ -95,7 +97,7 @@ class CInterpreter {
   bool macroRunning = false;
   const char* macroCursor = nullptr;  // the next character of the text being read
   char macroRequest = 0;
-  int64_t macroReserve = kMacroReserveCap;
+  int64_t macroReserve = 0;
   // Definitions replaced while a running invocation still reads them; freed
   // when nothing points into them any more.
   void ReleaseRetiredMacros();

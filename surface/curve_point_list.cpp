@@ -7,6 +7,7 @@
 CCurvePointList::CCurvePointList(int32_t x, int32_t y) : points_{CCurvePoint{x, y}} {}
 
 void CCurvePointList::Append(int32_t x, int32_t y) {
+  if (points_.size() >= kMaxPoints) return;
   try {
     points_.push_back(CCurvePoint{x, y});
   } catch (const std::bad_alloc&) {

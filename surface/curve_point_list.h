@@ -2,8 +2,8 @@
 // curve command received them, with a cursor that walks them once.
 #pragma once
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 struct CCurvePoint {
@@ -12,10 +12,14 @@ struct CCurvePoint {
 
 class CCurvePointList {
  public:
+  // A curve keeps at most this many points (512 KiB); later ones are
+  // dropped, so that no stream can make the list grow without bound.
+  static constexpr std::size_t kMaxPoints = 65536;
+
   // A list starts with one point: where the curve began.
   CCurvePointList(int32_t x, int32_t y);
 
-  // Appends a point; a point that finds no memory is lost.
+  // Appends a point; a point beyond kMaxPoints or that finds no memory is lost.
   void Append(int32_t x, int32_t y);
   // Moves the cursor to the next point and returns it; null past the end.
   const CCurvePoint* Next();

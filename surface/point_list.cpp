@@ -9,6 +9,7 @@ CPointList::~CPointList() {
 }
 
 int CPointList::Add(int32_t x, int32_t y) {
+  if (count_ >= kMaxPoints) return 1;
   Node* node = new (std::nothrow) Node{nullptr, x, y};
   if (!node) return 1;
   if (last_) {

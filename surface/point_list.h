@@ -13,8 +13,12 @@ class CPointList {
   CPointList(const CPointList&) = delete;
   CPointList& operator=(const CPointList&) = delete;
 
-  // Appends a point (ReGIS units); 1 when no node could be had, and the
-  // point is lost.
+  // A fill collects at most this many points (16 MiB of nodes): a million
+  // still fill, and no stream makes the list grow without bound.
+  static constexpr int32_t kMaxPoints = 1 << 20;
+
+  // Appends a point (ReGIS units); 1 when the list is full or no node could
+  // be had, and the point is lost.
   int Add(int32_t x, int32_t y);
   // Takes the oldest point off the list. An empty list is a fault the user
   // sees in a stop box; the answer is then (0xFFFF, 0xFFFF).

@@ -57,6 +57,14 @@ Image ReadBitmap(HBITMAP bmp) {
 Image ReadDC(HDC dc) {
   return FromBitmap(Target(GetDCObj(dc)));
 }
+std::vector<uint8_t> ReadDCBytes(HDC dc) {
+  std::vector<uint8_t> out;
+  const BitmapObj* bmp = Target(GetDCObj(dc));
+  if (!bmp) return out;
+  out.reserve(static_cast<size_t>(bmp->stride) * bmp->height);
+  for (int y = 0; y < bmp->height; ++y) out.insert(out.end(), bmp->Row(y), bmp->Row(y) + bmp->stride);
+  return out;
+}
 Image ReadWindow(HWND hwnd) {
   return FromBitmap(WindowFramebuffer(hwnd));
 }

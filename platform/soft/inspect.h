@@ -23,6 +23,9 @@ struct Image {
 Image ReadBitmap(HBITMAP bmp);  // empty Image for a bad handle
 Image ReadDC(HDC dc);           // the DC's selected bitmap or window framebuffer
 Image ReadWindow(HWND hwnd);    // the client area
+// The stored bytes of the DC's selected bitmap, top row first, without
+// conversion: cheap enough to compare whole pages after every fuzz input.
+std::vector<uint8_t> ReadDCBytes(HDC dc);
 
 // The pixels of an 8-bit bitmap as stored, row by row: what a picture file
 // needs, without the per-pixel colours of Image. Other formats give only
