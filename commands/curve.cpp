@@ -4,20 +4,9 @@
 
 #include "commands/command_access.h"
 #include "commands/write.h"
+#include "interp/char_class.h"
 #include "interp/coord_parser.h"
 #include "surface/wrap_arith.h"
-
-namespace {
-
-bool IsDigit(char ch) {
-  return ch >= '0' && ch <= '9';
-}
-
-bool IsSeparator(char ch) {
-  return ch == ' ' || ch == ',';
-}
-
-}  // namespace
 
 void CCurveCmd::DrawAt(CInterpreter& interp, CPoint32 p) {
   const CPoint32 start = centre_ ? snapshot_ : p;

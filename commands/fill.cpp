@@ -10,13 +10,10 @@
 #include "commands/position.h"
 #include "commands/vector.h"
 #include "commands/write.h"
+#include "interp/char_class.h"
 #include "interp/cmd_dispatch.h"
 
 namespace {
-
-bool IsDigit(char ch) {
-  return ch >= '0' && ch <= '9';
-}
 
 CParseObj* NewInner(int32_t code) {
   switch (code) {

@@ -4,19 +4,8 @@
 
 #include "commands/command_access.h"
 #include "commands/write.h"
+#include "interp/char_class.h"
 #include "interp/coord_parser.h"
-
-namespace {
-
-bool IsDigit(char ch) {
-  return ch >= '0' && ch <= '9';
-}
-
-bool IsSeparator(char ch) {
-  return ch == ' ' || ch == ',';
-}
-
-}  // namespace
 
 void PushBlock(CInterpreter& interp, CPoint32 position, char tag, char option) {
   std::unique_ptr<CSavedPosition> entry(new (std::nothrow) CSavedPosition);

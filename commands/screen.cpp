@@ -8,21 +8,10 @@
 #include "commands/screen_cursor_parser.h"
 #include "commands/time_delay_parser.h"
 #include "commands/write.h"
+#include "interp/char_class.h"
 #include "interp/coord_parser.h"
 #include "surface/color_map_parser.h"
 #include "surface/color_spec_parser.h"
-
-namespace {
-
-bool IsDigit(char ch) {
-  return ch >= '0' && ch <= '9';
-}
-
-bool IsSeparator(char ch) {
-  return ch == ' ' || ch == ',';
-}
-
-}  // namespace
 
 int CScreenCmd::PushChild(CParseObj* child, char ch, State next, CInterpreter& interp) {
   if (!child) {

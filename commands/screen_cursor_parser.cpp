@@ -3,13 +3,10 @@
 #include <new>
 
 #include "commands/command_access.h"
+#include "interp/char_class.h"
 #include "interp/coord_parser.h"
 
 namespace {
-
-bool IsSeparator(char ch) {
-  return ch == ' ' || ch == ',';
-}
 
 bool IsQuote(char ch) {
   return ch == '"' || ch == '\'';

@@ -5,6 +5,7 @@
 
 #include "commands/command_access.h"
 #include "commands/write.h"
+#include "interp/char_class.h"
 #include "interp/coord_parser.h"
 #include "surface/wrap_arith.h"
 
@@ -19,16 +20,8 @@ const CStandardSize kStandardSizeTable[kStandardSizes] = {
 
 namespace {
 
-bool IsDigit(char ch) {
-  return ch >= '0' && ch <= '9';
-}
-
 bool IsQuote(char ch) {
   return ch == '"' || ch == '\'';
-}
-
-bool IsSeparator(char ch) {
-  return ch == ' ' || ch == ',';
 }
 
 CTextCtx* TextCtxOf(CInterpreter& interp) {

@@ -5,20 +5,9 @@
 #include "commands/command_access.h"
 #include "commands/position.h"
 #include "commands/write.h"
+#include "interp/char_class.h"
 #include "interp/coord_parser.h"
 #include "surface/wrap_arith.h"
-
-namespace {
-
-bool IsDigit(char ch) {
-  return ch >= '0' && ch <= '9';
-}
-
-bool IsSeparator(char ch) {
-  return ch == ' ' || ch == ',';
-}
-
-}  // namespace
 
 void CVectorCmd::Begin(CInterpreter& interp, bool bounded) {
   if (bounded)

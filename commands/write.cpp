@@ -3,19 +3,12 @@
 #include <new>
 
 #include "commands/command_access.h"
+#include "interp/char_class.h"
 #include "interp/coord_parser.h"
 #include "surface/color_spec_parser.h"
 #include "surface/wrap_arith.h"
 
 namespace {
-
-bool IsDigit(char ch) {
-  return ch >= '0' && ch <= '9';
-}
-
-bool IsSeparator(char ch) {
-  return ch == ' ' || ch == ',';
-}
 
 bool IsQuote(char ch) {
   return ch == '"' || ch == '\'';

@@ -4,15 +4,12 @@
 #include <cstdlib>
 #include <new>
 
+#include "interp/char_class.h"
 #include "interp/interpreter.h"
 #include "surface/graphics_context.h"
 #include "surface/wrap_arith.h"
 
 namespace {
-
-bool IsDigit(char ch) {
-  return ch >= '0' && ch <= '9';
-}
 
 // The characters a number's text may hold; a sign inside the text ends the
 // conversion there, so [10-5,0] reads x as 10.
