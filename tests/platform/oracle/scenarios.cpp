@@ -10,7 +10,6 @@
 #include <cstring>
 
 namespace oracle {
-
 namespace {
 
 std::vector<Scenario>& Registry() {
@@ -18,47 +17,37 @@ std::vector<Scenario>& Registry() {
   return registry;
 }
 
-uint32_t ToPixel(COLORREF c) {
-  return (static_cast<uint32_t>(GetRValue(c)) << 16) | (static_cast<uint32_t>(GetGValue(c)) << 8) |
-         GetBValue(c);
-}
-
-COLORREF FromPixel(uint32_t p) {
-  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
-
-// Letters that always mean the same colour.
-char FixedLetter(uint32_t rgb) {
-  switch (rgb) {
-    case 0x000000:
-      return 'K';
-    case 0xFFFFFF:
-      return 'W';
-    case 0xFF0000:
-      return 'R';
-    case 0x00FF00:
-      return 'G';
-    case 0x0000FF:
-      return 'B';
-    case 0xFFFF00:
-      return 'Y';
-    case 0x00FFFF:
-      return 'C';
-    case 0xFF00FF:
-      return 'M';
-    default:
-      return 0;
-  }
-}
-
-constexpr char kFreeLetters[] = "abcdefghijklmnopqrstuvwxyzADEFHIJLNOPQSTUVXZ0123456789";
-
 void AppendRuler(std::string& out, int width) {
   out += "    ";
   for (int x = 0; x < width; ++x) out += x % 10 == 0 ? static_cast<char>('0' + (x / 10) % 10) : ' ';
   out += "\n    ";
   for (int x = 0; x < width; ++x) out += static_cast<char>('0' + x % 10);
   out += '\n';
+}
+
+void DumpMono(std::string& out, const char* label, HBITMAP bitmap) {
+  Flush();
+  BITMAP bm{};
+  GetObjectA(bitmap, sizeof bm, &bm);
+  const int w = bm.bmWidth, h = bm.bmHeight;
+  MonoInfo info{};
+  info.h = Header(w, h, 1);  // bottom-up, the form every GDI accepts
+  const size_t stride = static_cast<size_t>((w + 31) / 32) * 4;
+  std::vector<uint8_t> data(stride * static_cast<size_t>(h));
+  HDC dc = CreateCompatibleDC(nullptr);
+  int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(h), data.data(), info.get(), DIB_RGB_COLORS);
+  DeleteDC(dc);
+  if (lines != h) return Appendf(out, "[%s] mono %dx%d: GetDIBits returned %d\n", label, w, h, lines);
+  auto rgb = [](const RGBQUAD& q) { return Hex(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue)); };
+  Appendf(out, "[%s] mono %dx%d #=0 .=1 table 0=%s 1=%s\n", label, w, h, rgb(info.c[0]).c_str(),
+          rgb(info.c[1]).c_str());
+  AppendRuler(out, w);
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* row = data.data() + stride * static_cast<size_t>(h - 1 - y);
+    Appendf(out, "%3d ", y);
+    for (int x = 0; x < w; ++x) out += (row[x / 8] >> (7 - x % 8)) & 1 ? '.' : '#';
+    out += '\n';
+  }
 }
 
 }  // namespace
@@ -84,32 +73,70 @@ bool IsInformational(const Scenario& s) {
 }
 
 void Appendf(std::string& out, const char* fmt, ...) {
-  char buf[1024];
-  va_list ap;
+  va_list ap, again;
   va_start(ap, fmt);
-  int n = std::vsnprintf(buf, sizeof buf, fmt, ap);
+  va_copy(again, ap);
+  const int n = std::max(std::vsnprintf(nullptr, 0, fmt, ap), 0);
+  const size_t at = out.size();
+  out.resize(at + static_cast<size_t>(n) + 1);
+  std::vsnprintf(&out[at], static_cast<size_t>(n) + 1, fmt, again);
+  out.resize(at + static_cast<size_t>(n));
+  va_end(again);
   va_end(ap);
-  if (n < 0) return;
-  if (static_cast<size_t>(n) < sizeof buf) {
-    out.append(buf, static_cast<size_t>(n));
-    return;
-  }
-  std::vector<char> big(static_cast<size_t>(n) + 1);
-  va_start(ap, fmt);
-  std::vsnprintf(big.data(), big.size(), fmt, ap);
-  va_end(ap);
-  out.append(big.data(), static_cast<size_t>(n));
 }
 
 std::string Hex(COLORREF c) {
   if (c == CLR_INVALID) return "invalid";
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "#%02x%02x%02x", GetRValue(c), GetGValue(c), GetBValue(c));
-  return buf;
+  std::string s;
+  Appendf(s, "#%02x%02x%02x", GetRValue(c), GetGValue(c), GetBValue(c));
+  return s;
 }
 
 void AppendTolerant(std::string& out, int tolerance, const std::string& line) {
   Appendf(out, "~%d %s\n", tolerance, line.c_str());
+}
+
+uint32_t ToPixel(COLORREF c) {
+  return (static_cast<uint32_t>(GetRValue(c)) << 16) | (static_cast<uint32_t>(GetGValue(c)) << 8) |
+         GetBValue(c);
+}
+
+COLORREF FromPixel(uint32_t p) {
+  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+BITMAPINFOHEADER Header(int width, int height, int bpp) {
+  BITMAPINFOHEADER b{};
+  b.biSize = sizeof b;
+  b.biWidth = width;
+  b.biHeight = height;
+  b.biPlanes = 1;
+  b.biBitCount = static_cast<WORD>(bpp);
+  b.biCompression = BI_RGB;
+  return b;
+}
+
+HBITMAP MonoFromArt(const std::vector<const char*>& rows) {
+  const int h = static_cast<int>(rows.size()), w = h ? static_cast<int>(std::strlen(rows[0])) : 0;
+  const size_t stride = static_cast<size_t>((w + 15) / 16) * 2;
+  std::vector<uint8_t> data(stride * static_cast<size_t>(h));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (rows[static_cast<size_t>(y)][x] == '.')
+        data[stride * y + x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+  return CreateBitmap(w, h, 1, 1, data.data());
+}
+
+HBRUSH PatternBrush(const std::vector<const char*>& rows) {
+  HBITMAP art = MonoFromArt(rows);
+  HBRUSH brush = CreatePatternBrush(art);
+  DeleteObject(art);
+  return brush;
+}
+
+void Colors(HDC dc, COLORREF text, COLORREF background) {
+  SetTextColor(dc, text);
+  SetBkColor(dc, background);
 }
 
 void Flush() {
@@ -119,40 +146,43 @@ void Flush() {
 #endif
 }
 
-Dib32 MakeDib32(int width, int height) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  Dib32 dib;
-  void* bits = nullptr;
-  dib.bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!dib.bitmap || !bits) {
-    std::fprintf(stderr, "oracle: CreateDIBSection %dx%d failed\n", width, height);
-    std::abort();
-  }
-  dib.bits = static_cast<uint32_t*>(bits);
-  dib.width = width;
-  dib.height = height;
-  return dib;
-}
+MemDC::MemDC(HBITMAP bitmap)
+    : dc_(CreateCompatibleDC(nullptr)), bitmap_(bitmap), old_(SelectObject(dc_, bitmap)) {}
 
-Canvas::Canvas(int width, int height, COLORREF fill) : width_(width), height_(height) {
-  Dib32 dib = MakeDib32(width, height);
-  bitmap_ = dib.bitmap;
-  bits_ = dib.bits;
-  dc_ = CreateCompatibleDC(nullptr);
-  old_ = SelectObject(dc_, bitmap_);
-  Fill(fill);
-}
-
-Canvas::~Canvas() {
+MemDC::~MemDC() {
   SelectObject(dc_, old_);
   DeleteDC(dc_);
   DeleteObject(bitmap_);
+}
+
+void MemDC::DumpMono(std::string& out, const char* label) const {
+  SelectObject(dc_, old_);
+  oracle::DumpMono(out, label, bitmap_);
+  SelectObject(dc_, bitmap_);
+}
+
+namespace {
+HBITMAP MakeDib32(int width, int height, void** bits) {
+  BITMAPINFO bi{};
+  bi.bmiHeader = Header(width, -height, 32);
+  HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+  if (!bitmap || !*bits) {
+    std::fprintf(stderr, "oracle: CreateDIBSection %dx%d failed\n", width, height);
+    std::abort();
+  }
+  return bitmap;
+}
+}  // namespace
+
+Canvas::Canvas(int width, int height, COLORREF fill) : Canvas(width, height, fill, nullptr) {}
+
+// The base is made first and hands the section's bits over through `bits`.
+Canvas::Canvas(int width, int height, COLORREF fill, void* bits)
+    : MemDC(MakeDib32(width, height, &bits)),
+      bits_(static_cast<uint32_t*>(bits)),
+      width_(width),
+      height_(height) {
+  Fill(fill);
 }
 
 void Canvas::Fill(COLORREF c) {
@@ -170,18 +200,12 @@ void Canvas::Put(int x, int y, COLORREF c) {
   bits_[static_cast<size_t>(y) * width_ + x] = ToPixel(c);
 }
 
-const uint32_t* Canvas::bits() const {
-  Flush();
-  return bits_;
-}
-
 void Canvas::Dump(std::string& out, const char* label, COLORREF background) const {
-  DumpDib32(out, label, bits(), width_, height_, background);
-}
-
-void DumpDib32(std::string& out, const char* label, const uint32_t* bits, int width, int height,
-               COLORREF background) {
   Flush();
+  static const std::pair<uint32_t, char> kFixed[] = {{0x000000, 'K'}, {0xFFFFFF, 'W'}, {0xFF0000, 'R'},
+                                                     {0x00FF00, 'G'}, {0x0000FF, 'B'}, {0xFFFF00, 'Y'},
+                                                     {0x00FFFF, 'C'}, {0xFF00FF, 'M'}};
+  static const char kFree[] = "abcdefghijklmnopqrstuvwxyzADEFHIJLNOPQSTUVXZ0123456789";
   const uint32_t bg = ToPixel(background);
   std::vector<std::pair<uint32_t, char>> legend;  // in order of first appearance
   size_t nextFree = 0;
@@ -189,79 +213,70 @@ void DumpDib32(std::string& out, const char* label, const uint32_t* bits, int wi
     if (rgb == bg) return '.';
     for (auto& e : legend)
       if (e.first == rgb) return e.second;
-    char c = FixedLetter(rgb);
-    if (!c) c = nextFree < sizeof kFreeLetters - 1 ? kFreeLetters[nextFree++] : '?';
+    char c = 0;
+    for (auto& f : kFixed) c = f.first == rgb ? f.second : c;
+    if (!c) c = nextFree < sizeof kFree - 1 ? kFree[nextFree++] : '?';
     legend.emplace_back(rgb, c);
     return c;
   };
   std::string rows;
-  for (int y = 0; y < height; ++y) {
+  for (int y = 0; y < height_; ++y) {
     Appendf(rows, "%3d ", y);
-    for (int x = 0; x < width; ++x) rows += letterOf(bits[static_cast<size_t>(y) * width + x] & 0xFFFFFF);
+    for (int x = 0; x < width_; ++x) rows += letterOf(bits_[static_cast<size_t>(y) * width_ + x] & 0xFFFFFF);
     rows += '\n';
   }
-  Appendf(out, "[%s] %dx%d .=%s\n", label, width, height, Hex(background).c_str());
-  out += "legend:";
+  Appendf(out, "[%s] %dx%d .=%s\nlegend:", label, width_, height_, Hex(background).c_str());
   for (auto& e : legend) Appendf(out, " %c=%s", e.second, Hex(FromPixel(e.first)).c_str());
   out += '\n';
-  AppendRuler(out, width);
+  AppendRuler(out, width_);
   out += rows;
 }
 
-namespace {
-struct MonoInfo {
-  BITMAPINFOHEADER header;
-  RGBQUAD colors[2];
-};
-}  // namespace
-
-void DumpMono(std::string& out, const char* label, HBITMAP bitmap) {
-  Flush();
-  BITMAP bm{};
-  if (GetObjectA(bitmap, sizeof bm, &bm) == 0) {
-    Appendf(out, "[%s] GetObjectA failed\n", label);
-    return;
-  }
-  const int w = bm.bmWidth, h = bm.bmHeight;
-  MonoInfo info{};
-  info.header.biSize = sizeof(BITMAPINFOHEADER);
-  info.header.biWidth = w;
-  info.header.biHeight = h;  // bottom-up, the form every GDI accepts
-  info.header.biPlanes = 1;
-  info.header.biBitCount = 1;
-  info.header.biCompression = BI_RGB;
-  const size_t stride = static_cast<size_t>((w + 31) / 32) * 4;
-  std::vector<uint8_t> data(stride * static_cast<size_t>(h));
-  HDC dc = CreateCompatibleDC(nullptr);
-  int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(h), data.data(),
-                        reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  DeleteDC(dc);
-  if (lines != h) {
-    Appendf(out, "[%s] mono %dx%d: GetDIBits returned %d\n", label, w, h, lines);
-    return;
-  }
-  auto rgb = [](const RGBQUAD& q) { return Hex(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue)); };
-  Appendf(out, "[%s] mono %dx%d #=0 .=1 table 0=%s 1=%s\n", label, w, h, rgb(info.colors[0]).c_str(),
-          rgb(info.colors[1]).c_str());
-  AppendRuler(out, w);
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* row = data.data() + stride * static_cast<size_t>(h - 1 - y);
-    Appendf(out, "%3d ", y);
-    for (int x = 0; x < w; ++x) out += (row[x / 8] >> (7 - x % 8)) & 1 ? '.' : '#';
-    out += '\n';
+void Segments(HDC dc, std::initializer_list<Segment> lines) {
+  for (auto& s : lines) {
+    MoveToEx(dc, s.x0, s.y0, nullptr);
+    LineTo(dc, s.x1, s.y1);
   }
 }
 
-HBITMAP MonoFromArt(const std::vector<const char*>& rows) {
-  const int h = static_cast<int>(rows.size());
-  const int w = h ? static_cast<int>(std::strlen(rows[0])) : 0;
-  const size_t stride = static_cast<size_t>((w + 15) / 16) * 2;
-  std::vector<uint8_t> data(stride * static_cast<size_t>(h));
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-      if (rows[static_cast<size_t>(y)][x] == '.')
-        data[stride * y + x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
-  return CreateBitmap(w, h, 1, 1, data.data());
+void Path(HDC dc, std::initializer_list<POINT> points) {
+  MoveToEx(dc, points.begin()->x, points.begin()->y, nullptr);
+  for (auto p = points.begin() + 1; p != points.end(); ++p) LineTo(dc, p->x, p->y);
+}
+
+BOOL Poly(HDC dc, std::initializer_list<POINT> points) {
+  return Polygon(dc, points.begin(), static_cast<int>(points.size()));
+}
+
+BOOL Lines(HDC dc, std::initializer_list<POINT> points) {
+  return Polyline(dc, points.begin(), static_cast<int>(points.size()));
+}
+
+void Boxes(HDC dc, decltype(&Rectangle) shape, std::initializer_list<RECT> boxes) {
+  for (auto& b : boxes) shape(dc, b.left, b.top, b.right, b.bottom);
+}
+
+void Box::Add(int x, int y) {
+  x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x + 1), y1 = std::max(y1, y + 1);
+}
+
+void Bounds(const Canvas& c, COLORREF except, COLORREF also, Box* all, Box* unlike) {
+  for (int y = 0; y < c.height(); ++y)
+    for (int x = 0; x < c.width(); ++x) {
+      const COLORREF p = c.At(x, y);
+      if (p == except) continue;
+      all->Add(x, y);
+      if (p != also && unlike) unlike->Add(x, y);
+    }
+}
+
+HFONT MakeFont(const char* face, int height, int escapement) {
+  LOGFONTA lf;
+  std::memset(&lf, 0, sizeof lf);  // as the library fills it
+  lf.lfHeight = height;
+  lf.lfEscapement = escapement;
+  std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+  return CreateFontIndirectA(&lf);
 }
 
 }  // namespace oracle

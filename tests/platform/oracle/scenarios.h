@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -13,12 +14,10 @@
 namespace oracle {
 
 using ScenarioFn = void (*)(std::string& out);
-
 struct Scenario {
   const char* name;
   ScenarioFn fn;
 };
-
 int RegisterScenario(const char* name, ScenarioFn fn);
 const std::vector<Scenario>& Scenarios();  // sorted by name
 
@@ -27,78 +26,84 @@ const std::vector<Scenario>& Scenarios();  // sorted by name
 // listed and recorded but never compared.
 bool IsInformational(const Scenario& s);
 
+const COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0),
+               kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kYellow = RGB(255, 255, 0),
+               kMagenta = RGB(255, 0, 255), kOdd = RGB(1, 2, 3);
+
 // ---- Writing the output ----
 
-// Appends printf-style text to out.
 void Appendf(std::string& out, const char* fmt, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 2, 3)))
 #endif
     ;
-
-// "#rrggbb" of a colour reference.
-std::string Hex(COLORREF c);
-
+std::string Hex(COLORREF c);  // "#rrggbb"
 // A line starting "~N " holds numbers that a comparison accepts within +-N:
 // text geometry depends on the rasteriser and hinting of each font engine.
 void AppendTolerant(std::string& out, int tolerance, const std::string& line);
 
-// ---- Surfaces ----
+// ---- Bitmaps and DCs ----
 
-// A top-down 32-bit DIB section selected into its own memory DC. Pixels are
-// 0x00RRGGBB as in any 32-bit BI_RGB DIB.
-class Canvas {
- public:
-  Canvas(int width, int height, COLORREF fill = RGB(255, 255, 255));
-  ~Canvas();
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
-
-  HDC dc() const { return dc_; }
-  HBITMAP bitmap() const { return bitmap_; }
-  int width() const { return width_; }
-  int height() const { return height_; }
-  void Fill(COLORREF c);
-  // The colour of a pixel read from the bits, as a COLORREF.
-  COLORREF At(int x, int y) const;
-  void Put(int x, int y, COLORREF c);
-  // Prints the pixels with background as '.'.
-  void Dump(std::string& out, const char* label, COLORREF background = RGB(255, 255, 255)) const;
-  const uint32_t* bits() const;
-
- private:
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  uint32_t* bits_ = nullptr;
-  int width_ = 0, height_ = 0;
+uint32_t ToPixel(COLORREF c);  // 0x00RRGGBB, as in a 32-bit BI_RGB DIB
+COLORREF FromPixel(uint32_t p);
+BITMAPINFOHEADER Header(int width, int height, int bpp);
+struct MonoInfo {  // a 1-bit DIB's header and colour table
+  BITMAPINFOHEADER h;
+  RGBQUAD c[2];
+  BITMAPINFO* get() { return reinterpret_cast<BITMAPINFO*>(this); }
 };
-
-// A top-down 32-bit DIB section and its bits.
-struct Dib32 {
-  HBITMAP bitmap = nullptr;
-  uint32_t* bits = nullptr;
-  int width = 0, height = 0;
-};
-Dib32 MakeDib32(int width, int height);
-
-// Rows of one letter per pixel, with a legend from letters to colours in
-// order of first appearance. Pure black, white and the six primaries and
-// secondaries keep fixed letters (K W R G B Y C M) so that a wrong pixel
-// does not reletter the rest of a diff; other colours get a, b, c, ...
-void DumpDib32(std::string& out, const char* label, const uint32_t* bits, int width, int height,
-               COLORREF background);
-
-// A monochrome bitmap read back through GetDIBits: '#' for 0, '.' for 1,
-// with the colour table GetDIBits reports.
-void DumpMono(std::string& out, const char* label, HBITMAP bitmap);
-
 // The 1-bit bitmap of a picture given as rows of '#' (0) and '.' (1), in
 // CreateBitmap's word-aligned layout.
 HBITMAP MonoFromArt(const std::vector<const char*>& rows);
-
+// A pattern brush of such a picture; the brush keeps its own copy.
+HBRUSH PatternBrush(const std::vector<const char*>& rows);
+void Colors(HDC dc, COLORREF text, COLORREF background);
 // Makes sure queued drawing has reached the bits of DIB sections.
 void Flush();
+
+// A memory DC with a bitmap selected; both are deleted at the end.
+class MemDC {
+ public:
+  explicit MemDC(HBITMAP bitmap);
+  ~MemDC();
+  MemDC(const MemDC&) = delete;
+  MemDC& operator=(const MemDC&) = delete;
+  HDC dc() const { return dc_; }
+  // A 1-bit bitmap read back through GetDIBits (with the bitmap deselected
+  // meanwhile): '#' for 0, '.' for 1, with the colour table GetDIBits reports.
+  void DumpMono(std::string& out, const char* label) const;
+
+ private:
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+};
+
+// A top-down 32-bit DIB section in its own memory DC.
+class Canvas : public MemDC {
+ public:
+  Canvas(int width, int height, COLORREF fill = kWhite);
+  int width() const { return width_; }
+  int height() const { return height_; }
+  void Fill(COLORREF c);
+  COLORREF At(int x, int y) const;
+  void Put(int x, int y, COLORREF c);
+  template <class F>
+  void Paint(F colourAt) {
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x) Put(x, y, colourAt(x, y));
+  }
+  // Rows of one letter per pixel, background '.', with a legend from letters
+  // to colours in order of first appearance. Pure black, white and the six
+  // primaries and secondaries keep fixed letters (K W R G B Y C M) so that a
+  // wrong pixel does not reletter the rest of a diff; others get a, b, c, ...
+  void Dump(std::string& out, const char* label, COLORREF background = kWhite) const;
+
+ private:
+  Canvas(int width, int height, COLORREF fill, void* bits);
+  uint32_t* bits_;
+  int width_, height_;
+};
 
 // Selects a freshly made object into a DC for the scope and deletes it after.
 template <class H>
@@ -111,13 +116,37 @@ class Selected {
   }
   Selected(const Selected&) = delete;
   Selected& operator=(const Selected&) = delete;
-  H get() const { return object_; }
 
  private:
   HDC dc_;
   H object_;
   HGDIOBJ old_;
 };
+inline Selected<HPEN> Pen(HDC dc, int style, int width, COLORREF c) {
+  return {dc, CreatePen(style, width, c)};
+}
+inline Selected<HBRUSH> Brush(HDC dc, COLORREF c) {
+  return {dc, CreateSolidBrush(c)};
+}
+
+// ---- Drawing ----
+
+struct Segment {
+  int x0, y0, x1, y1;
+};
+void Segments(HDC dc, std::initializer_list<Segment> lines);  // MoveToEx and LineTo each
+void Path(HDC dc, std::initializer_list<POINT> points);       // MoveToEx, then LineTo each
+BOOL Poly(HDC dc, std::initializer_list<POINT> points);       // Polygon
+BOOL Lines(HDC dc, std::initializer_list<POINT> points);      // Polyline
+void Boxes(HDC dc, decltype(&Rectangle) shape, std::initializer_list<RECT> boxes);
+// Ink bounds: the smallest box round the points added.
+struct Box {
+  int x0 = 1 << 30, y0 = 1 << 30, x1 = -(1 << 30), y1 = -(1 << 30);
+  void Add(int x, int y);
+};
+// The bounds of the pixels unlike `except`, and of those also unlike `also`.
+void Bounds(const Canvas& c, COLORREF except, COLORREF also, Box* all, Box* unlike);
+HFONT MakeFont(const char* face, int height, int escapement);
 
 }  // namespace oracle
 
