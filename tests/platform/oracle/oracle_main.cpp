@@ -3,7 +3,6 @@
 // output. Built natively it shows the soft platform; built with mingw and run
 // under Wine it records the golden files.
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,70 +13,42 @@
 #include <io.h>
 #endif
 
-namespace {
-
-int Usage() {
-  std::fprintf(stderr, "usage: gdi_oracle [--list] [--out DIR] [NAME...]\n");
-  return 2;
-}
-
-bool WriteFile(const std::string& path, const std::string& text) {
-  // Binary mode: golden files keep LF line ends when written under Windows.
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  ok = std::fclose(f) == 0 && ok;
-  return ok;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
 #ifdef _WIN32
-  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);  // golden files keep LF line ends
 #endif
   bool list = false;
   std::string outDir;
-  std::vector<std::string> names;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--list") == 0) {
-      list = true;
-    } else if (std::strcmp(argv[i], "--out") == 0) {
-      if (++i == argc) return Usage();
-      outDir = argv[i];
-    } else if (argv[i][0] == '-') {
-      return Usage();
-    } else {
-      names.push_back(argv[i]);
-    }
-  }
-
   std::vector<oracle::Scenario> chosen;
-  for (const auto& name : names) {
-    bool found = false;
-    for (const auto& s : oracle::Scenarios()) {
-      if (name == s.name) {
-        chosen.push_back(s);
-        found = true;
-      }
-    }
-    if (!found) {
-      std::fprintf(stderr, "gdi_oracle: no scenario named %s\n", name.c_str());
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const size_t before = chosen.size();
+    for (const auto& s : oracle::Scenarios())
+      if (arg == s.name) chosen.push_back(s);
+    if (arg == "--list") {
+      list = true;
+    } else if (arg == "--out" && i + 1 < argc) {
+      outDir = argv[++i];
+    } else if (chosen.size() == before) {
+      std::fprintf(stderr, "usage: gdi_oracle [--list] [--out DIR] [NAME...]\nno scenario named %s\n",
+                   argv[i]);
       return 2;
     }
   }
-  if (names.empty()) chosen = oracle::Scenarios();
-
-  if (list) {
-    for (const auto& s : chosen) std::printf("%s\n", s.name);
-    return 0;
-  }
+  if (chosen.empty()) chosen = oracle::Scenarios();
   for (const auto& s : chosen) {
     std::string text;
+    if (list) {
+      std::printf("%s\n", s.name);
+      continue;
+    }
     s.fn(text);
     if (outDir.empty()) {
       std::printf("==== %s\n%s", s.name, text.c_str());
-    } else if (!WriteFile(outDir + "/" + s.name + ".txt", text)) {
+      continue;
+    }
+    FILE* f = std::fopen((outDir + "/" + s.name + ".txt").c_str(), "wb");  // "b": LF line ends
+    if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size() || std::fclose(f) != 0) {
       std::fprintf(stderr, "gdi_oracle: cannot write %s/%s.txt\n", outDir.c_str(), s.name);
       return 1;
     }

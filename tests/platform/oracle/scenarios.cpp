@@ -86,14 +86,9 @@ void Appendf(std::string& out, const char* fmt, ...) {
 }
 
 std::string Hex(COLORREF c) {
-  if (c == CLR_INVALID) return "invalid";
   std::string s;
   Appendf(s, "#%02x%02x%02x", GetRValue(c), GetGValue(c), GetBValue(c));
   return s;
-}
-
-void AppendTolerant(std::string& out, int tolerance, const std::string& line) {
-  Appendf(out, "~%d %s\n", tolerance, line.c_str());
 }
 
 uint32_t ToPixel(COLORREF c) {
@@ -254,29 +249,6 @@ BOOL Lines(HDC dc, std::initializer_list<POINT> points) {
 
 void Boxes(HDC dc, decltype(&Rectangle) shape, std::initializer_list<RECT> boxes) {
   for (auto& b : boxes) shape(dc, b.left, b.top, b.right, b.bottom);
-}
-
-void Box::Add(int x, int y) {
-  x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x + 1), y1 = std::max(y1, y + 1);
-}
-
-void Bounds(const Canvas& c, COLORREF except, COLORREF also, Box* all, Box* unlike) {
-  for (int y = 0; y < c.height(); ++y)
-    for (int x = 0; x < c.width(); ++x) {
-      const COLORREF p = c.At(x, y);
-      if (p == except) continue;
-      all->Add(x, y);
-      if (p != also && unlike) unlike->Add(x, y);
-    }
-}
-
-HFONT MakeFont(const char* face, int height, int escapement) {
-  LOGFONTA lf;
-  std::memset(&lf, 0, sizeof lf);  // as the library fills it
-  lf.lfHeight = height;
-  lf.lfEscapement = escapement;
-  std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-  return CreateFontIndirectA(&lf);
 }
 
 }  // namespace oracle

@@ -20,7 +20,6 @@ struct Scenario {
 };
 int RegisterScenario(const char* name, ScenarioFn fn);
 const std::vector<Scenario>& Scenarios();  // sorted by name
-
 // Scenarios named "info_..." print what depends on the display model (a true
 // colour display under Wine, our 8-bit palette display natively); they are
 // listed and recorded but never compared.
@@ -30,20 +29,8 @@ const COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kRed = RGB(25
                kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kYellow = RGB(255, 255, 0),
                kMagenta = RGB(255, 0, 255), kOdd = RGB(1, 2, 3);
 
-// ---- Writing the output ----
-
-void Appendf(std::string& out, const char* fmt, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 2, 3)))
-#endif
-    ;
-std::string Hex(COLORREF c);  // "#rrggbb"
-// A line starting "~N " holds numbers that a comparison accepts within +-N:
-// text geometry depends on the rasteriser and hinting of each font engine.
-void AppendTolerant(std::string& out, int tolerance, const std::string& line);
-
-// ---- Bitmaps and DCs ----
-
+void Appendf(std::string& out, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+std::string Hex(COLORREF c);   // "#rrggbb"
 uint32_t ToPixel(COLORREF c);  // 0x00RRGGBB, as in a 32-bit BI_RGB DIB
 COLORREF FromPixel(uint32_t p);
 BITMAPINFOHEADER Header(int width, int height, int bpp);
@@ -52,10 +39,9 @@ struct MonoInfo {  // a 1-bit DIB's header and colour table
   RGBQUAD c[2];
   BITMAPINFO* get() { return reinterpret_cast<BITMAPINFO*>(this); }
 };
-// The 1-bit bitmap of a picture given as rows of '#' (0) and '.' (1), in
-// CreateBitmap's word-aligned layout.
+// The 1-bit bitmap of a picture given as rows of '#' (0) and '.' (1), and a
+// pattern brush of one (which keeps its own copy).
 HBITMAP MonoFromArt(const std::vector<const char*>& rows);
-// A pattern brush of such a picture; the brush keeps its own copy.
 HBRUSH PatternBrush(const std::vector<const char*>& rows);
 void Colors(HDC dc, COLORREF text, COLORREF background);
 // Makes sure queued drawing has reached the bits of DIB sections.
@@ -67,10 +53,9 @@ class MemDC {
   explicit MemDC(HBITMAP bitmap);
   ~MemDC();
   MemDC(const MemDC&) = delete;
-  MemDC& operator=(const MemDC&) = delete;
   HDC dc() const { return dc_; }
-  // A 1-bit bitmap read back through GetDIBits (with the bitmap deselected
-  // meanwhile): '#' for 0, '.' for 1, with the colour table GetDIBits reports.
+  // A 1-bit bitmap read back through GetDIBits (deselected meanwhile): '#'
+  // for 0, '.' for 1, with the colour table GetDIBits reports.
   void DumpMono(std::string& out, const char* label) const;
 
  private:
@@ -115,7 +100,6 @@ class Selected {
     DeleteObject(object_);
   }
   Selected(const Selected&) = delete;
-  Selected& operator=(const Selected&) = delete;
 
  private:
   HDC dc_;
@@ -129,8 +113,6 @@ inline Selected<HBRUSH> Brush(HDC dc, COLORREF c) {
   return {dc, CreateSolidBrush(c)};
 }
 
-// ---- Drawing ----
-
 struct Segment {
   int x0, y0, x1, y1;
 };
@@ -139,14 +121,6 @@ void Path(HDC dc, std::initializer_list<POINT> points);       // MoveToEx, then 
 BOOL Poly(HDC dc, std::initializer_list<POINT> points);       // Polygon
 BOOL Lines(HDC dc, std::initializer_list<POINT> points);      // Polyline
 void Boxes(HDC dc, decltype(&Rectangle) shape, std::initializer_list<RECT> boxes);
-// Ink bounds: the smallest box round the points added.
-struct Box {
-  int x0 = 1 << 30, y0 = 1 << 30, x1 = -(1 << 30), y1 = -(1 << 30);
-  void Add(int x, int y);
-};
-// The bounds of the pixels unlike `except`, and of those also unlike `also`.
-void Bounds(const Canvas& c, COLORREF except, COLORREF also, Box* all, Box* unlike);
-HFONT MakeFont(const char* face, int height, int escapement);
 
 }  // namespace oracle
 
