@@ -1,5 +1,6 @@
 // Blits: ternary raster operations, colour/mono conversions, PatBlt,
 // StretchBlt modes and mirroring, StretchDIBits, GetDIBits and ScrollDC.
+#include <array>
 #include <cstring>
 
 #include "tests/platform/oracle/scenarios.h"
@@ -31,6 +32,80 @@ void PaintSource(Canvas& s) {
     if (x == 0 || y == 0) return kYellow;
     return x < w / 2 ? (y < h / 2 ? kRed : kBlue) : (y < h / 2 ? kGreen : kMagenta);
   });
+}
+
+// Each row: destination x, y, w, h, then source x, y, w, h.
+void StretchAll(HDC dst, HDC src, std::initializer_list<std::array<int, 8>> calls) {
+  for (auto& k : calls) StretchBlt(dst, k[0], k[1], k[2], k[3], src, k[4], k[5], k[6], k[7], SRCCOPY);
+}
+
+void StretchEnlarge(std::string& out, int mode, const char* label) {
+  Canvas src(6, 4), dst(64, 28);
+  PaintSource(src);
+  SetStretchBltMode(dst.dc(), mode);
+  // 13x9, 18x12, mirrored across, flipped by the source, rotated half a
+  // turn, same size, part of the source.
+  StretchAll(dst.dc(), src.dc(),
+             {{1, 1, 13, 9, 0, 0, 6, 4},
+              {16, 1, 18, 12, 0, 0, 6, 4},
+              {49, 1, -13, 9, 0, 0, 6, 4},
+              {1, 14, 13, 9, 0, 4, 6, -4},
+              {29, 23, -13, -9, 0, 0, 6, 4},
+              {36, 14, 6, 4, 0, 0, 6, 4},
+              {44, 14, 17, 3, 1, 1, 4, 2}});
+  dst.Dump(out, label);
+}
+
+// One row per mode: 5x4, 7x5, 8x6 and a mirrored 7x5 from the whole 16x12 source.
+void ShrinkInEveryMode(HDC dst, HDC src) {
+  for (int m : {0, 1, 2}) {
+    SetStretchBltMode(dst, m == 0 ? BLACKONWHITE : m == 1 ? WHITEONBLACK : COLORONCOLOR);
+    const int y = 1 + 7 * m;
+    StretchAll(dst, src,
+               {{1, y, 5, 4, 0, 0, 16, 12},
+                {8, y, 7, 5, 0, 0, 16, 12},
+                {17, y, 8, 6, 0, 0, 16, 12},
+                {34, y, -7, 5, 0, 0, 16, 12}});
+  }
+}
+
+std::string RectText(const RECT* r) {
+  if (!r) return "null";
+  std::string s;
+  Appendf(s, "%ld,%ld-%ld,%ld", static_cast<long>(r->left), static_cast<long>(r->top),
+          static_cast<long>(r->right), static_cast<long>(r->bottom));
+  return s;
+}
+
+void PaintScrollArt(Canvas& c) {
+  const COLORREF cols[] = {kRed, kGreen, kBlue, kYellow, kBlack};
+  c.Paint([&](int x, int y) { return (x + y) % 7 == 0 ? cols[(x / 4 + y / 3) % 5] : kWhite; });
+}
+
+// Which source pixels make each destination pixel. Source pixel i holds all
+// bits but bit i (AND and copy modes) or only bit i (OR mode), so the bits a
+// destination pixel lacks or has name the source pixels combined into it.
+void Sampling(std::string& out, int mode, const char* modeName, bool vertical, int srcFrom, int srcCount,
+              int dstLen) {
+  const bool orMode = mode == WHITEONBLACK;
+  Canvas src(vertical ? 1 : 16, vertical ? 16 : 1),
+      dst(vertical ? 1 : 48, vertical ? 48 : 1, orMode ? kBlack : kWhite);
+  for (int i = 0; i < 16; ++i)
+    src.Put(vertical ? 0 : i, vertical ? i : 0, FromPixel(orMode ? (1u << i) : (0xFFFFFFu & ~(1u << i))));
+  const int n = dstLen < 0 ? -dstLen : dstLen, at = dstLen < 0 ? n : 0;
+  SetStretchBltMode(dst.dc(), mode);
+  BOOL ok = vertical ? StretchBlt(dst.dc(), 0, at, 1, dstLen, src.dc(), 0, srcFrom, 1, srcCount, SRCCOPY)
+                     : StretchBlt(dst.dc(), at, 0, dstLen, 1, src.dc(), srcFrom, 0, srcCount, 1, SRCCOPY);
+  Appendf(out, "%s %s %d of 16 from %d -> %d: ok=%d", modeName, vertical ? "rows" : "cols", srcCount, srcFrom,
+          dstLen, ok);
+  for (int k = 0; k < n; ++k) {
+    const uint32_t v = ToPixel(vertical ? dst.At(0, k) : dst.At(k, 0)), members = orMode ? v : ~v & 0xFFFF;
+    const char* sep = " {";
+    for (int i = 0; i < 16; ++i)
+      if (members & (1u << i)) Appendf(out, "%s%d", sep, i), sep = ",";
+    out += *sep == ' ' ? " {}" : "}";
+  }
+  out += "\n";
 }
 
 }  // namespace
@@ -71,14 +146,12 @@ ORACLE_SCENARIO(bitblt_rop3_mono) {
 ORACLE_SCENARIO(bitblt_geometry) {
   Canvas src(12, 10), dst(48, 28);
   PaintSource(src);
-  const struct {
-    int x, y, w, h;
-    const Canvas& from;
-    int sx, sy;
-  } copies[] = {{1, 1, 12, 10, src, 0, 0},   {-4, 16, 12, 10, src, 0, 0}, {15, 1, 10, 10, src, 6, 4},
-                {15, 14, 8, 8, src, -3, -2}, {42, 22, 12, 10, src, 0, 0}, {28, 1, 12, 10, src, 0, 0},
-                {30, 3, 12, 10, dst, 28, 1}, {0, 12, 14, 3, dst, 1, 1}};
-  for (auto& k : copies) BitBlt(dst.dc(), k.x, k.y, k.w, k.h, k.from.dc(), k.sx, k.sy, SRCCOPY);
+  // x, y, w, h, source x, y, and 1 to copy within the destination.
+  const int copies[][7] = {{1, 1, 12, 10, 0, 0, 0},   {-4, 16, 12, 10, 0, 0, 0}, {15, 1, 10, 10, 6, 4, 0},
+                           {15, 14, 8, 8, -3, -2, 0}, {42, 22, 12, 10, 0, 0, 0}, {28, 1, 12, 10, 0, 0, 0},
+                           {30, 3, 12, 10, 28, 1, 1}, {0, 12, 14, 3, 1, 1, 1}};
+  for (auto& k : copies)
+    BitBlt(dst.dc(), k[0], k[1], k[2], k[3], k[6] ? dst.dc() : src.dc(), k[4], k[5], SRCCOPY);
   dst.Dump(out, "copies: plain, clipped left, source past edge, source before edge, clipped, overlapping");
 }
 
@@ -86,13 +159,10 @@ ORACLE_SCENARIO(bitblt_geometry) {
 // colour, exactly, whatever the destination's colours.
 ORACLE_SCENARIO(bitblt_color_to_mono) {
   Canvas src(16, 8);
-  src.Paint([](int x, int y) {
-    const COLORREF cols[] = {kRed, kGreen, kBlue, kWhite};
-    return cols[((x + (y / 4) * 2) / 4) % 4];
-  });
+  const COLORREF cols[] = {kRed, kGreen, kBlue, kWhite}, backgrounds[] = {kGreen, kWhite, RGB(0, 254, 0)};
+  src.Paint([&](int x, int y) { return cols[((x + (y / 4) * 2) / 4) % 4]; });
   MemDC dst(CreateBitmap(48, 8, 1, 1, nullptr));
   Colors(dst.dc(), kRed, kBlue);
-  const COLORREF backgrounds[] = {kGreen, kWhite, RGB(0, 254, 0)};
   for (int i = 0; i < 3; ++i) {
     SetBkColor(src.dc(), backgrounds[i]);
     BitBlt(dst.dc(), 16 * i, 0, 16, 8, src.dc(), 0, 0, SRCCOPY);
@@ -108,15 +178,11 @@ ORACLE_SCENARIO(bitblt_mono_to_color) {
                          "#.#.#.#.#.#.#.#.", "........########"}));
   Colors(src.dc(), kGreen, kMagenta);  // the source DC's colours play no part
   Canvas dst(52, 6, kYellow);
-  const struct {
-    COLORREF text, bk;
-    int x;
-    DWORD rop;
-  } blits[] = {{kRed, kBlue, 0, SRCCOPY}, {kRed, kBlue, 18, SRCAND}, {kBlack, kWhite, 36, SRCINVERT}};
-  for (auto& b : blits) {
-    Colors(dst.dc(), b.text, b.bk);
-    BitBlt(dst.dc(), b.x, 0, 16, 6, src.dc(), 0, 0, b.rop);
-  }
+  Colors(dst.dc(), kRed, kBlue);
+  BitBlt(dst.dc(), 0, 0, 16, 6, src.dc(), 0, 0, SRCCOPY);
+  BitBlt(dst.dc(), 18, 0, 16, 6, src.dc(), 0, 0, SRCAND);
+  Colors(dst.dc(), kBlack, kWhite);
+  BitBlt(dst.dc(), 36, 0, 16, 6, src.dc(), 0, 0, SRCINVERT);
   dst.Dump(out, "red/blue SRCCOPY | red/blue SRCAND | black/white SRCINVERT, over yellow", kYellow);
 }
 
@@ -129,8 +195,7 @@ ORACLE_SCENARIO(bitblt_monodib_to_color) {
   MemDC src(
       CreateDIBSection(nullptr, info.get(), DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0));
   if (!bits) return void(out += "CreateDIBSection of a 1-bit DIB failed\n");
-  const uint8_t rows[4] = {0xF0, 0xCC, 0xAA, 0x0F};
-  for (int y = 0; y < 4; ++y) bits[y * 4] = rows[y];
+  bits[0] = 0xF0, bits[4] = 0xCC, bits[8] = 0xAA, bits[12] = 0x0F;
   Canvas dst(18, 4);
   Colors(dst.dc(), kRed, kBlue);
   BitBlt(dst.dc(), 0, 0, 8, 4, src.dc(), 0, 0, SRCCOPY);
@@ -144,49 +209,16 @@ ORACLE_SCENARIO(patblt_rops) {
   Colors(c.dc(), kGreen, kBlue);
   Selected<HBRUSH> brush(c.dc(), PatternBrush({"##......", "##......", "##......", "########", "........",
                                                "........", "....##..", "....##.."}));
-  const struct {
-    DWORD rop;
-    int x, y, w, h;
-  } cases[] = {
-      {PATCOPY, 0, 0, 12, 12},      {PATINVERT, 12, 0, 12, 12},    {DSTINVERT, 24, 0, 12, 12},
-      {BLACKNESS, 36, 0, 12, 12},   {WHITENESS, 48, 0, 12, 12},    {0x000F0001, 0, 12, 12, 12},
-      {0x00A000C9, 12, 12, 12, 12}, {PATINVERT, 36, 24, -12, -12}, {PATCOPY, 48, 12, 12, 0},
-      {0x005F00E9, 48, 12, 12, 12},
-  };
+  const long cases[][5] = {{PATCOPY, 0, 0, 12, 12},      {PATINVERT, 12, 0, 12, 12},
+                           {DSTINVERT, 24, 0, 12, 12},   {BLACKNESS, 36, 0, 12, 12},
+                           {WHITENESS, 48, 0, 12, 12},   {0x000F0001, 0, 12, 12, 12},
+                           {0x00A000C9, 12, 12, 12, 12}, {PATINVERT, 36, 24, -12, -12},
+                           {PATCOPY, 48, 12, 12, 0},     {0x005F00E9, 48, 12, 12, 12}};  // rop, x, y, w, h
   for (auto& k : cases)
-    Appendf(out, "PatBlt %d,%d %dx%d rop %08lx ok=%d\n", k.x, k.y, k.w, k.h,
-            static_cast<unsigned long>(k.rop), PatBlt(c.dc(), k.x, k.y, k.w, k.h, k.rop));
+    Appendf(out, "PatBlt %ld,%ld %ldx%ld rop %08lx ok=%d\n", k[1], k[2], k[3], k[4], k[0],
+            PatBlt(c.dc(), int(k[1]), int(k[2]), int(k[3]), int(k[4]), DWORD(k[0])));
   c.Dump(out, "pattern green-on-blue over 3px stripes and a red band", kOdd);
 }
-
-namespace {
-
-void StretchEnlarge(std::string& out, int mode, const char* label) {
-  Canvas src(6, 4), dst(64, 28);
-  PaintSource(src);
-  SetStretchBltMode(dst.dc(), mode);
-  // 13x9, 18x12, mirrored across, flipped by the source, rotated half a
-  // turn, same size, part of the source.
-  const int calls[][8] = {{1, 1, 13, 9, 0, 0, 6, 4},     {16, 1, 18, 12, 0, 0, 6, 4},
-                          {49, 1, -13, 9, 0, 0, 6, 4},   {1, 14, 13, 9, 0, 4, 6, -4},
-                          {29, 23, -13, -9, 0, 0, 6, 4}, {36, 14, 6, 4, 0, 0, 6, 4},
-                          {44, 14, 17, 3, 1, 1, 4, 2}};
-  for (auto& k : calls)
-    StretchBlt(dst.dc(), k[0], k[1], k[2], k[3], src.dc(), k[4], k[5], k[6], k[7], SRCCOPY);
-  dst.Dump(out, label);
-}
-
-// One row per mode: 5x4, 7x5, 8x6 and a mirrored 7x5 from the whole 16x12 source.
-void ShrinkInEveryMode(HDC dst, HDC src) {
-  const int modes[] = {BLACKONWHITE, WHITEONBLACK, COLORONCOLOR};
-  const struct { int x, w, h; } shrinks[] = {{1, 5, 4}, {8, 7, 5}, {17, 8, 6}, {27 + 7, -7, 5}};
-  for (int m = 0; m < 3; ++m) {
-    SetStretchBltMode(dst, modes[m]);
-    for (const auto& k : shrinks) StretchBlt(dst, k.x, 1 + 7 * m, k.w, k.h, src, 0, 0, 16, 12, SRCCOPY);
-  }
-}
-
-}  // namespace
 
 ORACLE_SCENARIO(stretchblt_enlarge) {
   out += "6x4 source: yellow top/left border, black diagonal, quadrants red green / blue magenta\n";
@@ -220,39 +252,32 @@ ORACLE_SCENARIO(stretchblt_shrink_mono) {
   dst.DumpMono(out, "rows BLACKONWHITE, WHITEONBLACK, COLORONCOLOR: 5x4, 7x5, 8x6, mirrored 7x5");
 }
 
-// The same 4x3 picture (top row red red green green, then blue blue yellow
-// yellow, then black white black white) stored bottom-up and top-down must
-// land the same way up; a source rectangle of a bottom-up DIB counts its y
-// from the bottom row.
+// The same 4x3 picture stored bottom-up and top-down must land the same way
+// up; a source rectangle of a bottom-up DIB counts its y from the bottom row.
 ORACLE_SCENARIO(stretchdibits) {
   const COLORREF pic[3][4] = {
       {kRed, kRed, kGreen, kGreen}, {kBlue, kBlue, kYellow, kYellow}, {kBlack, kWhite, kBlack, kWhite}};
   uint32_t up[12], down[12];
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 4; ++x) down[y * 4 + x] = up[(2 - y) * 4 + x] = ToPixel(pic[y][x]);
-  BITMAPINFO biUp{Header(4, 3, 32), {}}, biDown{Header(4, -3, 32), {}};
+  for (int i = 0; i < 12; ++i) down[i] = up[(2 - i / 4) * 4 + i % 4] = ToPixel(pic[i / 4][i % 4]);
+  BITMAPINFO bi[2] = {{Header(4, 3, 32), {}}, {Header(4, -3, 32), {}}};  // bottom-up, top-down
   Canvas c(56, 16, kOdd);
   const struct {
     const char* what;
-    int x, y, w, h, sx, sy, sw, sh;
-    bool topDown;
-  } calls[] = {
-      {"1:1 bottom-up", 1, 1, 4, 3, 0, 0, 4, 3, false},
-      {"1:1 top-down", 7, 1, 4, 3, 0, 0, 4, 3, true},
-      {"8x6 bottom-up", 13, 1, 8, 6, 0, 0, 4, 3, false},
-      {"8x6 top-down", 23, 1, 8, 6, 0, 0, 4, 3, true},
-      {"src 1,1 2x2 bottom-up", 33, 1, 2, 2, 1, 1, 2, 2, false},
-      {"src 1,1 2x2 top-down", 37, 1, 2, 2, 1, 1, 2, 2, true},
-      {"mirrored 8x6 bottom-up", 41 + 8, 1, -8, 6, 0, 0, 4, 3, false},
-      {"3x2 shrink bottom-up", 51, 1, 3, 2, 0, 0, 4, 3, false},
-  };
+    int x, y, w, h, sx, sy, sw, sh, topDown;
+  } calls[] = {{"1:1 bottom-up", 1, 1, 4, 3, 0, 0, 4, 3, 0},
+               {"1:1 top-down", 7, 1, 4, 3, 0, 0, 4, 3, 1},
+               {"8x6 bottom-up", 13, 1, 8, 6, 0, 0, 4, 3, 0},
+               {"8x6 top-down", 23, 1, 8, 6, 0, 0, 4, 3, 1},
+               {"src 1,1 2x2 bottom-up", 33, 1, 2, 2, 1, 1, 2, 2, 0},
+               {"src 1,1 2x2 top-down", 37, 1, 2, 2, 1, 1, 2, 2, 1},
+               {"mirrored 8x6 bottom-up", 49, 1, -8, 6, 0, 0, 4, 3, 0},
+               {"3x2 shrink bottom-up", 51, 1, 3, 2, 0, 0, 4, 3, 0}};
   for (auto& k : calls)
     Appendf(out, "%s: returned %d\n", k.what,
             StretchDIBits(c.dc(), k.x, k.y, k.w, k.h, k.sx, k.sy, k.sw, k.sh, k.topDown ? down : up,
-                          k.topDown ? &biDown : &biUp, DIB_RGB_COLORS, SRCCOPY));
-  // Table green, magenta; rows bottom first.
-  MonoInfo mono{Header(8, 2, 1), {{0, 255, 0, 0}, {255, 0, 255, 0}}};
-  const uint8_t monoBits[8] = {0x0F, 0, 0, 0, 0xC3, 0, 0, 0};
+                          &bi[k.topDown], DIB_RGB_COLORS, SRCCOPY));
+  MonoInfo mono{Header(8, 2, 1), {{0, 255, 0, 0}, {255, 0, 255, 0}}};  // green, magenta
+  const uint8_t monoBits[8] = {0x0F, 0, 0, 0, 0xC3, 0, 0, 0};          // bottom row first
   for (int big = 0; big < 2; ++big)
     Appendf(out, "1-bit %s: returned %d\n", big ? "16x4" : "1:1",
             StretchDIBits(c.dc(), big ? 11 : 1, 9, big ? 16 : 8, big ? 4 : 2, 0, 0, 8, 2, monoBits,
@@ -260,8 +285,8 @@ ORACLE_SCENARIO(stretchdibits) {
   c.Dump(out, "calls above in order; 1-bit (table green, magenta; top row c3, bottom 0f) below", kOdd);
 }
 
-// Reading a 13x5 monochrome bitmap back: bottom-up and top-down buffers,
-// a band of rows, the header GetDIBits fills in without a buffer, and a
+// Reading a 13x5 monochrome bitmap back: the header GetDIBits fills in
+// without a buffer, bottom-up and top-down buffers, a band of rows, and a
 // 32-bit read.
 ORACLE_SCENARIO(getdibits_mono) {
   HBITMAP bmp =
@@ -295,24 +320,10 @@ ORACLE_SCENARIO(getdibits_mono) {
   DeleteObject(bmp);
 }
 
-namespace {
-
-void PaintScrollArt(Canvas& c) {
-  const COLORREF cols[] = {kRed, kGreen, kBlue, kYellow, kBlack};
-  c.Paint([&](int x, int y) { return (x + y) % 7 == 0 ? cols[(x / 4 + y / 3) % 5] : kWhite; });
-}
-
-std::string RectText(const RECT* r) {
-  if (!r) return "null";
-  std::string s;
-  Appendf(s, "%ld,%ld-%ld,%ld", static_cast<long>(r->left), static_cast<long>(r->top),
-          static_cast<long>(r->right), static_cast<long>(r->bottom));
-  return s;
-}
-
-}  // namespace
-
 // The clip rectangle limits both where bits come from and where they go.
+// Without a scroll rectangle Wine reports an empty update rectangle for a
+// memory DC, which is its own quirk; the library passes no rectangles and
+// asks for no update, so only the pixels are recorded then.
 ORACLE_SCENARIO(scrolldc_memory) {
   Canvas before(32, 16);
   PaintScrollArt(before);
@@ -331,63 +342,24 @@ ORACLE_SCENARIO(scrolldc_memory) {
     std::string label;
     Appendf(label, "ScrollDC by %d,%d scroll %s clip %s", k.dx, k.dy, RectText(k.scroll).c_str(),
             RectText(k.clip).c_str());
-    // Without a scroll rectangle Wine reports an empty update rectangle for a
-    // memory DC, which is its own quirk; the library passes no rectangles and
-    // asks for no update, so only the pixels are recorded then.
     Appendf(out, "%s: ok=%d%s%s\n", label.c_str(), ok, k.scroll ? " update " : "",
             k.scroll ? RectText(&upd).c_str() : "");
     c.Dump(out, label.c_str());
   }
 }
 
-namespace {
-
-// Which source pixels make each destination pixel. Source pixel i holds all
-// bits but bit i (AND and copy modes) or only bit i (OR mode), so the bits a
-// destination pixel lacks or has name the source pixels combined into it.
-void Sampling(std::string& out, int mode, const char* modeName, bool vertical, int srcFrom, int srcCount,
-              int dstLen) {
-  const bool orMode = mode == WHITEONBLACK;
-  Canvas src(vertical ? 1 : 16, vertical ? 16 : 1),
-      dst(vertical ? 1 : 48, vertical ? 48 : 1, orMode ? kBlack : kWhite);
-  for (int i = 0; i < 16; ++i)
-    src.Put(vertical ? 0 : i, vertical ? i : 0, FromPixel(orMode ? (1u << i) : (0xFFFFFFu & ~(1u << i))));
-  const int n = dstLen < 0 ? -dstLen : dstLen, at = dstLen < 0 ? n : 0;
-  SetStretchBltMode(dst.dc(), mode);
-  BOOL ok = vertical ? StretchBlt(dst.dc(), 0, at, 1, dstLen, src.dc(), 0, srcFrom, 1, srcCount, SRCCOPY)
-                     : StretchBlt(dst.dc(), at, 0, dstLen, 1, src.dc(), srcFrom, 0, srcCount, 1, SRCCOPY);
-  Appendf(out, "%s %s %d of 16 from %d -> %d: ok=%d", modeName, vertical ? "rows" : "cols", srcCount, srcFrom,
-          dstLen, ok);
-  for (int k = 0; k < n; ++k) {
-    const uint32_t v = ToPixel(vertical ? dst.At(0, k) : dst.At(k, 0)), members = orMode ? v : ~v & 0xFFFF;
-    out += " {";
-    for (int i = 0, first = 1; i < 16; ++i)
-      if (members & (1u << i)) {
-        Appendf(out, "%s%d", first ? "" : ",", i);
-        first = 0;
-      }
-    out += "}";
-  }
-  out += "\n";
-}
-
-}  // namespace
-
 // The pixels StretchBlt picks and, when shrinking, combines: the exact
 // nearest-pixel rule of each mode and of mirrored calls.
 ORACLE_SCENARIO(stretchblt_sampling) {
-  const struct {
-    int mode;
-    const char* name;
-  } modes[] = {
-      {COLORONCOLOR, "COLORONCOLOR"}, {BLACKONWHITE, "BLACKONWHITE"}, {WHITEONBLACK, "WHITEONBLACK"}};
+  const int modes[] = {COLORONCOLOR, BLACKONWHITE, WHITEONBLACK};
+  const char* names[] = {"COLORONCOLOR", "BLACKONWHITE", "WHITEONBLACK"};
   // Vertical?, source from and count, destination length.
   const int cases[][4] = {{0, 0, 16, 1},  {0, 0, 16, 3},   {0, 0, 16, 5},   {0, 0, 16, 7},   {0, 0, 16, 8},
                           {0, 0, 16, 10}, {0, 0, 16, 15},  {0, 0, 16, 17},  {0, 0, 16, 24},  {0, 0, 16, 40},
                           {0, 0, 16, -5}, {0, 0, 16, -24}, {0, 16, -16, 5}, {0, 15, -16, 5}, {0, 0, 6, 13},
                           {0, 0, 6, 18},  {0, 3, 9, 4},    {1, 0, 16, 5},   {1, 0, 6, 13}};
-  for (auto& m : modes)
-    for (auto& k : cases) Sampling(out, m.mode, m.name, k[0] != 0, k[1], k[2], k[3]);
+  for (int m = 0; m < 3; ++m)
+    for (auto& k : cases) Sampling(out, modes[m], names[m], k[0] != 0, k[1], k[2], k[3]);
 }
 
 }  // namespace oracle
