@@ -17,11 +17,17 @@ std::vector<Scenario>& Registry() {
   return registry;
 }
 
-void AppendRuler(std::string& out, int width) {
+// A ruler of column numbers, then one row of letters per pixel row.
+template <class F>
+void AppendGrid(std::string& out, int width, int height, F letterAt) {
   out += "    ";
   for (int x = 0; x < width; ++x) out += x % 10 == 0 ? static_cast<char>('0' + (x / 10) % 10) : ' ';
   out += "\n    ";
   for (int x = 0; x < width; ++x) out += static_cast<char>('0' + x % 10);
+  for (int y = 0; y < height; ++y) {
+    Appendf(out, "\n%3d ", y);
+    for (int x = 0; x < width; ++x) out += letterAt(x, y);
+  }
   out += '\n';
 }
 
@@ -30,8 +36,7 @@ void DumpMono(std::string& out, const char* label, HBITMAP bitmap) {
   BITMAP bm{};
   GetObjectA(bitmap, sizeof bm, &bm);
   const int w = bm.bmWidth, h = bm.bmHeight;
-  MonoInfo info{};
-  info.h = Header(w, h, 1);  // bottom-up, the form every GDI accepts
+  MonoInfo info{Header(w, h, 1), {}};  // bottom-up, the form every GDI accepts
   const size_t stride = static_cast<size_t>((w + 31) / 32) * 4;
   std::vector<uint8_t> data(stride * static_cast<size_t>(h));
   HDC dc = CreateCompatibleDC(nullptr);
@@ -41,31 +46,23 @@ void DumpMono(std::string& out, const char* label, HBITMAP bitmap) {
   auto rgb = [](const RGBQUAD& q) { return Hex(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue)); };
   Appendf(out, "[%s] mono %dx%d #=0 .=1 table 0=%s 1=%s\n", label, w, h, rgb(info.c[0]).c_str(),
           rgb(info.c[1]).c_str());
-  AppendRuler(out, w);
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* row = data.data() + stride * static_cast<size_t>(h - 1 - y);
-    Appendf(out, "%3d ", y);
-    for (int x = 0; x < w; ++x) out += (row[x / 8] >> (7 - x % 8)) & 1 ? '.' : '#';
-    out += '\n';
-  }
+  AppendGrid(out, w, h, [&](int x, int y) {
+    return (data[stride * (h - 1 - y) + x / 8] >> (7 - x % 8)) & 1 ? '.' : '#';
+  });
 }
 
 }  // namespace
 
 int RegisterScenario(const char* name, ScenarioFn fn) {
-  auto& reg = Registry();
-  auto at = std::lower_bound(reg.begin(), reg.end(), name,
-                             [](const Scenario& s, const char* n) { return std::strcmp(s.name, n) < 0; });
-  if (at != reg.end() && std::strcmp(at->name, name) == 0) {
-    std::fprintf(stderr, "oracle: scenario %s registered twice\n", name);
-    std::abort();
-  }
-  reg.insert(at, Scenario{name, fn});
-  return static_cast<int>(reg.size());
+  Registry().push_back(Scenario{name, fn});
+  return 0;
 }
 
 const std::vector<Scenario>& Scenarios() {
-  return Registry();
+  auto& all = Registry();
+  std::sort(all.begin(), all.end(),
+            [](const Scenario& a, const Scenario& b) { return std::strcmp(a.name, b.name) < 0; });
+  return all;
 }
 
 bool IsInformational(const Scenario& s) {
@@ -101,14 +98,7 @@ COLORREF FromPixel(uint32_t p) {
 }
 
 BITMAPINFOHEADER Header(int width, int height, int bpp) {
-  BITMAPINFOHEADER b{};
-  b.biSize = sizeof b;
-  b.biWidth = width;
-  b.biHeight = height;
-  b.biPlanes = 1;
-  b.biBitCount = static_cast<WORD>(bpp);
-  b.biCompression = BI_RGB;
-  return b;
+  return {sizeof(BITMAPINFOHEADER), width, height, 1, static_cast<WORD>(bpp), BI_RGB, 0, 0, 0, 0, 0};
 }
 
 HBITMAP MonoFromArt(const std::vector<const char*>& rows) {
@@ -214,17 +204,11 @@ void Canvas::Dump(std::string& out, const char* label, COLORREF background) cons
     legend.emplace_back(rgb, c);
     return c;
   };
-  std::string rows;
-  for (int y = 0; y < height_; ++y) {
-    Appendf(rows, "%3d ", y);
-    for (int x = 0; x < width_; ++x) rows += letterOf(bits_[static_cast<size_t>(y) * width_ + x] & 0xFFFFFF);
-    rows += '\n';
-  }
+  std::string grid;  // lettered first, so that the legend is complete
+  AppendGrid(grid, width_, height_, [&](int x, int y) { return letterOf(ToPixel(At(x, y))); });
   Appendf(out, "[%s] %dx%d .=%s\nlegend:", label, width_, height_, Hex(background).c_str());
   for (auto& e : legend) Appendf(out, " %c=%s", e.second, Hex(FromPixel(e.first)).c_str());
-  out += '\n';
-  AppendRuler(out, width_);
-  out += rows;
+  out += '\n' + grid;
 }
 
 void Segments(HDC dc, std::initializer_list<Segment> lines) {
