@@ -207,8 +207,8 @@ ORACLE_SCENARIO(patblt_rops) {
   Canvas c(60, 24);
   c.Paint([](int x, int y) { return y >= 10 && y < 14 ? kRed : (x / 3) % 2 ? kBlack : kWhite; });
   Colors(c.dc(), kGreen, kBlue);
-  Selected<HBRUSH> brush(c.dc(), PatternBrush({"##......", "##......", "##......", "########", "........",
-                                               "........", "....##..", "....##.."}));
+  Selected brush(c.dc(), PatternBrush({"##......", "##......", "##......", "########", "........", "........",
+                                       "....##..", "....##.."}));
   const long cases[][5] = {{PATCOPY, 0, 0, 12, 12},      {PATINVERT, 12, 0, 12, 12},
                            {DSTINVERT, 24, 0, 12, 12},   {BLACKNESS, 36, 0, 12, 12},
                            {WHITENESS, 48, 0, 12, 12},   {0x000F0001, 0, 12, 12, 12},

@@ -56,7 +56,7 @@ ORACLE_SCENARIO(pattern_brush_origin) {
 // background colours (white on black would invert it) or keep its bits?
 ORACLE_SCENARIO(pattern_brush_mono) {
   MemDC dc(CreateBitmap(24, 10, 1, 1, nullptr));
-  Selected<HBRUSH> brush(dc.dc(), PatternBrush(kPatternArt));
+  Selected brush(dc.dc(), PatternBrush(kPatternArt));
   PatBlt(dc.dc(), 0, 0, 12, 10, PATCOPY);
   Colors(dc.dc(), kWhite, kBlack);
   PatBlt(dc.dc(), 12, 0, 12, 10, PATCOPY);

@@ -73,11 +73,11 @@ void TextGeometry(std::string& out, int height) {
   SetBkMode(c.dc(), OPAQUE);
   SetTextAlign(c.dc(), TA_TOP | TA_LEFT);
   {
-    Selected<HFONT> font(c.dc(), MakeFont("Courier New", height, 0));
+    Selected font(c.dc(), MakeFont("Courier New", height, 0));
     Metrics(out, c.dc());
   }
   for (int esc : {0, 450, 900, 1800, 2700, 3150}) {
-    Selected<HFONT> font(c.dc(), MakeFont("Courier New", height, esc));
+    Selected font(c.dc(), MakeFont("Courier New", height, esc));
     for (int ext = 0; ext < 2; ++ext) {
       c.Fill(kUntouched);
       BOOL ok = ext ? ExtTextOutA(c.dc(), 48, 48, 0, nullptr, kText, 2, nullptr)
@@ -105,7 +105,7 @@ ORACLE_SCENARIO(text_geometry_22) {
 ORACLE_SCENARIO(text_opaque_rect) {
   Canvas c(96, 96, kUntouched);
   Colors(c.dc(), kBlack, kWhite);
-  Selected<HFONT> font(c.dc(), MakeFont("Courier New", -11, 0));
+  Selected font(c.dc(), MakeFont("Courier New", -11, 0));
   const RECT wide{45, 46, 78, 68}, narrow{50, 50, 57, 54};
   const struct {
     const char* what;
@@ -149,7 +149,7 @@ ORACLE_SCENARIO(text_turned_placement) {
       Canvas c(160, 160);  // reference point 80, 80
       SetTextColor(c.dc(), kBlack);
       SetBkMode(c.dc(), TRANSPARENT);
-      Selected<HFONT> font(c.dc(), MakeFont("Courier New", height, esc));
+      Selected font(c.dc(), MakeFont("Courier New", height, esc));
       Appendf(out, "height %d esc %4d:", height, esc);
       POINT base{};
       for (auto& s : shifts) {
@@ -176,7 +176,7 @@ ORACLE_SCENARIO(text_turned_placement) {
 // for that name depends on the installed fonts, so this is not compared.
 ORACLE_SCENARIO(info_text_italic_face) {
   Canvas c(8, 8);
-  Selected<HFONT> font(c.dc(), MakeFont("Courier New Italic", -11, 0));
+  Selected font(c.dc(), MakeFont("Courier New Italic", -11, 0));
   Metrics(out, c.dc());
 }
 

@@ -231,8 +231,4 @@ BOOL Lines(HDC dc, std::initializer_list<POINT> points) {
   return Polyline(dc, points.begin(), static_cast<int>(points.size()));
 }
 
-void Boxes(HDC dc, decltype(&Rectangle) shape, std::initializer_list<RECT> boxes) {
-  for (auto& b : boxes) shape(dc, b.left, b.top, b.right, b.bottom);
-}
-
 }  // namespace oracle

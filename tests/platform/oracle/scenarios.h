@@ -91,10 +91,9 @@ class Canvas : public MemDC {
 };
 
 // Selects a freshly made object into a DC for the scope and deletes it after.
-template <class H>
 class Selected {
  public:
-  Selected(HDC dc, H object) : dc_(dc), object_(object), old_(SelectObject(dc, object)) {}
+  Selected(HDC dc, HGDIOBJ object) : dc_(dc), object_(object), old_(SelectObject(dc, object)) {}
   ~Selected() {
     SelectObject(dc_, old_);
     DeleteObject(object_);
@@ -103,13 +102,12 @@ class Selected {
 
  private:
   HDC dc_;
-  H object_;
-  HGDIOBJ old_;
+  HGDIOBJ object_, old_;
 };
-inline Selected<HPEN> Pen(HDC dc, int style, int width, COLORREF c) {
+inline Selected Pen(HDC dc, int style, int width, COLORREF c) {
   return {dc, CreatePen(style, width, c)};
 }
-inline Selected<HBRUSH> Brush(HDC dc, COLORREF c) {
+inline Selected Brush(HDC dc, COLORREF c) {
   return {dc, CreateSolidBrush(c)};
 }
 
@@ -120,7 +118,6 @@ void Segments(HDC dc, std::initializer_list<Segment> lines);  // MoveToEx and Li
 void Path(HDC dc, std::initializer_list<POINT> points);       // MoveToEx, then LineTo each
 BOOL Poly(HDC dc, std::initializer_list<POINT> points);       // Polygon
 BOOL Lines(HDC dc, std::initializer_list<POINT> points);      // Polyline
-void Boxes(HDC dc, decltype(&Rectangle) shape, std::initializer_list<RECT> boxes);
 
 }  // namespace oracle
 
