@@ -72,8 +72,7 @@ void ShrinkInEveryMode(HDC dst, HDC src) {
 std::string RectText(const RECT* r) {
   if (!r) return "null";
   std::string s;
-  Appendf(s, "%ld,%ld-%ld,%ld", static_cast<long>(r->left), static_cast<long>(r->top),
-          static_cast<long>(r->right), static_cast<long>(r->bottom));
+  Appendf(s, "%ld,%ld-%ld,%ld", long(r->left), long(r->top), long(r->right), long(r->bottom));
   return s;
 }
 
@@ -295,8 +294,7 @@ ORACLE_SCENARIO(getdibits_mono) {
   MonoInfo info{Header(13, 5, 1), {}};
   int r = GetDIBits(dc, bmp, 0, 5, nullptr, info.get(), DIB_RGB_COLORS);
   Appendf(out, "no buffer: returned %d, biSizeImage %lu, biWidth %ld, biHeight %ld\n", r,
-          static_cast<unsigned long>(info.h.biSizeImage), static_cast<long>(info.h.biWidth),
-          static_cast<long>(info.h.biHeight));
+          static_cast<unsigned long>(info.h.biSizeImage), long(info.h.biWidth), long(info.h.biHeight));
   const char* passes[] = {"bottom-up", "top-down", "bottom-up lines 1..2"};
   for (int pass = 0; pass < 3; ++pass) {
     uint8_t buf[5 * 4];

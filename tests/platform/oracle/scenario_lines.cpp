@@ -42,8 +42,8 @@ ORACLE_SCENARIO(lineto_octants) {
       BOOL ok = LineTo(c.dc(), 20 + d->first, 20 + d->second);
       POINT pos{};
       GetCurrentPositionEx(c.dc(), &pos);
-      Appendf(out, "(%d,%d) ok=%d pos=%ld,%ld:%s\n", d->first, d->second, ok, static_cast<long>(pos.x),
-              static_cast<long>(pos.y), PixelList(c, 20, 20, d->first, d->second).c_str());
+      Appendf(out, "(%d,%d) ok=%d pos=%ld,%ld:%s\n", d->first, d->second, ok, long(pos.x), long(pos.y),
+              PixelList(c, 20, 20, d->first, d->second).c_str());
     }
   }
   c.Fill(kWhite);
@@ -60,8 +60,7 @@ ORACLE_SCENARIO(polyline_vertices) {
   BOOL ok = Lines(c.dc(), {{2, 12}, {8, 2}, {14, 12}, {20, 2}, {26, 12}});
   POINT pos{};
   GetCurrentPositionEx(c.dc(), &pos);
-  Appendf(out, "Polyline ok=%d, current position stays (1,1): %ld,%ld\n", ok, static_cast<long>(pos.x),
-          static_cast<long>(pos.y));
+  Appendf(out, "Polyline ok=%d, current position stays (1,1): %ld,%ld\n", ok, long(pos.x), long(pos.y));
   c.Dump(out, "zigzag R2_COPYPEN");
   c.Fill(kWhite);
   SetROP2(c.dc(), R2_NOT);
@@ -141,12 +140,8 @@ void WideLines(std::string& out, int width) {
 
 }  // namespace
 
-ORACLE_SCENARIO(wide_pen_3) {
-  WideLines(out, 3);
-}
-ORACLE_SCENARIO(wide_pen_5) {
-  WideLines(out, 5);
-}
+ORACLE_SCENARIO_CALL(wide_pen_3, WideLines(out, 3));
+ORACLE_SCENARIO_CALL(wide_pen_5, WideLines(out, 5));
 
 // Wide pens on shapes, a wide dashed pen (drawn solid?) and an odd ROP2 so
 // overlapping end caps and joins show whether pixels are painted twice.

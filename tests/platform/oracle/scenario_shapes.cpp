@@ -24,8 +24,7 @@ void ThreeWays(HDC dc, int dy, const std::function<void(int)>& draw) {
 
 POINT Radial(double cx, double cy, double radius, double degrees) {
   const double a = degrees * 3.14159265358979323846 / 180.0;
-  return POINT{static_cast<LONG>(std::lround(cx + radius * std::cos(a))),
-               static_cast<LONG>(std::lround(cy - radius * std::sin(a)))};
+  return POINT{LONG(std::lround(cx + radius * std::cos(a))), LONG(std::lround(cy - radius * std::sin(a)))};
 }
 
 }  // namespace
@@ -79,31 +78,24 @@ namespace {
 void ArcGrid(std::string& out, const char* label, int w, int h, std::initializer_list<double> degrees) {
   Canvas c(40, 40);
   for (size_t i = 0; i < degrees.size() / 2; ++i) {
-    const int l = 2 + 20 * static_cast<int>(i % 2), t = 2 + 20 * static_cast<int>(i / 2);
+    const int l = 2 + 20 * int(i % 2), t = 2 + 20 * int(i / 2);
     const double from = degrees.begin()[2 * i], to = degrees.begin()[2 * i + 1];
     POINT a = Radial(l + w / 2.0, t + h / 2.0, 100, from), b = Radial(l + w / 2.0, t + h / 2.0, 100, to);
     Arc(c.dc(), l, t, l + w, t + h, a.x, a.y, b.x, b.y);
-    Appendf(out, "cell %d: box %d,%d-%d,%d from %g to %g degrees (radials %ld,%ld and %ld,%ld)\n",
-            static_cast<int>(i), l, t, l + w, t + h, from, to, static_cast<long>(a.x), static_cast<long>(a.y),
-            static_cast<long>(b.x), static_cast<long>(b.y));
+    Appendf(out, "cell %d: box %d,%d-%d,%d from %g to %g degrees (radials %ld,%ld and %ld,%ld)\n", int(i), l,
+            t, l + w, t + h, from, to, long(a.x), long(a.y), long(b.x), long(b.y));
   }
   c.Dump(out, label);
 }
 
 }  // namespace
 
-ORACLE_SCENARIO(arc_quadrants_odd) {
-  ArcGrid(out, "quadrants I II III IV of a 17x17 box", 17, 17, {0, 90, 90, 180, 180, 270, 270, 360});
-}
-
-ORACLE_SCENARIO(arc_quadrants_even) {
-  ArcGrid(out, "quadrants I II III IV of a 16x12 box", 16, 12, {0, 90, 90, 180, 180, 270, 270, 360});
-}
-
-ORACLE_SCENARIO(arc_spans) {
-  ArcGrid(out, "45->225, 300->60 (through 0), equal radials, 10->350", 16, 16,
-          {45, 225, 300, 60, 30, 30, 10, 350});
-}
+ORACLE_SCENARIO_CALL(arc_quadrants_odd, ArcGrid(out, "quadrants I II III IV of a 17x17 box", 17, 17,
+                                                {0, 90, 90, 180, 180, 270, 270, 360}));
+ORACLE_SCENARIO_CALL(arc_quadrants_even, ArcGrid(out, "quadrants I II III IV of a 16x12 box", 16, 12,
+                                                 {0, 90, 90, 180, 180, 270, 270, 360}));
+ORACLE_SCENARIO_CALL(arc_spans, ArcGrid(out, "45->225, 300->60 (through 0), equal radials, 10->350", 16, 16,
+                                        {45, 225, 300, 60, 30, 30, 10, 350}));
 
 // Arc draws nothing with the null pen, ignores the brush, and takes a wide
 // pen.

@@ -51,16 +51,15 @@ void Metrics(std::string& out, HDC dc) {
   TEXTMETRICA tm{};
   BOOL ok = GetTextMetricsA(dc, &tm);
   Appendf(out, "~1 metrics ok=%d height %ld ascent %ld descent %ld avecw %ld maxcw %ld\n", ok,
-          static_cast<long>(tm.tmHeight), static_cast<long>(tm.tmAscent), static_cast<long>(tm.tmDescent),
-          static_cast<long>(tm.tmAveCharWidth), static_cast<long>(tm.tmMaxCharWidth));
+          long(tm.tmHeight), long(tm.tmAscent), long(tm.tmDescent), long(tm.tmAveCharWidth),
+          long(tm.tmMaxCharWidth));
   // Win32's TMPF_FIXED_PITCH bit is set for variable pitch fonts.
   Appendf(out, "pitch bit %d family %02x\n", tm.tmPitchAndFamily & 1, tm.tmPitchAndFamily & 0xF0);
   SIZE sz{}, one{};
   ok = GetTextExtentPoint32A(dc, kText, 2, &sz);
   GetTextExtentPoint32A(dc, "H", 1, &one);
-  Appendf(out, "~1 extent \"%s\" ok=%d %ld %ld\n~1 extent \"H\" %ld %ld\n", kText, ok,
-          static_cast<long>(sz.cx), static_cast<long>(sz.cy), static_cast<long>(one.cx),
-          static_cast<long>(one.cy));
+  Appendf(out, "~1 extent \"%s\" ok=%d %ld %ld\n~1 extent \"H\" %ld %ld\n", kText, ok, long(sz.cx),
+          long(sz.cy), long(one.cx), long(one.cy));
 }
 
 // Wine leaves the opaque background of rotated text partly or wholly unpainted
@@ -90,15 +89,9 @@ void TextGeometry(std::string& out, int height) {
 
 }  // namespace
 
-ORACLE_SCENARIO(text_geometry_8) {
-  TextGeometry(out, -8);
-}
-ORACLE_SCENARIO(text_geometry_11) {
-  TextGeometry(out, -11);
-}
-ORACLE_SCENARIO(text_geometry_22) {
-  TextGeometry(out, -22);
-}
+ORACLE_SCENARIO_CALL(text_geometry_8, TextGeometry(out, -8));
+ORACLE_SCENARIO_CALL(text_geometry_11, TextGeometry(out, -11));
+ORACLE_SCENARIO_CALL(text_geometry_22, TextGeometry(out, -22));
 
 // ETO_OPAQUE fills exactly the given rectangle (and the cell), ETO_CLIPPED
 // cuts the dots at it; transparent mode paints dots only.
@@ -156,16 +149,14 @@ ORACLE_SCENARIO(text_turned_placement) {
         c.Fill(kWhite);
         SetTextAlign(c.dc(), s.align);
         MoveToEx(c.dc(), 80, 80, nullptr);
-        TextOutA(c.dc(), 80, 80, s.text, static_cast<int>(std::strlen(s.text)));
+        TextOutA(c.dc(), 80, 80, s.text, int(std::strlen(s.text)));
         POINT p{1 << 30, 1 << 30};  // the top left corner of the ink, or the current position
         for (int y = 0; y < 160; ++y)
           for (int x = 0; x < 160; ++x)
             if (c.At(x, y) != kWhite) p = POINT{std::min<LONG>(p.x, x), std::min<LONG>(p.y, y)};
         if (s.align & TA_UPDATECP) GetCurrentPositionEx(c.dc(), &p);
         const POINT from = s.align & TA_UPDATECP ? POINT{80, 80} : base;
-        if (*s.what)
-          Appendf(out, " %s %ld %ld", s.what, static_cast<long>(p.x - from.x),
-                  static_cast<long>(p.y - from.y));
+        if (*s.what) Appendf(out, " %s %ld %ld", s.what, long(p.x - from.x), long(p.y - from.y));
         if (!*s.what) base = p;
       }
       out += '\n';
@@ -189,8 +180,8 @@ ORACLE_SCENARIO(info_display_model) {
           GetDeviceCaps(dc, SIZEPALETTE));
   BITMAP bm{};
   GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof bm, &bm);
-  Appendf(out, "fresh memory DC bitmap %ldx%ld %d bpp\n", static_cast<long>(bm.bmWidth),
-          static_cast<long>(bm.bmHeight), bm.bmBitsPixel);
+  Appendf(out, "fresh memory DC bitmap %ldx%ld %d bpp\n", long(bm.bmWidth), long(bm.bmHeight),
+          bm.bmBitsPixel);
   DeleteDC(dc);
 }
 

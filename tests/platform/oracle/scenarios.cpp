@@ -21,9 +21,9 @@ std::vector<Scenario>& Registry() {
 template <class F>
 void AppendGrid(std::string& out, int width, int height, F letterAt) {
   out += "    ";
-  for (int x = 0; x < width; ++x) out += x % 10 == 0 ? static_cast<char>('0' + (x / 10) % 10) : ' ';
+  for (int x = 0; x < width; ++x) out += x % 10 == 0 ? char('0' + (x / 10) % 10) : ' ';
   out += "\n    ";
-  for (int x = 0; x < width; ++x) out += static_cast<char>('0' + x % 10);
+  for (int x = 0; x < width; ++x) out += char('0' + x % 10);
   for (int y = 0; y < height; ++y) {
     Appendf(out, "\n%3d ", y);
     for (int x = 0; x < width; ++x) out += letterAt(x, y);
@@ -37,10 +37,10 @@ void DumpMono(std::string& out, const char* label, HBITMAP bitmap) {
   GetObjectA(bitmap, sizeof bm, &bm);
   const int w = bm.bmWidth, h = bm.bmHeight;
   MonoInfo info{Header(w, h, 1), {}};  // bottom-up, the form every GDI accepts
-  const size_t stride = static_cast<size_t>((w + 31) / 32) * 4;
-  std::vector<uint8_t> data(stride * static_cast<size_t>(h));
+  const size_t stride = size_t((w + 31) / 32) * 4;
+  std::vector<uint8_t> data(stride * size_t(h));
   HDC dc = CreateCompatibleDC(nullptr);
-  int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(h), data.data(), info.get(), DIB_RGB_COLORS);
+  int lines = GetDIBits(dc, bitmap, 0, UINT(h), data.data(), info.get(), DIB_RGB_COLORS);
   DeleteDC(dc);
   if (lines != h) return Appendf(out, "[%s] mono %dx%d: GetDIBits returned %d\n", label, w, h, lines);
   auto rgb = [](const RGBQUAD& q) { return Hex(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue)); };
@@ -75,9 +75,9 @@ void Appendf(std::string& out, const char* fmt, ...) {
   va_copy(again, ap);
   const int n = std::max(std::vsnprintf(nullptr, 0, fmt, ap), 0);
   const size_t at = out.size();
-  out.resize(at + static_cast<size_t>(n) + 1);
-  std::vsnprintf(&out[at], static_cast<size_t>(n) + 1, fmt, again);
-  out.resize(at + static_cast<size_t>(n));
+  out.resize(at + size_t(n) + 1);
+  std::vsnprintf(&out[at], size_t(n) + 1, fmt, again);
+  out.resize(at + size_t(n));
   va_end(again);
   va_end(ap);
 }
@@ -98,17 +98,16 @@ COLORREF FromPixel(uint32_t p) {
 }
 
 BITMAPINFOHEADER Header(int width, int height, int bpp) {
-  return {sizeof(BITMAPINFOHEADER), width, height, 1, static_cast<WORD>(bpp), BI_RGB, 0, 0, 0, 0, 0};
+  return {sizeof(BITMAPINFOHEADER), width, height, 1, WORD(bpp), BI_RGB, 0, 0, 0, 0, 0};
 }
 
 HBITMAP MonoFromArt(const std::vector<const char*>& rows) {
-  const int h = static_cast<int>(rows.size()), w = h ? static_cast<int>(std::strlen(rows[0])) : 0;
-  const size_t stride = static_cast<size_t>((w + 15) / 16) * 2;
-  std::vector<uint8_t> data(stride * static_cast<size_t>(h));
+  const int h = int(rows.size()), w = h ? int(std::strlen(rows[0])) : 0;
+  const size_t stride = size_t((w + 15) / 16) * 2;
+  std::vector<uint8_t> data(stride * size_t(h));
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      if (rows[static_cast<size_t>(y)][x] == '.')
-        data[stride * y + x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+      if (rows[size_t(y)][x] == '.') data[stride * y + x / 8] |= uint8_t(0x80 >> (x % 8));
   return CreateBitmap(w, h, 1, 1, data.data());
 }
 
@@ -172,17 +171,17 @@ Canvas::Canvas(int width, int height, COLORREF fill, void* bits)
 
 void Canvas::Fill(COLORREF c) {
   Flush();
-  std::fill(bits_, bits_ + static_cast<size_t>(width_) * height_, ToPixel(c));
+  std::fill(bits_, bits_ + size_t(width_) * height_, ToPixel(c));
 }
 
 COLORREF Canvas::At(int x, int y) const {
   Flush();
-  return FromPixel(bits_[static_cast<size_t>(y) * width_ + x] & 0xFFFFFF);
+  return FromPixel(bits_[size_t(y) * width_ + x] & 0xFFFFFF);
 }
 
 void Canvas::Put(int x, int y, COLORREF c) {
   Flush();
-  bits_[static_cast<size_t>(y) * width_ + x] = ToPixel(c);
+  bits_[size_t(y) * width_ + x] = ToPixel(c);
 }
 
 void Canvas::Dump(std::string& out, const char* label, COLORREF background) const {
@@ -224,11 +223,11 @@ void Path(HDC dc, std::initializer_list<POINT> points) {
 }
 
 BOOL Poly(HDC dc, std::initializer_list<POINT> points) {
-  return Polygon(dc, points.begin(), static_cast<int>(points.size()));
+  return Polygon(dc, points.begin(), int(points.size()));
 }
 
 BOOL Lines(HDC dc, std::initializer_list<POINT> points) {
-  return Polyline(dc, points.begin(), static_cast<int>(points.size()));
+  return Polyline(dc, points.begin(), int(points.size()));
 }
 
 }  // namespace oracle

@@ -126,3 +126,8 @@ BOOL Lines(HDC dc, std::initializer_list<POINT> points);      // Polyline
   static void OracleScenario_##name(std::string& out);                                                  \
   static const int oracle_registered_##name = ::oracle::RegisterScenario(#name, OracleScenario_##name); \
   static void OracleScenario_##name(std::string& out)
+// A scenario that is one call: ORACLE_SCENARIO_CALL(wide_pen_3, WideLines(out, 3));
+#define ORACLE_SCENARIO_CALL(name, ...) \
+  ORACLE_SCENARIO(name) {               \
+    __VA_ARGS__;                        \
+  }
