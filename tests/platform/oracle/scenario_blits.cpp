@@ -89,8 +89,7 @@ void Sampling(std::string& out, int mode, const char* modeName, bool vertical, i
   const bool orMode = mode == WHITEONBLACK;
   Canvas src(vertical ? 1 : 16, vertical ? 16 : 1),
       dst(vertical ? 1 : 48, vertical ? 48 : 1, orMode ? kBlack : kWhite);
-  for (int i = 0; i < 16; ++i)
-    src.Put(vertical ? 0 : i, vertical ? i : 0, FromPixel(orMode ? (1u << i) : (0xFFFFFFu & ~(1u << i))));
+  src.Paint([&](int x, int y) { return FromPixel(orMode ? 1u << (x + y) : 0xFFFFFFu & ~(1u << (x + y))); });
   const int n = dstLen < 0 ? -dstLen : dstLen, at = dstLen < 0 ? n : 0;
   SetStretchBltMode(dst.dc(), mode);
   BOOL ok = vertical ? StretchBlt(dst.dc(), 0, at, 1, dstLen, src.dc(), 0, srcFrom, 1, srcCount, SRCCOPY)

@@ -10,19 +10,11 @@ const std::vector<const char*> kPatternArt = {
     "########", "#.......", "#.......", "######..", "#.......", "#.......", "#.......", "........",
 };
 
-struct Rop2Name {
-  int code;
-  const char* name;
-};
-#define ROP2(code) \
-  { code, #code }
-const Rop2Name kRop2[] = {
-    ROP2(R2_BLACK),      ROP2(R2_NOTMERGEPEN), ROP2(R2_MASKNOTPEN), ROP2(R2_NOTCOPYPEN),
-    ROP2(R2_MASKPENNOT), ROP2(R2_NOT),         ROP2(R2_XORPEN),     ROP2(R2_NOTMASKPEN),
-    ROP2(R2_MASKPEN),    ROP2(R2_NOTXORPEN),   ROP2(R2_NOP),        ROP2(R2_MERGENOTPEN),
-    ROP2(R2_COPYPEN),    ROP2(R2_MERGEPENNOT), ROP2(R2_MERGEPEN),   ROP2(R2_WHITE),
-};
-#undef ROP2
+// The sixteen binary raster operations, R2_BLACK (1) to R2_WHITE (16).
+const char* const kRop2[] = {"R2_BLACK",      "R2_NOTMERGEPEN", "R2_MASKNOTPEN", "R2_NOTCOPYPEN",
+                             "R2_MASKPENNOT", "R2_NOT",         "R2_XORPEN",     "R2_NOTMASKPEN",
+                             "R2_MASKPEN",    "R2_NOTXORPEN",   "R2_NOP",        "R2_MERGENOTPEN",
+                             "R2_COPYPEN",    "R2_MERGEPENNOT", "R2_MERGEPEN",   "R2_WHITE"};
 
 }  // namespace
 
@@ -70,12 +62,12 @@ ORACLE_SCENARIO(rop2_all) {
   c.Paint([](int x, int) { return x < 16 ? kBlack : x < 32 ? kWhite : RGB(0x33, 0x66, 0xCC); });
   auto pen = Pen(c.dc(), PS_SOLID, 1, RGB(0xF0, 0x0F, 0x55));
   for (int i = 0; i < 16; ++i) {
-    SetROP2(c.dc(), kRop2[i].code);
+    SetROP2(c.dc(), R2_BLACK + i);
     Segments(c.dc(), {{0, i, 48, i}});
   }
   out += "pen #f00f55 over stripes #000000 | #ffffff | #3366cc\n";
   for (int i = 0; i < 16; ++i)
-    Appendf(out, "%-15s %s %s %s\n", kRop2[i].name, Hex(c.At(8, i)).c_str(), Hex(c.At(24, i)).c_str(),
+    Appendf(out, "%-15s %s %s %s\n", kRop2[i], Hex(c.At(8, i)).c_str(), Hex(c.At(24, i)).c_str(),
             Hex(c.At(40, i)).c_str());
   // The line must cover every column of its row; count the columns where the
   // result differs from its stripe's first column.
@@ -87,10 +79,10 @@ ORACLE_SCENARIO(rop2_all) {
 
 ORACLE_SCENARIO(rop2_mono) {
   out += "ROP2 on a 1-bit bitmap: dest 0,1 under a black pen | under a white pen (K=0 W=1)\n";
-  for (const auto& r : kRop2) {
+  for (int i = 0; i < 16; ++i) {
     MemDC m(MonoFromArt({"#.", "#."}));
     const HDC dc = m.dc();
-    SetROP2(dc, r.code);
+    SetROP2(dc, R2_BLACK + i);
     auto black = Pen(dc, PS_SOLID, 1, kBlack);
     Segments(dc, {{0, 0, 2, 0}});
     auto white = Pen(dc, PS_SOLID, 1, kWhite);
@@ -98,7 +90,7 @@ ORACLE_SCENARIO(rop2_mono) {
     auto bit = [&](int x, int y) {
       return GetPixel(dc, x, y) == kWhite ? 'W' : GetPixel(dc, x, y) == kBlack ? 'K' : '?';
     };
-    Appendf(out, "%-15s %c %c | %c %c\n", r.name, bit(0, 0), bit(1, 0), bit(0, 1), bit(1, 1));
+    Appendf(out, "%-15s %c %c | %c %c\n", kRop2[i], bit(0, 0), bit(1, 0), bit(0, 1), bit(1, 1));
   }
 }
 

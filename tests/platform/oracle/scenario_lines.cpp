@@ -74,19 +74,15 @@ ORACLE_SCENARIO(polyline_vertices) {
 // LineTo calls meeting at x=14 (does the pattern restart?), and a Polyline
 // with vertices at 14 and 30 (does it carry on across vertices?).
 ORACLE_SCENARIO(pen_style_rows) {
-  const struct {
-    const char* name;
-    int style;
-  } styles[] = {
-      {"PS_DASH", PS_DASH}, {"PS_DOT", PS_DOT}, {"PS_DASHDOT", PS_DASHDOT}, {"PS_DASHDOTDOT", PS_DASHDOTDOT}};
+  const char* names[] = {"PS_DASH", "PS_DOT", "PS_DASHDOT", "PS_DASHDOTDOT"};
   Canvas c(64, 40);
   SetBkColor(c.dc(), kYellow);
   int y = 0;
-  for (auto& s : styles)
+  for (int style = PS_DASH; style <= PS_DASHDOTDOT; ++style)
     for (int mode : {OPAQUE, TRANSPARENT}) {
       Appendf(out, "rows %d-%d: %s %s (LineTo; LineTo+LineTo at x=14; Polyline via 14,30)\n", y, y + 2,
-              s.name, mode == OPAQUE ? "OPAQUE" : "TRANSPARENT");
-      auto pen = Pen(c.dc(), s.style, 1, kBlack);
+              names[style - PS_DASH], mode == OPAQUE ? "OPAQUE" : "TRANSPARENT");
+      auto pen = Pen(c.dc(), style, 1, kBlack);
       SetBkMode(c.dc(), mode);
       Path(c.dc(), {{1, y}, {63, y}});
       Path(c.dc(), {{1, y + 1}, {14, y + 1}, {63, y + 1}});

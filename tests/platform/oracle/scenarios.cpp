@@ -179,11 +179,6 @@ COLORREF Canvas::At(int x, int y) const {
   return FromPixel(bits_[size_t(y) * width_ + x] & 0xFFFFFF);
 }
 
-void Canvas::Put(int x, int y, COLORREF c) {
-  Flush();
-  bits_[size_t(y) * width_ + x] = ToPixel(c);
-}
-
 void Canvas::Dump(std::string& out, const char* label, COLORREF background) const {
   Flush();
   static const std::pair<uint32_t, char> kFixed[] = {{0x000000, 'K'}, {0xFFFFFF, 'W'}, {0xFF0000, 'R'},

@@ -72,11 +72,11 @@ class Canvas : public MemDC {
   int height() const { return height_; }
   void Fill(COLORREF c);
   COLORREF At(int x, int y) const;
-  void Put(int x, int y, COLORREF c);
   template <class F>
   void Paint(F colourAt) {
+    Flush();
     for (int y = 0; y < height_; ++y)
-      for (int x = 0; x < width_; ++x) Put(x, y, colourAt(x, y));
+      for (int x = 0; x < width_; ++x) bits_[size_t(y) * width_ + x] = ToPixel(colourAt(x, y));
   }
   // Rows of one letter per pixel, background '.', with a legend from letters
   // to colours in order of first appearance. Pure black, white and the six
