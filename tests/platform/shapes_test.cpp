@@ -44,17 +44,6 @@ TEST(Mixes, BinaryRasterOperationsActOnPaletteIndicesAndStyledGaps) {
   }
 }
 
-TEST(Pens, ANullPenDrawsNothingButLineToStillMoves) {
-  Page page(6, 2);
-  page.NoPen();
-  MoveToEx(page.dc(), 0, 0, nullptr);
-  EXPECT_TRUE(LineTo(page.dc(), 5, 1));
-  EXPECT_TRUE(page.Changed().empty());
-  POINT cp{};
-  GetCurrentPositionEx(page.dc(), &cp);
-  EXPECT_EQ(cp.x, 5);
-}
-
 // Under XOR a pixel painted twice returns to white, so every outline must
 // touch each of its pixels once.
 TEST(Mixes, EveryShapePaintsEachPixelOnceUnderXor) {

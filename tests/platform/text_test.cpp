@@ -1,5 +1,5 @@
 // Fonts and text of the soft platform: metrics, advances, colours on
-// palette and monochrome bitmaps, fallbacks, bad arguments and the font
+// palette bitmaps, fallbacks, bad arguments and the font
 // cache's bounds. Where the glyphs land is compared with a real GDI in
 // golden_test.
 #include <gtest/gtest.h>
@@ -100,20 +100,6 @@ TEST(Text, PaletteIndexColoursGiveThoseEntriesAndTextIgnoresTheRop2) {
   EXPECT_EQ(t.Count(13) + t.Count(17), t.Extent("W").cx * t.Extent("W").cy);
   SelectPalette(t.dc(), oldPal, FALSE);
   DeleteObject(pal);
-}
-
-TEST(Text, MonochromeBitmapsTakeBlackTextOnWhite) {
-  TextPage t(20, 20, OPAQUE, 1);
-  t.Font(LibraryFont(-11));
-  SetTextColor(t.dc(), RGB(0, 0, 0));
-  SetBkColor(t.dc(), RGB(255, 255, 255));
-  t.Out(0, 0, "A");
-  const SIZE ext = t.Extent("A");
-  int ink = 0;
-  for (int y = 0; y < ext.cy; ++y)
-    for (int x = 0; x < ext.cx; ++x) ink += t.Index(x, y) == 0;
-  EXPECT_GT(ink, 10);
-  EXPECT_EQ(t.Count(1), ext.cx * ext.cy - ink) << "the rest of the cell is white";
 }
 
 TEST(Text, StyleNamesAndWeightChangeTheGlyphs) {

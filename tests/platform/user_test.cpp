@@ -67,22 +67,17 @@ Box UpdateBox(HWND hwnd) {
   return BoxOf(r);
 }
 
-// A second window class for one test, with DefWindowProcA.
-struct TempClass {
-  const char* name;
-  TempClass(const char* n, UINT style, HBRUSH background) : name(n) {
-    WNDCLASSA wc{};
-    wc.style = style;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hbrBackground = background;
-    wc.lpszClassName = n;
-    EXPECT_NE(RegisterClassA(&wc), 0);
-  }
-  ~TempClass() { EXPECT_TRUE(UnregisterClassA(name, nullptr)); }
-  HWND Make() const {
-    return CreateWindowExA(0, name, "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  }
-};
+// A window of a second class with DefWindowProcA; the test unregisters
+// the class.
+HWND OfClass(const char* name, UINT style, HBRUSH background) {
+  WNDCLASSA wc{};
+  wc.style = style;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  EXPECT_NE(RegisterClassA(&wc), 0);
+  return CreateWindowExA(0, name, "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+}
 
 class UserTest : public ::testing::Test {
  protected:
@@ -301,14 +296,14 @@ TEST_F(UserTest, WindowDCsDrawOnTheFramebufferAndAreReleasedUnlessTheClassOwnsOn
   EXPECT_EQ(soft::Target(soft::GetDCObj(screen)), nullptr) << "the screen DC draws nowhere";
   EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
 
-  TempClass owned("UserTestOwnDC", CS_OWNDC, nullptr);
-  HWND own = owned.Make();
+  HWND own = OfClass("UserTestOwnDC", CS_OWNDC, nullptr);
   HDC a = GetDC(own);
   EXPECT_EQ(ReleaseDC(own, a), 1);
   EXPECT_EQ(GetDC(own), a);
   EXPECT_EQ(GetObjectType(a), static_cast<DWORD>(OBJ_DC)) << "still alive after ReleaseDC";
   DestroyWindow(own);
   EXPECT_EQ(GetObjectType(a), 0u);
+  EXPECT_TRUE(UnregisterClassA("UserTestOwnDC", nullptr));
 }
 
 // ---- Invalidation and painting ----
@@ -360,8 +355,7 @@ TEST_F(UserTest, UpdateWindowPaintsAtOnceOnlyWhenSomethingIsInvalidAndEraseReque
 }
 
 TEST_F(UserTest, ABackgroundBrushErasesTheUpdateRectangleOnlyAndBeginPaintHidesTheCaret) {
-  TempClass brushed("UserTestBrush", 0, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  HWND hwnd = brushed.Make();
+  HWND hwnd = OfClass("UserTestBrush", 0, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   ASSERT_TRUE(CreateCaret(hwnd, nullptr, 2, 12));
   ShowCaret(hwnd);
   const RECT r{2, 2, 4, 4};
@@ -381,6 +375,7 @@ TEST_F(UserTest, ABackgroundBrushErasesTheUpdateRectangleOnlyAndBeginPaintHidesT
   EXPECT_EQ(std::vector<COLORREF>({img.RgbAt(2, 2), img.RgbAt(3, 3), img.RgbAt(4, 4)}),
             std::vector<COLORREF>({RGB(255, 255, 255), RGB(255, 255, 255), RGB(0, 0, 0)}));
   DestroyWindow(hwnd);
+  EXPECT_TRUE(UnregisterClassA("UserTestBrush", nullptr));
 }
 
 // ---- The message queue ----
