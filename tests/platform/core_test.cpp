@@ -11,16 +11,8 @@
 
 namespace {
 
+using platform_test::MakePalette;
 using platform_test::Page;
-
-HPALETTE MakePalette(const std::vector<PALETTEENTRY>& entries) {
-  std::vector<BYTE> buf(sizeof(LOGPALETTE) + entries.size() * sizeof(PALETTEENTRY));
-  auto* lp = reinterpret_cast<LOGPALETTE*>(buf.data());
-  lp->palVersion = 0x300;
-  lp->palNumEntries = static_cast<WORD>(entries.size());
-  for (size_t i = 0; i < entries.size(); ++i) lp->palPalEntry[i] = entries[i];
-  return CreatePalette(lp);
-}
 
 TEST(Handles, StaleAndWrongTypedHandlesFailLikeWin32) {
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));

@@ -29,6 +29,15 @@ struct Box {
   int Height() const { return bottom - top + 1; }
 };
 
+inline HPALETTE MakePalette(const std::vector<PALETTEENTRY>& entries) {
+  std::vector<BYTE> buf(sizeof(LOGPALETTE) + entries.size() * sizeof(PALETTEENTRY));
+  auto* lp = reinterpret_cast<LOGPALETTE*>(buf.data());
+  lp->palVersion = 0x300;
+  lp->palNumEntries = static_cast<WORD>(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) lp->palPalEntry[i] = entries[i];
+  return CreatePalette(lp);
+}
+
 // Objects selected through it are deleted with it.
 class Page {
  public:

@@ -49,7 +49,7 @@ class TextPage : public Page {
   BOOL Out(int x, int y, const char* s) { return TextOutA(dc(), x, y, s, static_cast<int>(std::strlen(s))); }
 };
 
-TEST(Text, NegativeHeightsAreTheEmPositiveOnesTheCellAndWidthsTheAverage) {
+TEST(Text, NegativeHeightsAreTheEmPositiveOnesTheCellWidthsTheAverageAndDxTheAdvance) {
   TextPage t(60, 40);
   t.Font(LibraryFont(-11));
   TEXTMETRICA tm = t.Metrics();
@@ -67,27 +67,22 @@ TEST(Text, NegativeHeightsAreTheEmPositiveOnesTheCellAndWidthsTheAverage) {
   t.Font(wide);
   EXPECT_EQ(t.Metrics().tmAveCharWidth, 14);
   EXPECT_NEAR(t.Extent("abcd").cx, 56, 4);
-}
 
-TEST(Text, DxGivesTheAdvanceOfEachCharacter) {
-  TextPage t(80, 30), one(80, 30);
-  t.Font(LibraryFont(-11));
+  TextPage dx(80, 30), one(80, 30);  // lpDx gives the advance of each character
+  dx.Font(LibraryFont(-11));
   one.Font(LibraryFont(-11));
-  const INT dx[2] = {30, 30};
-  ExtTextOutA(t.dc(), 0, 0, 0, nullptr, "||", 2, dx);
+  const INT advances[2] = {30, 30};
+  ExtTextOutA(dx.dc(), 0, 0, 0, nullptr, "||", 2, advances);
   one.Out(0, 0, "|");
-  EXPECT_EQ(t.BoxOf(kInk).right - one.BoxOf(kInk).right, 30);
+  EXPECT_EQ(dx.BoxOf(kInk).right - one.BoxOf(kInk).right, 30);
 }
 
 TEST(Text, PaletteIndexColoursGiveThoseEntriesAndTextIgnoresTheRop2) {
   TextPage t(30, 30, OPAQUE);
   t.Font(LibraryFont(-11));
-  std::vector<BYTE> buf(sizeof(LOGPALETTE) + 16 * sizeof(PALETTEENTRY));
-  auto* lp = reinterpret_cast<LOGPALETTE*>(buf.data());
-  lp->palVersion = 0x300;
-  lp->palNumEntries = 16;
-  for (int i = 0; i < 16; ++i) lp->palPalEntry[i] = PALETTEENTRY{BYTE(i * 16), 0, 0, PC_RESERVED};
-  HPALETTE pal = CreatePalette(lp);
+  std::vector<PALETTEENTRY> entries;
+  for (int i = 0; i < 16; ++i) entries.push_back({BYTE(i * 16), 0, 0, PC_RESERVED});
+  HPALETTE pal = platform_test::MakePalette(entries);
   HPALETTE oldPal = SelectPalette(t.dc(), pal, FALSE);
   RealizePalette(t.dc());
   SetTextColor(t.dc(), PALETTEINDEX(3));
