@@ -1,29 +1,18 @@
-// The soft platform's core: handles, bitmaps, the palette display and the
-// raster operations.
+// The soft platform's core: handles, bitmaps and the palette display.
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <vector>
 
 #include "platform/soft/inspect.h"
-#include "platform/soft/objects.h"
 #include "platform/soft/palette.h"
-#include "platform/soft/raster.h"
 #include "platform/win32.h"
 #include "tests/platform/page.h"
 
 namespace {
 
+using platform_test::MakePalette;
 using platform_test::Page;
-
-HPALETTE MakePalette(const std::vector<PALETTEENTRY>& entries) {
-  std::vector<BYTE> buf(sizeof(LOGPALETTE) + entries.size() * sizeof(PALETTEENTRY));
-  auto* lp = reinterpret_cast<LOGPALETTE*>(buf.data());
-  lp->palVersion = 0x300;
-  lp->palNumEntries = static_cast<WORD>(entries.size());
-  for (size_t i = 0; i < entries.size(); ++i) lp->palPalEntry[i] = entries[i];
-  return CreatePalette(lp);
-}
 
 TEST(Handles, StaleAndWrongTypedHandlesFailLikeWin32) {
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
@@ -80,29 +69,16 @@ TEST(Bitmaps, CompatibleFormatFollowsTheDC) {
   ReleaseDC(nullptr, screen);
 }
 
-TEST(Bitmaps, CreateBitmapReadsWordAlignedRows) {
-  const BYTE bits[] = {0xA5, 0x00, 0x0F, 0x00};  // 8 x 2, each row padded to a word
-  HBITMAP bmp = CreateBitmap(8, 2, 1, 1, bits);
-  soft::inspect::Image img = soft::inspect::ReadBitmap(bmp);
-  const char* rows[] = {"10100101", "00001111"};
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 8; ++x)
-      EXPECT_EQ(img.At(x, y), static_cast<uint32_t>(rows[y][x] - '0')) << x << "," << y;
-  DeleteObject(bmp);
-}
-
 TEST(Palette, StaticColoursSitAtBothEnds) {
   std::vector<PALETTEENTRY> sys = soft::inspect::SystemPalette();
   ASSERT_EQ(sys.size(), 256u);
   auto rgb = [&](int i) { return RGB(sys[i].peRed, sys[i].peGreen, sys[i].peBlue); };
-  EXPECT_EQ(rgb(0), RGB(0, 0, 0));
-  EXPECT_EQ(rgb(9), RGB(166, 202, 240));
-  EXPECT_EQ(rgb(249), RGB(255, 0, 0));
-  EXPECT_EQ(rgb(255), RGB(255, 255, 255));
+  EXPECT_EQ(std::vector<COLORREF>({rgb(0), rgb(9), rgb(249), rgb(255)}),
+            std::vector<COLORREF>({RGB(0, 0, 0), RGB(166, 202, 240), RGB(255, 0, 0), RGB(255, 255, 255)}));
   HDC screen = GetDC(nullptr);
-  EXPECT_TRUE(GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE);
-  EXPECT_EQ(GetDeviceCaps(screen, SIZEPALETTE), 256);
-  EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), 8);
+  EXPECT_EQ(std::vector<int>({GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE,
+                              GetDeviceCaps(screen, SIZEPALETTE), GetDeviceCaps(screen, BITSPIXEL)}),
+            std::vector<int>({RC_PALETTE, 256, 8}));
   ReleaseDC(nullptr, screen);
 }
 
@@ -153,35 +129,6 @@ TEST(Palette, NearestIndexPrefersTheLowestOnTies) {
   EXPECT_EQ(GetNearestPaletteIndex(pal, RGB(151, 150, 150)), 3u);
   DeleteObject(pal);
   EXPECT_EQ(GetNearestPaletteIndex(pal, 0), CLR_INVALID);
-}
-
-TEST(Raster, Rop3CodesFollowTheirTruthTable) {
-  const uint32_t P = 0xF0, S = 0xCC, D = 0xAA;  // the canonical operands: the result is the code's byte
-  for (DWORD table = 0; table < 256; ++table)
-    EXPECT_EQ(soft::ApplyRop3(table << 16, P, S, D, 0xFF), table) << std::hex << table;
-  EXPECT_FALSE(soft::Rop3UsesSource(PATCOPY));
-  EXPECT_TRUE(soft::Rop3UsesSource(SRCAND));
-  EXPECT_FALSE(soft::Rop3UsesPattern(SRCCOPY));
-  EXPECT_TRUE(soft::Rop3UsesPattern(0x00B8074AU));
-}
-
-TEST(Raster, MonochromePatternBrushUsesTextAndBackgroundColours) {
-  Page page(8, 1);
-  const BYTE bits[] = {0x0F, 0, 0x0F, 0, 0x0F, 0, 0x0F, 0, 0x0F, 0, 0x0F, 0, 0x0F, 0, 0x0F, 0};
-  HBITMAP pat = CreateBitmap(8, 8, 1, 1, bits);
-  HBRUSH brush = CreatePatternBrush(pat);
-  DeleteObject(pat);  // the brush keeps its own copy
-  SetTextColor(page.dc(), RGB(255, 0, 0));
-  SetBkColor(page.dc(), RGB(0, 0, 255));
-  SetBrushOrgEx(page.dc(), 2, 0, nullptr);
-  soft::DCObj* dc = soft::GetDCObj(page.dc());
-  soft::BitmapObj* target = soft::Target(dc);
-  soft::Paint paint = soft::BrushPaint(*dc, *target, soft::GetBrush(brush));
-  soft::FillSpan(*target, 0, 0, 8, paint, R2_COPYPEN);
-  // Pattern columns 0-3 are 0 bits (text colour), 4-7 are 1 bits, shifted right by the origin.
-  const uint32_t expected[] = {252, 252, 249, 249, 249, 249, 252, 252};
-  for (int x = 0; x < 8; ++x) EXPECT_EQ(page.Index(x, 0), expected[x]) << x;
-  DeleteObject(brush);
 }
 
 }  // namespace

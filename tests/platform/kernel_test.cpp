@@ -21,29 +21,24 @@ class VirtualClock : public ::testing::Test {
   }
 };
 
-TEST_F(VirtualClock, StandsStillUntilAdvancedOrSleptAndWrapsAt2To32) {
+TEST_F(VirtualClock, MovesOnlyWhenAdvancedSleptOrPolledEmptyAndWrapsAt2To32) {
   const DWORD start = GetTickCount();
   EXPECT_EQ(GetTickCount(), start);
   inspect::AdvanceClock(250);
-  EXPECT_EQ(GetTickCount(), start + 250);
   Sleep(1000);
   EXPECT_EQ(GetTickCount(), start + 1250) << "Sleep returns at once and moves the clock";
-  inspect::AdvanceClock(0xFFFFFFFFu - (start + 1250));
+  inspect::SetAdvancePerEmptyPoll(16);
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(GetTickCount(), start + 1266);
+  PostMessageA(nullptr, WM_USER, 0, 0);
+  EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(GetTickCount(), start + 1266) << "a busy poll does not advance";
+  EXPECT_EQ(msg.time, start + 1266) << "messages carry the time they were posted";
+  inspect::AdvanceClock(0xFFFFFFFFu - (start + 1266));
   EXPECT_EQ(GetTickCount(), 0xFFFFFFFFu);
   inspect::AdvanceClock(2);
   EXPECT_EQ(GetTickCount(), 1u);
-}
-
-TEST_F(VirtualClock, AnEmptyPollAdvancesByTheStepAndABusyOneDoesNot) {
-  inspect::SetAdvancePerEmptyPoll(16);
-  const DWORD start = GetTickCount();
-  MSG msg;
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(GetTickCount(), start + 16);
-  PostMessageA(nullptr, WM_USER, 0, 0);
-  EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(GetTickCount(), start + 16);
-  EXPECT_EQ(msg.time, start + 16) << "messages carry the time they were posted";
 }
 
 TEST(RealClock, IgnoresAdvancing) {
@@ -78,7 +73,7 @@ TEST(GlobalMemory, MoveableBlocksLockAndKeepTheirContentsThroughReAlloc) {
   EXPECT_EQ(GlobalSize(h), 0u);
 }
 
-TEST(GlobalMemory, ALockedBlockGrowsOnlyWhenAllowedToMove) {
+TEST(GlobalMemory, ALockedBlockGrowsOnlyWhenAllowedToMoveAndBlocksAboveTheLimitFail) {
   HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 8);
   ASSERT_NE(GlobalLock(h), nullptr);
   EXPECT_EQ(GlobalReAlloc(h, 1 << 20, 0), nullptr);
@@ -87,13 +82,10 @@ TEST(GlobalMemory, ALockedBlockGrowsOnlyWhenAllowedToMove) {
   EXPECT_EQ(GlobalReAlloc(h, 1 << 20, GMEM_MOVEABLE), h);
   GlobalUnlock(h);
   GlobalFree(h);
-}
-
-TEST(GlobalMemory, BlocksAboveTheLimitFailAsWhenMemoryRunsOut) {
   soft::inspect::SetGlobalAllocLimit(64);
   EXPECT_EQ(GlobalAlloc(GHND, 65), nullptr);
   EXPECT_EQ(LocalAlloc(LPTR, 65), nullptr);
-  HGLOBAL h = GlobalAlloc(GHND, 64);
+  h = GlobalAlloc(GHND, 64);
   EXPECT_NE(h, nullptr);
   GlobalFree(h);
   soft::inspect::SetGlobalAllocLimit(0);
@@ -126,15 +118,12 @@ TEST(GlobalMemory, WrongHandlesFailWithoutBeingTouched) {
   EXPECT_EQ(GlobalFree(nullptr), nullptr);
 }
 
-TEST(GlobalMemory, LocalAllocZeroesAndFrees) {
+TEST(Kernel, LocalBlocksZeroDebugOutputIsCapturedAndTheModuleHandleIsFixed) {
   HLOCAL h = LocalAlloc(LPTR, 32);
   ASSERT_NE(h, nullptr);
   EXPECT_EQ(std::memcmp(h, std::string(32, '\0').data(), 32), 0);
   EXPECT_EQ(LocalFree(h), nullptr);
   EXPECT_EQ(LocalFree(h), h);
-}
-
-TEST(DebugOutput, IsCapturedInOrder) {
   inspect::ClearDebugOutput();
   OutputDebugStringA("first ");
   OutputDebugStringA(nullptr);
@@ -142,13 +131,10 @@ TEST(DebugOutput, IsCapturedInOrder) {
   EXPECT_EQ(inspect::DebugOutput(), "first second\n");
   inspect::ClearDebugOutput();
   EXPECT_EQ(inspect::DebugOutput(), "");
-}
-
-TEST(Module, TheOwnModuleHandleIsFixedAndOtherNamesAreNotLoaded) {
   HMODULE m = GetModuleHandleA(nullptr);
   EXPECT_NE(m, nullptr);
   EXPECT_EQ(GetModuleHandleA(nullptr), m);
-  EXPECT_EQ(GetObjectType(m), 0u) << "not a handle of the table";
+  EXPECT_EQ(GetObjectType(m), 0u) << "the module handle is not a handle of the table";
   EXPECT_EQ(GetModuleHandleA("other.dll"), nullptr);
 }
 

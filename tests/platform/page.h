@@ -1,99 +1,136 @@
-// A memory DC on an 8-bit bitmap of the display's format, cleared to white,
-// for the soft platform's pixel tests.
+// A memory DC on a bitmap of its own for the soft platform's pixel tests: an
+// 8-bit bitmap of the display's format cleared to white unless asked
+// otherwise, a 1-bit one, or a top-down 32-bit DIB section.
 #pragma once
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/soft/inspect.h"
+#include "platform/soft/objects.h"
 #include "platform/win32.h"
 
 namespace platform_test {
 
 using Pixels = std::vector<std::pair<int, int>>;
+using Values = std::vector<uint32_t>;
 using Art = std::vector<std::string>;
 
-constexpr uint32_t kBlack = 0, kWhite = 255, kRed = 249;
+constexpr uint32_t kBlack = 0, kWhite = 255, kRed = 249, kBlue = 252;
 
-// A memory DC on an 8-bit bitmap of the display's format, cleared to white.
-// Pens and brushes made through it are deleted with it.
+struct Box {
+  int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;  // inclusive
+  bool Empty() const { return left > right; }
+  int Width() const { return right - left + 1; }
+  int Height() const { return bottom - top + 1; }
+};
+
+inline HPALETTE MakePalette(const std::vector<PALETTEENTRY>& entries) {
+  std::vector<BYTE> buf(sizeof(LOGPALETTE) + entries.size() * sizeof(PALETTEENTRY));
+  auto* lp = reinterpret_cast<LOGPALETTE*>(buf.data());
+  lp->palVersion = 0x300;
+  lp->palNumEntries = static_cast<WORD>(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) lp->palPalEntry[i] = entries[i];
+  return CreatePalette(lp);
+}
+
+// Objects selected through it are deleted with it.
 class Page {
  public:
-  Page(int w, int h) : w_(w), h_(h) {
-    HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    bmp_ = CreateCompatibleBitmap(screen, w, h);
-    ReleaseDC(nullptr, screen);
-    oldBmp_ = SelectObject(dc_, bmp_);
-    oldPen_ = GetCurrentObject(dc_, OBJ_PEN);
-    oldBrush_ = GetCurrentObject(dc_, OBJ_BRUSH);
-    PatBlt(dc_, 0, 0, w, h, WHITENESS);
+  Page(int w, int h, int bpp = 8, uint32_t fill = kWhite) : w_(w), h_(h) {
+    dc_ = CreateCompatibleDC(nullptr);
+    if (bpp == 32) {
+      BITMAPINFO bi{};
+      bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+      void* bits = nullptr;
+      bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    } else {
+      bmp_ = CreateBitmap(w, h, 1, static_cast<UINT>(bpp), nullptr);
+    }
+    for (int type : {OBJ_PEN, OBJ_BRUSH, OBJ_FONT}) old_.push_back(GetCurrentObject(dc_, type));
+    old_.push_back(SelectObject(dc_, bmp_));
+    Fill(fill);
   }
   ~Page() {
-    SelectObject(dc_, oldPen_);
-    SelectObject(dc_, oldBrush_);
-    SelectObject(dc_, oldBmp_);
+    for (HGDIOBJ o : old_) SelectObject(dc_, o);
     for (HGDIOBJ o : owned_) DeleteObject(o);
     DeleteObject(bmp_);
     DeleteDC(dc_);
   }
   HDC dc() const { return dc_; }
-  void Pen(int style, int width, COLORREF colour = RGB(0, 0, 0)) {
-    Own(SelectObject(dc_, CreatePen(style, width, colour)), OBJ_PEN);
+  HBITMAP bmp() const { return bmp_; }
+  // Selects the object and deletes it with the page.
+  void Use(HGDIOBJ o) {
+    SelectObject(dc_, o);
+    owned_.push_back(o);
   }
-  void Brush(COLORREF colour) { Own(SelectObject(dc_, CreateSolidBrush(colour)), OBJ_BRUSH); }
+  void Pen(int style, int width, COLORREF colour = RGB(0, 0, 0)) { Use(CreatePen(style, width, colour)); }
+  void Brush(COLORREF colour) { Use(CreateSolidBrush(colour)); }
+  void Font(const LOGFONTA& lf) { Use(CreateFontIndirectA(&lf)); }
   void NoBrush() { SelectObject(dc_, GetStockObject(NULL_BRUSH)); }
   void NoPen() { SelectObject(dc_, GetStockObject(NULL_PEN)); }
 
   soft::inspect::Image Image() const { return soft::inspect::ReadBitmap(bmp_); }
-  uint32_t Index(int x, int y) const { return Image().At(x, y); }
+  uint32_t Index(int x, int y) const { return soft::GetBitmap(bmp_)->Get(x, y); }
+  void Set(int x, int y, uint32_t v) { soft::GetBitmap(bmp_)->Set(x, y, v); }
+  void Fill(uint32_t v) { Load(Values(static_cast<size_t>(w_) * h_, v)); }
+  // Row-major values from the top left.
+  void Load(const Values& values) {
+    for (size_t i = 0; i < values.size(); ++i)
+      Set(static_cast<int>(i) % w_, static_cast<int>(i) / w_, values[i]);
+  }
+  Values Row(int y) const {
+    Values r;
+    for (int x = 0; x < w_; ++x) r.push_back(Index(x, y));
+    return r;
+  }
+  int Count(uint32_t v) const {
+    const Values p = Image().pixels;
+    return static_cast<int>(std::count(p.begin(), p.end(), v));
+  }
+  // The bounds of the pixels holding v.
+  Box BoxOf(uint32_t v) const {
+    Box b;
+    for (int y = 0; y < h_; ++y)
+      for (int x = 0; x < w_; ++x)
+        if (Index(x, y) == v) {
+          b.left = std::min(b.left, x), b.right = std::max(b.right, x);
+          b.top = std::min(b.top, y), b.bottom = std::max(b.bottom, y);
+        }
+    return b;
+  }
   // '#' black, '.' white, 'r' red, '*' any other index.
-  Art Picture() const {
-    const soft::inspect::Image img = soft::inspect::ReadBitmap(bmp_);
+  Art Rows(int y0, int y1) const {
     Art rows;
-    for (int y = 0; y < h_; ++y) {
+    for (int y = y0; y <= y1; ++y) {
       std::string row;
       for (int x = 0; x < w_; ++x) {
-        const uint32_t v = img.At(x, y);
+        const uint32_t v = Index(x, y);
         row += v == kBlack ? '#' : v == kWhite ? '.' : v == kRed ? 'r' : '*';
       }
       rows.push_back(row);
     }
     return rows;
   }
-  Art Rows(int y0, int y1) const {
-    const Art all = Picture();
-    return Art(all.begin() + y0, all.begin() + y1 + 1);
-  }
-  int Black() const {
-    int n = 0;
-    for (const std::string& row : Picture()) n += static_cast<int>(std::count(row.begin(), row.end(), '#'));
-    return n;
-  }
+  Art Picture() const { return Rows(0, h_ - 1); }
   // Pixels that are no longer white, row by row.
   Pixels Changed() const {
-    const soft::inspect::Image img = soft::inspect::ReadBitmap(bmp_);
     Pixels out;
     for (int y = 0; y < h_; ++y)
       for (int x = 0; x < w_; ++x)
-        if (img.At(x, y) != kWhite) out.push_back({x, y});
+        if (Index(x, y) != kWhite) out.push_back({x, y});
     return out;
   }
 
  private:
-  // SelectObject hands back the previous object; the new one is current now.
-  void Own(HGDIOBJ previous, UINT type) {
-    owned_.push_back(GetCurrentObject(dc_, type));
-    (void)previous;
-  }
   int w_, h_;
   HDC dc_;
   HBITMAP bmp_;
-  HGDIOBJ oldBmp_, oldPen_, oldBrush_;
-  std::vector<HGDIOBJ> owned_;
+  std::vector<HGDIOBJ> old_, owned_;
 };
 
 }  // namespace platform_test
