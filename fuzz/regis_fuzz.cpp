@@ -21,6 +21,17 @@
 
 namespace {
 
+// The journal's files are streams over one buffer in memory, sized to hold
+// the whole input: one instance lives at a time and closes its file before
+// it opens the next. One more open than the instance made itself means the
+// stream restarted the journal (an erase).
+std::vector<char> g_journal;
+int g_journalOpens = 0;
+FILE* OpenJournal() {
+  ++g_journalOpens;
+  return fmemopen(g_journal.data(), g_journal.size(), "w+");
+}
+
 CTestHost& Host() {
   static CTestHost* host = [] {
     soft::inspect::UseVirtualClock(true);
@@ -31,20 +42,10 @@ CTestHost& Host() {
     options.cellWidth = 1;
     options.cellHeight = 1;
     options.init = false;
+    SetTempFileOpener(&OpenJournal);
     return new CTestHost(options);
   }();
   return *host;
-}
-
-// The journal's files are streams over one buffer in memory, sized to hold
-// the whole input: one instance lives at a time and closes its file before
-// it opens the next. One more open than the instance made itself means the
-// stream restarted the journal (an erase).
-std::vector<char> g_journal;
-int g_journalOpens = 0;
-FILE* OpenJournal() {
-  ++g_journalOpens;
-  return fmemopen(g_journal.data(), g_journal.size(), "w+");
 }
 
 // Values as raw bytes: cheaper than text and as exact.
@@ -67,20 +68,23 @@ void PutText(std::string& out, const CTextState* t) {
   out.append(reinterpret_cast<const char*>(t->loaded), sizeof t->loaded);
 }
 
-// What a replay keeps as it finds it: writing controls, text attributes and
-// alphabets, screen addressing, macrographs, saved positions, colour map,
-// the interpreter's lasting flags.
-void PutCarried(std::string& out, CTestHost& host) {
+// What the oracles compare, as a digest: one buffer serves every capture, so
+// that tens of kilobytes of alphabets are not copied around. First what a
+// replay keeps as it finds it (writing controls, text attributes and
+// alphabets, screen addressing, macrographs, saved positions, colour map, the
+// interpreter's lasting flags), then pages, drawing state and parser state.
+using Digest = size_t;
+Digest Capture(CTestHost& host, bool carriedOnly = false) {
+  static std::string out;
+  out.clear();
   CInterpreter* interp = host.Interpreter();
-  CGraphicsState* state = host.State();
+  CGraphicsState* s = host.State();
   CGraphicsContext* context = host.Context();
-  if (!interp || !state || !context) return;
-  PutWriting(out, state->permanent);
-  PutWriting(out, state->active);
-  if (context->text) {
-    PutText(out, context->text->pair.saved.get());
-    PutText(out, context->text->pair.current.get());
-  }
+  if (!interp || !s || !context || !context->text) return 0;
+  PutWriting(out, s->permanent);
+  PutWriting(out, s->active);
+  PutText(out, context->text->pair.saved.get());
+  PutText(out, context->text->pair.current.get());
   Put(out, interp->addrX1, interp->addrY1, interp->addrX2, interp->addrY2, interp->addrHeight,
       interp->addrWidth, interp->flags & (kFlagRelativeFromCurrent | kFlagTextBlock), interp->sx, interp->ox,
       interp->sy, interp->oy, interp->userWidth, interp->userHeight);
@@ -94,35 +98,17 @@ void PutCarried(std::string& out, CTestHost& host) {
   Put(out, interp->positionStack.Count());
   if (const CSavedPosition* top = interp->positionStack.Top()) Put(out, top->x, top->y, top->tag);
   out.append(reinterpret_cast<const char*>(WorkingColourMap()), kColourMapSize * sizeof(CColour));
-}
-
-// The oracles compare digests of what they capture: one buffer serves every
-// capture, so that the tens of kilobytes of alphabets are not copied around.
-using Digest = size_t;
-Digest Carried(CTestHost& host) {
-  static std::string out;
-  out.clear();
-  PutCarried(out, host);
-  return std::hash<std::string>()(out);
-}
-
-// Everything the two oracles compare: pages, drawing state, parser state.
-Digest Capture(CTestHost& host) {
-  static std::string out;
-  out.clear();
-  PutCarried(out, host);
-  for (int page = 1; page <= 2; ++page) {
-    const std::vector<uint8_t> bytes = soft::inspect::ReadDCBytes(KXREG_GetMemDC(host.Host(), page));
-    out.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  }
-  if (CGraphicsState* s = host.State())
+  if (!carriedOnly) {
+    for (int page = 1; page <= 2; ++page) {
+      const std::vector<uint8_t> bytes = soft::inspect::ReadDCBytes(KXREG_GetMemDC(host.Host(), page));
+      out.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    }
     Put(out, s->x, s->y, s->pages, s->outputPage, s->screenPage, s->screenLeft, s->screenTop, s->screenRight,
         s->screenBottom, s->background, s->flags, s->inputMode, s->cursorStyle, s->userCursor[0],
-        s->userCursor[1], s->userCursorX, s->userCursorY);
-  if (CGraphicsContext* c = host.Context(); c && c->text)
-    Put(out, c->text->lineStart.x, c->text->lineStart.y);
-  if (CInterpreter* i = host.Interpreter())
-    Put(out, i->parseStack.Count(), i->flags, i->lastError, i->lastErrorChar);
+        s->userCursor[1], s->userCursorX, s->userCursorY, context->text->lineStart.x,
+        context->text->lineStart.y, interp->parseStack.Count(), interp->flags, interp->lastError,
+        interp->lastErrorChar);
+  }
   return std::hash<std::string>()(out);
 }
 
@@ -159,8 +145,6 @@ extern "C" const char* __asan_default_options() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   CTestHost& host = Host();
-  static const TempFileOpener installed = SetTempFileOpener(&OpenJournal);
-  (void)installed;
 
   // The first byte picks the string length the second run cuts the stream
   // into; strings cannot hold a NUL, so those bytes are left out.
@@ -181,11 +165,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   Start(host);
-  // A fresh instance carries the same every time; should it not, the redraw
-  // check is only skipped more often.
-  static const Digest carriedAtStart = Carried(host);
+  // Fresh instances all carry the same; were one to differ, the redraw
+  // check would only be skipped more often.
+  static const Digest carriedAtStart = Capture(host, true);
   const int opensAtStart = g_journalOpens;
-  for (size_t i = 0; i < stream.size(); i += chunk) host.Feed(stream.substr(i, chunk));
+  std::string piece;
+  for (size_t i = 0; i < stream.size(); i += chunk) host.Feed(piece.assign(stream, i, chunk));
   if (cutApart && Capture(host) != whole)
     Fail("the stream cut into strings ends differently from the stream in one string");
 
@@ -193,7 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   host.Feed(";");
   CInterpreter* interp = host.Interpreter();
   const bool replayable = g_journalOpens == opensAtStart && interp->parseStack.Count() == 1 &&
-                          !(interp->flags & kFlagSemicolonData) && Carried(host) == carriedAtStart;
+                          !(interp->flags & kFlagSemicolonData) && Capture(host, true) == carriedAtStart;
   const Digest live = replayable ? Capture(host) : 0;
   if (KXREG_RefreshFromBuf(host.Host()) != 0) Fail("the redraw from the journal did not complete");
   if (replayable && Capture(host) != live) Fail("the redraw from the journal differs from the live run");
