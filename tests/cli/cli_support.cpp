@@ -113,6 +113,12 @@ CPng ReadPng(const std::string& path) {
   return png;
 }
 
+std::vector<uint8_t> CPng::Rgb() const {
+  std::vector<uint8_t> rgb;
+  for (uint8_t index : indices) rgb.insert(rgb.end(), palette.at(index).begin(), palette.at(index).end());
+  return rgb;
+}
+
 CTempDir::CTempDir() {
   const char* base = std::getenv("TMPDIR");
   std::string name = std::string(base && *base ? base : "/tmp") + "/zizider-cli-test.XXXXXX";

@@ -31,6 +31,7 @@ struct CPng {
   std::vector<uint8_t> indices;                 // row-major; the channels of an RGB picture
   std::vector<std::array<uint8_t, 3>> palette;  // as stored
   uint8_t At(int x, int y) const { return indices[static_cast<size_t>(y) * width + x]; }
+  std::vector<uint8_t> Rgb() const;  // the colours of the indices, three bytes each
 };
 CPng ReadPng(const std::string& path);
 

@@ -13,29 +13,14 @@
 
 namespace {
 
-TEST(PngWriterTest, IndicesAndPaletteReadBackUnchangedAndAPictureOfTheWrongSizeIsRefused) {
-  CTempDir dir;
-  CIndexedPicture picture;
-  picture.width = 3;
-  picture.height = 2;
-  picture.indices = {0, 10, 255, 7, 7, 246};
-  for (int i = 0; i < 256; ++i)
-    picture.palette.push_back(PALETTEENTRY{BYTE(i), BYTE(255 - i), BYTE(i / 2), 0});
+// Every page the program writes is read back pixel for pixel elsewhere.
+TEST(PngWriterTest, APictureWhoseSizeDoesNotMatchItsPixelsIsRefused) {
+  const CIndexedPicture picture{3, 2, {1, 2, 3}, std::vector<PALETTEENTRY>(256)};
   std::string error;
-  CAtomicOutput output(dir.File("p.png"));
-  ASSERT_TRUE(output.Open(&error) && WriteIndexedPng(output.file(), picture, &error) && output.Commit(&error))
-      << error;
-  const CPng png = ReadPng(dir.File("p.png"));
-  EXPECT_EQ(std::vector<int>({png.width, png.height, png.bitDepth, png.colourType, int(png.palette.size())}),
-            std::vector<int>({3, 2, 8, 3, 256}));
-  EXPECT_EQ(png.indices, picture.indices);
-  EXPECT_EQ(png.palette.at(10), (std::array<uint8_t, 3>{10, 245, 5}));
-
-  picture.indices.pop_back();
-  CAtomicOutput second(dir.File("q.png"));
-  ASSERT_TRUE(second.Open(&error));
-  EXPECT_FALSE(WriteIndexedPng(second.file(), picture, &error));
+  FILE* file = std::tmpfile();
+  EXPECT_FALSE(WriteIndexedPng(file, picture, &error));
   EXPECT_FALSE(error.empty());
+  std::fclose(file);
 }
 
 std::string Contents(const std::string& path) {

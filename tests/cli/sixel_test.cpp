@@ -18,61 +18,53 @@ namespace {
 
 using namespace std::string_literals;
 
-// A picture as its width, height and RGB bytes.
-using CRgb = std::pair<std::vector<int>, std::vector<uint8_t>>;
-
-CRgb Decode(std::string sixel) {
+CPng Decode(std::string sixel) {
+  CPng picture;
   unsigned char *pixels = nullptr, *palette = nullptr;
-  int width = 0, height = 0, colours = 0;
+  int colours = 0;
   if (SIXEL_FAILED(sixel_decode_raw(reinterpret_cast<unsigned char*>(&sixel[0]),
-                                    static_cast<int>(sixel.size()), &pixels, &width, &height, &palette,
-                                    &colours, nullptr)))
+                                    static_cast<int>(sixel.size()), &pixels, &picture.width, &picture.height,
+                                    &palette, &colours, nullptr)))
     return {};
-  CRgb picture{{width, height}, {}};
-  for (int i = 0; i < width * height; ++i)
-    picture.second.insert(picture.second.end(), palette + 3 * pixels[i], palette + 3 * pixels[i] + 3);
+  picture.indices.assign(pixels, pixels + picture.width * picture.height);
+  for (int i = 0; i < colours; ++i)
+    picture.palette.push_back({palette[3 * i], palette[3 * i + 1], palette[3 * i + 2]});
   std::free(pixels);
   std::free(palette);
   return picture;
 }
 
-CRgb FromPalette(int width, int height, const std::vector<uint8_t>& indices,
-                 const std::vector<std::array<uint8_t, 3>>& palette) {
-  CRgb picture{{width, height}, {}};
-  for (uint8_t index : indices)
-    picture.second.insert(picture.second.end(), palette[index].begin(), palette[index].end());
-  return picture;
-}
-
-CRgb RenderedPage(const std::vector<std::string>& args, const std::string& input = "") {
+CPng RenderedPage(std::vector<std::string> args, const std::string& input = "") {
   CTempDir dir;
-  std::vector<std::string> words{"render", "-o", dir.File("page.png")};
-  words.insert(words.end(), args.begin(), args.end());
-  EXPECT_EQ(RunZizider(words, {input}).exitCode, 0);
-  const CPng png = ReadPng(dir.File("page.png"));
-  return FromPalette(png.width, png.height, png.indices, png.palette);
+  args.insert(args.begin(), {"render", "-o", dir.File("page.png")});
+  EXPECT_EQ(RunZizider(args, {input}).exitCode, 0);
+  return ReadPng(dir.File("page.png"));
 }
 
 // Sixel colours are whole percents: a channel may move by up to 2 of 255.
-void ExpectSamePicture(const CRgb& got, const CRgb& want) {
-  ASSERT_EQ(got.first, want.first) << "width and height";
+void ExpectSamePicture(const CPng& got, const CPng& want) {
+  ASSERT_EQ(std::vector<int>({got.width, got.height}), std::vector<int>({want.width, want.height}));
+  const std::vector<uint8_t> a = got.Rgb(), b = want.Rgb();
   int wrong = 0;
-  for (size_t i = 0; i < want.second.size(); ++i) wrong += std::abs(got.second[i] - want.second[i]) > 2;
+  for (size_t i = 0; i < b.size(); ++i) wrong += std::abs(a[i] - b[i]) > 2;
   EXPECT_EQ(wrong, 0) << "channels off";
 }
 
 TEST(SixelTest, TheEncoderGivesIndicesAnywhereInThePaletteAsTheirColoursAndShowThePageRenderMakes) {
-  // Taller than one band of six rows.
-  CIndexedPicture picture{3, 7, {}, std::vector<PALETTEENTRY>(256)};
+  CIndexedPicture picture{3, 7, {}, std::vector<PALETTEENTRY>(256)};  // taller than one band of six rows
+  CPng want;
+  want.width = 3;
+  want.height = 7;
+  want.palette.resize(256);
   picture.palette[200] = {255, 0, 0, 0};
+  want.palette[200] = {255, 0, 0};
   picture.palette[17] = {0, 0, 255, 0};
-  std::vector<std::array<uint8_t, 3>> colours(256);
-  colours[200] = {255, 0, 0};
-  colours[17] = {0, 0, 255};
+  want.palette[17] = {0, 0, 255};
   for (int i = 0; i < 21; ++i) picture.indices.push_back(i % 2 ? 200 : 17);
+  want.indices = picture.indices;
   std::string sixel, error;
   ASSERT_TRUE(CSixelEncoder().Encode(picture, sixel, &error)) << error;
-  ExpectSamePicture(Decode(sixel), FromPalette(3, 7, picture.indices, colours));
+  ExpectSamePicture(Decode(sixel), want);
 
   const std::string skyline = ZIZIDER_EXAMPLES_DIR "/skyline.regis"s;
   const CProgramRun run = RunZizider({"show", skyline});
