@@ -5,14 +5,13 @@
 // anew after an intended change (a new line with any checksum adds a page).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "cli_support.h"
@@ -50,8 +49,10 @@ std::map<std::string, std::string> InputFiles() {
 
 TEST(PageChecksumsTest, ExamplesAndCorpusRenderAndTheRecordedPagesStayPut) {
   std::map<std::string, std::string> recorded;  // name, checksum
+  std::vector<std::string> order;
   std::ifstream lines(kChecksumFile);
-  for (std::string checksum, name; lines >> checksum >> name;) recorded[name] = checksum;
+  for (std::string checksum, name; lines >> checksum >> name; order.push_back(name))
+    recorded[name] = checksum;
   ASSERT_FALSE(recorded.empty()) << kChecksumFile;
   const std::map<std::string, std::string> files = InputFiles();
   ASSERT_GE(files.size(), 100u) << "examples and the corpus in " ZIZIDER_CORPUS_DIR;
@@ -76,7 +77,7 @@ TEST(PageChecksumsTest, ExamplesAndCorpusRenderAndTheRecordedPagesStayPut) {
   EXPECT_EQ(compared, recorded.size()) << "pages in " << kChecksumFile << " that are no longer there";
   if (!recording) return;
   std::ofstream fresh(kChecksumFile);
-  for (const auto& [name, checksum] : recorded) fresh << checksum << ' ' << name << '\n';
+  for (const std::string& name : order) fresh << recorded[name] << ' ' << name << '\n';
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The page on a sixel terminal: the encoder, `zizider show`, and `zizider
-// run` with a program in a pseudo-terminal, checked with libsixel's decoder.
+// The page on a sixel terminal, from `zizider show` and from `zizider run`
+// with a program in a pseudo-terminal, checked with libsixel's decoder; and
+// the cell size the terminal gives.
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <sixel.h>
@@ -11,7 +12,6 @@
 #include <vector>
 
 #include "cli_support.h"
-#include "tools/zizider/sixel_encoder.h"
 #include "tools/zizider/terminal_geometry.h"
 
 namespace {
@@ -50,22 +50,7 @@ void ExpectSamePicture(const CPng& got, const CPng& want) {
   EXPECT_EQ(wrong, 0) << "channels off";
 }
 
-TEST(SixelTest, TheEncoderGivesIndicesAnywhereInThePaletteAsTheirColoursAndShowThePageRenderMakes) {
-  CIndexedPicture picture{3, 7, {}, std::vector<PALETTEENTRY>(256)};  // taller than one band of six rows
-  CPng want;
-  want.width = 3;
-  want.height = 7;
-  want.palette.resize(256);
-  picture.palette[200] = {255, 0, 0, 0};
-  want.palette[200] = {255, 0, 0};
-  picture.palette[17] = {0, 0, 255, 0};
-  want.palette[17] = {0, 0, 255};
-  for (int i = 0; i < 21; ++i) picture.indices.push_back(i % 2 ? 200 : 17);
-  want.indices = picture.indices;
-  std::string sixel, error;
-  ASSERT_TRUE(CSixelEncoder().Encode(picture, sixel, &error)) << error;
-  ExpectSamePicture(Decode(sixel), want);
-
+TEST(SixelTest, ShowWritesThePageThatRenderMakes) {
   const std::string skyline = ZIZIDER_EXAMPLES_DIR "/skyline.regis"s;
   const CProgramRun run = RunZizider({"show", skyline});
   ASSERT_EQ(run.exitCode, 0) << run.err;
