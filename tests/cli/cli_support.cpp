@@ -1,11 +1,8 @@
 #include "cli_support.h"
 
-#include <fcntl.h>
 #include <png.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,199 +10,126 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
+#include <thread>
 
 namespace {
 
-// A run that has not ended after this is killed, so a hang fails the test
-// instead of stalling the suite.
-constexpr auto kRunLimit = std::chrono::minutes(5);
-
-void SetNonBlocking(int fd) {
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+std::string ReadAll(FILE* file) {
+  std::string text;
+  char buffer[65536];
+  std::rewind(file);
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+  std::fclose(file);
+  return text;
 }
 
-}  // namespace
-
-CProgramRun RunZizider(const std::vector<std::string>& args, const CProgramInput& source) {
-  signal(SIGPIPE, SIG_IGN);
-  CProgramRun run;
-  int inPipe[2], outPipe[2], errPipe[2];
-  if (pipe(inPipe) != 0 || pipe(outPipe) != 0 || pipe(errPipe) != 0) return run;
-
-  std::vector<std::string> words{ZIZIDER_CLI};
-  words.insert(words.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(inPipe[0], 0);
-    dup2(outPipe[1], 1);
-    dup2(errPipe[1], 2);
-    for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) close(fd);
-    signal(SIGPIPE, SIG_DFL);
-    if (source.fileSizeLimit >= 0) {
-      // A write past the limit then fails with EFBIG instead of killing.
-      signal(SIGXFSZ, SIG_IGN);
-      rlimit limit{static_cast<rlim_t>(source.fileSizeLimit), static_cast<rlim_t>(source.fileSizeLimit)};
-      setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  close(inPipe[0]);
-  close(outPipe[1]);
-  close(errPipe[1]);
-  int inFd = inPipe[1], outFd = outPipe[0], errFd = errPipe[0];
-  SetNonBlocking(inFd);
-  SetNonBlocking(outFd);
-  SetNonBlocking(errFd);
-
-  std::string pending = source.input;
-  size_t offset = 0;
-  bool moreToCome = static_cast<bool>(source.more);
-  const auto deadline = std::chrono::steady_clock::now() + kRunLimit;
-  while (outFd >= 0 || errFd >= 0) {
-    if (inFd >= 0 && offset == pending.size()) {
-      pending.clear();
-      offset = 0;
-      if (moreToCome) moreToCome = source.more(pending);
-      if (pending.empty() && !moreToCome && !source.keepOpen) {
-        close(inFd);
-        inFd = -1;
-      }
-    }
-    pollfd fds[3];
-    int count = 0;
-    if (outFd >= 0) fds[count++] = {outFd, POLLIN, 0};
-    if (errFd >= 0) fds[count++] = {errFd, POLLIN, 0};
-    const bool writing = inFd >= 0 && offset < pending.size();
-    if (writing) fds[count++] = {inFd, POLLOUT, 0};
-    poll(fds, static_cast<nfds_t>(count), 50);
-    if (source.whileRunning) source.whileRunning(pid);
-    if (std::chrono::steady_clock::now() > deadline) kill(pid, SIGKILL);
-
-    char buffer[65536];
-    for (int* fd : {&outFd, &errFd}) {
-      if (*fd < 0) continue;
-      const ssize_t n = read(*fd, buffer, sizeof buffer);
-      if (n > 0) {
-        (fd == &outFd ? run.out : run.err).append(buffer, static_cast<size_t>(n));
-      } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
-        close(*fd);
-        *fd = -1;
-      }
-    }
-    if (writing) {
-      const ssize_t n = write(inFd, pending.data() + offset, pending.size() - offset);
-      if (n > 0) {
-        offset += static_cast<size_t>(n);
-      } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
-        close(inFd);  // the program stopped reading
-        inFd = -1;
-      }
-    }
-  }
-  if (inFd >= 0) close(inFd);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  return run;
-}
-
-namespace {
-
-// What libpng hands back, in plain storage: the jump back from a libpng error
-// must find no C++ objects in the reading frame.
-struct CRawPng {
-  png_uint_32 width = 0, height = 0;
-  int bitDepth = 0, colourType = 0;
-  png_color palette[256] = {};
-  int count = 0;
-  size_t rowBytes = 0;
-  unsigned char* pixels = nullptr;  // malloc'ed
-};
-
-bool ReadRaw(FILE* file, CRawPng* raw) {
-  png_structp reader = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  if (!reader) return false;
-  png_infop info = png_create_info_struct(reader);
-  if (!info) {
-    png_destroy_read_struct(&reader, nullptr, nullptr);
-    return false;
-  }
-  if (setjmp(png_jmpbuf(reader))) {
-    png_destroy_read_struct(&reader, &info, nullptr);
-    return false;
-  }
+// Apart from ReadPng: libpng's error jump must find no C++ objects in its frame.
+bool ReadWhole(png_structp reader, png_infop info, FILE* file) {
+  if (setjmp(png_jmpbuf(reader))) return false;
   png_init_io(reader, file);
-  png_read_info(reader, info);
-  raw->width = png_get_image_width(reader, info);
-  raw->height = png_get_image_height(reader, info);
-  raw->bitDepth = png_get_bit_depth(reader, info);
-  raw->colourType = png_get_color_type(reader, info);
-  png_colorp colours = nullptr;
-  int count = 0;
-  if ((png_get_PLTE(reader, info, &colours, &count) & PNG_INFO_PLTE) && count <= 256) {
-    raw->count = count;
-    std::memcpy(raw->palette, colours, sizeof(png_color) * static_cast<size_t>(count));
-  }
-  raw->rowBytes = png_get_rowbytes(reader, info);
-  raw->pixels = static_cast<unsigned char*>(std::malloc(raw->rowBytes * raw->height + 1));
-  if (!raw->pixels) png_error(reader, "out of memory");
-  for (png_uint_32 y = 0; y < raw->height; ++y)
-    png_read_row(reader, raw->pixels + raw->rowBytes * y, nullptr);
-  png_read_end(reader, nullptr);
-  png_destroy_read_struct(&reader, &info, nullptr);
+  png_read_png(reader, info, PNG_TRANSFORM_IDENTITY, nullptr);
   return true;
 }
 
 }  // namespace
 
+// Standard output and error go to files, so the program never waits on them.
+CProgramRun RunZizider(const std::vector<std::string>& args, const CProgramInput& source) {
+  signal(SIGPIPE, SIG_IGN);
+  CProgramRun run;
+  FILE *out = std::tmpfile(), *err = std::tmpfile();
+  int in[2];
+  if (!out || !err || pipe(in) != 0) return run;
+  std::vector<std::string> words{ZIZIDER_CLI};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(&w[0]);
+  argv.push_back(nullptr);
+
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(in[0], 0);
+    dup2(fileno(out), 1);
+    dup2(fileno(err), 2);
+    close(in[1]);
+    signal(SIGPIPE, SIG_DFL);
+    if (source.fileSizeLimit >= 0) {  // a write past it then fails with EFBIG instead of killing
+      signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{static_cast<rlim_t>(source.fileSizeLimit),
+                         static_cast<rlim_t>(source.fileSizeLimit)};
+      setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  close(in[0]);
+  std::thread feeder([&] {
+    for (size_t at = 0; at < source.input.size();) {
+      const ssize_t n = write(in[1], source.input.data() + at, source.input.size() - at);
+      if (n <= 0) break;  // the program stopped reading
+      at += static_cast<size_t>(n);
+    }
+    if (!source.keepOpen) close(in[1]);
+  });
+  // A run still going after this is killed: a hang fails the test instead of stalling the suite.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(5);
+  int status = 0;
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    if (source.whileRunning) source.whileRunning(pid);
+    if (std::chrono::steady_clock::now() > deadline) kill(pid, SIGKILL);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  feeder.join();
+  if (source.keepOpen) close(in[1]);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  run.out = ReadAll(out);
+  run.err = ReadAll(err);
+  return run;
+}
+
 CPng ReadPng(const std::string& path) {
   CPng png;
   FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return png;
-  CRawPng raw;
-  const bool ok = ReadRaw(file, &raw);
-  std::fclose(file);
-  if (ok) {
-    png.width = static_cast<int>(raw.width);
-    png.height = static_cast<int>(raw.height);
-    png.bitDepth = raw.bitDepth;
-    png.colourType = raw.colourType;
-    for (int i = 0; i < raw.count; ++i)
-      png.palette.push_back({raw.palette[i].red, raw.palette[i].green, raw.palette[i].blue});
-    png.indices.assign(raw.pixels, raw.pixels + raw.rowBytes * raw.height);
-    png.ok = raw.rowBytes == raw.width;
+  png_structp reader = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = reader ? png_create_info_struct(reader) : nullptr;
+  if (info && ReadWhole(reader, info, file)) {
+    png.width = static_cast<int>(png_get_image_width(reader, info));
+    png.height = static_cast<int>(png_get_image_height(reader, info));
+    png.bitDepth = png_get_bit_depth(reader, info);
+    png.colourType = png_get_color_type(reader, info);
+    png_colorp colours = nullptr;
+    int count = 0;
+    if (png_get_PLTE(reader, info, &colours, &count) & PNG_INFO_PLTE)
+      for (int i = 0; i < count; ++i)
+        png.palette.push_back({colours[i].red, colours[i].green, colours[i].blue});
+    const size_t rowBytes = png_get_rowbytes(reader, info);
+    png_bytepp rows = png_get_rows(reader, info);
+    for (int y = 0; y < png.height; ++y) png.indices.insert(png.indices.end(), rows[y], rows[y] + rowBytes);
+    png.ok = rowBytes == static_cast<size_t>(png.width);
   }
-  std::free(raw.pixels);
+  png_destroy_read_struct(&reader, &info, nullptr);
+  std::fclose(file);
   return png;
+}
+
+std::vector<uint8_t> CPng::Rgb() const {
+  std::vector<uint8_t> rgb;
+  for (uint8_t index : indices) rgb.insert(rgb.end(), palette.at(index).begin(), palette.at(index).end());
+  return rgb;
 }
 
 CTempDir::CTempDir() {
   const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/zizider-cli-test.XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  if (mkdtemp(name.data())) path_ = name.data();
-}
-
-CTempDir::~CTempDir() {
-  if (path_.empty()) return;
-  chmod(path_.c_str(), 0700);
-  std::error_code error;
-  std::filesystem::remove_all(path_, error);
+  std::string name = std::string(base && *base ? base : "/tmp") + "/zizider-cli-test.XXXXXX";
+  if (mkdtemp(&name[0])) path_ = name;
 }
 
 void CTempDir::Write(const std::string& name, const std::string& bytes) const {
-  FILE* file = std::fopen(File(name).c_str(), "wb");
-  if (!file) return;
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
+  if (FILE* file = std::fopen(File(name).c_str(), "wb")) {
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+  }
 }
 
 std::vector<std::string> CTempDir::List() const {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -14,29 +15,23 @@ struct CProgramRun {
   std::string out, err;
 };
 
-// Feeds standard input from `input`; when `more` is set it is called for
-// further pieces until it returns false, so large inputs are made on the fly.
-// `whileRunning`, when set, is called on every turn of the wait with the
-// child's process id.
 struct CProgramInput {
-  CProgramInput() = default;
-  CProgramInput(std::string text) : input(std::move(text)) {}  // NOLINT: a plain input reads best as {text}
-
-  std::string input;
-  std::function<bool(std::string& piece)> more;
-  bool keepOpen = false;  // standard input stays open until whileRunning ends the child
-  std::function<void(int pid)> whileRunning;
-  long long fileSizeLimit = -1;  // bytes the program may write to one file; -1 unlimited
+  CProgramInput(std::string text = "") : input(std::move(text)) {}  // NOLINT: an input reads best as {text}
+  std::string input;                                                // standard input, through a pipe
+  bool keepOpen = false;                      // standard input stays open until whileRunning ends the child
+  std::function<void(int pid)> whileRunning;  // called with the child's id every 10 ms
+  long long fileSizeLimit = -1;               // bytes the program may write to one file; -1 unlimited
 };
 
 CProgramRun RunZizider(const std::vector<std::string>& args, const CProgramInput& stdinSource = {});
 
 struct CPng {
-  bool ok = false;
+  bool ok = false;  // read whole, one byte a pixel
   int width = 0, height = 0, bitDepth = 0, colourType = 0;
-  std::vector<uint8_t> indices;                 // row-major
+  std::vector<uint8_t> indices;                 // row-major; the channels of an RGB picture
   std::vector<std::array<uint8_t, 3>> palette;  // as stored
   uint8_t At(int x, int y) const { return indices[static_cast<size_t>(y) * width + x]; }
+  std::vector<uint8_t> Rgb() const;  // the colours of the indices, three bytes each
 };
 CPng ReadPng(const std::string& path);
 
@@ -45,7 +40,10 @@ CPng ReadPng(const std::string& path);
 class CTempDir {
  public:
   CTempDir();
-  ~CTempDir();
+  ~CTempDir() {
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+  }
   CTempDir(const CTempDir&) = delete;
   CTempDir& operator=(const CTempDir&) = delete;
   const std::string& path() const { return path_; }
