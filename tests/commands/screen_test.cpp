@@ -369,6 +369,7 @@ TEST(ScreenAddress, MapsUserCoordinatesOntoTheScreen) {
       {"a flipped y axis", "S(A[0,479][799,0])P[100,0]", "at=100,479"},
       {"an offset rectangle", "S(A[100,200][900,-200])P[300,100]", "at=200,100"},
       {"an empty rectangle keeps the scales", "S(A[0,0][0,0])P[10,20]", "at=10,20"},
+      {"an infinite corner keeps the scales", "S(A[0,0][1E400,5])P[10,20]", "at=10,20"},
       {"relative corners", "P[100,100]S(A[+0,+0][+799,+479])P[150,100]", "at=50,0"},
       {"a discarded option ends raw coordinates", "S(A[0,0;P[10,20]", "at=10,20"},
   };
