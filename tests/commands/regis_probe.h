@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "interp/interpreter.h"
@@ -54,48 +56,103 @@ inline int DrawnPixels(CTestHost& host, int page = 1) {
 inline CPoint32 Position(CTestHost& host) {
   return CPoint32{host.State()->x, host.State()->y};
 }
-
 inline int LastError(CTestHost& host) {
   return host.Interpreter()->lastError;
 }
-
 inline int LastErrorChar(CTestHost& host) {
   return host.Interpreter()->lastErrorChar;
 }
-
 inline CWriteControls& Active(CTestHost& host) {
   return *host.State()->active;
 }
-
 inline CWriteControls& Permanent(CTestHost& host) {
   return *host.State()->permanent;
 }
-
 // The colour index lines are drawn with after start-up.
 inline int DefaultForeground(CTestHost& host) {
   return host.State()->permanent->foreground;
 }
 
-// What a string leaves behind on a fresh host: the position, the last
-// error and the depth of the position stack.
-struct COutcome {
+// Checks what the host holds against facts written "key=value", separated by
+// spaces:
+//   at=x,y      the current position
+//   err=n'c'    the last error and its character (err=n#v for a value);
+//               without it the string must leave no error
+//   pos=n       position-stack entries;  parse=n  parser objects on the stack
+//   drawn=n     pixels of page 1 not in index 0 (drawn2=n: of page 2)
+//   px=x,y:i    the index of a page-1 pixel; i may be fg, the default foreground
+//   fg=i afg=i  the permanent and the active foreground
+inline void ExpectFacts(CTestHost& host, const char* facts) {
+  SCOPED_TRACE(facts);
+  const char* p = facts;
+  auto number = [&p] {
+    char* end = nullptr;
+    const long v = std::strtol(p, &end, 10);
+    EXPECT_NE(end, p) << "a number at: " << p;
+    p = *end == ',' || *end == ':' ? end + 1 : end;
+    return static_cast<int>(v);
+  };
+  int error = 0, errorChar = 0;
+  while (*p) {
+    if (*p == ' ') {
+      ++p;
+      continue;
+    }
+    const char* eq = std::strchr(p, '=');
+    ASSERT_NE(eq, nullptr) << "no value at: " << p;
+    const std::string key(p, eq);
+    p = eq + 1;
+    if (key == "err") {
+      error = number();
+      if (*p == '\'' && p[1] && p[2] == '\'') {
+        errorChar = static_cast<unsigned char>(p[1]);
+        p += 3;
+      } else {
+        ASSERT_EQ(*p++, '#') << facts;
+        errorChar = number();
+      }
+    } else if (key == "at") {
+      const int x = number(), y = number();
+      EXPECT_EQ(Position(host).x, x);
+      EXPECT_EQ(Position(host).y, y);
+    } else if (key == "pos") {
+      EXPECT_EQ(host.Interpreter()->positionStack.Count(), number());
+    } else if (key == "parse") {
+      EXPECT_EQ(host.Interpreter()->parseStack.Count(), number());
+    } else if (key == "drawn" || key == "drawn2") {
+      EXPECT_EQ(DrawnPixels(host, key == "drawn" ? 1 : 2), number()) << key;
+    } else if (key == "px") {
+      const int x = number(), y = number();
+      const bool fg = std::strncmp(p, "fg", 2) == 0;
+      if (fg) p += 2;
+      const int index = fg ? DefaultForeground(host) : number();
+      EXPECT_EQ(IndexAt(host, x, y), index) << "at " << x << "," << y;
+    } else if (key == "fg" || key == "afg") {
+      EXPECT_EQ((key == "fg" ? Permanent(host) : Active(host)).foreground, number()) << key;
+    } else {
+      ADD_FAILURE() << "unknown fact " << key;
+      return;
+    }
+  }
+  EXPECT_EQ(LastError(host), error);
+  EXPECT_EQ(LastErrorChar(host), errorChar);
+}
+
+// A string fed to a fresh host and the facts it must leave.
+struct CCase {
   const char* name;
-  const char* text;
-  int x, y;
-  int error, errorChar;
-  int stacked;
+  std::string text;
+  const char* facts;
 };
 
-inline void ExpectOutcome(const COutcome& c) {
-  SCOPED_TRACE(c.name);
-  CTestHost host;
-  host.Feed(c.text);
-  EXPECT_EQ(host.State()->x, c.x);
-  EXPECT_EQ(host.State()->y, c.y);
-  EXPECT_EQ(host.Interpreter()->lastError, c.error);
-  EXPECT_EQ(host.Interpreter()->lastErrorChar, c.errorChar);
-  EXPECT_EQ(host.Interpreter()->positionStack.Count(), c.stacked);
-  EXPECT_EQ(host.Interpreter()->flags & kFlagSemicolonData, 0u);
+template <size_t N>
+void ExpectCases(const CCase (&cases)[N]) {
+  for (const CCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    CTestHost host;
+    host.Feed(c.text);
+    ExpectFacts(host, c.facts);
+  }
 }
 
 }  // namespace commands_test

@@ -9,94 +9,44 @@
 
 namespace {
 
-using commands_test::Active;
-using commands_test::DefaultForeground;
-using commands_test::DrawnPixels;
-using commands_test::IndexAt;
-using commands_test::LastError;
-using commands_test::LastErrorChar;
-using commands_test::Permanent;
-using commands_test::Position;
-
-TEST(RegisStrings, ABoxInATemporaryColourClosedFromAPositionBlock) {
-  CTestHost host;
-  host.Feed("P[100,100](B)V(W(I3))[+100,+0][,+100][-100,][](E)");
-  // The last coordinate [] draws nothing; the closing E is a 'P' entry, so
-  // the left side is never drawn.
-  EXPECT_EQ(IndexAt(host, 150, 100), 3);
-  EXPECT_EQ(IndexAt(host, 200, 150), 3);
-  EXPECT_EQ(IndexAt(host, 150, 200), 3);
-  EXPECT_EQ(IndexAt(host, 100, 150), 0);
-  EXPECT_EQ(Position(host).x, 100);
-  EXPECT_EQ(Position(host).y, 100);
-  EXPECT_EQ(LastError(host), 0);
-  EXPECT_EQ(Permanent(host).foreground, DefaultForeground(host));
+TEST(RegisStrings, LeaveWhatTheirCommandsTogetherSay) {
+  const commands_test::CCase cases[] = {
+      // The last coordinate [] draws nothing; the closing E is a 'P' entry,
+      // so the left side is never drawn.
+      {"a box in a temporary colour closed from a position block",
+       "P[100,100](B)V(W(I3))[+100,+0][,+100][-100,][](E)",
+       "px=150,100:3 px=200,150:3 px=150,200:3 px=100,150:0 at=100,100"},
+      // V0 draws 10 right; P(W(M3))6 moves 3 down; the V letter reloads M10.
+      {"pixel vectors follow the multiplier of their command", "W(M10)P[100,100]V0P(W(M3))6V2",
+       "at=110,93 px=105,100:fg px=110,98:fg"},
+      {"a coordinate with three values", "P[1,2,3]", "err=3#0"},
+      {"the last error is kept and parsing goes on", "P[1,2,3] V[1Q,50]", "at=1,50 px=1,20:fg err=1'Q'"},
+      {"';' drops a temporary write, not a permanent one", "W(I4)V(W(I2);P[0,0]V[10,0]", "px=5,0:4 afg=4"},
+  };
+  commands_test::ExpectCases(cases);
 }
 
-TEST(RegisStrings, PixelVectorsFollowTheMultiplierOfTheirCommand) {
-  CTestHost host;
-  host.Feed("W(M10)P[100,100]V0P(W(M3))6V2");
-  // V0 draws 10 right; P(W(M3))6 moves 3 down; the V letter reloads M10.
-  EXPECT_EQ(Position(host).x, 110);
-  EXPECT_EQ(Position(host).y, 93);
-  EXPECT_EQ(IndexAt(host, 105, 100), DefaultForeground(host));
-  EXPECT_EQ(IndexAt(host, 110, 98), DefaultForeground(host));
-}
-
-TEST(RegisStrings, ErrorsKeepTheLastOneAndParsingGoesOn) {
-  CTestHost host;
-  host.Feed("P[1,2,3]");
-  EXPECT_EQ(LastError(host), 3);
-  EXPECT_EQ(LastErrorChar(host), 0);
-  host.Feed(" V[1Q,50]");
-  EXPECT_EQ(LastError(host), 1);
-  EXPECT_EQ(LastErrorChar(host), 'Q');
-  EXPECT_EQ(Position(host).x, 1);
-  EXPECT_EQ(Position(host).y, 50);
-  EXPECT_EQ(IndexAt(host, 1, 20), DefaultForeground(host));
-}
-
-TEST(RegisStrings, ASemicolonDropsATemporaryWriteButNotAPermanentOne) {
-  CTestHost host;
-  host.Feed("W(I4)V(W(I2);P[0,0]V[10,0]");
-  EXPECT_EQ(IndexAt(host, 5, 0), 4);
-  EXPECT_EQ(Active(host).foreground, 4);
-}
-
-TEST(RegisStrings, ArgumentsSplitAcrossStringsStillCount) {
-  CTestHost host;
-  for (char ch : std::string("P[100,100]V(B)[200,100][200,200](E)")) host.Feed(std::string(1, ch));
-  EXPECT_EQ(IndexAt(host, 150, 150), DefaultForeground(host));
-  EXPECT_EQ(Position(host).x, 100);
-  EXPECT_EQ(host.Interpreter()->positionStack.Count(), 0);
-}
-
-TEST(RegisStrings, AMillionPixelVectorDigitsTakeLinearTime) {
-  CTestHost host;
-  host.Feed("P[400,240]V");
-  // Right and left in turn: every digit is a line drawn on the page.
-  std::string chunk;
-  for (int i = 0; i < 2048; ++i) chunk += "04";
-  int fed = 0;
-  while (fed < 1000000) {
-    host.Feed(chunk);
-    fed += static_cast<int>(chunk.size());
+// Sizes and bytes no sane host sends: each string must finish and leave an
+// interpreter that still works.
+TEST(RegisStrings, HostileSizesAndBytesFinish) {
+  std::string everyByte = "@:Q";  // every byte after '@' in a text that names itself
+  for (int b = 1; b < 256; ++b)
+    if (b != ';') everyByte += std::string("@") + static_cast<char>(b);
+  const std::string rows[] = {
+      everyByte + "@;@Q",
+      "W(S1)P[400,240]C(A999999999)[900000,-900000]C(A-2147483648)[400,2000000000]C(B)[-2000000,0][0,2000000]"
+      "(E)",
+      "T(U[2147483647,-2147483648])'ab'T(S[-2147483648,2147483647])'ab'",
+      "L'\x01'FFF;L'\xff'FF;",
+  };
+  for (const std::string& text : rows) {
+    CTestHost host;
+    host.Feed(text);
+    host.Feed(";P[3,4]");
+    EXPECT_EQ(commands_test::Position(host).x, 3) << text;
+    EXPECT_EQ(commands_test::Position(host).y, 4) << text;
+    EXPECT_FALSE(host.Interpreter()->macroRunning);
   }
-  EXPECT_EQ(Position(host).x, 400);
-  EXPECT_EQ(Position(host).y, 240);
-  EXPECT_EQ(DrawnPixels(host), 2);
-  EXPECT_EQ(LastError(host), 0);
-}
-
-TEST(RegisStrings, HugeNumbersNeverBreakTheStream) {
-  CTestHost host;
-  host.Feed("P[99999999999,-99999999999]V[2147483647,2147483647]");
-  host.Feed("P[1E400,-1E400]V[" + std::string(300, '7') + "," + std::string(300, '8') + "]");
-  host.Feed("W(M99999999999)P[0,0]6");
-  host.Feed("P[10,10]V[20,10]");
-  EXPECT_EQ(Position(host).x, 20);
-  EXPECT_EQ(Position(host).y, 10);
-  EXPECT_EQ(IndexAt(host, 15, 10), DefaultForeground(host));
 }
 
 }  // namespace

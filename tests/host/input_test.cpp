@@ -20,7 +20,8 @@ std::string JournalText(CInterpreter& interp) {
   return text;
 }
 
-// Runs the action when the poke arrives while the library pumps.
+// Runs the action when the poke arrives while the library pumps; a second
+// message makes the pump look at the records again.
 void OnPoke(CTestHost& host, std::function<void()> action) {
   host.onMessage = [action](UINT message, WPARAM, LPARAM) {
     if (message != kPoke) return false;
@@ -28,9 +29,8 @@ void OnPoke(CTestHost& host, std::function<void()> action) {
     return true;
   };
   PostMessageA(host.Window(), kPoke, 0, 0);
+  PostMessageA(host.Window(), WM_USER + 3, 0, 0);
 }
-
-}  // namespace
 
 TEST(HandleNextString, AnAbortRequestRefusesTheStringAndIsConsumed) {
   CTestHost host;
@@ -42,77 +42,52 @@ TEST(HandleNextString, AnAbortRequestRefusesTheStringAndIsConsumed) {
   EXPECT_EQ(host.Feed("Q"), 0);
 }
 
-TEST(HandleNextString, AnAbortDuringThePumpIsReportedAndConsumed) {
-  CTestHost host;
-  OnPoke(host, [&] { host.SetSetting(KXREG_SETTING_ABORT); });
-  // A second message makes the pump look at the request again.
-  PostMessageA(host.Window(), WM_USER + 3, 0, 0);
-  EXPECT_EQ(host.Feed("Q"), 1);
-  EXPECT_FALSE(host.Setting(KXREG_SETTING_ABORT));
-  EXPECT_EQ(host.Interpreter()->lastErrorChar, 'Q');
-}
-
-TEST(HandleNextString, AQuitSeenByThePumpIsPostedAgain) {
-  CTestHost host;
-  PostQuitMessage(7);
-  EXPECT_EQ(host.Feed("Q"), 1);
-  EXPECT_EQ(host.Interpreter()->lastErrorChar, 'Q');
-  host.Pump();
-  EXPECT_TRUE(host.quitSeen);
-  EXPECT_EQ(host.quitCode, 7);
-}
-
-TEST(HandleNextString, ALostWindowOrScreenRecordDuringThePumpIsReported) {
-  for (bool window : {true, false}) {
+TEST(HandleNextString, AnAbortALostRecordOrAQuitDuringThePumpIsReported) {
+  for (int cause = 0; cause < 4; ++cause) {
+    SCOPED_TRACE(cause);
     CTestHost host;
-    OnPoke(host, [&] { window ? host.DetachWindow() : void(host.Host()->screen = nullptr); });
-    PostMessageA(host.Window(), WM_USER + 3, 0, 0);
-    EXPECT_EQ(host.Feed("Q"), 1) << (window ? "window" : "screen");
+    OnPoke(host, [&] {
+      if (cause == 0) host.SetSetting(KXREG_SETTING_ABORT);
+      if (cause == 1) host.DetachWindow();
+      if (cause == 2) host.Host()->screen = nullptr;
+    });
+    if (cause == 3) PostQuitMessage(7);
+    EXPECT_EQ(host.Feed("Q"), 1);
     host.AttachWindow();
     host.Host()->screen = host.Screen();
+    EXPECT_FALSE(host.Setting(KXREG_SETTING_ABORT));
+    EXPECT_EQ(host.Interpreter()->lastErrorChar, 'Q');
+    host.Pump();
+    EXPECT_EQ(host.quitCode, cause == 3 ? 7 : 0) << "a quit is posted again";
   }
 }
 
-TEST(HandleNextString, AWindowProcedureMayFeedAStringWhileTheLibraryPumps) {
+TEST(HandleNextString, AWindowProcedureMayFeedRefreshOrEraseWhileTheLibraryPumps) {
   CTestHost host;
   int inner = -1;
   OnPoke(host, [&] { inner = host.Feed("b"); });
   EXPECT_EQ(host.Feed("a"), 0);
   EXPECT_EQ(inner, 0);
   EXPECT_EQ(JournalText(*host.Interpreter()), "ab");
-}
-
-TEST(HandleNextString, AWindowProcedureMayRefreshWhileTheLibraryPumps) {
-  CTestHost host;
   std::string seen;
   host.Interpreter()->parseStack.Push(new CScriptedParser(&seen));
-  int inner = -1;
   OnPoke(host, [&] { inner = KXREG_RefreshFromBuf(host.Host()); });
-  EXPECT_EQ(host.Feed("ab"), 0);
+  EXPECT_EQ(host.Feed("c"), 0);
   EXPECT_EQ(inner, 0);
-  EXPECT_EQ(seen, "ABAB");
-}
-
-TEST(HandleNextString, AWindowProcedureMayEraseTheInstanceWhileTheLibraryPumps) {
-  CTestHost host;
+  EXPECT_EQ(seen, "CABC");
   OnPoke(host, [&] { host.Erase(); });
-  EXPECT_EQ(host.Feed("a"), 0);
+  EXPECT_EQ(host.Feed("d"), 0);
   EXPECT_EQ(host.Interpreter(), nullptr);
-  EXPECT_EQ(host.Feed("a"), 1);
+  EXPECT_EQ(host.Feed("e"), 1);
 }
 
-TEST(HandleNextString, QueuedPaintsAreHandledBeforeItReturns) {
+TEST(HandleNextString, QueuedPaintsAreHandledBeforeItReturnsAndTheCaretIsHiddenWhileInterpreting) {
   CTestHost host;
   InvalidateRect(host.Window(), nullptr, FALSE);
   host.paints = 0;
   EXPECT_EQ(host.Feed(""), 0);
   EXPECT_EQ(host.paints, 1);
-}
-
-TEST(HandleNextString, TheGraphicsCaretIsHiddenWhileAStringIsInterpretedAndAfterARefusal) {
-  CTestHost host;
   ASSERT_EQ(KXREG_OutCursor(host.Host(), 2), 0);
-  ASSERT_TRUE(soft::inspect::Caret().shown);
   bool shownWhileParsing = true;
   host.Interpreter()->parseStack.Push(new CScriptedParser(nullptr, [&](char, CInterpreter&) {
     shownWhileParsing = soft::inspect::Caret().shown;
@@ -123,5 +98,7 @@ TEST(HandleNextString, TheGraphicsCaretIsHiddenWhileAStringIsInterpretedAndAfter
   EXPECT_TRUE(soft::inspect::Caret().shown);
   host.SetSetting(KXREG_SETTING_ABORT);
   EXPECT_EQ(host.Feed("x"), 1);
-  EXPECT_FALSE(soft::inspect::Caret().shown);
+  EXPECT_FALSE(soft::inspect::Caret().shown) << "and after a refusal";
 }
+
+}  // namespace

@@ -23,8 +23,6 @@ std::string ClassCursorName(CTestHost& host) {
   return inspect::CursorName(inspect::ClassCursor(host.Window()));
 }
 
-}  // namespace
-
 TEST(Lifecycle, InitFillsTheSlotsAndPagesCopiesTheCallbacksAndClearsTheAbortRequest) {
   CTestHost host(NotInitialised());
   host.SetSetting(KXREG_SETTING_ABORT);
@@ -41,11 +39,7 @@ TEST(Lifecycle, InitFillsTheSlotsAndPagesCopiesTheCallbacksAndClearsTheAbortRequ
   EXPECT_FALSE(host.Setting(KXREG_SETTING_ABORT));
   EXPECT_EQ(ClassCursorName(host), "ReGisCursor");
   EXPECT_EQ(inspect::CursorName(inspect::CurrentCursor()), "ReGisCursor");
-  for (int page : {1, 2}) {
-    const inspect::Image image = host.PageImage(page);
-    ASSERT_EQ(image.width * image.height, 800 * 480);
-    EXPECT_EQ(image.RgbAt(799, 479), RGB(0, 0, 0)) << page;
-  }
+  for (int page : {1, 2}) EXPECT_EQ(host.PageImage(page).RgbAt(799, 479), RGB(0, 0, 0)) << page;
 }
 
 TEST(Lifecycle, InitWithModeZeroKeepsAnInstanceAndModeOneResetsTheSharedColourMap) {
@@ -63,18 +57,20 @@ TEST(Lifecycle, InitWithModeZeroKeepsAnInstanceAndModeOneResetsTheSharedColourMa
   EXPECT_EQ(WorkingColourMap()[3].blue, kDefaultColourMap[3].blue);
 }
 
-TEST(Lifecycle, InitWithModeOneOnAnInstanceBuildsANewSetAndLeavesTheOldOneAlone) {
-  CTestHost host;
-  KXREG_HOST old = *host.Host();
-  HDC oldPage = KXREG_GetMemDC(host.Host(), 1);
-  host.Feed("Q");
-  ASSERT_EQ(host.Init(1), 0);
-  EXPECT_NE(host.Surface(), old.grDrv);
-  EXPECT_NE(host.Context(), old.context);
-  EXPECT_EQ(host.Interpreter()->lastError, 0);
-  EXPECT_EQ(old.interpreter->lastErrorChar, 'Q');
-  EXPECT_EQ(inspect::ReadDC(oldPage).width, 800) << "a page context the host still holds";
-  KXREG_Erase(&old);  // the old set is the host's to erase through its slots
+TEST(Lifecycle, InitWithModeOneOrThreeOnAnInstanceBuildsANewSetAndLeavesTheOldOneAlone) {
+  for (int mode : {1, 3}) {
+    CTestHost host;
+    KXREG_HOST old = *host.Host();
+    HDC oldPage = KXREG_GetMemDC(host.Host(), 1);
+    host.Feed("Q");
+    ASSERT_EQ(host.Init(mode), 0);
+    EXPECT_NE(host.Surface(), old.grDrv);
+    EXPECT_NE(host.Context(), old.context);
+    EXPECT_EQ(host.Interpreter()->lastError, 0);
+    EXPECT_EQ(old.interpreter->lastErrorChar, 'Q');
+    EXPECT_EQ(inspect::ReadDC(oldPage).width, 800) << "a page context the host still holds";
+    KXREG_Erase(&old);  // the old set is the host's to erase through its slots
+  }
 }
 
 TEST(Lifecycle, EraseEmptiesTheSlotsDestroysTheCaretPutsTheIBeamBackAndLeavesNoHandles) {
@@ -85,7 +81,6 @@ TEST(Lifecycle, EraseEmptiesTheSlotsDestroysTheCaretPutsTheIBeamBackAndLeavesNoH
     KXREG_Reset(host.Host(), RGB(0, 255, 0), RGB(0, 0, 0), 0, 0);
     KXREG_RefreshFromBuf(host.Host());
     ASSERT_EQ(KXREG_OutCursor(host.Host(), 2), 0);
-    ASSERT_NE(inspect::Caret().owner, nullptr);
     EXPECT_EQ(host.Erase(), 0);
     EXPECT_EQ(host.Surface(), nullptr);
     EXPECT_EQ(host.Context(), nullptr);
@@ -154,31 +149,26 @@ TEST(Lifecycle, ExportsWithoutAnInstanceFail) {
   CTestHost host;
   host.Erase();
   for (KXREG_HOST* h : {host.Host(), static_cast<KXREG_HOST*>(nullptr)}) {
-    auto isNone = [](POINT p) { return p.x == -1 && p.y == -1; };
-    EXPECT_EQ(KXREG_Reset(h, 0, 0, 0, 0), 1);
-    EXPECT_EQ(KXREG_ClearPage(h), 1);
+    const std::vector<int> none = {-1, -1};
+    auto xy = [](POINT p) { return std::vector<int>({p.x, p.y}); };
+    EXPECT_EQ(std::vector<int>({KXREG_Reset(h, 0, 0, 0, 0), KXREG_ClearPage(h), KXREG_SetSmooth(h, 0),
+                                KXREG_HandleNextString(h, "P"), KXREG_RefreshFromBuf(h),
+                                KXREG_ClearParserBuf(h), KXREG_LineFeed(h), KXREG_SetScrollRange(h, 1, 1),
+                                KXREG_SetScrollPos(h, 1, 1), KXREG_SetRedraw(h, TRUE),
+                                KXREG_Refresh(h, nullptr, 0, 0, 10, 10), KXREG_OutCursor(h, 2)}),
+              std::vector<int>(12, 1));
     EXPECT_EQ(KXREG_GetMemDC(h, 1), nullptr);
     EXPECT_EQ(KXREG_GetPalette(h), nullptr);
     EXPECT_EQ(KXREG_GetCurPageNum(h), -1);
     EXPECT_EQ(KXREG_DrawInitialText(h), 0);
-    EXPECT_EQ(KXREG_SetSmooth(h, 0), 1);
-    EXPECT_EQ(KXREG_HandleNextString(h, "P"), 1);
-    EXPECT_EQ(KXREG_RefreshFromBuf(h), 1);
-    EXPECT_EQ(KXREG_ClearParserBuf(h), 1);
-    EXPECT_TRUE(isNone(KXREG_DrawLine(h, 0, 0, 1, 1, 0)));
-    EXPECT_TRUE(isNone(KXREG_DrawPoint(h, 0, 0, 0)));
+    EXPECT_EQ(xy(KXREG_DrawLine(h, 0, 0, 1, 1, 0)), none);
+    EXPECT_EQ(xy(KXREG_DrawPoint(h, 0, 0, 0)), none);
     KXREG_SetLinePattern(h, 'a');
     KXREG_SetWritingMode(h, '1');
-    EXPECT_TRUE(isNone(KXREG_Set4010CurPos(h, 0, 0, 0)));
-    EXPECT_TRUE(isNone(KXREG_Get4010CurPos(h, 0)));
-    EXPECT_TRUE(isNone(KXREG_SetRegisCurPos(h, 0, 0, 1)));
-    EXPECT_TRUE(isNone(KXREG_GetRegisCurPos(h)));
-    EXPECT_EQ(KXREG_LineFeed(h), 1);
-    EXPECT_EQ(KXREG_SetScrollRange(h, 1, 1), 1);
-    EXPECT_EQ(KXREG_SetScrollPos(h, 1, 1), 1);
-    EXPECT_EQ(KXREG_SetRedraw(h, TRUE), 1);
-    EXPECT_EQ(KXREG_Refresh(h, nullptr, 0, 0, 10, 10), 1);
-    EXPECT_EQ(KXREG_OutCursor(h, 2), 1);
+    EXPECT_EQ(xy(KXREG_Set4010CurPos(h, 0, 0, 0)), none);
+    EXPECT_EQ(xy(KXREG_Get4010CurPos(h, 0)), none);
+    EXPECT_EQ(xy(KXREG_SetRegisCurPos(h, 0, 0, 1)), none);
+    EXPECT_EQ(xy(KXREG_GetRegisCurPos(h)), none);
     EXPECT_EQ(KXREG_Erase(h), 0);
   }
   EXPECT_EQ(KXREG_Init(nullptr, 0, 0, 0), 1);
@@ -186,3 +176,5 @@ TEST(Lifecycle, ExportsWithoutAnInstanceFail) {
   EXPECT_EQ(KXREG_ClearParserBuf(host.Host()), 1);
   EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 1);
 }
+
+}  // namespace

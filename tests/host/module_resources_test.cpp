@@ -3,11 +3,11 @@
 // copy of the same text art, and the script naming both.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "host/instance.h"
 #include "platform/soft/inspect.h"
@@ -19,12 +19,12 @@ std::string ReadGenerated(const std::string& name) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Little-endian fields: {offset, size, expected value}.
-void ExpectFields(const std::string& bytes, std::initializer_list<std::array<uint32_t, 3>> fields) {
-  for (const auto& f : fields) {
+// Little-endian fields, given as triples: offset, size, expected value.
+void ExpectFields(const std::string& bytes, const std::vector<uint32_t>& fields) {
+  for (size_t f = 0; f + 2 < fields.size(); f += 3) {
     uint32_t v = 0;
-    for (uint32_t i = f[1]; i-- > 0;) v = (v << 8) | static_cast<uint8_t>(bytes.at(f[0] + i));
-    EXPECT_EQ(v, f[2]) << "field at " << f[0];
+    for (uint32_t i = fields[f + 1]; i-- > 0;) v = (v << 8) | static_cast<uint8_t>(bytes.at(fields[f] + i));
+    EXPECT_EQ(v, fields[f + 2]) << "field at " << fields[f];
   }
 }
 
@@ -33,16 +33,8 @@ TEST(ModuleResources, TheBitmapIsA16Colour420By252PictureShownExactlyOnTheDispla
   const uint32_t image = 212 * 252;  // rows of 420 pixels at 4 bits, padded to 32 bits
   ASSERT_EQ(bmp.size(), 118 + image);
   EXPECT_EQ(bmp.substr(0, 2), "BM");
-  ExpectFields(bmp, {{2, 4, 118 + image},
-                     {10, 4, 118},
-                     {14, 4, 40},
-                     {18, 4, 420},
-                     {22, 4, 252},
-                     {26, 2, 1},
-                     {28, 2, 4},
-                     {30, 4, 0},
-                     {34, 4, image},
-                     {46, 4, 16}});
+  ExpectFields(bmp, {2,  4, 118 + image, 10, 4, 118, 14, 4, 40, 18, 4, 420,   22, 4, 252,
+                     26, 2, 1,           28, 2, 4,   30, 4, 0,  34, 4, image, 46, 4, 16});
   HBITMAP loaded = LoadBitmapA(ModuleInstance(), "SplashScrBmp");
   const soft::inspect::Image soft = soft::inspect::ReadBitmap(loaded);
   DeleteObject(loaded);
@@ -64,16 +56,8 @@ TEST(ModuleResources, TheCursorFileHoldsOne32By32CursorAndTheScriptNamesBoth) {
   ASSERT_EQ(cur.size(), 22u + 40 + 8 + 256);  // directory, header, two colours, XOR and AND masks
   // Type cursor, one image, 32 x 32, hot spot 15, 15, header at 22 with
   // the doubled height of the two masks, 1 bit per pixel.
-  ExpectFields(cur, {{2, 2, 2},
-                     {4, 2, 1},
-                     {6, 1, 32},
-                     {7, 1, 32},
-                     {10, 2, 15},
-                     {12, 2, 15},
-                     {18, 4, 22},
-                     {22, 4, 40},
-                     {30, 4, 64},
-                     {36, 2, 1}});
+  ExpectFields(cur, {2,  2, 2,  4,  2, 1,  6,  1, 32, 7,  1, 32, 10, 2, 15,
+                     12, 2, 15, 18, 4, 22, 22, 4, 40, 30, 4, 64, 36, 2, 1});
   const std::string rc = ReadGenerated("zizider.rc");
   EXPECT_NE(rc.find("ReGisCursor CURSOR \"ReGisCursor.cur\""), std::string::npos);
   EXPECT_NE(rc.find("SplashScrBmp BITMAP \"SplashScrBmp.bmp\""), std::string::npos);

@@ -12,6 +12,8 @@ namespace {
 
 namespace inspect = soft::inspect;
 
+constexpr COLORREF kWhite = RGB(255, 255, 255), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0);
+
 // A device context with a bitmap of its own, standing in for a printer's:
 // 32 bits and white, or a monochrome one as made.
 class CPaper {
@@ -39,80 +41,62 @@ class CPaper {
   HGDIOBJ previous_;
 };
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-// Page 1 all red, page 2 all green.
-void PaintPages(CTestHost& host) {
-  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0)), green = CreateSolidBrush(RGB(0, 255, 0));
-  const RECT all{0, 0, 800, 480};
-  FillRect(host.Surface()->pageDC[0], &all, red);
-  FillRect(host.Surface()->pageDC[1], &all, green);
-  DeleteObject(red);
-  DeleteObject(green);
-}
-
-int PrintAll(CTestHost& host, HDC dc, int width, int height) {
-  return KXREG_Print(host.Host(), dc, width, height, 1, 24, 1, 80);
-}
-
-TEST(Print, WithoutAnInstanceNothingIsDoneAndTheResultIsOne) {
-  CPaper paper(100, 100);
+// A host whose page 1 is all red and page 2 all green.
+class Print : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const RECT all{0, 0, 800, 480};
+    for (int page : {0, 1}) {
+      HBRUSH brush = CreateSolidBrush(page ? kGreen : kRed);
+      FillRect(host.Surface()->pageDC[page], &all, brush);
+      DeleteObject(brush);
+    }
+  }
+  int PrintOn(const CPaper& paper, int width, int height) {
+    return KXREG_Print(host.Host(), paper.dc(), width, height, 1, 24, 1, 80);
+  }
   CTestHost host;
-  host.Erase();
-  EXPECT_EQ(KXREG_Print(nullptr, paper.dc(), 100, 100, 1, 24, 1, 80), 1);
-  EXPECT_EQ(PrintAll(host, paper.dc(), 100, 100), 1);
-  EXPECT_EQ(paper.At(50, 50), kWhite);
-}
+};
 
-TEST(Print, TheOutputPageFillsTheWidthWithItsAspectAndTheCursorComesBack) {
-  CTestHost host;
-  PaintPages(host);
+TEST_F(Print, TheOutputPageFillsTheWidthWithItsAspectAndTheCursorComesBack) {
   CPaper paper(400, 400);
   const HCURSOR before = inspect::CurrentCursor();
   for (int outputPage : {0, 1}) {
     host.State()->outputPage = outputPage;  // the screen shows page 0 throughout
-    EXPECT_EQ(PrintAll(host, paper.dc(), 400, 400), 0);
-    const COLORREF colour = outputPage ? RGB(0, 255, 0) : RGB(255, 0, 0);
-    EXPECT_EQ(paper.At(0, 0), colour) << outputPage;
-    EXPECT_EQ(paper.At(399, 239), colour) << outputPage;
+    EXPECT_EQ(PrintOn(paper, 400, 400), 0);
+    EXPECT_EQ(paper.At(0, 0), outputPage ? kGreen : kRed) << outputPage;
+    EXPECT_EQ(paper.At(399, 239), outputPage ? kGreen : kRed) << outputPage;
     EXPECT_EQ(paper.At(399, 240), kWhite) << "400 wide keeps 800 x 480 at 400 x 240";
   }
   EXPECT_EQ(inspect::CurrentCursor(), before);
 }
 
-TEST(Print, AHardCopyOffsetShiftsOnePrintOnly) {
-  CTestHost host;
-  PaintPages(host);
+TEST_F(Print, AHardCopyOffsetShiftsOnePrintOnlyAndStaysWhenNothingCanBePrinted) {
   host.Feed("S(H)");  // copies the context's offset (50, 0) for the print
-  ASSERT_EQ(host.Surface()->hardCopyOffsetX, 50);
-  CPaper first(1000, 2000), second(1000, 2000);
-  EXPECT_EQ(PrintAll(host, first.dc(), 1000, 2000), 0);
-  EXPECT_EQ(first.At(57, 10), kWhite);
-  EXPECT_EQ(first.At(58, 10), RGB(255, 0, 0));
-  EXPECT_EQ(host.Surface()->hardCopyOffsetX, 0);
-  EXPECT_EQ(PrintAll(host, second.dc(), 1000, 2000), 0);
-  EXPECT_EQ(second.At(0, 10), RGB(255, 0, 0));
-}
-
-TEST(Print, WhenThePackedBitmapCannotBeMadeNothingIsPrintedAndTheOffsetStays) {
-  CTestHost host;
-  PaintPages(host);
-  host.Surface()->hardCopyOffsetX = 50;
-  CPaper paper(100, 100);
-  inspect::SetGlobalAllocLimit(1000);
-  EXPECT_EQ(PrintAll(host, paper.dc(), 100, 100), 0);
+  CPaper tooBig(100, 100), first(1000, 2000), second(1000, 2000);
+  inspect::SetGlobalAllocLimit(1000);  // the packed bitmap cannot be made
+  EXPECT_EQ(PrintOn(tooBig, 100, 100), 0);
   inspect::SetGlobalAllocLimit(0);
-  EXPECT_EQ(paper.At(60, 10), kWhite);
-  EXPECT_EQ(host.Surface()->hardCopyOffsetX, 50);
+  EXPECT_EQ(tooBig.At(60, 10), kWhite);
+  ASSERT_EQ(host.Surface()->hardCopyOffsetX, 50);
+  EXPECT_EQ(PrintOn(first, 1000, 2000), 0);
+  EXPECT_EQ(first.At(57, 10), kWhite);
+  EXPECT_EQ(first.At(58, 10), kRed);
+  EXPECT_EQ(host.Surface()->hardCopyOffsetX, 0);
+  EXPECT_EQ(PrintOn(second, 1000, 2000), 0);
+  EXPECT_EQ(second.At(0, 10), kRed);
 }
 
-TEST(Print, HugeTinyAndEmptyDevicesFinish) {
-  CTestHost host;
-  PaintPages(host);
+TEST_F(Print, HugeTinyAndEmptyDevicesFinishAndNoInstancePrintsNothing) {
   for (int side : {20000, 1, 0}) {
     CPaper paper(side, side, side > 1 ? 1 : 32);  // 20000 x 20000 fits memory at one bit
-    EXPECT_EQ(PrintAll(host, paper.dc(), side, side), 0) << side;
+    EXPECT_EQ(PrintOn(paper, side, side), 0) << side;
   }
+  CPaper paper(100, 100);
+  host.Erase();
+  EXPECT_EQ(KXREG_Print(nullptr, paper.dc(), 100, 100, 1, 24, 1, 80), 1);
+  EXPECT_EQ(PrintOn(paper, 100, 100), 1);
+  EXPECT_EQ(paper.At(50, 50), kWhite);
 }
 
 }  // namespace

@@ -15,13 +15,10 @@ namespace {
 namespace inspect = soft::inspect;
 
 TEST(Splash, PositionCentresThePictureWithTruncatingHalves) {
-  struct Row {
-    int screenWidth, screenHeight, x, y;
-  };
-  for (const Row& r : {Row{1024, 768, 302, 258}, Row{1025, 769, 302, 258}, Row{400, 200, -10, -26}}) {
-    const POINT got = SplashPosition(r.screenWidth, r.screenHeight, 420, 252);
-    EXPECT_EQ(got.x, r.x) << r.screenWidth;
-    EXPECT_EQ(got.y, r.y) << r.screenWidth;
+  for (const std::vector<int>& r :
+       {std::vector<int>{1024, 768, 302, 258}, {1025, 769, 302, 258}, {400, 200, -10, -26}}) {
+    const POINT got = SplashPosition(r[0], r[1], 420, 252);
+    EXPECT_EQ(std::vector<int>({got.x, got.y}), std::vector<int>({r[2], r[3]})) << r[0];
   }
 }
 
@@ -38,7 +35,8 @@ class SplashWindowTest : public ::testing::Test {
   size_t baseline_ = 0;
 };
 
-TEST_F(SplashWindowTest, ShowsThePictureCentredAndTopmostAndRepaintsItFromTheBitmap) {
+TEST_F(SplashWindowTest, ShowsThePictureCentredAndTopmostRepaintsItAndGoesOnlyOnce) {
+  KXREG_DeleteSplash();  // before any splash: harmless
   inspect::SetScreenSize(1024, 768);
   CreateSplash();
   HWND window = SplashWindow();
@@ -47,7 +45,6 @@ TEST_F(SplashWindowTest, ShowsThePictureCentredAndTopmostAndRepaintsItFromTheBit
   EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}), std::vector<LONG>({302, 258, 722, 510}));
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-
   HBITMAP picture = LoadBitmapA(ModuleInstance(), "SplashScrBmp");
   const inspect::Image expected = inspect::ReadBitmap(picture);
   DeleteObject(picture);
@@ -58,13 +55,6 @@ TEST_F(SplashWindowTest, ShowsThePictureCentredAndTopmostAndRepaintsItFromTheBit
   InvalidateRect(window, nullptr, FALSE);
   UpdateWindow(window);
   EXPECT_EQ(inspect::ReadWindow(window).pixels, expected.pixels);
-}
-
-TEST_F(SplashWindowTest, DeleteSplashBeforeAndTwiceIsHarmlessAndTheClassStaysRegistered) {
-  KXREG_DeleteSplash();
-  CreateSplash();
-  HWND window = SplashWindow();
-  ASSERT_NE(window, nullptr);
   KXREG_DeleteSplash();
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(SplashWindow(), nullptr);

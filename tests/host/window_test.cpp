@@ -1,5 +1,5 @@
-// The window exports: repaint, redraw control, scrolling, line feed and the
-// cursor codes of KXREG_OutCursor.
+// The window exports: repaint, redraw control, scrolling, line feed, the
+// cursor codes of KXREG_OutCursor and the pixels handed to a host.
 #include <gtest/gtest.h>
 
 #include "platform/soft/inspect.h"
@@ -9,19 +9,26 @@
 
 namespace inspect = soft::inspect;
 
+namespace {
+
 TEST(Window, APaintCopiesThePageAndLeavesUpdatesSuspended) {
   CTestHost host;
   EXPECT_EQ(KXREG_SetRedraw(host.Host(), FALSE), 0);
   EXPECT_EQ(host.Surface()->redrawSuspended, 1);
   EXPECT_EQ(KXREG_SetRedraw(host.Host(), 5), 0) << "any non-zero value allows updates";
   EXPECT_EQ(host.Surface()->redrawSuspended, 0);
+  host.Pump();
   KXREG_DrawPoint(host.Host(), 512, 384, 0);
-  const uint32_t drawn = host.PageIndex(400, 240);
+  ASSERT_NE(host.WindowIndex(400, 240), host.PageIndex(400, 240));
   InvalidateRect(host.Window(), nullptr, FALSE);
   host.Pump();
-  EXPECT_GE(host.paints, 1);
-  EXPECT_EQ(host.WindowIndex(400, 240), drawn);
+  EXPECT_EQ(host.WindowIndex(400, 240), host.PageIndex(400, 240));
   EXPECT_EQ(host.Surface()->redrawSuspended, 1);
+  KXREG_DrawPoint(host.Host(), 512, 400, 0);  // ReGIS (400, 230)
+  ASSERT_NE(host.WindowIndex(400, 230), host.PageIndex(400, 230));
+  ASSERT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);  // repaints the whole window
+  host.Pump();
+  EXPECT_EQ(host.WindowIndex(400, 230), host.PageIndex(400, 230));
 }
 
 TEST(Window, OnlySmoothLinesInvalidateTheWindow) {
@@ -35,52 +42,31 @@ TEST(Window, OnlySmoothLinesInvalidateTheWindow) {
   EXPECT_FALSE(inspect::Invalidations(host.Window()).empty());
 }
 
-TEST(Window, RefreshFromBufRepaintsTheWholeWindow) {
-  CTestHost host;
-  host.Pump();
-  KXREG_DrawPoint(host.Host(), 512, 384, 0);
-  ASSERT_NE(host.WindowIndex(400, 240), host.PageIndex(400, 240));
-  ASSERT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
-  host.Pump();
-  EXPECT_EQ(host.WindowIndex(400, 240), host.PageIndex(400, 240));
-}
-
-TEST(Window, SetScrollPosLeavesAnAxisMarkedUnchangedAndSetScrollRangeOnlyStores) {
+TEST(Window, ScrollPositionsAndLineFeed) {
   CTestHost host;
   ASSERT_EQ(KXREG_SetScrollPos(host.Host(), 2, 1), 0);
-  ASSERT_EQ(KXREG_SetScrollPos(host.Host(), 0xFFFF, 3), 0);
+  ASSERT_EQ(KXREG_SetScrollPos(host.Host(), 0xFFFF, 3), 0);  // an axis marked unchanged
   EXPECT_EQ(host.Surface()->horzScrollPos, 2);
-  EXPECT_EQ(host.Surface()->vertScrollPos, 3);
   EXPECT_EQ(host.Surface()->scrollY, 60);
   ASSERT_EQ(KXREG_SetScrollPos(host.Host(), 4, 0xFFFF), 0);
   EXPECT_EQ(host.Surface()->horzScrollPos, 4);
   EXPECT_EQ(host.Surface()->vertScrollPos, 3);
   ASSERT_EQ(KXREG_SetScrollRange(host.Host(), 10, 20), 0);
-  EXPECT_EQ(host.Surface()->scrollY, 60) << "the range moves nothing";
-}
-
-TEST(Window, LineFeedScrollsTheScreenPageUpOneTextLine) {
-  CTestHost host;
+  EXPECT_EQ(host.Surface()->scrollY, 60) << "the range only stores";
   KXREG_DrawPoint(host.Host(), 512, 384, 0);  // ReGIS (400, 240)
   const uint32_t drawn = host.PageIndex(400, 240);
-  ASSERT_EQ(KXREG_LineFeed(host.Host()), 0);
+  ASSERT_EQ(KXREG_LineFeed(host.Host()), 0);  // scrolls the screen page up one text line
   EXPECT_EQ(host.PageIndex(400, 220), drawn);
   EXPECT_NE(host.PageIndex(400, 240), drawn);
 }
 
-TEST(OutCursor, RemovePutsTheIBeamAndDestroysTheCaret) {
+TEST(OutCursor, RemoveInstallShowAndHideAndOnlyTheLowSixteenBitsCount) {
   CTestHost host;
   KXREG_OutCursor(host.Host(), 2);
-  ASSERT_NE(inspect::Caret().owner, nullptr);
-  EXPECT_EQ(KXREG_OutCursor(host.Host(), 1), 0);
+  EXPECT_EQ(KXREG_OutCursor(host.Host(), 1), 0);  // removes: the I-beam, no caret
   EXPECT_EQ(inspect::Caret().owner, nullptr);
   EXPECT_EQ(host.Surface()->mouseCursor, nullptr);
   EXPECT_EQ(inspect::CursorName(inspect::ClassCursor(host.Window())), "IDC_32513");
-}
-
-TEST(OutCursor, InstallAndShowLoadTheCursorAndShowTheCaretAndOnlyTheLowSixteenBitsCount) {
-  CTestHost host;
-  KXREG_OutCursor(host.Host(), 1);
   KXREG_SetRegisCurPos(host.Host(), 100, 100, 1);
   EXPECT_EQ(KXREG_OutCursor(host.Host(), 10), 0);
   EXPECT_EQ(inspect::CursorName(inspect::ClassCursor(host.Window())), "ReGisCursor");
@@ -88,6 +74,12 @@ TEST(OutCursor, InstallAndShowLoadTheCursorAndShowTheCaretAndOnlyTheLowSixteenBi
   EXPECT_EQ(inspect::Caret().x, 100 - 10) << "at the current position";
   EXPECT_EQ(KXREG_OutCursor(host.Host(), 0x10004), 0);
   EXPECT_FALSE(inspect::Caret().shown) << "4 hides";
+  host.State()->flags &= ~kOutputCursorOn;
+  EXPECT_EQ(KXREG_OutCursor(host.Host(), 8), 0);
+  EXPECT_FALSE(inspect::Caret().shown) << "not while the output cursor is off";
+  host.State()->flags |= kOutputCursorOn;
+  KXREG_OutCursor(host.Host(), 8);
+  EXPECT_TRUE(inspect::Caret().shown);
 }
 
 TEST(OutCursor, In4010ModeTheCursorIsInstalledOnlyWhenTheHostAsks) {
@@ -101,36 +93,13 @@ TEST(OutCursor, In4010ModeTheCursorIsInstalledOnlyWhenTheHostAsks) {
   EXPECT_EQ(KXREG_OutCursor(host.Host(), 2), 0);
   EXPECT_NE(host.Surface()->mouseCursor, nullptr);
   EXPECT_TRUE(inspect::Caret().shown);
-}
-
-TEST(OutCursor, ShowLeavesTheCaretHiddenWhileTheOutputCursorIsOff) {
-  CTestHost host;
-  KXREG_OutCursor(host.Host(), 2);
-  KXREG_OutCursor(host.Host(), 4);
-  host.State()->flags &= ~kOutputCursorOn;
-  EXPECT_EQ(KXREG_OutCursor(host.Host(), 8), 0);
-  EXPECT_FALSE(inspect::Caret().shown);
-  host.State()->flags |= kOutputCursorOn;
-  KXREG_OutCursor(host.Host(), 8);
-  EXPECT_TRUE(inspect::Caret().shown);
-}
-
-TEST(OutCursor, RefreshWithTheGraphicsCursorSettingReinstallsTheCaret) {
-  CTestHost host;
-  host.SetSetting(KXREG_SETTING_GRAPHICS_CURSOR);
+  host.SetSetting(KXREG_SETTING_4010_MODE, false);
+  KXREG_OutCursor(host.Host(), 1);
+  host.SetSetting(KXREG_SETTING_GRAPHICS_CURSOR);  // a refresh then reinstalls the caret
   ASSERT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
   EXPECT_TRUE(inspect::Caret().shown);
   EXPECT_EQ(inspect::CursorName(inspect::ClassCursor(host.Window())), "ReGisCursor");
 }
-
-namespace {
-
-// The colour a soft-platform pixel shows, as KXREG_RefreshPixels writes it.
-uint32_t HostPixel(COLORREF colour) {
-  return (static_cast<uint32_t>(GetRValue(colour)) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-}
-
-}  // namespace
 
 TEST(RefreshPixels, GivesTheHostWhatARepaintedWindowShows) {
   CTestHost host;
@@ -141,12 +110,14 @@ TEST(RefreshPixels, GivesTheHostWhatARepaintedWindowShows) {
   host.Pump();
   const inspect::Image window = host.WindowImage();
   size_t same = 0;
-  for (size_t i = 0; i < window.rgb.size(); ++i) same += pixels[i] == HostPixel(window.rgb[i]);
+  for (size_t i = 0; i < window.rgb.size(); ++i) {
+    const COLORREF c = window.rgb[i];
+    same += pixels[i] == ((static_cast<uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c));
+  }
   EXPECT_EQ(same, window.rgb.size());
   EXPECT_EQ(pixels[800 * 480 + 5], 0u) << "beyond the page stays black";
   EXPECT_NE(pixels[200 * 800 + 400], 0u) << "the line is there";
   EXPECT_EQ(host.Surface()->redrawSuspended, 1) << "a repaint like KXREG_Refresh";
-
   EXPECT_EQ(KXREG_RefreshPixels(host.Host(), nullptr, 800, 480), 1);
   EXPECT_EQ(KXREG_RefreshPixels(host.Host(), pixels.data(), 0, 480), 1);
   host.Erase();
@@ -154,34 +125,33 @@ TEST(RefreshPixels, GivesTheHostWhatARepaintedWindowShows) {
 }
 
 TEST(RefreshPixels, AHostWithoutAWindowGetsOneOfTheLibrarysOwnUntilErase) {
-  auto settings = std::make_unique<KXREG_SETTINGS>();
-  auto screen = std::make_unique<KXREG_SCREEN>();
-  auto host = std::make_unique<KXREG_HOST>();
-  screen->settings = settings.get();
-  host->screen = screen.get();
-  host->rows = 24;
-  host->columns = 80;
-  host->cellWidth = 10;
-  host->cellHeight = 20;
-
-  ASSERT_EQ(KXREG_Init(host.get(), 0xFFFFFF, 0, 1), 0);
-  const HWND window = host->window;
+  KXREG_SETTINGS settings{};
+  KXREG_SCREEN screen{};
+  KXREG_HOST host{};
+  screen.settings = &settings;
+  host.screen = &screen;
+  host.rows = 24;
+  host.columns = 80;
+  host.cellWidth = 10;
+  host.cellHeight = 20;
+  ASSERT_EQ(KXREG_Init(&host, 0xFFFFFF, 0, 1), 0);
+  const HWND window = host.window;
   ASSERT_TRUE(IsWindow(window));
-  EXPECT_EQ(screen->pumpWindow, window);
-  EXPECT_EQ(GetWindowLongPtrA(window, 0), reinterpret_cast<LONG_PTR>(host.get()));
-  EXPECT_EQ(KXREG_HandleNextString(host.get(), "P[100,100]V[300,100]"), 0) << "the pump finds the record";
+  EXPECT_EQ(screen.pumpWindow, window);
+  EXPECT_EQ(GetWindowLongPtrA(window, 0), reinterpret_cast<LONG_PTR>(&host));
+  EXPECT_EQ(KXREG_HandleNextString(&host, "P[100,100]V[300,100]"), 0) << "the pump finds the record";
   std::vector<uint32_t> pixels(800 * 480);
-  ASSERT_EQ(KXREG_RefreshPixels(host.get(), pixels.data(), 800, 480), 0);
+  ASSERT_EQ(KXREG_RefreshPixels(&host, pixels.data(), 800, 480), 0);
   EXPECT_EQ(pixels[100 * 800 + 200], 0xFFFFFFu);
-
-  host->cellWidth = 8;
-  ASSERT_EQ(KXREG_Reset(host.get(), 0xFFFFFF, 0, 0, 0), 0);
+  host.cellWidth = 8;
+  ASSERT_EQ(KXREG_Reset(&host, 0xFFFFFF, 0, 0, 0), 0);
   RECT client{};
   GetClientRect(window, &client);
   EXPECT_EQ(client.right, 640) << "the window follows the geometry";
-
-  EXPECT_EQ(KXREG_Erase(host.get()), 0);
+  EXPECT_EQ(KXREG_Erase(&host), 0);
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(host->window, nullptr);
-  EXPECT_EQ(screen->pumpWindow, nullptr);
+  EXPECT_EQ(host.window, nullptr);
+  EXPECT_EQ(screen.pumpWindow, nullptr);
 }
+
+}  // namespace
