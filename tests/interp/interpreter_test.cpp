@@ -20,17 +20,23 @@ std::string JournalText(CInterpreter& interp) {
 }
 
 // Pushes a scripted parser on top of the host's interpreter.
-CScriptedParser* PushScripted(CTestHost& host, std::string* seen, CScriptedParser::Rule rule = nullptr,
-                              bool* deleted = nullptr) {
-  auto* parser = new CScriptedParser(seen, std::move(rule), deleted);
-  host.Interpreter()->parseStack.Push(parser);
-  return parser;
+void Push(CTestHost& host, std::string* seen, CScriptedParser::Rule rule = nullptr, bool* deleted = nullptr) {
+  host.Interpreter()->parseStack.Push(new CScriptedParser(seen, std::move(rule), deleted));
 }
 
 CCmdDispatch* Dispatcher(CTestHost& host) {
   CParseObj* bottom = host.Interpreter()->parseStack.Top();
   while (bottom && bottom->below) bottom = bottom->below;
   return dynamic_cast<CCmdDispatch*>(bottom);
+}
+
+CScriptedParser::Rule On(char trigger, int status) {
+  return [trigger, status](char ch, CInterpreter&) { return ch == trigger ? status : PARSE_CONTINUE; };
+}
+
+void ExpectError(CTestHost& host, char ch) {
+  EXPECT_EQ(host.Interpreter()->lastError, 1);
+  EXPECT_EQ(host.Interpreter()->lastErrorChar, static_cast<uint8_t>(ch));
 }
 
 }  // namespace
@@ -46,52 +52,46 @@ TEST(Input, AnEmptyStringIsAcceptedAndMarksGraphicsDataButANullOneIsRefused) {
 
 TEST(Input, TheJournalKeepsWhatCameButParsersSeeItFolded) {
   const struct {
-    const char* behaviour;
     bool literal;
     std::string text, seen, journal;
   } rows[] = {
-      {"lower case is raised", false, "p[1,2]Q", "P[1,2]Q", "p[1,2]Q"},
-      {"control characters are dropped", false,
+      {false, "p[1,2]Q", "P[1,2]Q", "p[1,2]Q"},  // lower case is raised
+      {false,
        "a\r\nb\x1b"
        "c",
-       "ABC", "abc"},
-      {"high characters pass unchanged", false, "\xe9\xff", "\xe9\xff", "\xe9\xff"},
-      {"literal mode delivers control characters and lower case", true, "a\r\nb", "a\r\nb", "a\r\nb"},
+       "ABC", "abc"},                               // control characters are dropped
+      {false, "\xe9\xff", "\xe9\xff", "\xe9\xff"},  // high characters pass unchanged
+      {true, "a\r\nb", "a\r\nb", "a\r\nb"},         // literal mode delivers control characters and lower case
   };
   for (const auto& c : rows) {
     CTestHost host;
     std::string seen;
-    PushScripted(host, &seen);
+    Push(host, &seen);
     if (c.literal) host.Interpreter()->flags |= kFlagLiteral;
-    EXPECT_EQ(host.Feed(c.text), 0) << c.behaviour;
-    EXPECT_EQ(seen, c.seen) << c.behaviour;
-    EXPECT_EQ(JournalText(*host.Interpreter()), c.journal) << c.behaviour;
+    EXPECT_EQ(host.Feed(c.text), 0) << c.text;
+    EXPECT_EQ(seen, c.seen) << c.text;
+    EXPECT_EQ(JournalText(*host.Interpreter()), c.journal) << c.text;
   }
 }
 
-TEST(Input, SemicolonDiscardsEveryOpenObjectAndPutsAFreshDispatcher) {
+TEST(Input, SemicolonDiscardsEveryOpenObjectAndPutsAFreshDispatcherUnlessItIsData) {
   CTestHost host;
   bool deletedLower = false, deletedUpper = false;
   std::string seen;
-  PushScripted(host, &seen, nullptr, &deletedLower);
-  PushScripted(host, &seen, nullptr, &deletedUpper);
+  Push(host, &seen, nullptr, &deletedLower);
+  Push(host, &seen, nullptr, &deletedUpper);
   host.Interpreter()->flags |= kFlagLiteral;
   host.Feed("x;y");
   EXPECT_EQ(seen, "x");
-  EXPECT_TRUE(deletedLower);
-  EXPECT_TRUE(deletedUpper);
+  EXPECT_TRUE(deletedLower && deletedUpper);
   EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1);
   EXPECT_EQ(host.Interpreter()->flags & kFlagLiteral, 0u);
-  // The y after the reset reached the new dispatcher: an unknown letter.
-  EXPECT_EQ(host.Interpreter()->lastError, 1);
-  EXPECT_EQ(host.Interpreter()->lastErrorChar, 'Y');
+  ExpectError(host, 'Y');  // the y after the reset reached the new dispatcher: an unknown letter
   EXPECT_EQ(JournalText(*host.Interpreter()), "x;y");
-}
-
-TEST(Input, SemicolonIsDataWhileTheDefinitionFlagIsSetAndKeepsTheLastErrorAndOtherFlags) {
-  CTestHost host;
-  std::string seen;
-  PushScripted(host, &seen);
+  // While a definition is open the semicolon is data; a reset keeps the last
+  // error and flags other than literal.
+  seen.clear();
+  Push(host, &seen);
   host.Interpreter()->flags |= kFlagSemicolonData;
   host.Feed("a;b");
   EXPECT_EQ(seen, "A;B");
@@ -100,21 +100,19 @@ TEST(Input, SemicolonIsDataWhileTheDefinitionFlagIsSetAndKeepsTheLastErrorAndOth
   host.Feed(";Q");
   host.Interpreter()->flags |= kFlagTextBlock;
   host.Feed(";");
-  EXPECT_EQ(host.Interpreter()->lastError, 1);
-  EXPECT_EQ(host.Interpreter()->lastErrorChar, 'Q');
+  ExpectError(host, 'Q');
   EXPECT_NE(host.Interpreter()->flags & kFlagTextBlock, 0u);
 }
 
 TEST(Dispatch, AnUnexpectedCharacterIsErrorOneAndKeepsNoCommand) {
   // A lower-case unknown letter is reported raised.
   for (const char* input : {" ", ",", "Q", "z", ")", "]", "5", "[", "'", "\xb0"}) {
+    SCOPED_TRACE(input);
     CTestHost host;
     EXPECT_EQ(host.Feed(input), 0);
-    EXPECT_EQ(host.Interpreter()->lastError, 1) << input;
-    EXPECT_EQ(host.Interpreter()->lastErrorChar, static_cast<uint8_t>(input[0] == 'z' ? 'Z' : input[0]))
-        << input;
-    EXPECT_EQ(Dispatcher(host)->command, kCommandNone) << input;
-    EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1) << input;
+    ExpectError(host, input[0] == 'z' ? 'Z' : input[0]);
+    EXPECT_EQ(Dispatcher(host)->command, kCommandNone);
+    EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1);
   }
 }
 
@@ -123,7 +121,7 @@ TEST(Dispatch, AFinishedObjectIsPoppedBeforeTheNextCharacterOrWithTheString) {
   std::string seen;
   bool deleted = false, deletedLast = false;
   const auto done = [](char, CInterpreter&) { return PARSE_DONE; };
-  PushScripted(host, &seen, done, &deleted);
+  Push(host, &seen, done, &deleted);
   host.Interpreter()->flags |= kFlagLiteral;  // keeps 'b' away from the dispatcher's error
   host.Interpreter()->HandleChar('a');
   EXPECT_FALSE(deleted);
@@ -131,7 +129,7 @@ TEST(Dispatch, AFinishedObjectIsPoppedBeforeTheNextCharacterOrWithTheString) {
   host.Interpreter()->HandleChar('b');
   EXPECT_TRUE(deleted);
   EXPECT_EQ(seen, "a");
-  PushScripted(host, nullptr, done, &deletedLast);
+  Push(host, nullptr, done, &deletedLast);
   host.Feed("a");
   EXPECT_TRUE(deletedLast);
   EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1);
@@ -141,16 +139,15 @@ TEST(Dispatch, AFinishedObjectIsPoppedBeforeTheNextCharacterOrWithTheString) {
 TEST(Dispatch, AReturnedCharacterGoesToTheObjectBelowAPassedOneOrAnUnknownStatusToTheNewTop) {
   CTestHost host;
   std::string lower, upper;
-  PushScripted(host, &lower);
-  PushScripted(host, &upper,
-               [](char ch, CInterpreter&) { return ch == ']' ? PARSE_RETURN : PARSE_CONTINUE; });
+  Push(host, &lower);
+  Push(host, &upper, On(']', PARSE_RETURN));
   host.Feed("1]2");
   EXPECT_EQ(upper, "1]");
   EXPECT_EQ(lower, "]2");
   for (const int status : {static_cast<int>(PARSE_PASS), 42}) {
     CTestHost fresh;
     std::string parent, child;
-    PushScripted(fresh, &parent, [&child, status](char ch, CInterpreter& interp) -> int {
+    Push(fresh, &parent, [&child, status](char ch, CInterpreter& interp) -> int {
       if (ch != '[') return PARSE_CONTINUE;
       interp.parseStack.Push(new CScriptedParser(&child));
       return status;
@@ -161,57 +158,43 @@ TEST(Dispatch, AReturnedCharacterGoesToTheObjectBelowAPassedOneOrAnUnknownStatus
   }
 }
 
-TEST(Dispatch, AbortDropsTheRestOfTheString) {
+TEST(Dispatch, AbortDropsTheRestOfTheStringAndAnOpenCommandContinuesInTheNext) {
   CTestHost host;
   std::string below, seen;
   bool deleted = false;
-  PushScripted(host, &below);
-  PushScripted(
-      host, &seen, [](char ch, CInterpreter&) { return ch == '!' ? PARSE_ABORT : PARSE_CONTINUE; }, &deleted);
+  Push(host, &below, On(']', PARSE_DONE));
+  Push(host, &seen, On('!', PARSE_ABORT), &deleted);
   EXPECT_EQ(host.Feed("ab!cd"), 0);
   EXPECT_EQ(seen, "AB!");
   EXPECT_EQ(below, "");
   EXPECT_TRUE(deleted);  // popped at the end of the string
   EXPECT_EQ(JournalText(*host.Interpreter()), "ab!");
-  host.Feed("e");
-  EXPECT_EQ(below, "E");
-}
-
-TEST(Dispatch, AnOpenCommandContinuesInTheNextString) {
-  CTestHost host;
-  std::string seen;
-  PushScripted(host, &seen, [](char ch, CInterpreter&) { return ch == ']' ? PARSE_DONE : PARSE_CONTINUE; });
   host.Feed("[10,");
   host.Feed("20]");
-  EXPECT_EQ(seen, "[10,20]");
+  EXPECT_EQ(below, "[10,20]");
   EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1);
 }
 
 TEST(Dispatch, AParserThatNeverTakesItsCharacterCannotHoldTheThread) {
   CTestHost host;
   std::string seen;
-  PushScripted(host, &seen, [](char, CInterpreter&) { return PARSE_PASS; });
+  Push(host, &seen, [](char, CInterpreter&) { return PARSE_PASS; });
   EXPECT_EQ(host.Feed("a"), 0);
-  EXPECT_EQ(host.Interpreter()->lastError, 1);
-  EXPECT_EQ(host.Interpreter()->lastErrorChar, 'A');
+  ExpectError(host, 'A');
 }
 
-TEST(Dispatch, ResetParserLeavesExactlyOneDispatcherInCommandMode) {
+TEST(Dispatch, ResetOrAPopThatEmptiesTheStackLeavesOneDispatcherInCommandMode) {
   CTestHost host;
-  PushScripted(host, nullptr);
-  PushScripted(host, nullptr);
+  Push(host, nullptr);
+  Push(host, nullptr);
   host.Interpreter()->ResetParser();
   EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1);
   ASSERT_NE(Dispatcher(host), nullptr);
   EXPECT_EQ(Dispatcher(host)->mode, CCmdDispatch::Mode::Commands);
-}
-
-TEST(Dispatch, ADispatcherIsPushedWhenAPopEmptiesTheStack) {
-  CTestHost host;
   CInterpreter& interp = *host.Interpreter();
   delete interp.parseStack.Pop();
   std::string seen;
-  interp.parseStack.Push(new CScriptedParser(&seen, [](char, CInterpreter&) { return PARSE_DONE; }));
+  Push(host, &seen, [](char, CInterpreter&) { return PARSE_DONE; });
   host.Feed("ab");
   EXPECT_EQ(seen, "A");
   EXPECT_EQ(interp.parseStack.Count(), 1);
