@@ -42,14 +42,6 @@ XY At(CTestHost& host, int x, int y) {
   return {x, y};
 }
 
-void SetTransform(CInterpreter& interp, const CScreenTransform& t) {
-  interp.sx = t.sx, interp.ox = t.ox, interp.sy = t.sy, interp.oy = t.oy;
-}
-
-CScreenTransform Fit(CUserPoint first, CUserPoint second, CScreenTransform previous = {}) {
-  return FitScreenAddress(first, second, CDeviceRect{}, previous);
-}
-
 TEST(CoordinateArgument, DeliversThePointAndRecordsTheError) {
   const struct {
     const char* text;  // after '['
@@ -126,78 +118,6 @@ TEST(CoordinateArgument, RawModeDeliversUserUnitsUntransformed) {
   EXPECT_EQ(interp.handoff, nullptr);
 }
 
-// Absolute coordinates go through the transform; relative zero stays put under any.
-TEST(CoordinateArgument, GoesThroughTheScreenAddressTransform) {
-  const CScreenTransform transforms[] = {Fit({100, 50}, {899, 529}), Fit({0, 479}, {799, 0}),
-                                         Fit({-400, -240}, {400, 240}), Fit({1000, -50}, {200, 430})};
-  for (const CScreenTransform& t : transforms) {
-    CTestHost host;
-    SetTransform(*host.Interpreter(), t);
-    EXPECT_EQ(Parse(host, "+0,+0]"), At(host, 123, 321));
-  }
-  CTestHost host;
-  SetTransform(*host.Interpreter(), transforms[0]);
-  EXPECT_EQ(Parse(host, "100,50]"), XY(0, 0));
-  EXPECT_EQ(Parse(host, "899,529]"), XY(799, 479));
-}
-
-TEST(ScreenTransform, ScalesFitTheRectangleAndAnExactlyEqualRatioOrAnEmptyOneKeepsThePreviousOnes) {
-  const struct {
-    CUserPoint first, second;
-    CScreenTransform previous;
-    double scale;
-  } rows[] = {
-      {{0, 0}, {799, 479}, {3.0, 5.0, 3.0, 5.0}, 1.0},      // corners at the device rectangle: identity
-      {{0, 0}, {1599, 959}, {}, 479.0 / 959.0},             // a taller rectangle is fitted by its height
-      {{0, 0}, {1598, 958}, {0.25, 9.0, 0.25, 9.0}, 0.25},  // an exactly equal ratio
-      {{10, 10}, {10, 300}, {2.0, 0.0, 2.0, 0.0}, 2.0},     // an empty rectangle never divides by zero
-      {{0, 959}, {1599, 0}, {}, 479.0 / 959.0},             // a flipped axis keeps its magnitude
-  };
-  for (const auto& c : rows) {
-    SCOPED_TRACE(c.scale);
-    const CScreenTransform t = Fit(c.first, c.second, c.previous);
-    EXPECT_DOUBLE_EQ(t.sx, c.scale);
-    EXPECT_DOUBLE_EQ(std::fabs(t.sy), c.scale);
-    EXPECT_EQ(t.sy<0, c.first.y> c.second.y);
-    const CUserPoint origin = UserToDevice(t, c.first);
-    EXPECT_EQ(XY(RoundToDevice(origin.x), RoundToDevice(origin.y)), XY(0, 0));
-  }
-}
-
-// The first corner becomes the origin and the second the far corner; the
-// inverse undoes the forward transform on a grid of device points.
-TEST(ScreenTransform, MapsTheCornersAndInvertsExactly) {
-  const struct {
-    CUserPoint first, second;
-    double previousScale;  // what an exactly equal aspect ratio keeps
-    bool exactCorners;     // the aspect fits, so the second corner lands on the far corner
-  } rows[] = {
-      {{0, 0}, {799, 479}, 1.0, true},       {{100, 50}, {899, 529}, 1.0, true},
-      {{-799, -479}, {0, 0}, 1.0, true},     {{0, 479}, {799, 0}, 1.0, true},
-      {{1000, 600}, {201, 121}, 1.0, true},  {{-100, 200}, {1498, 1158}, 0.5, true},
-      {{0, 0}, {1599, 959}, 1.0, true},      {{-400, -240}, {400, 240}, 1.0, false},
-      {{1000, -50}, {200, 430}, 1.0, false},
-  };
-  for (const auto& c : rows) {
-    SCOPED_TRACE(testing::Message() << c.first.x << "," << c.first.y);
-    const CScreenTransform t = Fit(c.first, c.second, {c.previousScale, 0.0, c.previousScale, 0.0});
-    const CUserPoint origin = UserToDevice(t, c.first), far = UserToDevice(t, c.second);
-    EXPECT_EQ(XY(RoundToDevice(origin.x), RoundToDevice(origin.y)), XY(0, 0));
-    EXPECT_EQ(RoundToDevice(far.y), 479);
-    // The limiting axis reaches the far side, the other stays inside.
-    EXPECT_GE(RoundToDevice(far.x), c.exactCorners ? 799 : 790);
-    EXPECT_LE(RoundToDevice(far.x), 799);
-    for (int x = -50; x <= 850; x += 37) {
-      for (int y = -30; y <= 510; y += 29) {
-        const CUserPoint back = UserToDevice(t, DeviceToUser(t, CUserPoint{double(x), double(y)}));
-        EXPECT_NEAR(back.x, x, 1e-9);
-        EXPECT_NEAR(back.y, y, 1e-9);
-        EXPECT_EQ(XY(RoundToDevice(back.x), RoundToDevice(back.y)), XY(RoundToDevice(x), RoundToDevice(y)));
-      }
-    }
-  }
-}
-
 TEST(ScreenTransform, RoundingAddsAHalfAndTruncatesWithinTheIntegerRange) {
   // Below a half down, a half up, minus a half to zero, negative values and
   // halves toward zero, the ends of the range and beyond, and NaN.
@@ -232,39 +152,6 @@ TEST(CloseOptionList, GivesTheStatusStateAndDepth) {
     EXPECT_EQ(interp.lastError, c.error);
     EXPECT_EQ(interp.lastErrorChar, c.error ? static_cast<uint8_t>(c.ch) : 0);
   }
-}
-
-TEST(PixelVectorStep, StepsInTheDigitsDirectionAndRecordsEightAndNineByValue) {
-  const struct {
-    int digit, multiplier, x, y, tx, ty;
-  } rows[] = {
-      {0, 1, 100, 100, 101, 100},
-      {1, 1, 100, 100, 101, 99},
-      {2, 1, 100, 100, 100, 99},
-      {3, 1, 100, 100, 99, 99},
-      {4, 1, 100, 100, 99, 100},
-      {5, 1, 100, 100, 99, 101},
-      {6, 1, 100, 100, 100, 101},
-      {7, 1, 100, 100, 101, 101},
-      {6, 10, 100, 100, 100, 110},
-      {4, 1, 0, 0, 0, 0},                    // left of zero rounds back to zero
-      {4, 10, 0, 0, -9, 0},                  // by ten it gives minus nine
-      {0, INT_MAX, INT_MAX, 5, INT_MAX, 5},  // a huge multiplier clamps
-      {8, 1, 40, 50, 40, 50},                // eight and nine are errors and stay put
-      {9, 1, 40, 50, 40, 50},
-  };
-  for (const auto& c : rows) {
-    SCOPED_TRACE(testing::Message() << c.digit << " x" << c.multiplier);
-    CTestHost host;
-    const CPoint32 p = PixelVectorStep(c.digit, c.multiplier, c.x, c.y, *host.Interpreter());
-    EXPECT_EQ(XY(p.x, p.y), XY(c.tx, c.ty));
-    EXPECT_EQ(host.Interpreter()->lastError, c.digit > 7 ? 1 : 0);
-    EXPECT_EQ(host.Interpreter()->lastErrorChar, c.digit > 7 ? c.digit : 0) << "the value, not the character";
-  }
-  CTestHost host;  // steps scale by the magnitude of the screen scale
-  host.Interpreter()->sx = -2.0, host.Interpreter()->sy = 3.0;
-  EXPECT_EQ(XY(PixelVectorStep(0, 5, 100, 100, *host.Interpreter()).x, 100), XY(110, 100));
-  EXPECT_EQ(PixelVectorStep(2, 5, 100, 100, *host.Interpreter()).y, 85);
 }
 
 }  // namespace

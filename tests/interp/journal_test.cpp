@@ -99,27 +99,6 @@ TEST(Journal, WithoutATempFileEveryRecordedCharacterIsReportedAndRefreshFails) {
   EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 1);
 }
 
-TEST(Replay, RefreshFeedsTheJournalThroughTheParsersAgainAndJournalsNothing) {
-  CTestHost host;
-  std::string seen;
-  PushRecorder(host, &seen);
-  host.Feed("abc");
-  host.Feed("d\re");
-  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
-  EXPECT_EQ(seen, "ABCDEABCDE");
-  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
-  EXPECT_EQ(seen, "ABCDEABCDEABCDE");
-}
-
-TEST(Replay, ErrorsOfTheJournalAreRecordedAgain) {
-  CTestHost host;
-  host.Feed("Q");
-  host.Interpreter()->SetError(0, 0);
-  ASSERT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
-  EXPECT_EQ(host.Interpreter()->lastError, 1);
-  EXPECT_EQ(host.Interpreter()->lastErrorChar, 'Q');
-}
-
 // A clear, or a truncation at an erase, snapshots the state the next replay starts from.
 TEST(Replay, AfterAClearOrATruncationStartsFromThePositionThen) {
   CTestHost host;
@@ -138,29 +117,6 @@ TEST(Replay, AfterAClearOrATruncationStartsFromThePositionThen) {
   KXREG_SetRegisCurPos(host.Host(), 300, 400, 1);
   ASSERT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
   EXPECT_EQ(Position(host), std::make_pair(10, 20));
-}
-
-TEST(Replay, KeepsTheOutputCursorBitOfTheCaller) {
-  CTestHost host;
-  for (bool on : {true, false}) {
-    if (!on) host.State()->flags &= ~kOutputCursorOn;
-    ASSERT_EQ(host.State()->OutputCursorOn(), on);
-    ASSERT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
-    EXPECT_EQ(host.State()->OutputCursorOn(), on);
-  }
-}
-
-TEST(Replay, AGeometryChangeWithoutResetIsRefused) {
-  CTestHost host;
-  std::string seen;
-  PushRecorder(host, &seen);
-  host.Feed("a");
-  host.Host()->rows = 25;
-  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 1);
-  EXPECT_EQ(seen, "A");
-  ASSERT_EQ(KXREG_Reset(host.Host(), 0xFFFFFF, 0, 0, 0), 0);
-  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
-  EXPECT_EQ(seen, "AA");
 }
 
 class ReplayReentrance : public testing::Test {

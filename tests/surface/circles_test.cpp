@@ -68,24 +68,6 @@ TEST(IntegerTrig, TurnsPointsCounterclockwiseOnTheScreen) {
   EXPECT_EQ(RotateAbout(7, 8, 7, 8, 90).x, 7) << "a point on its centre stays";
 }
 
-TEST(Circles, ACircleIsAnEllipseInItsBoxCorrectedToTheCellShape) {
-  SurfaceWindow w(Geometry{24, 80, 8, 16});  // 640 x 384
-  w.W().foreground = 4;
-  w.surface->DrawCircle(w.State(), 500, 240, 400, 240);
-  // Centre (320, 192), radius ISqrt(6400) = 80, vertical 16 * 80 / (2 * 8).
-  for (POINT p : {POINT{240, 192}, POINT{399, 192}, POINT{320, 112}, POINT{320, 271}})
-    EXPECT_EQ(w.Index(p.x, p.y), 4) << p.x << "," << p.y;
-  EXPECT_EQ(w.Index(400, 192), 0) << "the box's right edge is left out";
-  EXPECT_EQ(w.Index(320, 192), 0) << "hollow without shading";
-  EXPECT_EQ(w.Invalidated(), (std::vector<Edges>{{240, 112, 401, 273}}));
-  SurfaceWindow wide(Geometry{24, 80, 16, 16});  // 1280 x 384: cells as wide as high
-  wide.W().foreground = 4;
-  wide.surface->DrawCircle(wide.State(), 400, 340, 400, 240);
-  // Radius 160 pixels from the 100-unit distance at double height; half of it vertically.
-  EXPECT_EQ(wide.Index(640, 271), 4);
-  EXPECT_EQ(wide.Index(480, 192), 4);
-}
-
 TEST(Circles, ArcsEndWhereTheyTurnToAndDrawOnlyTheirPart) {
   const struct {
     int angle;
@@ -110,34 +92,6 @@ TEST(Circles, ArcsEndWhereTheyTurnToAndDrawOnlyTheirPart) {
   const POINT end = w.surface->DrawArc(w.State(), 100, 100, 100, 100, 90);
   EXPECT_EQ(std::make_pair(end.x, end.y), std::make_pair(LONG{100}, LONG{100}));
   EXPECT_EQ(w.Index(30, 40), 4);
-}
-
-TEST(Circles, ComplementTwiceRestoresACircleButAnArcDrawsInTheForeground) {
-  SurfaceWindow w;
-  w.W().foreground = 4;
-  w.Paint(3, RECT{0, 0, 800, 480});
-  w.W().mode = kComplement;
-  w.surface->DrawCircle(w.State(), 500, 240, 400, 240);
-  EXPECT_NE(w.Index(299, 240), 3);
-  w.surface->DrawCircle(w.State(), 500, 240, 400, 240);
-  EXPECT_EQ(w.Index(299, 240), 3);
-  w.surface->DrawArc(w.State(), 500, 240, 400, 240, 180);
-  EXPECT_EQ(w.Index(472, 169), 4);
-}
-
-TEST(Circles, AShadedArcFillsBetweenItsChordsAndTheReference) {
-  SurfaceWindow w;
-  w.W().foreground = 4;
-  w.W().shading = CShading{240, 0, kShadingOn | kShadingHorizontal};
-  const POINT end = w.surface->DrawShadedArc(w.State(), 500, 240, 400, 240, 90);
-  EXPECT_EQ(std::make_pair(end.x, end.y), std::make_pair(LONG{400}, LONG{139}));
-  EXPECT_EQ(w.Index(450, 200), 4) << "under the quarter";
-  EXPECT_EQ(w.Index(350, 200), 0) << "beyond its end";
-  EXPECT_EQ(w.Index(450, 260), 0) << "below the reference";
-  EXPECT_EQ(w.Index(490, 160), 0) << "outside the arc";
-  w.surface->DrawShadedArc(w.State(), 200, 400, 200, 300, 360);
-  EXPECT_EQ(w.Index(200, 210), 4) << "a whole turn shades the upper half";
-  EXPECT_EQ(w.Index(200, 390), 4) << "and the lower half up to the reference";
 }
 
 TEST(Circles, ACollectingFillTakesPointsEveryHalfChordStepAndHugeValuesFinish) {

@@ -53,52 +53,12 @@ TEST(HueValue, RampsUpHoldsRampsDownRestsAndReducesAHueAboveAFullTurnOnlyOnce) {
   for (const auto& c : rows) EXPECT_FLOAT_EQ(HueValue(0.0f, 1.0f, c.hue), c.value) << c.hue;
 }
 
-TEST(Conversions, PercentAndComponentsTruncate) {
-  // -1 keeps the low 8 bits of -2, 101 those of 257.
-  const int percents[] = {100, 53, 13, 0, -1, 101}, components[] = {255, 135, 33, 0, 254, 1};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(PercentToComponent(percents[i]), components[i]) << percents[i];
-  EXPECT_EQ((std::vector<int>{ComponentToPercent(255), ComponentToPercent(204), ComponentToPercent(2)}),
-            (std::vector<int>{100, 80, 0}));
-  EXPECT_EQ(ColourToRgb(CColour{80, 13, 13}), RGB(204, 33, 33));
-  EXPECT_EQ(Parts(RgbToColour(RGB(255, 128, 0))), (std::vector<int>{100, 50, 0}));
-}
-
 TEST(ColourLetters, NameTheStandardEntries) {
   const std::string letters = "DBRGMCY";
   for (size_t i = 0; i < letters.size(); ++i) EXPECT_EQ(ColourLetterIndex(letters[i]), int(i)) << letters[i];
   EXPECT_EQ(ColourLetterIndex('W'), 15);
   EXPECT_EQ(ColourLetterIndex('H'), -1);
   EXPECT_EQ(ColourLetterIndex('r'), -1) << "letters arrive upper-cased";
-}
-
-TEST(NearestMapIndex, FindsTheClosestEntryOfTheWorkingMapAndPrefersTheLowerIndexOnATie) {
-  ResetColourMap();
-  EXPECT_EQ(
-      (std::vector<int>{NearestMapIndex(0, 0, 0), NearestMapIndex(100, 0, 0), NearestMapIndex(100, 100, 100),
-                        NearestMapIndex(53, 53, 53), NearestMapIndex(33, 60, 33)}),
-      (std::vector<int>{0, 2, 15, 7, 11}));
-  WorkingColourMap()[2] = CColour{20, 20, 80};
-  EXPECT_NE(NearestMapIndex(80, 13, 13), 2) << "entry 2 is no longer red";
-  WorkingColourMap()[9] = CColour{100, 0, 0};
-  EXPECT_EQ(NearestMapIndex(100, 0, 0), 9);
-  WorkingColourMap()[12] = CColour{20, 80, 20};  // the same as entry 3
-  EXPECT_EQ(NearestMapIndex(20, 80, 20), 3);
-  ResetColourMap();
-  EXPECT_EQ(WorkingColourMap()[2].red, 80) << "a reset undoes changed entries";
-}
-
-TEST(NearestStaticColour, SnapsToTheDisplaysStaticColours) {
-  HDC screen = GetDC(nullptr);
-  const struct {
-    COLORREF in, out;
-  } rows[] = {{RGB(250, 250, 250), RGB(255, 255, 255)},
-              {RGB(0, 0, 200), RGB(0, 0, 255)},
-              {RGB(150, 0, 0), RGB(128, 0, 0)},
-              {RGB(160, 160, 164), RGB(160, 160, 164)},  // an exact static colour
-              // (64, 64, 64) is as far from black (entry 0) as from grey 128 (entry 248): the first ten win.
-              {RGB(64, 64, 64), RGB(0, 0, 0)}};
-  for (const auto& c : rows) EXPECT_EQ(NearestStaticColour(screen, c.in), c.out) << std::hex << c.in;
-  ReleaseDC(nullptr, screen);
 }
 
 }  // namespace

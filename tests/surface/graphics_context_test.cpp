@@ -6,22 +6,6 @@
 
 namespace {
 
-TEST(GraphicsContext, WiresTheStateTheRecordsAndTheSurface) {
-  auto* surface = reinterpret_cast<CGrDrv*>(uintptr_t{0x1000});  // only stored
-  CGraphicsContext c(surface);
-  EXPECT_EQ(c.state, &c.graphicsState);
-  EXPECT_EQ(c.text, &c.textCtx);
-  ASSERT_NE(c.graphicsState.permanent, nullptr);
-  ASSERT_NE(c.graphicsState.active, nullptr);
-  EXPECT_NE(c.graphicsState.permanent, c.graphicsState.active);
-  for (CGrDrv* s : {c.graphicsState.surface, c.graphicsState.permanent->surface,
-                    c.graphicsState.active->surface, c.draw.surface})
-    EXPECT_EQ(s, surface);
-  EXPECT_EQ(c.draw.state, &c.graphicsState);
-  EXPECT_EQ(c.draw.text, &c.textCtx);
-  EXPECT_EQ(c.draw.hardCopyOffset.x, 50);
-}
-
 TEST(GraphicsState, RestoreReturnsToTheLastSnapshotButKeepsTheWritingControls) {
   CGraphicsContext context(nullptr);
   CGraphicsState& s = context.graphicsState;
@@ -44,17 +28,6 @@ TEST(GraphicsState, RestoreReturnsToTheLastSnapshotButKeepsTheWritingControls) {
   s.active->planeMask = 3;
   s.StoreActiveAttributes();
   EXPECT_EQ(s.permanent->planeMask, 3);
-}
-
-TEST(TextCtx, RestoreReturnsTheLineStartOnly) {
-  CTextCtx text;
-  text.lineStart = CPoint32{5, 6};
-  text.Snapshot();
-  text.lineStart = CPoint32{7, 8};
-  text.pair.current->spacingX = 42;
-  text.Restore();
-  EXPECT_EQ(std::make_pair(text.lineStart.x, text.lineStart.y), std::make_pair(5, 6));
-  EXPECT_EQ(text.pair.current->spacingX, 42);
 }
 
 }  // namespace

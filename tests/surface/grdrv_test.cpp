@@ -1,14 +1,12 @@
-// The drawing surface: pages and scaling, erasing, clearing, scrolling,
-// copying to the window, the waits, the graphics cursor, the palette and
-// the host's 4010 primitives, checked through pixels and the soft
-// platform's records.
+// The drawing surface: pages, points, clearing, copying to the window, the
+// waits, the palette, the host's 4010 primitives and the way to the host's
+// records, checked through pixels and the soft platform's records.
 #include "surface/grdrv.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
-#include <functional>
 #include <vector>
 
 #include "surface/colour_map.h"
@@ -22,7 +20,6 @@ using surface_test::Geometry;
 using surface_test::Log;
 using surface_test::SurfaceWindow;
 namespace inspect = soft::inspect;
-using Prepare = std::function<void(SurfaceWindow&)>;
 
 COLORREF MapColour(int index) {
   return ColourToRgb(WorkingColourMap()[index]);
@@ -32,28 +29,6 @@ Edges EdgesOf(const RECT& r) {
 }
 int DispatchedCount(UINT message) {
   return static_cast<int>(std::count(Log().messages.begin(), Log().messages.end(), message));
-}
-
-// --- Scaling and pages -----------------------------------------------------
-
-TEST(Surface, PixelScalingMultipliesFirstAndTruncates) {
-  const struct {
-    const char* behaviour;
-    int columns, cellWidth, rows, cellHeight, x, y, pixelX, pixelY;
-  } rows[] = {
-      {"one unit is one pixel on an 800 x 480 page", 80, 10, 24, 20, 799, 479, 799, 479},
-      {"x 799 truncates on a 1000-pixel page", 100, 10, 24, 20, 799, 0, 998, 0},
-      {"x 799 shrinks on a 640-pixel page", 80, 8, 24, 20, 799, 0, 639, 0},
-      {"y 480 is one past the last row", 80, 10, 25, 16, 0, 480, 0, 400},
-      {"negative units truncate toward zero", 80, 8, 24, 10, -1, -1, 0, 0},
-      {"INT_MAX wraps the 32-bit product", 80, 10, 24, 20, INT_MAX, INT_MAX, -1, -1},
-  };
-  for (const auto& c : rows) {
-    CGrDrv surface;
-    surface.SetTermParm(nullptr, c.rows, c.columns, c.cellWidth, c.cellHeight, 1);
-    EXPECT_EQ(std::make_pair(surface.PixelX(c.x), surface.PixelY(c.y)), std::make_pair(c.pixelX, c.pixelY))
-        << c.behaviour;
-  }
 }
 
 TEST(Surface, SetTermParmStoresTheGeometryRecreatesThePageAndReportsAFailedBitmap) {
@@ -102,84 +77,11 @@ TEST(Surface, DrawingUsesTheOutputPageAndClearingTheScreenPage) {
   }
 }
 
-// --- Points --------------------------------------------------------------
-
-TEST(PlotPoint, DrawsTheMaskedForegroundAndInvalidatesOnlyWhatTheWindowShows) {
-  const struct {
-    const char* behaviour;
-    Prepare setUp;
-    int colour;
-    std::vector<Edges> invalidated;
-  } rows[] = {
-      {"the foreground masked by the planes",
-       [](SurfaceWindow& w) { w.W().planeMask = 5; },
-       5,
-       {{100, 50, 101, 51}}},
-      {"in window coordinates, page minus scroll",
-       [](SurfaceWindow& w) { w.surface->smooth = 1, w.surface->SetVertScroll(1, w.State()); },
-       7,
-       {{100, 30, 101, 31}}},
-      {"not while drawing on a hidden page",
-       [](SurfaceWindow& w) { w.surface->smooth = 1, w.State()->outputPage = 1; },
-       7,
-       {}},
-      {"not while redraw is suspended", [](SurfaceWindow& w) { w.surface->redrawSuspended = 1; }, 7, {}},
-  };
-  for (const auto& c : rows) {
-    SurfaceWindow w;
-    w.W().foreground = 7;
-    c.setUp(w);
-    w.MoveTo(100, 50);
-    w.surface->PlotPoint(w.State());
-    EXPECT_EQ(w.Invalidated(), c.invalidated) << c.behaviour;
-    EXPECT_EQ(w.PageColour(w.State()->outputPage + 1, 100, 50), MapColour(c.colour)) << c.behaviour;
-  }
-}
-
-// --- Copying to the window ----------------------------------------------
-
-TEST(CopyToWindow, CopiesWholeCharacterRowsUnlessRedrawIsSuspendedAndNotSmooth) {
-  const struct {
-    const char* behaviour;
-    RECT area;
-    int suspended, smooth, rowsCopied;  // of column 5
-  } rows[] = {
-      {"only whole character rows", {0, 0, 50, 30}, 0, 0, 20},
-      {"nothing below one cell height", {0, 0, 50, 19}, 0, 0, 0},
-      {"nothing while redraw is suspended", {0, 0, 800, 480}, 1, 0, 0},
-      {"smooth drawing copies even when suspended", {0, 0, 800, 480}, 1, 1, 480},
-  };
-  for (const auto& c : rows) {
-    SurfaceWindow w;
-    w.State()->background = 4;
-    w.surface->EraseAllPages(w.State());
-    w.surface->redrawSuspended = c.suspended, w.surface->smooth = c.smooth;
-    HDC dc = GetDC(w.window);
-    w.surface->CopyToWindow(dc, w.State(), c.area.left, c.area.top, c.area.right, c.area.bottom);
-    ReleaseDC(w.window, dc);
-    const inspect::Image img = inspect::ReadWindow(w.window);
-    int copied = 0;
-    for (int y = 0; y < img.height; ++y) copied += img.At(5, y) == w.PageIndex(1, 5, 5);
-    EXPECT_EQ(copied, c.rowsCopied) << c.behaviour;
-  }
-}
-
-TEST(CopyToWindow, TheSourceFollowsTheScrollPosition) {
+// While redraw is suspended (and drawing is not smooth) neither clearing nor
+// copying to the window touches anything.
+TEST(ClearScreenPage, WhileSuspendedLeavesThePageTheWindowAndTheHostAlone) {
   SurfaceWindow w;
-  w.W().foreground = 2;
-  w.MoveTo(5, 45);
-  w.surface->PlotPoint(w.State());
-  w.surface->SetVertScroll(2, w.State());
-  HDC dc = GetDC(w.window);
-  w.surface->CopyToWindow(dc, w.State(), 0, 0, 800, 440);
-  ReleaseDC(w.window, dc);
-  EXPECT_EQ(inspect::ReadWindow(w.window).RgbAt(5, 5), MapColour(2));
-}
-
-// --- Clearing ------------------------------------------------------------
-
-TEST(ClearScreenPage, WhileSuspendedLeavesThePageAndTheHostAlone) {
-  SurfaceWindow w;
+  const inspect::Image window = inspect::ReadWindow(w.window);
   w.screen->field64 = 9;
   w.State()->background = 5;
   w.W().foreground = 2;
@@ -190,6 +92,10 @@ TEST(ClearScreenPage, WhileSuspendedLeavesThePageAndTheHostAlone) {
   EXPECT_TRUE(Log().pagesErased.empty());
   EXPECT_EQ(w.screen->field2C, 0);
   EXPECT_EQ(w.surface->initialText, 1);
+  HDC dc = GetDC(w.window);
+  w.surface->CopyToWindow(dc, w.State(), 0, 0, 800, 480);
+  ReleaseDC(w.window, dc);
+  EXPECT_EQ(inspect::ReadWindow(w.window).pixels, window.pixels);
 }
 
 TEST(ClearScreenPage, WithoutInvalidateLeavesTheWindowAloneAndWithoutAScreenRecordCallsNoOne) {
@@ -207,41 +113,6 @@ TEST(ClearScreenPage, WithoutInvalidateLeavesTheWindowAloneAndWithoutAScreenReco
   EXPECT_EQ(Log().pagesErased.size(), 1u);
 }
 
-// --- Scrolling -----------------------------------------------------------
-
-// Pages erased to index 3 (green in the map) under a blue host background:
-// uncovered bands must take the host's RGB, not the map's index.
-class ScrollPage : public ::testing::Test {
- protected:
-  ScrollPage() {
-    w.State()->background = 3;
-    w.surface->EraseAllPages(w.State());
-    inspect::ClearInvalidations(w.window);
-  }
-  static constexpr COLORREF kHost = RGB(0, 0, 255);
-  SurfaceWindow w{Geometry{}, RGB(255, 255, 255), kHost};
-};
-
-TEST_F(ScrollPage, RightAndDownFillTheLeftAndTopBandsEvenWhileRedrawIsSuspended) {
-  w.surface->redrawSuspended = 1;
-  w.surface->ScrollPage(w.State(), 30, 10);
-  EXPECT_EQ(w.PageColour(1, 29, 400), kHost);
-  EXPECT_NE(w.PageColour(1, 30, 400), kHost);
-  EXPECT_EQ(w.PageColour(1, 500, 9), kHost);
-  EXPECT_NE(w.PageColour(1, 500, 10), kHost);
-  EXPECT_EQ(w.Invalidated().size(), 2u);
-}
-
-TEST_F(ScrollPage, HugeDistancesStayBoundedAndTheProductWrapsInThirtyTwoBits) {
-  // 800 x INT_MIN wraps to 0; 480 x INT_MAX wraps to -480, one pixel up.
-  w.surface->ScrollPage(w.State(), INT_MIN, INT_MAX);
-  EXPECT_EQ(w.PageColour(1, 0, 479), kHost);
-  EXPECT_EQ(w.PageColour(1, 0, 478), MapColour(3));
-  w.surface->ScrollPage(w.State(), 2000000, -3000000);
-  EXPECT_EQ(w.PageColour(1, 400, 240), kHost) << "everything scrolled out";
-}
-
-// --- Waits ---------------------------------------------------------------
 
 class WaitTest : public ::testing::Test {
  protected:
@@ -249,30 +120,6 @@ class WaitTest : public ::testing::Test {
   void TearDown() override { inspect::SetAdvancePerEmptyPoll(0), inspect::UseVirtualClock(false); }
   SurfaceWindow w;
 };
-
-TEST_F(WaitTest, DelayZeroReturnsAfterOnePassOverTheQueue) {
-  PostMessageA(w.window, WM_USER, 0, 0);
-  PostMessageA(w.window, WM_USER, 0, 0);
-  EXPECT_EQ(w.surface->Delay(0), 1);
-  EXPECT_EQ(DispatchedCount(WM_USER), 2);
-}
-
-TEST_F(WaitTest, AnAbortOrALostRecordEndsTheWaitBeforeDispatching) {
-  const Prepare causes[] = {
-      [](SurfaceWindow& w) { w.settings->flags |= KXREG_SETTING_ABORT; },
-      [](SurfaceWindow& w) { SetWindowLongPtrA(w.window, 0, 0); },
-      [](SurfaceWindow& w) { w.host->screen = nullptr; },
-  };
-  for (const auto& cause : causes) {
-    SurfaceWindow fresh;
-    PostMessageA(fresh.window, WM_USER, 0, 0);
-    fresh.settings->flags = KXREG_SETTING_4010_MODE;
-    cause(fresh);
-    EXPECT_EQ(fresh.surface->Delay(600), 0);
-    EXPECT_EQ(DispatchedCount(WM_USER), 0);
-    EXPECT_EQ(fresh.settings->flags, KXREG_SETTING_4010_MODE) << "an abort is consumed, other settings kept";
-  }
-}
 
 // A wait on an empty queue runs its full time and leaves an abort request for later.
 TEST_F(WaitTest, OnAnEmptyQueueTheWaitRunsItsTimeWhateverTheRecordsSay) {
@@ -301,96 +148,6 @@ TEST_F(WaitTest, AQuitMessageIsPostedAgainAndEndsAWaitOrRefreshWithZero) {
   requeued(3);
 }
 
-TEST_F(WaitTest, RefreshPaintsTheWholeClientAreaKeepsRedrawSuspendedAndStopsOnAnAbort) {
-  w.State()->background = 6;
-  w.surface->EraseAllPages(w.State());
-  w.settings->flags = KXREG_SETTING_ABORT;
-  PostMessageA(w.window, WM_USER, 0, 0);
-  EXPECT_EQ(w.surface->RefreshWithMessages(w.State()), 0);
-  EXPECT_EQ(w.settings->flags, 0u);
-  EXPECT_NE(inspect::ReadWindow(w.window).RgbAt(0, 0), MapColour(6)) << "no painting after an abort";
-  w.surface->redrawSuspended = 1;
-  PostMessageA(w.window, WM_USER, 0, 0);
-  EXPECT_EQ(w.surface->RefreshWithMessages(w.State()), 1);
-  EXPECT_EQ(DispatchedCount(WM_USER), 1);
-  EXPECT_EQ(w.surface->redrawSuspended, 1);
-  const inspect::Image img = inspect::ReadWindow(w.window);
-  EXPECT_EQ(img.RgbAt(0, 0), MapColour(6));
-  EXPECT_EQ(img.RgbAt(799, 479), MapColour(6));
-}
-
-// --- The graphics cursor -------------------------------------------------
-
-TEST(GraphicsCaret, IsADiamondWithACrossOneCellHighAndTwoWide) {
-  SurfaceWindow w;
-  w.surface->CreateGraphicsCaret();
-  ASSERT_EQ(w.surface->caretCreated, 1);
-  const inspect::Image img = inspect::ReadBitmap(w.surface->caretBitmap);
-  ASSERT_EQ(std::make_pair(img.width, img.height), std::make_pair(21, 21));
-  // Top, left, right, centre, upper right and lower left are white; the corners black.
-  for (POINT p : {POINT{10, 0}, POINT{0, 10}, POINT{20, 10}, POINT{10, 10}, POINT{15, 5}, POINT{5, 15}})
-    EXPECT_EQ(img.RgbAt(p.x, p.y), RGB(255, 255, 255)) << p.x << "," << p.y;
-  EXPECT_EQ(img.RgbAt(0, 0) | img.RgbAt(20, 20), RGB(0, 0, 0));
-  const inspect::CaretState caret = inspect::Caret();
-  EXPECT_EQ(caret.owner, w.window);
-  EXPECT_EQ(std::make_pair(caret.width, caret.height), std::make_pair(21, 21));
-  EXPECT_FALSE(caret.shown);
-}
-
-TEST(GraphicsCaret, ShowsCentredOnThePositionMovesOnlyWhenShownAgainAndFollowsScrolling) {
-  SurfaceWindow w;
-  w.MoveTo(100, 200);
-  w.surface->UpdateGraphicsCaret(w.State());
-  const auto at = [] { return std::make_pair(inspect::Caret().x, inspect::Caret().y); };
-  EXPECT_TRUE(inspect::Caret().shown);
-  EXPECT_EQ(at(), std::make_pair(90, 190));
-  w.State()->x = 300;
-  w.surface->ShowGraphicsCaret(w.State());
-  EXPECT_EQ(at(), std::make_pair(90, 190)) << "showing a shown caret does not move it";
-  w.surface->HideGraphicsCaret();
-  w.surface->SetHorzScroll(2, w.State());
-  EXPECT_EQ(at(), std::make_pair(270, 190));
-  w.surface->HideGraphicsCaret();
-  w.surface->SetVertScroll(3, w.State());
-  EXPECT_EQ(at(), std::make_pair(270, 130));
-  w.State()->flags &= ~kOutputCursorOn;
-  w.surface->UpdateGraphicsCaret(w.State());
-  EXPECT_FALSE(inspect::Caret().shown) << "the output cursor is off";
-  EXPECT_EQ(w.surface->caretHidden, 1);
-  w.surface->DestroyGraphicsCaret();
-  EXPECT_EQ(inspect::Caret().owner, nullptr);
-  EXPECT_EQ(w.surface->caretBitmap, nullptr);
-  EXPECT_EQ(w.surface->caretCreated, 0);
-}
-
-// --- Palette and colour map ---------------------------------------------
-
-TEST(Palette, SetMapEntryRecoloursPixelsAlreadyDrawn) {
-  SurfaceWindow w;
-  w.W().foreground = 2;
-  w.surface->PlotPoint(w.State());
-  ASSERT_EQ(w.PageColour(1, 0, 0), RGB(204, 33, 33));
-  const uint32_t index = w.PageIndex(1, 0, 0);
-  WorkingColourMap()[2] = CColour{0, 0, 100};
-  w.surface->SetMapEntry(2);
-  EXPECT_EQ(w.PageIndex(1, 0, 0), index) << "the pixel keeps its index";
-  EXPECT_EQ(w.PageColour(1, 0, 0), RGB(0, 0, 255));
-  EXPECT_EQ(w.surface->redrawSuspended, 1);
-}
-
-TEST(Palette, TheHostForegroundPicksAnEntryAndShowsExactlyAndTheBackgroundSnapsToAStaticColour) {
-  EXPECT_EQ(SurfaceWindow().State()->permanent->foreground, 15) << "white";
-  SurfaceWindow w(Geometry{}, RGB(255, 0, 0), RGB(0, 0, 0));
-  EXPECT_EQ(w.State()->permanent->foreground, 2);
-  w.W().foreground = 2;
-  w.surface->PlotPoint(w.State());
-  EXPECT_EQ(w.PageColour(1, 0, 0), RGB(255, 0, 0)) << "the nearest entry shows the host colour";
-  EXPECT_EQ(WorkingColourMap()[2].red, 80) << "the map entry is left as it was";
-  SurfaceWindow red(Geometry{}, RGB(255, 255, 255), RGB(250, 10, 0));
-  EXPECT_EQ(std::make_pair(WorkingColourMap()[0].red, WorkingColourMap()[0].green), std::make_pair(100, 0));
-  EXPECT_EQ(red.PageColour(1, 0, 0), RGB(255, 0, 0));
-}
-
 // Entries 220 to 235 repeat map entries 0 to 15 after the run modulo 16.
 TEST(Palette, TheSystemPaletteIsFilledWithTheMapItsRunModulo16AndTheMapAgain) {
   SurfaceWindow w;
@@ -400,9 +157,7 @@ TEST(Palette, TheSystemPaletteIsFilledWithTheMapItsRunModulo16AndTheMapAgain) {
   for (int i = 0; i < 16; ++i) EXPECT_EQ(rgb(220 + i), MapColour(i)) << 220 + i;
 }
 
-// --- The host's 4010 primitives -----------------------------------------
-
-TEST(Tek4010, LineUpdateRectanglesKeepSixPixelMargins) {
+TEST(Tek4010Surface, LineUpdateRectanglesKeepSixPixelMargins) {
   const struct {
     int x1, y1, x2, y2, penWidth;
     Edges expected;
@@ -417,17 +172,7 @@ TEST(Tek4010, LineUpdateRectanglesKeepSixPixelMargins) {
     EXPECT_EQ(EdgesOf(Tek4010LineUpdateRect(c.x1, c.y1, c.x2, c.y2, c.penWidth)), c.expected) << c.x1 << c.y1;
 }
 
-TEST(Tek4010, LinesUseTheHostForegroundOnPageOne) {
-  SurfaceWindow w(Geometry{}, RGB(0, 255, 0), RGB(0, 0, 0));
-  w.State()->outputPage = 1;  // ReGIS page choices do not matter
-  w.surface->Draw4010Line(w.State(), 0, 100, 50, 100, 0);
-  EXPECT_EQ(w.PageColour(1, 0, 100), RGB(0, 255, 0));
-  EXPECT_EQ(w.PageColour(1, 49, 100), RGB(0, 255, 0));
-  EXPECT_NE(w.PageColour(1, 50, 100), RGB(0, 255, 0)) << "the end pixel is left out";
-  EXPECT_TRUE(w.Invalidated().empty()) << "no update asked";
-}
-
-TEST(Tek4010, EraseDrawsLinesInTheBackgroundAndComplementInvertsTwiceBackToThePicture) {
+TEST(Tek4010Surface, EraseDrawsLinesInTheBackgroundAndComplementInvertsTwiceBackToThePicture) {
   SurfaceWindow w(Geometry{}, RGB(255, 255, 255), RGB(0, 0, 255));
   const inspect::Image before = w.Page();
   w.surface->hostWritingMode = 2;
@@ -444,7 +189,7 @@ TEST(Tek4010, EraseDrawsLinesInTheBackgroundAndComplementInvertsTwiceBackToThePi
   EXPECT_EQ(w.PageColour(1, 5, 20), RGB(255, 255, 255)) << "points stay in the foreground";
 }
 
-TEST(Tek4010, UpdatesInvalidateInWindowCoordinatesAndNothingIsDrawnWithoutAWindow) {
+TEST(Tek4010Surface, UpdatesInvalidateInWindowCoordinatesAndNothingIsDrawnWithoutAWindow) {
   SurfaceWindow w;
   w.surface->SetHorzScroll(1, w.State());
   w.surface->Draw4010Line(w.State(), 100, 50, 10, 10, 1);
@@ -460,8 +205,6 @@ TEST(Tek4010, UpdatesInvalidateInWindowCoordinatesAndNothingIsDrawnWithoutAWindo
   w.surface->PlotPoint(w.State());
   EXPECT_EQ(w.Page().pixels, before.pixels);
 }
-
-// --- The way to the host's records -------------------------------------
 
 TEST(HostLink, FollowsWindowLongZeroToTheSettingsAndPumpsUpToAQuit) {
   SurfaceWindow w;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <functional>
 
 #include "surface/grdrv.h"
 #include "surface/point_list.h"
@@ -19,78 +18,32 @@ using surface_test::SurfaceWindow;
 // The largest x whose product with 800 still fits: far off the page, without wrapping.
 constexpr int kFar = 2684354;
 
+// A line from (10, 20) to (60, 20) in index 4; the end pixel is left out.
 TEST(DrawVector, DrawsOnTheOutputPageAndInvalidatesWhatTheWindowShows) {
+  enum Case { kSuspended, kSmooth, kHiddenPage, kNoWindow };
   const struct {
-    const char* behaviour;
-    std::function<void(SurfaceWindow&)> setUp;
-    RECT line;
+    Case setUp;
     int drawn, drawnOnPage2;
     std::vector<Edges> invalidated;
   } rows[] = {
-      {"the end pixel is left out", [](SurfaceWindow&) {}, {10, 20, 60, 20}, 50, 0, {{10, 20, 61, 21}}},
-      {"a zero-length line sets no pixel but invalidates one",
-       [](SurfaceWindow&) {},
-       {100, 100, 100, 100},
-       0,
-       0,
-       {{100, 100, 101, 101}}},
-      {"the box is in window coordinates, one past the far corner",
-       [](SurfaceWindow& w) {
-         w.surface->SetHorzScroll(1, w.State()), w.surface->SetVertScroll(1, w.State());
-       },
-       {100, 50, 10, 20},
-       90,
-       0,
-       {{0, 0, 91, 31}}},
-      {"nothing is invalidated while redraw is suspended",
-       [](SurfaceWindow& w) { w.surface->redrawSuspended = 1; },
-       {10, 20, 60, 20},
-       50,
-       0,
-       {}},
-      {"smooth drawing reaches the window even then",
-       [](SurfaceWindow& w) { w.surface->redrawSuspended = 1, w.surface->smooth = 1; },
-       {10, 20, 60, 20},
-       50,
-       0,
-       {{10, 20, 61, 21}}},
-      {"a hidden output page leaves the window alone",
-       [](SurfaceWindow& w) { w.State()->outputPage = 1; },
-       {10, 20, 60, 20},
-       0,
-       50,
-       {}},
-      {"nothing is drawn without a window",
-       [](SurfaceWindow& w) { w.surface->window = nullptr; },
-       {10, 20, 60, 20},
-       0,
-       0,
-       {}},
+      {kSuspended, 50, 0, {}},               // nothing is invalidated while redraw is suspended
+      {kSmooth, 50, 0, {{10, 20, 61, 21}}},  // smooth drawing reaches the window even then
+      {kHiddenPage, 0, 50, {}},              // a hidden output page leaves the window alone
+      {kNoWindow, 0, 0, {}},                 // nothing is drawn without a window
   };
   for (const auto& c : rows) {
     SurfaceWindow w;
     w.W().foreground = 4;
-    c.setUp(w);
-    w.Line(c.line.left, c.line.top, c.line.right, c.line.bottom);
+    w.surface->redrawSuspended = c.setUp == kSuspended || c.setUp == kSmooth;
+    w.surface->smooth = c.setUp == kSmooth;
+    w.State()->outputPage = c.setUp == kHiddenPage;
+    if (c.setUp == kNoWindow) w.surface->window = nullptr;
+    w.Line(10, 20, 60, 20);
     w.surface->window = w.window;
-    EXPECT_EQ(w.Count(4, 1), c.drawn) << c.behaviour;
-    EXPECT_EQ(w.Count(4, 2), c.drawnOnPage2) << c.behaviour;
-    EXPECT_EQ(w.Invalidated(), c.invalidated) << c.behaviour;
+    EXPECT_EQ(w.Count(4, 1), c.drawn) << c.setUp;
+    EXPECT_EQ(w.Count(4, 2), c.drawnOnPage2) << c.setUp;
+    EXPECT_EQ(w.Invalidated(), c.invalidated) << c.setUp;
   }
-}
-
-TEST(DrawVector, ReGisUnitsScaleToASmallerPageAndTheFullDiagonalStopsShortOfTheLastPixel) {
-  SurfaceWindow w(Geometry{24, 80, 8, 16});  // 640 x 384
-  w.W().foreground = 4;
-  w.Line(400, 240, 500, 240);
-  std::vector<int> row(82, 4);
-  row.front() = row.back() = 0;
-  EXPECT_EQ(w.Row(192, 319, 401), row);
-  w.Paint(0, RECT{0, 0, 640, 384});
-  w.Line(0, 0, 799, 479);
-  EXPECT_EQ(w.Index(0, 0), 4);
-  EXPECT_EQ(w.Index(639, 383), 0);
-  EXPECT_EQ(w.Count(4), 639) << "one pixel per column, the last column left out";
 }
 
 TEST(ShadedStrip, FillsBetweenTheSegmentAndItsReference) {
@@ -179,43 +132,6 @@ TEST(ShadedStrip, ReachesTheWindowEvenWhileRedrawIsSuspendedAndPatternZeroStillF
   w.Line(100, 100, 300, 100);
   EXPECT_EQ(w.Invalidated().size(), 1u);
   EXPECT_EQ(w.Count(4), 200 * 21);
-}
-
-TEST(Triangle, FillsTheCornerItIsAskedFor) {
-  const struct {
-    int ya, yb, corner;
-    POINT inside, outside;
-  } rows[] = {
-      {10, 50, 1, {45, 15}, {15, 45}},  // going down, corner 1 keeps the upper right
-      {10, 50, 0, {15, 45}, {45, 15}},  // and corner 0 the lower left
-      {50, 10, 1, {15, 15}, {45, 45}},  // going up, corner 1 keeps the upper left
-      {50, 10, 0, {45, 45}, {15, 15}},  // and corner 0 the lower right
-  };
-  for (const auto& c : rows) {
-    SurfaceWindow w;
-    HDC dc = w.surface->pageDC[0];
-    HGDIOBJ old = SelectObject(dc, CreateSolidBrush(PALETTEINDEX(4)));
-    CGrDrv::DrawTriangle(dc, 10, c.ya, 50, c.yb, c.corner);
-    DeleteObject(SelectObject(dc, old));
-    EXPECT_EQ(w.Index(c.inside.x, c.inside.y), 4) << c.ya << " " << c.corner;
-    EXPECT_EQ(w.Index(c.outside.x, c.outside.y), 0) << c.ya << " " << c.corner;
-  }
-}
-
-TEST(DrawVector, LinesAndStripsToTheLimitsOfTheCoordinateRangeFinish) {
-  SurfaceWindow w;
-  w.W().foreground = 4;
-  w.Line(0, 0, INT_MAX, INT_MAX);
-  w.Line(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
-  w.Line(-kFar, 100, kFar, 100);
-  EXPECT_EQ(w.Index(0, 100), 4);
-  EXPECT_EQ(w.Index(799, 100), 4);
-  w.W().shading = CShading{240, 0, kShadingOn | kShadingHorizontal};
-  w.Line(-kFar, -kFar, kFar, kFar);
-  w.W().shading = CShading{-kFar, 0, kShadingOn};
-  w.Line(-kFar, kFar, kFar, -kFar);
-  w.W().shading = CShading{INT_MAX, 0, kShadingOn | kShadingHorizontal};
-  w.Line(INT_MIN, 10, INT_MAX, 400);
 }
 
 TEST(DrawVector, WhileAFillCollectsALineOnlyAddsItsEndPoint) {

@@ -189,21 +189,4 @@ TEST(TextRendering, LoadedCharactersShowTheirDotsInEachRightAngle) {
   }
 }
 
-TEST(TextRendering, TheGreekAlphabetOfThePublicCorpusDraws) {
-  std::ifstream file(ZIZIDER_CORPUS_DIR "/hackerb9-vt340test/regis/greek.fnt", std::ios::binary);
-  if (!file) GTEST_SKIP() << "corpus absent";
-  std::stringstream text;
-  text << file.rdbuf();
-  CTestHost::Options options;
-  options.columns = 64, options.rows = 22;
-  CTestHost host(options);
-  host.Feed(text.str());
-  host.Feed("P[0,0]T(A1,S0)'D'");
-  // 'D' is 0008080814142222637F: a triangle of 22 dots, drawn dot for dot.
-  const CIndexPage page = ReadPage(host);
-  EXPECT_EQ(page.index.size() - std::count(page.index.begin(), page.index.end(), 0), 22u);
-  EXPECT_EQ(page.At(4, 1), host.State()->permanent->foreground);
-  EXPECT_EQ(page.At(1, 9), host.State()->permanent->foreground);
-}
-
 }  // namespace

@@ -51,26 +51,6 @@ std::vector<std::vector<int>> Shade(SurfaceWindow& w, const CShading& shading, i
   return rows;
 }
 
-TEST(FillBrush, EachRowOfTheCellTakesOnePatternBitAndShadingOffGivesTheNullBrushUnlessForced) {
-  SurfaceWindow w;
-  const CShading on{0, 0, kShadingOn | kShadingHorizontal}, off;
-  EXPECT_EQ(MakeFillBrush(w.surface->pageDC[0], off, 2, PALETTEINDEX(5), 0), GetStockObject(NULL_BRUSH));
-  const struct {
-    CShading shading;
-    int pattern, force;
-    const char* rows;                    // '5' in the colour, '0' in the background, '?' unchecked
-  } cases[] = {{off, 1, 1, "55555555"},  // a forced fill is solid
-               {on, 2, 0, "05050505"},
-               {on, 3, 0, "????0?5?"},
-               {on, 0, 0, "55555555"},
-               {on, 10, 0, "55555555"}};
-  for (const auto& c : cases) {
-    const auto rows = Shade(w, c.shading, c.pattern, c.force);
-    for (int y = 0; y < 8; ++y)
-      EXPECT_TRUE(c.rows[y] == '?' || rows[y] == Repeat(c.rows[y] - '0', 8)) << c.pattern << " row " << y;
-  }
-}
-
 TEST(FillBrush, AShadingCharacterShadesWithItsGlyph) {
   SurfaceWindow w;
   const size_t handles = inspect::LiveHandles();
@@ -147,13 +127,6 @@ TEST(Composition, MergesWhatWasDrawnInTheColourBackIntoTheSavedPage) {
   DeleteDC(savedDC);
 }
 
-TEST(ScratchDCs, DestroyingAnySurfaceDeletesThem) {
-  SurfaceWindow w;
-  ASSERT_NE(CScratchDCs::Get(CScratchDCs::kMask, w.surface->pageDC[0]), nullptr);
-  { CGrDrv other; }
-  EXPECT_EQ(CScratchDCs::Peek(CScratchDCs::kMask), nullptr);
-}
-
 TEST(SavedPage, IsTakenOnlyWhenAMergeNeedsIt) {
   const struct {
     const char* behaviour;
@@ -182,43 +155,13 @@ TEST(SavedPage, IsTakenOnlyWhenAMergeNeedsIt) {
   }
 }
 
-TEST(WritingModes, ComplementTwiceRestoresThePage) {
+TEST(WritingModes, EraseDrawsTheBackgroundIndexAndLeavesOutTheEndPixel) {
   SurfaceWindow w;
-  w.Paint(3, RECT{0, 0, 40, 40});
-  w.Paint(12, RECT{40, 0, 80, 40});
-  const inspect::Image before = w.Page();
-  w.W().mode = kComplement;
-  w.Line(10, 10, 70, 30);
-  EXPECT_NE(w.PageIndex(1, 10, 10), before.At(10, 10)) << "the line inverts what it crosses";
-  EXPECT_NE(w.PageIndex(1, 69, 30), before.At(69, 30));
-  w.Line(10, 10, 70, 30);
-  EXPECT_EQ(w.Page().pixels, before.pixels);
-  EXPECT_EQ(GetROP2(w.surface->pageDC[0]), R2_COPYPEN) << "the raster operation is put back";
-}
-
-// A line from (0, 10) to (48, 10) in foreground 4 over index 3; the end
-// pixel is left out.
-TEST(WritingModes, ModeAndPatternDecideEachPixelOfALine) {
-  const struct {
-    const char* behaviour;
-    int mode, pattern, background;
-    std::vector<int> row;  // x 0 to 48
-  } rows[] = {
-      {"overlay draws the foreground index", kOverlay, -1, 0, Runs({{4, 48}, {3, 1}})},
-      {"erase draws the background index", kErase, -1, 5, Runs({{5, 48}, {3, 1}})},
-      {"pattern 0 draws nothing", kOverlay, 0, 0, Runs({{3, 49}})},
-      {"pattern 2 dashes with gaps in the background", kOverlay, 2, 0,
-       Runs({{4, 18}, {0, 6}, {4, 18}, {0, 6}, {3, 1}})},
-  };
-  for (const auto& c : rows) {
-    SurfaceWindow w;
-    w.Paint(3, RECT{0, 0, 100, 20});
-    w.W().foreground = 4, w.W().mode = c.mode;
-    if (c.pattern >= 0) w.W().pattern = c.pattern;
-    w.State()->background = c.background;
-    w.Line(0, 10, 48, 10);
-    EXPECT_EQ(w.Row(10, 0, 49), c.row) << c.behaviour;
-  }
+  w.Paint(3, RECT{0, 0, 100, 20});
+  w.W().foreground = 4, w.W().mode = kErase;
+  w.State()->background = 5;
+  w.Line(0, 10, 48, 10);
+  EXPECT_EQ(w.Row(10, 0, 49), Runs({{5, 48}, {3, 1}}));
 }
 
 TEST(PlaneMask, CombinesTheForegroundWithTheOldIndex) {
