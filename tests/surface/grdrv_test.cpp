@@ -113,7 +113,6 @@ TEST(ClearScreenPage, WithoutInvalidateLeavesTheWindowAloneAndWithoutAScreenReco
   EXPECT_EQ(Log().pagesErased.size(), 1u);
 }
 
-
 class WaitTest : public ::testing::Test {
  protected:
   void SetUp() override { inspect::UseVirtualClock(true), inspect::SetAdvancePerEmptyPoll(1); }

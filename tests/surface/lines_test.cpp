@@ -132,6 +132,13 @@ TEST(ShadedStrip, ReachesTheWindowEvenWhileRedrawIsSuspendedAndPatternZeroStillF
   w.Line(100, 100, 300, 100);
   EXPECT_EQ(w.Invalidated().size(), 1u);
   EXPECT_EQ(w.Count(4), 200 * 21);
+  // Far slanted segments against references far off the page finish.
+  w.W().shading = CShading{240, 0, kShadingOn | kShadingHorizontal};
+  w.Line(-kFar, -kFar, kFar, kFar);
+  w.W().shading = CShading{-kFar, 0, kShadingOn};
+  w.Line(-kFar, kFar, kFar, -kFar);
+  w.W().shading = CShading{INT_MAX, 0, kShadingOn | kShadingHorizontal};
+  w.Line(INT_MIN, 10, INT_MAX, 400);
 }
 
 TEST(DrawVector, WhileAFillCollectsALineOnlyAddsItsEndPoint) {

@@ -127,34 +127,6 @@ TEST(Composition, MergesWhatWasDrawnInTheColourBackIntoTheSavedPage) {
   DeleteDC(savedDC);
 }
 
-TEST(SavedPage, IsTakenOnlyWhenAMergeNeedsIt) {
-  const struct {
-    const char* behaviour;
-    int mode, pattern;
-    uint8_t character;
-    bool shading;
-    uint8_t mask;
-    bool composes;
-  } rows[] = {
-      {"a plain solid line goes straight to the page", kOverlay, 1, 0, false, 15, false},
-      {"a dashed line without shading needs no copy", kOverlay, 2, 0, false, 15, false},
-      {"overlay shading with a pattern composes", kOverlay, 2, 0, true, 15, true},
-      {"overlay shading with a character composes", kOverlay, 1, 'X', true, 15, true},
-      {"solid overlay shading needs no copy", kOverlay, 1, 0, true, 15, false},
-      {"replace shading paints its own background", kReplace, 2, 0, true, 15, false},
-      {"complement shading with a pattern composes", kComplement, 2, 0, true, 15, true},
-      {"a partial plane mask composes", kOverlay, 1, 0, false, 6, true},
-      {"a single-plane mask also saves the page", kReplace, 1, 0, false, 2, true},
-  };
-  for (const auto& c : rows) {
-    CWriteControls w;
-    w.mode = c.mode, w.pattern = c.pattern, w.planeMask = c.mask;
-    w.shading.character = c.character;
-    w.shading.flags = c.shading ? kShadingOn | kShadingHorizontal : kShadingHorizontal;
-    EXPECT_EQ(NeedsComposition(w), c.composes) << c.behaviour;
-  }
-}
-
 TEST(WritingModes, EraseDrawsTheBackgroundIndexAndLeavesOutTheEndPixel) {
   SurfaceWindow w;
   w.Paint(3, RECT{0, 0, 100, 20});
@@ -203,6 +175,9 @@ TEST(WritingModes, PatternShadingOverlaysOrReplacesTheGaps) {
     for (int y = 16; y <= 40; ++y) EXPECT_EQ(w.Row(y, 10, 30), Repeat(y % 2 ? 4 : gap, 20)) << "row " << y;
     EXPECT_EQ(w.Row(41, 10, 30), Repeat(3, 20));
   }
+  w.W().pattern = 10;  // the user's pattern shades solid
+  w.Line(10, 46, 30, 46);
+  EXPECT_EQ(w.Row(43, 10, 30), Repeat(4, 20));
   w.W().mode = kOverlay, w.W().planeMask = 6;
   w.Line(10, 10, 60, 10);
   w.W().planeMask = 15;
