@@ -79,17 +79,6 @@ TEST(CoordinateArgument, DeliversThePointAndRecordsTheError) {
   }
 }
 
-TEST(CoordinateArgument, EveryCharacterRefusedAfterAnErrorIsRecordedAgain) {
-  CTestHost host;
-  CInterpreter& interp = *host.Interpreter();
-  CCoordParser parser;
-  for (char ch : std::string("1Q")) parser.Parse(ch, interp);
-  EXPECT_EQ(interp.lastErrorChar, 'Q');
-  EXPECT_EQ(parser.Parse('7', interp), PARSE_CONTINUE);
-  EXPECT_EQ(interp.lastError, 1);
-  EXPECT_EQ(interp.lastErrorChar, '7');
-}
-
 TEST(CoordinateArgument, LongNumbersAndCountingFromTheOrigin) {
   CTestHost host;
   EXPECT_EQ(Parse(host, std::string(300, '9') + ",7]"), XY(INT_MAX, 7));

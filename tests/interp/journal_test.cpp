@@ -49,19 +49,6 @@ std::pair<int, int> Position(CTestHost& host) {
 
 }  // namespace
 
-TEST(Journal, ReadsBackWhatWasAppendedWhereverTheReadStoppedAndClearEmptiesIt) {
-  CJournal journal;
-  AppendAll(journal, "P[1,2]");
-  EXPECT_EQ(ReadAll(journal), "P[1,2]");
-  EXPECT_EQ(journal.GetChar(), 'P') << "the end rewinds to the first byte";
-  journal.Append('d');
-  EXPECT_EQ(ReadAll(journal), "P[1,2]d") << "appended after an interrupted read, at the end";
-  journal.Clear();
-  EXPECT_EQ(ReadAll(journal), "");
-  journal.Append('x');
-  EXPECT_EQ(ReadAll(journal), "x");
-}
-
 TEST(Journal, TruncatingKeepsOnlyTheErasingCommand) {
   const std::string x255(255, 'x');
   const struct {
