@@ -180,3 +180,16 @@ TEST_F(ReplayReentrance, AQuitDuringARefreshIsPostedAgainForTheHost) {
   EXPECT_TRUE(host.quitSeen);
   EXPECT_EQ(host.quitCode, 3);
 }
+
+// A null string is refused; a redraw after the host changed the geometry
+// without a reset is refused too, and works again after the reset.
+TEST(Replay, ANullStringOrAGeometryChangeWithoutResetIsRefused) {
+  CTestHost host;
+  EXPECT_EQ(KXREG_HandleNextString(host.Host(), nullptr), 1);
+  EXPECT_EQ(host.Host()->graphicsData, 0);
+  host.Feed("P[1,1]");
+  host.Host()->rows = 25;
+  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 1);
+  ASSERT_EQ(KXREG_Reset(host.Host(), 0xFFFFFF, 0, 0, 0), 0);
+  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
+}
