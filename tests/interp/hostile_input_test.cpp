@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <string>
 
 #include "interp/interpreter.h"
@@ -22,57 +21,54 @@ namespace {
 // temporary write, nested write, coordinate or colour.
 constexpr int kMaxParserDepth = 6;
 
-// Under the sanitizers the streams run at an eighth of their size: the
-// same paths, minutes sooner.
+// Under the sanitizers the streams run at an eighth of their size: the same paths, minutes sooner.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr size_t kSizeDivisor = 8;
+#define ZIZIDER_ASAN 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
+#define ZIZIDER_ASAN 1
+#endif
+#endif
+#ifdef ZIZIDER_ASAN
 constexpr size_t kSizeDivisor = 8;
 #else
 constexpr size_t kSizeDivisor = 1;
 #endif
-#else
-constexpr size_t kSizeDivisor = 1;
-#endif
 
-CTestHost::Options SmallPage() {
-  CTestHost::Options options;
-  options.cellWidth = 1;
-  options.cellHeight = 1;
-  return options;
-}
-
-// Feeds the stream in strings of 4 KiB as a terminal would; the deepest stack seen.
-int FeedInStrings(CTestHost& host, const std::string& stream) {
-  int deepest = 0;
-  for (size_t at = 0; at < stream.size(); at += 4096) {
-    host.Feed(stream.substr(at, 4096));
-    deepest = std::max(deepest, host.Interpreter()->parseStack.Count());
+// A page of one pixel per ReGIS unit cell; waits cost no real time.
+class HostileInput : public ::testing::Test {
+ protected:
+  void SetUp() override { soft::inspect::SetAdvancePerEmptyPoll(3600000); }
+  void TearDown() override { soft::inspect::SetAdvancePerEmptyPoll(0); }
+  static CTestHost::Options SmallPage(int columns = 80, int rows = 24) {
+    CTestHost::Options options;
+    options.cellWidth = options.cellHeight = 1;
+    options.columns = columns, options.rows = rows;
+    return options;
   }
-  return deepest;
-}
+  static void ExpectStillWorking(CTestHost& host) {
+    host.Feed(";S(A[0,0][799,479])P[7,9]");  // device coordinates again, then a move
+    EXPECT_EQ(std::make_pair(host.State()->x, host.State()->y), std::make_pair(7, 9));
+    EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1);
+  }
+};
 
-void ExpectStillWorking(CTestHost& host) {
-  host.Feed(";S(A[0,0][799,479])P[7,9]");  // device coordinates again, then a move
-  EXPECT_EQ(host.State()->x, 7);
-  EXPECT_EQ(host.State()->y, 9);
-  EXPECT_EQ(host.Interpreter()->parseStack.Count(), 1);
-}
-
-TEST(HostileInput, EveryStreamAtFullSizeLeavesAWorkingInterpreterAndAShallowStack) {
-  soft::inspect::SetAdvancePerEmptyPoll(3600000);  // waits cost no real time
+TEST_F(HostileInput, EveryStreamAtFullSizeLeavesAWorkingInterpreterAndAShallowStack) {
   for (const CHostileRow& row : HostileRows()) {
     SCOPED_TRACE(row.name);
     CTestHost host(SmallPage());
-    EXPECT_LE(FeedInStrings(host, row.make(row.fullSize / kSizeDivisor)), kMaxParserDepth);
+    const std::string stream = row.make(row.fullSize / kSizeDivisor);
+    int deepest = 0;
+    for (size_t at = 0; at < stream.size(); at += 4096) {  // in strings of 4 KiB as a terminal sends
+      host.Feed(stream.substr(at, 4096));
+      deepest = std::max(deepest, host.Interpreter()->parseStack.Count());
+    }
+    EXPECT_LE(deepest, kMaxParserDepth);
     ExpectStillWorking(host);
   }
-  soft::inspect::SetAdvancePerEmptyPoll(0);
 }
 
-TEST(HostileInput, EveryByteInEveryParserState) {
-  soft::inspect::SetAdvancePerEmptyPoll(3600000);
+TEST_F(HostileInput, EveryByteInEveryParserState) {
   // Prefixes that leave a parser in each of its states.
   const char* const states[] = {
       "",        "P",         "P[",      "P[1",       "P[1,",   "P[1,2,", "P[+",       "P[1E",       "P(",
@@ -97,11 +93,9 @@ TEST(HostileInput, EveryByteInEveryParserState) {
     KXREG_ClearParserBuf(host.Host());
     ExpectStillWorking(host);
   }
-  soft::inspect::SetAdvancePerEmptyPoll(0);
 }
 
-TEST(HostileInput, ThirtyTwoBitExtremesOfEveryNumber) {
-  soft::inspect::SetAdvancePerEmptyPoll(3600000);
+TEST_F(HostileInput, ThirtyTwoBitExtremesOfEveryNumber) {
   const char* const streams[] = {
       "P[2147483647,-2147483648]V[-2147483648,2147483647]V[]",
       "P[+2147483647,+2147483647][+2147483647,+2147483647]V[-2147483648,-2147483648]",
@@ -141,29 +135,22 @@ TEST(HostileInput, ThirtyTwoBitExtremesOfEveryNumber) {
     KXREG_RefreshFromBuf(host.Host());
     ExpectStillWorking(host);
   }
-  soft::inspect::SetAdvancePerEmptyPoll(0);
 }
 
-TEST(HostileInput, PagesAtTheCommandLineHostsLimits) {
-  struct Page {
-    int columns, rows;
-  };
+TEST_F(HostileInput, PagesAtTheCommandLineHostsLimits) {
   // The widest and the smallest page the command-line host accepts.
-  const Page pages[] = {{kMaxPageSide, static_cast<int>(kMaxPagePixels / kMaxPageSide)}, {1, 1}};
-  for (const Page& page : pages) {
-    SCOPED_TRACE(std::to_string(page.columns) + "x" + std::to_string(page.rows));
-    CTestHost::Options options = SmallPage();
-    options.columns = page.columns;
-    options.rows = page.rows;
-    CTestHost host(options);
+  for (const auto& [columns, rows] :
+       {std::make_pair(kMaxPageSide, int(kMaxPagePixels / kMaxPageSide)), std::make_pair(1, 1)}) {
+    SCOPED_TRACE(std::to_string(columns) + "x" + std::to_string(rows));
+    CTestHost host(SmallPage(columns, rows));
     host.Feed("S(E)");
     const uint32_t background = host.PageIndex(0, 0);
     host.Feed("P[0,0]V[799,479]T(S16)\"A\"S(E)W(I1)P[0,0]V[799,0]");
-    // The top line is there and nothing of the diagonal the erase took.
-    const int middle = page.columns * 400 / 800, bottom = page.rows * 479 / 480;
-    if (page.columns > 1) {  // a single pixel holds no line of any length
-      EXPECT_NE(host.PageIndex(middle, 0), background);
-      EXPECT_EQ(host.PageIndex(middle, bottom), background);
+    // The top line is there and nothing of the diagonal the erase took; a
+    // single pixel holds no line of any length.
+    if (columns > 1) {
+      EXPECT_NE(host.PageIndex(columns * 400 / 800, 0), background);
+      EXPECT_EQ(host.PageIndex(columns * 400 / 800, rows * 479 / 480), background);
     }
     EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
     ExpectStillWorking(host);

@@ -1,5 +1,7 @@
-// The journal file: appending, reading back, cutting back to an erase, and a
-// temporary file that cannot be made.
+// The journal file and redrawing from it: appending, reading back, cutting
+// back to an erase, a temporary file that cannot be made, what a replay
+// feeds, the state it starts from, and how it reacts to messages dispatched
+// while it yields.
 #include "interp/journal.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +10,9 @@
 
 #include "interp/interpreter.h"
 #include "platform/soft/inspect.h"
+#include "support/scripted_parser.h"
 #include "support/test_host.h"
+#include "surface/graphics_state.h"
 
 namespace {
 
@@ -34,56 +38,40 @@ struct CFailingTempFiles {
   TempFileOpener previous;
 };
 
-}  // namespace
-
-TEST(Journal, ReadsBackWhatWasAppendedWhereverTheReadStoppedAndClearEmptiesIt) {
-  CJournal journal;
-  AppendAll(journal, "P[1,2]");
-  EXPECT_EQ(ReadAll(journal), "P[1,2]");
-  EXPECT_EQ(journal.GetChar(), 'P') << "the end rewinds to the first byte";
-  journal.Append('d');
-  EXPECT_EQ(ReadAll(journal), "P[1,2]d") << "appended after an interrupted read, at the end";
-  journal.Clear();
-  EXPECT_EQ(ReadAll(journal), "");
-  journal.Append('x');
-  EXPECT_EQ(ReadAll(journal), "x");
+void PushRecorder(CTestHost& host, std::string* seen) {
+  host.Interpreter()->parseStack.Push(new CScriptedParser(seen));
 }
 
+std::pair<int, int> Position(CTestHost& host) {
+  const POINT at = KXREG_GetRegisCurPos(host.Host());
+  return {int(at.x), int(at.y)};
+}
+
+}  // namespace
+
 TEST(Journal, TruncatingKeepsOnlyTheErasingCommand) {
+  const std::string x255(255, 'x');
   const struct {
-    const char* behaviour;
     std::string before, after;
   } rows[] = {
-      {"an upper-case erase", "P[100,100]V[200,200]S(E", "S(E"},
-      {"lower-case letters are kept but the erase raised", "p[1,1]s(e", "s(E"},
-      {"options before the erase are kept", "V[]S(C1I2E", "S(C1I2E"},
-      {"the nearest letter wins", "S(E)V[]S(E", "S(E"},
-      {"no letter leaves the journal empty", "V[1,1](E", ""},
-      {"a one-byte journal becomes empty", "E", ""},
-      {"a letter exactly 256 bytes back is found", "S" + std::string(255, 'x') + "E",
-       "S" + std::string(255, 'x') + "E"},
-      {"a letter beyond 256 bytes is not", "S" + std::string(256, 'x') + "E", ""},
+      {"P[100,100]V[200,200]S(E", "S(E"},
+      {"p[1,1]s(e", "s(E"},                  // lower-case letters are kept but the erase raised
+      {"V[]S(C1I2E", "S(C1I2E"},             // options before the erase are kept
+      {"S(E)V[]S(E", "S(E"},                 // the nearest letter wins
+      {"V[1,1](E", ""},                      // no letter leaves the journal empty
+      {"E", ""},                             // and so does a one-byte journal
+      {"S" + x255 + "E", "S" + x255 + "E"},  // a letter exactly 256 bytes back is found
+      {"S" + x255 + "xE", ""},               // one beyond is not
   };
   for (const auto& c : rows) {
     CJournal journal;
     AppendAll(journal, c.before);
     journal.TruncateAtErase();
-    EXPECT_EQ(ReadAll(journal), c.after) << c.behaviour;
+    EXPECT_EQ(ReadAll(journal), c.after) << c.before;
   }
 }
 
-TEST(Journal, TruncatingTakesAFreshSnapshotOfTheState) {
-  CTestHost host;
-  KXREG_SetRegisCurPos(host.Host(), 10, 20, 1);
-  host.Interpreter()->journal.TruncateAtErase();
-  KXREG_SetRegisCurPos(host.Host(), 300, 400, 1);
-  ASSERT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
-  const POINT at = KXREG_GetRegisCurPos(host.Host());
-  EXPECT_EQ(at.x, 10);
-  EXPECT_EQ(at.y, 20);
-}
-
-TEST(Journal, WithoutATempFileEveryRecordedCharacterIsReported) {
+TEST(Journal, WithoutATempFileEveryRecordedCharacterIsReportedAndRefreshFails) {
   CFailingTempFiles failing;
   CJournal journal;
   EXPECT_EQ(journal.file, nullptr);
@@ -92,15 +80,116 @@ TEST(Journal, WithoutATempFileEveryRecordedCharacterIsReported) {
   journal.Append('V');
   EXPECT_EQ(soft::inspect::DebugOutput(), "can not open temp filecan not open temp file");
   EXPECT_EQ(journal.GetChar(), 0);
+  CTestHost host;
+  EXPECT_EQ(host.Feed("Q"), 0) << "interpretation goes on";
+  EXPECT_EQ(host.Interpreter()->lastErrorChar, 'Q');
+  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 1);
 }
 
-TEST(Journal, WithoutATempFileInterpretationGoesOnButRefreshFails) {
-  CFailingTempFiles failing;
+// A clear, or a truncation at an erase, snapshots the state the next replay starts from.
+TEST(Replay, AfterAClearOrATruncationStartsFromThePositionThen) {
   CTestHost host;
-  soft::inspect::ClearDebugOutput();
-  EXPECT_EQ(host.Feed("Q"), 0);
-  EXPECT_EQ(host.Interpreter()->lastError, 1);
-  EXPECT_EQ(host.Interpreter()->lastErrorChar, 'Q');
-  EXPECT_NE(soft::inspect::DebugOutput().find("can not open temp file"), std::string::npos);
+  std::string seen;
+  PushRecorder(host, &seen);
+  host.Feed("abc");
+  KXREG_SetRegisCurPos(host.Host(), 100, 200, 1);
+  ASSERT_EQ(KXREG_ClearParserBuf(host.Host()), 0);
+  EXPECT_EQ(host.Host()->graphicsData, 0);
+  KXREG_SetRegisCurPos(host.Host(), 300, 400, 1);
+  ASSERT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
+  EXPECT_EQ(seen, "ABC") << "nothing fed";
+  EXPECT_EQ(Position(host), std::make_pair(100, 200));
+  KXREG_SetRegisCurPos(host.Host(), 10, 20, 1);
+  host.Interpreter()->journal.TruncateAtErase();
+  KXREG_SetRegisCurPos(host.Host(), 300, 400, 1);
+  ASSERT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
+  EXPECT_EQ(Position(host), std::make_pair(10, 20));
+}
+
+class ReplayReentrance : public testing::Test {
+ protected:
+  static constexpr UINT kPoke = WM_USER + 1;  // a message the tests post to re-enter the library
+  static constexpr size_t kLength = 5000;     // more than one yield of 4096
+
+  void SetUp() override {
+    PushRecorder(host, &seen);
+    host.Feed(std::string(kLength, 'a'));
+    seen.clear();
+    PostMessageA(host.Window(), kPoke, 0, 0);
+  }
+  // Runs the action the first time the poke arrives while the library pumps.
+  void OnPoke(std::function<void()> action) {
+    host.onMessage = [this, action](UINT message, WPARAM, LPARAM) {
+      if (message != kPoke) return false;
+      replayingDuringPoke = (host.Interpreter()->flags & kFlagReplaying) != 0;
+      action();
+      return true;
+    };
+  }
+  void ExpectStoppedAndLive() {
+    EXPECT_EQ(host.Interpreter()->flags & (kFlagReplaying | kFlagReplayAgain), 0u);
+    EXPECT_EQ(host.Interpreter()->live, 1);
+  }
+
+  CTestHost host;
+  std::string seen;
+  bool replayingDuringPoke = false;
+};
+
+TEST_F(ReplayReentrance, MessagesAreDispatchedWhileTheReplayYieldsButAStringArrivingThenIsRefused) {
+  int result = -1;
+  OnPoke([&] { result = host.Feed("b"); });
+  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
+  EXPECT_TRUE(replayingDuringPoke);
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(seen, std::string(kLength, 'A'));
+}
+
+TEST_F(ReplayReentrance, ARefreshDuringARefreshRestartsItFromTheFirstByte) {
+  int inner = -1;
+  OnPoke([&] { inner = KXREG_RefreshFromBuf(host.Host()); });
+  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
+  EXPECT_EQ(inner, 1);
+  EXPECT_EQ(seen.size(), 4096 + kLength);
+  ExpectStoppedAndLive();
+}
+
+TEST_F(ReplayReentrance, AnAbortStopsTheRefreshAndTheNextOneStartsAfresh) {
+  OnPoke([&] { host.SetSetting(KXREG_SETTING_ABORT); });
   EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 1);
+  EXPECT_FALSE(host.Setting(KXREG_SETTING_ABORT));
+  ExpectStoppedAndLive();
+  EXPECT_EQ(seen.size(), 4096u);
+  seen.clear();
+  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
+  EXPECT_EQ(seen.size(), kLength);
+}
+
+TEST_F(ReplayReentrance, ALostWindowStopsTheRefreshAndLeavesItLive) {
+  OnPoke([&] { host.DetachWindow(); });
+  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 1);
+  host.AttachWindow();
+  ExpectStoppedAndLive();
+  EXPECT_EQ(host.Feed(""), 0);
+}
+
+TEST_F(ReplayReentrance, AQuitDuringARefreshIsPostedAgainForTheHost) {
+  OnPoke([] { PostQuitMessage(3); });
+  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 1);
+  host.Pump();
+  EXPECT_TRUE(host.quitSeen);
+  EXPECT_EQ(host.quitCode, 3);
+}
+
+// A null string is refused; a redraw after the host changed the geometry
+// without a reset is refused too, and works again after the reset.
+TEST(Replay, ANullStringOrAGeometryChangeWithoutResetIsRefused) {
+  CTestHost host;
+  EXPECT_EQ(KXREG_HandleNextString(host.Host(), nullptr), 1);
+  EXPECT_EQ(host.Host()->graphicsData, 0);
+  host.Feed("P[1,1]");
+  host.Host()->rows = 25;
+  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 1);
+  ASSERT_EQ(KXREG_Reset(host.Host(), 0xFFFFFF, 0, 0, 0), 0);
+  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
 }

@@ -5,18 +5,15 @@
 
 #include <climits>
 
-#include "page_probe.h"
-#include "platform/soft/inspect.h"
 #include "surface/grdrv.h"
 #include "surface/integer_trig.h"
 #include "surface_window.h"
 
 namespace {
 
+using surface_test::Edges;
 using surface_test::Geometry;
-using surface_test::RegisIndexAt;
 using surface_test::SurfaceWindow;
-namespace inspect = soft::inspect;
 
 TEST(IntegerTrig, GivesTheTabledValues) {
   const struct {
@@ -53,153 +50,72 @@ TEST(IntegerTrig, TheChordStepShrinksWithThePixelRadius) {
   for (int32_t d = 1; d < 4000; ++d) {
     const int32_t r = ISqrt(d * d);
     int32_t expected = 0;
-    for (const auto& row : table)
-      if (r <= row.upTo) {
-        expected = row.step;
-        break;
-      }
+    for (size_t i = 0; expected == 0 && i < std::size(table); ++i)
+      if (r <= table[i].upTo) expected = table[i].step;
     ASSERT_EQ(ChordStep(0, 0, d, 0, 800, 480), expected) << "pixel radius " << r;
   }
 }
 
 TEST(IntegerTrig, TurnsPointsCounterclockwiseOnTheScreen) {
   const struct {
-    const char* name;
     int32_t angle;
     LONG x, y;
-  } rows[] = {
-      {"a quarter turn", 90, 400, 140},
-      {"an eighth", 45, 470, 170},
-      {"back a quarter", -90, 400, 340},
-  };
+  } rows[] = {{90, 400, 140}, {45, 470, 170}, {-90, 400, 340}};
   for (const auto& c : rows) {
     const POINT p = RotatePoint(400, 240, 500, 240, c.angle, 100);
-    EXPECT_EQ(p.x, c.x) << c.name;
-    EXPECT_EQ(p.y, c.y) << c.name;
+    EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(c.x, c.y)) << c.angle;
   }
-  const POINT centre = RotateAbout(7, 8, 7, 8, 90);
-  EXPECT_EQ(centre.x, 7) << "a point on its centre stays";
+  EXPECT_EQ(RotateAbout(7, 8, 7, 8, 90).x, 7) << "a point on its centre stays";
 }
 
-class Circles : public ::testing::Test {
- protected:
-  explicit Circles(Geometry g = Geometry{}) : w(g) { W().foreground = 4; }
-  CWriteControls& W() { return *w.State()->active; }
-  int At(int x, int y) { return RegisIndexAt(w, 1, x, y); }
-  std::vector<RECT> Invalidated() { return inspect::Invalidations(w.window); }
-  SurfaceWindow w;
-};
-
-class SmallCells : public Circles {
- protected:
-  SmallCells() : Circles(Geometry{24, 80, 8, 16}) {}  // 640 x 384
-};
-
-TEST_F(SmallCells, ACircleIsAnEllipseInItsCorrectedBox) {
-  w.surface->DrawCircle(w.State(), 500, 240, 400, 240);
-  // Centre (320, 192), radius ISqrt(6400) = 80, vertical 16 * 80 / (2 * 8).
-  EXPECT_EQ(At(240, 192), 4);
-  EXPECT_EQ(At(399, 192), 4);
-  EXPECT_EQ(At(400, 192), 0) << "the box's right edge is left out";
-  EXPECT_EQ(At(320, 112), 4);
-  EXPECT_EQ(At(320, 271), 4);
-  EXPECT_EQ(At(320, 192), 0) << "hollow without shading";
-  ASSERT_EQ(Invalidated().size(), 1u);
-  const RECT r = Invalidated()[0];
-  EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right, r.bottom}), (std::vector<LONG>{240, 112, 401, 273}));
-}
-
-TEST_F(SmallCells, AWideCellFlattensTheCircle) {
-  SurfaceWindow wide(Geometry{24, 80, 16, 16});  // 1280 x 384: cells as wide as high
-  wide.State()->active->foreground = 4;
-  wide.surface->DrawCircle(wide.State(), 400, 340, 400, 240);
-  // Radius 160 pixels from the 100-unit distance at double height; half
-  // of it vertically.
-  EXPECT_EQ(RegisIndexAt(wide, 1, 640, 271), 4);
-  EXPECT_EQ(RegisIndexAt(wide, 1, 480, 192), 4);
-}
-
-TEST_F(Circles, ArcsEndWhereTheyTurnToAndDrawOnlyTheirPart) {
+TEST(Circles, ArcsEndWhereTheyTurnToAndDrawOnlyTheirPart) {
   const struct {
-    const char* name;
     int angle;
     LONG endX, endY;
     POINT drawn, empty;
   } rows[] = {
-      {"counterclockwise", 90, 400, 139, {472, 169}, {471, 311}},
-      {"clockwise", -90, 400, 341, {471, 311}, {472, 169}},
-      {"a whole turn draws the whole ellipse", 360, 501, 240, {330, 311}, {400, 240}},
+      {90, 400, 139, {472, 169}, {471, 311}},   // counterclockwise
+      {-90, 400, 341, {471, 311}, {472, 169}},  // clockwise
+      {360, 501, 240, {330, 311}, {400, 240}},  // a whole turn draws the whole ellipse
   };
   for (const auto& c : rows) {
-    SurfaceWindow fresh;
-    fresh.State()->active->foreground = 4;
-    const POINT end = fresh.surface->DrawArc(fresh.State(), 500, 240, 400, 240, c.angle);
-    EXPECT_EQ(end.x, c.endX) << c.name;
-    EXPECT_EQ(end.y, c.endY) << c.name;
-    EXPECT_EQ(RegisIndexAt(fresh, 1, c.drawn.x, c.drawn.y), 4) << c.name;
-    EXPECT_EQ(RegisIndexAt(fresh, 1, c.empty.x, c.empty.y), 0) << c.name;
+    SurfaceWindow w;
+    w.W().foreground = 4;
+    const POINT end = w.surface->DrawArc(w.State(), 500, 240, 400, 240, c.angle);
+    EXPECT_EQ(std::make_pair(end.x, end.y), std::make_pair(c.endX, c.endY)) << c.angle;
+    EXPECT_EQ(w.Index(c.drawn.x, c.drawn.y), 4) << c.angle;
+    EXPECT_EQ(w.Index(c.empty.x, c.empty.y), 0) << c.angle;
   }
-}
-
-TEST_F(Circles, AnArcStartingOnItsCentrePlotsThePosition) {
-  w.State()->x = 30;
-  w.State()->y = 40;
+  SurfaceWindow w;  // an arc starting on its centre plots the position
+  w.W().foreground = 4;
+  w.MoveTo(30, 40);
   const POINT end = w.surface->DrawArc(w.State(), 100, 100, 100, 100, 90);
-  EXPECT_EQ(end.x, 100);
-  EXPECT_EQ(end.y, 100);
-  EXPECT_EQ(At(30, 40), 4);
+  EXPECT_EQ(std::make_pair(end.x, end.y), std::make_pair(LONG{100}, LONG{100}));
+  EXPECT_EQ(w.Index(30, 40), 4);
 }
 
-TEST_F(Circles, ComplementTwiceRestoresACircleButAnArcDrawsInTheForeground) {
-  surface_test::PaintIndex(w, 3, RECT{0, 0, 800, 480});
-  W().mode = kComplement;
-  w.surface->DrawCircle(w.State(), 500, 240, 400, 240);
-  EXPECT_NE(At(299, 240), 3);
-  w.surface->DrawCircle(w.State(), 500, 240, 400, 240);
-  EXPECT_EQ(At(299, 240), 3);
-  w.surface->DrawArc(w.State(), 500, 240, 400, 240, 180);
-  EXPECT_EQ(At(472, 169), 4);
-}
-
-TEST_F(Circles, AShadedArcFillsBetweenItsChordsAndTheReference) {
-  W().shading = CShading{240, 0, kShadingOn | kShadingHorizontal};
-  const POINT end = w.surface->DrawShadedArc(w.State(), 500, 240, 400, 240, 90);
-  EXPECT_EQ(end.x, 400);
-  EXPECT_EQ(end.y, 139);
-  EXPECT_EQ(At(450, 200), 4) << "under the quarter";
-  EXPECT_EQ(At(350, 200), 0) << "beyond its end";
-  EXPECT_EQ(At(450, 260), 0) << "below the reference";
-  EXPECT_EQ(At(490, 160), 0) << "outside the arc";
-  w.surface->DrawShadedArc(w.State(), 200, 400, 200, 300, 360);
-  EXPECT_EQ(At(200, 210), 4) << "a whole turn shades the upper half";
-  EXPECT_EQ(At(200, 390), 4) << "and the lower half up to the reference";
-}
-
-TEST_F(Circles, ACollectingFillTakesPointsEveryHalfChordStep) {
+TEST(Circles, ACollectingFillTakesPointsEveryHalfChordStepAndHugeValuesFinish) {
+  SurfaceWindow w;
+  w.W().foreground = 4;
   w.surface->pointList = std::make_unique<CPointList>();
   // A pixel radius of 100 steps by 6 degrees, so points come every 3.
   w.surface->DrawCircle(w.State(), 500, 240, 400, 240);
   ASSERT_EQ(w.surface->pointList->Count(), 121);
   const POINT first = w.surface->pointList->get();
-  EXPECT_EQ(first.x, 501);
-  EXPECT_EQ(first.y, 240);
+  EXPECT_EQ(std::make_pair(first.x, first.y), std::make_pair(LONG{501}, LONG{240}));
   w.surface->pointList->Clear();
   const POINT last = w.surface->DrawArc(w.State(), 500, 240, 400, 240, -90);
   EXPECT_EQ(w.surface->pointList->Count(), 31);
-  EXPECT_EQ(last.x, 400);
-  EXPECT_EQ(last.y, 341);
-  EXPECT_EQ(At(472, 311), 0) << "nothing drawn while collecting";
-}
-
-TEST_F(Circles, HugeRadiiAndAnglesFinish) {
-  w.surface->pointList = std::make_unique<CPointList>();
+  EXPECT_EQ(std::make_pair(last.x, last.y), std::make_pair(LONG{400}, LONG{341}));
+  EXPECT_EQ(w.Index(472, 311), 0) << "nothing drawn while collecting";
+  w.surface->pointList->Clear();
   w.surface->DrawArc(w.State(), 2000000000, 240, 400, 240, INT_MAX);
   EXPECT_LE(w.surface->pointList->Count(), 1081) << "1-degree steps for a radius past the chord table";
   w.surface->pointList.reset();
-  W().shading = CShading{INT_MIN, 0, kShadingOn | kShadingHorizontal};
+  w.W().shading = CShading{INT_MIN, 0, kShadingOn | kShadingHorizontal};
   w.surface->DrawShadedArc(w.State(), INT_MAX, INT_MIN, INT_MIN, INT_MAX, INT_MIN);
   w.surface->DrawCircle(w.State(), INT_MAX, INT_MIN, 400, 240);
-  W().shading.flags = 0;
+  w.W().shading.flags = 0;
   w.surface->DrawArc(w.State(), INT_MIN, INT_MAX, INT_MAX, INT_MIN, 999999999);
 }
 

@@ -4,16 +4,12 @@
 
 #include <vector>
 
-#include "page_probe.h"
-#include "platform/soft/inspect.h"
 #include "surface/grdrv.h"
 #include "surface_window.h"
 
 namespace {
 
-using surface_test::RegisIndexAt;
 using surface_test::SurfaceWindow;
-namespace inspect = soft::inspect;
 
 TEST(FillPolygon, FillsOnlyAPolygonItMayDraw) {
   const struct {
@@ -32,15 +28,13 @@ TEST(FillPolygon, FillsOnlyAPolygonItMayDraw) {
   for (const auto& c : rows) {
     SCOPED_TRACE(c.behaviour);
     SurfaceWindow w;
-    w.State()->active->foreground = c.foreground;
-    w.State()->active->planeMask = static_cast<uint8_t>(c.mask);
+    w.W().foreground = c.foreground, w.W().planeMask = static_cast<uint8_t>(c.mask);
     ASSERT_EQ(w.surface->BeginFill(w.State()), 1);
-    for (int i = 0; i < c.points; ++i) w.surface->DrawVector(w.State(), 0, 0, square[i].x, square[i].y);
-    inspect::ClearInvalidations(w.window);
+    for (int i = 0; i < c.points; ++i) w.Line(0, 0, square[i].x, square[i].y);
     EXPECT_EQ(w.surface->FillPolygon(w.State()), c.result);
     EXPECT_EQ(w.surface->pointList->Count(), c.left);
-    EXPECT_EQ(RegisIndexAt(w, 1, 150, 150), c.inside);
-    EXPECT_EQ(RegisIndexAt(w, 1, 250, 150), 0);
+    EXPECT_EQ(w.Index(150, 150), c.inside);
+    EXPECT_EQ(w.Index(250, 150), 0);
     w.surface->DiscardFill();
     EXPECT_EQ(w.surface->pointList, nullptr);
   }
@@ -51,15 +45,11 @@ TEST(FillPolygon, InvalidatesTheBoxOfItsPointsAndNeedsAState) {
   EXPECT_EQ(w.surface->BeginFill(nullptr), 0);
   EXPECT_EQ(w.surface->pointList, nullptr);
   w.surface->BeginFill(w.State());
-  for (POINT p : {POINT{10, 20}, POINT{60, 20}, POINT{30, 90}})
-    w.surface->DrawVector(w.State(), 0, 0, p.x, p.y);
-  inspect::ClearInvalidations(w.window);
+  for (POINT p : {POINT{10, 20}, POINT{60, 20}, POINT{30, 90}}) w.Line(0, 0, p.x, p.y);
+  soft::inspect::ClearInvalidations(w.window);
   EXPECT_EQ(w.surface->FillPolygon(nullptr), 0);
   ASSERT_EQ(w.surface->FillPolygon(w.State()), 1);
-  const std::vector<RECT> rects = inspect::Invalidations(w.window);
-  ASSERT_EQ(rects.size(), 1u);
-  EXPECT_EQ(std::vector<LONG>({rects[0].left, rects[0].top, rects[0].right, rects[0].bottom}),
-            std::vector<LONG>({10, 20, 61, 91}));
+  EXPECT_EQ(w.Invalidated(), (std::vector<surface_test::Edges>{{10, 20, 61, 91}}));
 }
 
 }  // namespace

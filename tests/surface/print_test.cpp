@@ -4,26 +4,21 @@
 
 #include <climits>
 
-#include "page_probe.h"
 #include "surface/bitmap_to_dib.h"
 #include "surface/print_layout.h"
 #include "surface_window.h"
 
 namespace {
 
-using surface_test::SurfaceWindow;
-
 // 80 x 24 cells of 10 x 20: an 800 x 480 page.
 constexpr CPrintPageGeometry kPage{24, 10, 20, 800, 480};
 
-struct SourceRow {
-  const char* name;
-  int fromRow, toRow, fromCol, toCol;
-  CPrintRect expected;
-};
-
 TEST(PrintLayout, SourceIsTheCellsUnderRowsFromTheBottomAndColumnsWithTwoMore) {
-  const SourceRow rows[] = {
+  const struct {
+    const char* name;
+    int fromRow, toRow, fromCol, toCol;
+    CPrintRect expected;
+  } rows[] = {
       {"everything: top raised from -2 to 0, two columns past the edge cut", 1, 24, 1, 80, {0, 0, 800, 480}},
       {"row 0 is cut to the last row", 0, 24, 1, 80, {0, 0, 800, 480}},
       {"the lower ten rows and two above them", 1, 10, 1, 80, {0, 0, 800, 240}},
@@ -31,50 +26,37 @@ TEST(PrintLayout, SourceIsTheCellsUnderRowsFromTheBottomAndColumnsWithTwoMore) {
       {"rows 5 to 10 sit 80 pixels above the bottom", 5, 10, 1, 80, {0, 80, 800, 160}},
       {"columns right of the page leave a negative width", 1, 24, 90, 95, {890, 0, -90, 480}},
   };
-  for (const SourceRow& r : rows) {
+  for (const auto& r : rows)
     EXPECT_EQ(PrintSource(kPage, PrintRows(24, r.fromRow, r.toRow), r.fromCol, r.toCol), r.expected)
         << r.name;
-  }
 }
 
-struct DestinationRow {
-  const char* name;
-  int toCol, width, height, offsetX, offsetY;
-  CPrintRect expected;
-};
-
 TEST(PrintLayout, DestinationKeepsTheAspectAndGivesTheOffsetItsShare) {
-  const DestinationRow rows[] = {
+  const struct {
+    const char* name;
+    int toCol, width, height, offsetX, offsetY;
+    CPrintRect expected;
+  } rows[] = {
       {"tall area: aspect by width", 80, 1000, 2000, 0, 0, {0, 0, 1000, 600}},
       {"wide area: aspect by height", 80, 2000, 600, 0, 0, {0, 0, 1000, 600}},
       {"offset right: the picture gives up its share", 80, 1000, 2000, 50, 0, {58, 0, 942, 565}},
       {"offset that pushes past the bottom: by height", 80, 2000, 600, 50, 48, {56, 54, 910, 546}},
       {"half the columns: scaled to the printed columns", 40, 1000, 2000, 50, 0, {53, 0, 447, 510}},
   };
-  for (const DestinationRow& r : rows) {
-    const CPrintRows printed = PrintRows(24, 1, 24);
+  const CPrintRows printed = PrintRows(24, 1, 24);
+  for (const auto& r : rows) {
     const CPrintRect source = PrintSource(kPage, printed, 1, r.toCol);
     const CPrintRect got =
         PrintDestination(kPage, printed, source, r.toCol, r.width, r.height, r.offsetX, r.offsetY);
     EXPECT_EQ(got, r.expected) << r.name << ": " << got.x << "," << got.y << " " << got.w << "x" << got.h;
   }
-}
-
-TEST(PrintLayout, ExtremeValuesWrapWithoutTrapping) {
-  const CPrintRows printed = PrintRows(INT_MAX, INT_MIN, INT_MAX);
+  // Extreme values wrap without trapping (the sanitizer build checks).
+  const CPrintRows extreme = PrintRows(INT_MAX, INT_MIN, INT_MAX);
   const CPrintRect source =
-      PrintSource(CPrintPageGeometry{INT_MAX, INT_MAX, INT_MAX, 0, 0}, printed, INT_MIN, INT_MAX);
-  PrintDestination(kPage, printed, source, INT_MAX, INT_MAX, INT_MIN, INT_MAX, INT_MIN);
-  PrintDestination(kPage, printed, CPrintRect{0, 0, -50, 0}, 0, 10, 10, 50, 0);  // oxp + sw == 0
+      PrintSource(CPrintPageGeometry{INT_MAX, INT_MAX, INT_MAX, 0, 0}, extreme, INT_MIN, INT_MAX);
+  PrintDestination(kPage, extreme, source, INT_MAX, INT_MAX, INT_MIN, INT_MAX, INT_MIN);
+  PrintDestination(kPage, extreme, CPrintRect{0, 0, -50, 0}, 0, 10, 10, 50, 0);  // oxp + sw == 0
 }
-
-struct DibRow {
-  const char* name;
-  int bitsPerPixel, width, height;
-  WORD dibBits;
-  size_t colours;
-  DWORD imageSize;
-};
 
 // A bitmap of the given format; 32 bits come as a DIB section.
 HBITMAP MakeBitmap(int bits, int width, int height) {
@@ -86,26 +68,29 @@ HBITMAP MakeBitmap(int bits, int width, int height) {
 }
 
 TEST(BitmapToDib, HeaderFieldsFollowTheBitmapsFormatRoundedUp) {
-  const DibRow rows[] = {
+  const struct {
+    const char* name;
+    int bitsPerPixel, width, height;
+    WORD dibBits;
+    size_t colours;
+    DWORD imageSize;
+  } rows[] = {
       {"monochrome: rows padded to 32 bits", 1, 5, 3, 1, 2, 12},
       {"palette page", 8, 800, 480, 8, 256, 384000},
       {"32 bits become 24 without a table", 32, 3, 2, 24, 0, 24},
   };
-  for (const DibRow& r : rows) {
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
     HBITMAP bitmap = MakeBitmap(r.bitsPerPixel, r.width, r.height);
     HGLOBAL dib = BitmapToDib(bitmap, nullptr);
-    ASSERT_NE(dib, nullptr) << r.name;
+    ASSERT_NE(dib, nullptr);
     const auto* h = static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib));
-    EXPECT_EQ(h->biSize, 40u) << r.name;
-    EXPECT_EQ(h->biWidth, r.width) << r.name;
-    EXPECT_EQ(h->biHeight, r.height) << r.name;
-    EXPECT_EQ(h->biPlanes, 1) << r.name;
-    EXPECT_EQ(h->biBitCount, r.dibBits) << r.name;
-    EXPECT_EQ(h->biCompression, DWORD{BI_RGB}) << r.name;
-    EXPECT_EQ(h->biSizeImage, r.imageSize) << r.name;
-    EXPECT_EQ(h->biXPelsPerMeter | h->biYPelsPerMeter | h->biClrUsed | h->biClrImportant, 0u) << r.name;
-    EXPECT_EQ(DibColourCount(*h), r.colours) << r.name;
-    EXPECT_EQ(GlobalSize(dib), 40 + r.colours * 4 + r.imageSize) << r.name;
+    EXPECT_EQ((std::vector<long>{long(h->biSize), h->biWidth, h->biHeight, h->biPlanes, h->biBitCount,
+                                 long(h->biCompression), long(h->biSizeImage)}),
+              (std::vector<long>{40, r.width, r.height, 1, r.dibBits, BI_RGB, long(r.imageSize)}));
+    EXPECT_EQ(h->biXPelsPerMeter | h->biYPelsPerMeter | h->biClrUsed | h->biClrImportant, 0u);
+    EXPECT_EQ(DibColourCount(*h), r.colours);
+    EXPECT_EQ(GlobalSize(dib), 40 + r.colours * 4 + r.imageSize);
     GlobalUnlock(dib);
     GlobalFree(dib);
     DeleteObject(bitmap);
@@ -113,16 +98,15 @@ TEST(BitmapToDib, HeaderFieldsFollowTheBitmapsFormatRoundedUp) {
 }
 
 TEST(BitmapToDib, ColourTableGivesEachPagePixelItsColourBottomRowFirst) {
-  SurfaceWindow w;
-  surface_test::PaintIndex(w, 2, RECT{0, 470, 800, 480});  // bottom band red
-  surface_test::PaintIndex(w, 3, RECT{0, 0, 800, 10});     // top band green
+  surface_test::SurfaceWindow w;
+  w.Paint(2, RECT{0, 470, 800, 480});  // bottom band red
+  w.Paint(3, RECT{0, 0, 800, 10});     // top band green
   HGLOBAL dib = BitmapToDib(w.surface->pageBitmap[0], w.surface->palette);
   ASSERT_NE(dib, nullptr);
   const auto* bytes = static_cast<const uint8_t*>(GlobalLock(dib));
   const auto* table = reinterpret_cast<const RGBQUAD*>(bytes + 40);
-  const uint8_t* pixels = bytes + 40 + 256 * 4;
   const auto colourOf = [&](int storedRow, int x) {
-    const RGBQUAD q = table[pixels[static_cast<size_t>(storedRow) * 800 + x]];
+    const RGBQUAD q = table[bytes[40 + 256 * 4 + static_cast<size_t>(storedRow) * 800 + x]];
     return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
   };
   EXPECT_EQ(colourOf(0, 5), w.PageColour(1, 5, 479));
