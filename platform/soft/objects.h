@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/soft/pixel_storage.h"
 #include "platform/win32.h"
 
 namespace soft {
@@ -37,7 +38,7 @@ struct BitmapObj : Object {
   bool dib = false;        // made by CreateDIBSection
   std::vector<RGBQUAD> colorTable;  // 1- and 8-bit DIB sections
   uint8_t* bits = nullptr;          // points into storage
-  std::vector<uint8_t> storage;
+  PixelStorage storage;
   HDC selectedIn = nullptr;
 
   uint8_t* Row(int y) { return bits + static_cast<size_t>(bottomUp ? height - 1 - y : y) * stride; }
