@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/block_pool.h"
 #include "platform/soft/pixel_storage.h"
 #include "platform/win32.h"
 
@@ -18,7 +19,9 @@ namespace soft {
 
 enum class ObjType { Bitmap, Pen, Brush, Font, Palette, DC, Window, Cursor, Global };
 
-struct Object {
+// Drawing calls create and delete a pen or brush per primitive: the memory
+// of objects is pooled.
+struct Object : CPooled {
   explicit Object(ObjType t) : type(t) {}
   virtual ~Object() = default;
   ObjType type;

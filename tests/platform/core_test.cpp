@@ -58,6 +58,30 @@ TEST(Handles, SelectedBitmapCannotBeDeletedButAPenIsDeletedWhenDeselected) {
   EXPECT_EQ(soft::inspect::LiveHandles(), before);
 }
 
+TEST(Handles, FreedObjectMemoryIsReusedExceptUnderTheSanitizer) {
+  struct Small : CPooled {
+    char bytes[40];
+  };
+  struct Large : CPooled {
+    char bytes[600];
+  };
+  auto* small = new Small;
+  auto* large = new Large;
+  const void* smallAt = small;
+  delete small;
+  delete large;
+  auto* again = new (std::nothrow) Small;
+  auto* largeAgain = new Large;
+#ifdef ZIZIDER_BLOCK_POOL_OFF
+  EXPECT_DEATH(static_cast<void>(*static_cast<volatile char*>(const_cast<void*>(smallAt))), "use-after-free");
+#else
+  EXPECT_EQ(again, smallAt) << "the freed block of the class serves the next object";
+#endif
+  EXPECT_NE(static_cast<const void*>(again), static_cast<const void*>(largeAgain));
+  delete again;
+  delete largeAgain;
+}
+
 TEST(Bitmaps, CompatibleFormatFollowsTheDC) {
   HDC screen = GetDC(nullptr);
   HDC mem = CreateCompatibleDC(screen);
