@@ -111,7 +111,7 @@ struct DCObj : Object {
 };
 
 // The handle table. Lookups happen several times in every drawing call, so
-// they are inline.
+// they are always inline.
 namespace handles {
 
 // A handle is (generation << 20) | (slot << 4): small multiples of 16 below
@@ -135,12 +135,12 @@ struct Table {
   size_t stockCount = 0;
 };
 
-inline Table& TheTable() {
+[[gnu::always_inline]] inline Table& TheTable() {
   static Table* table = new Table;  // lives for the process, even during static destruction
   return *table;
 }
 
-inline HandleSlot* SlotOf(HANDLE h) {
+[[gnu::always_inline]] inline HandleSlot* SlotOf(HANDLE h) {
   Table& t = TheTable();
   const uintptr_t value = reinterpret_cast<uintptr_t>(h);
   const uintptr_t slot = (value >> kSlotShift) & (kMaxSlots - 1);
@@ -153,12 +153,12 @@ inline HandleSlot* SlotOf(HANDLE h) {
 }  // namespace handles
 
 HANDLE Register(std::unique_ptr<Object> obj);
-inline Object* Lookup(HANDLE h) {
+[[gnu::always_inline]] inline Object* Lookup(HANDLE h) {
   handles::HandleSlot* entry = handles::SlotOf(h);
   return entry ? entry->object.get() : nullptr;
 }
 template <class T>
-T* LookupAs(HANDLE h, ObjType t) {
+[[gnu::always_inline]] inline T* LookupAs(HANDLE h, ObjType t) {
   Object* o = Lookup(h);
   return o && o->type == t ? static_cast<T*>(o) : nullptr;
 }
