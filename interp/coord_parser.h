@@ -13,10 +13,10 @@
 // The point a coordinate leaves in the interpreter's handoff slot: device
 // units normally, untransformed user units while the screen-address option
 // reads its corners.
-struct CPointHandoff : CHandoff {
+struct CPointHandoff final : CHandoff {
   int32_t x = 0, y = 0;
 };
-struct CRawPointHandoff : CHandoff {
+struct CRawPointHandoff final : CHandoff {
   double x = 0.0, y = 0.0;
 };
 

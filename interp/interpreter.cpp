@@ -49,8 +49,7 @@ void CInterpreter::ResetParser() {
   PushDispatcher();
 }
 
-void CInterpreter::PerformPendingPop() {
-  if (!(flags & kFlagPopPending)) return;
+void CInterpreter::PopFinished() {
   delete parseStack.Pop();
   flags &= ~kFlagPopPending;
   if (parseStack.IsEmpty()) PushDispatcher();
@@ -60,23 +59,29 @@ void CInterpreter::HandleString(const char* string) {
   if (!string) return;
   CLifeWatch watch(*this);
   for (const char* p = string; *p; ++p) {
-    if (!HandleChar(*p)) break;
+    if (!HandleChar(*p, watch)) break;
   }
   if (watch.Gone()) return;
   PerformPendingPop();
 }
 
 int CInterpreter::HandleChar(char ch) {
+  const CLifeWatch watch(*this);
+  return HandleChar(ch, watch);
+}
+
+int CInterpreter::HandleChar(char ch, const CLifeWatch& watch) {
   if (!(flags & kFlagLiteral) && static_cast<unsigned char>(ch) < 32) return 1;
   if (!(flags & kFlagReplaying)) journal.Append(ch);
   macroReserve = std::min(macroReserve + kMacroReservePerChar, kMacroReserveCap);
   flags |= kFlagRedispatch;
-  return Dispatch(ch, Source::Received);
+  return Dispatch(ch, Source::Received, watch);
 }
 
 int CInterpreter::FeedMacroChar(char ch) {
+  const CLifeWatch watch(*this);
   flags |= kFlagRedispatch;
-  return Dispatch(ch, Source::Macrograph);
+  return Dispatch(ch, Source::Macrograph, watch);
 }
 
 bool CInterpreter::OfferMacroAt() {
@@ -106,8 +111,7 @@ bool CInterpreter::OfferMacroAt() {
   return true;
 }
 
-int CInterpreter::Dispatch(char ch, Source source) {
-  CLifeWatch watch(*this);
+int CInterpreter::Dispatch(char ch, Source source, const CLifeWatch& watch) {
   int result = 1;
   for (int offers = 0; flags & kFlagRedispatch; ++offers) {
     if (ch == ';' && source == Source::Received && !(flags & kFlagSemicolonData)) {
@@ -244,7 +248,7 @@ int CInterpreter::Replay() {
         PerformPendingPop();
         return FinishReplay(1);
       }
-      if (!HandleChar(ch)) return watch.Gone() ? 0 : FinishReplay(0);
+      if (!HandleChar(ch, watch)) return watch.Gone() ? 0 : FinishReplay(0);
       if (++count < kReplayYield) continue;
       count = 0;
       const int painted = surface->RefreshWithMessages(context->state);

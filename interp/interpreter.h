@@ -53,8 +53,11 @@ class CInterpreter {
   void SetError(int code, char ch);
 
   // Pops and deletes the object a finished parser left on top, keeping a
-  // dispatcher at the bottom.
-  void PerformPendingPop();
+  // dispatcher at the bottom. Asked before every offer of a character, so
+  // the test is inline.
+  void PerformPendingPop() {
+    if (flags & kFlagPopPending) PopFinished();
+  }
 
   // A character of a macrograph text, offered as received characters are
   // but neither journalled nor able to reset the parsers with ';'. 0 when
@@ -105,7 +108,10 @@ class CInterpreter {
  private:
   friend class CLifeWatch;
   enum class Source { Received, Macrograph };
-  int Dispatch(char ch, Source source);
+  // watch: one the caller already keeps on this interpreter.
+  int Dispatch(char ch, Source source, const CLifeWatch& watch);
+  int HandleChar(char ch, const CLifeWatch& watch);
+  void PopFinished();
   // Frees a definition block, or keeps it while the running invocation reads it.
   void FreeMacroBlock(HGLOBAL block);
   bool MacroBlockInUse(HGLOBAL block) const;

@@ -52,7 +52,7 @@ void CJournal::Close() {
   file = nullptr;
 }
 
-void CJournal::Append(char ch) {
+void CJournal::AppendSlowly(char ch) {
   if (!file) {
     OutputDebugStringA("can not open temp file");
     return;

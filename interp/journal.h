@@ -16,7 +16,13 @@ class CJournal {
   // Gives the journal the context whose states it snapshots.
   void Attach(CGraphicsContext* context);
 
-  void Append(char ch);
+  // Every received character: the common case only stores it in the block.
+  void Append(char ch) {
+    if (file && !lastWasRead_ && blockLength_ < kBlock)
+      block_[blockLength_++] = ch;
+    else
+      AppendSlowly(ch);
+  }
   // The next byte, 0 at the end (which also rewinds the next read).
   char GetChar();
   // Starts afresh: a new empty file and a snapshot of the state.
@@ -39,6 +45,7 @@ class CJournal {
  private:
   void Open();
   void Close();
+  void AppendSlowly(char ch);
 
   bool lastWasRead_ = false;  // the stream was last used for reading
   long readOffset_ = 0;       // where the next GetChar reads

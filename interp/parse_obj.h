@@ -3,6 +3,8 @@
 // looks at one character at a time and answers with a parse status.
 #pragma once
 
+#include "common/block_pool.h"
+
 class CInterpreter;
 
 enum PARSE_STATUS {
@@ -13,7 +15,8 @@ enum PARSE_STATUS {
   PARSE_ABORT = 4,     // consumed, finished, and the rest of the string is dropped
 };
 
-class CParseObj {
+// Several parser objects come and go per coordinate: their memory is pooled.
+class CParseObj : public CPooled {
  public:
   CParseObj() = default;
   CParseObj(const CParseObj&) = delete;
@@ -27,6 +30,6 @@ class CParseObj {
 
 // Base of the small objects a parser leaves in the interpreter's handoff slot
 // (a point, a command code, a flag) for the parser that resumes after it.
-struct CHandoff {
+struct CHandoff : CPooled {
   virtual ~CHandoff() = default;
 };

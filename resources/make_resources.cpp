@@ -244,7 +244,7 @@ std::string SoftSource(const Art& cursor, const Art& splash, const std::vector<u
                   (c.second >> 8) & 0xFF, (c.second >> 16) & 0xFF);
     out << quad;
   }
-  out << "}, Bytes(kSplashPixels));\n}\n";
+  out << "}, kSplashPixels, sizeof kSplashPixels);\n}\n";
   return out.str();
 }
 

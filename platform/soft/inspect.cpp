@@ -36,9 +36,10 @@ IndexImage IndicesOf(const BitmapObj* bmp) {
   img.height = bmp->height;
   img.bpp = bmp->bpp;
   if (bmp->bpp != 8) return img;
-  img.indices.resize(static_cast<size_t>(bmp->width) * bmp->height);
+  // Appended row by row: no pass clears the copy first.
+  img.indices.reserve(static_cast<size_t>(bmp->width) * bmp->height);
   for (int y = 0; y < bmp->height; ++y)
-    std::copy_n(bmp->Row(y), bmp->width, img.indices.begin() + static_cast<ptrdiff_t>(y) * bmp->width);
+    img.indices.insert(img.indices.end(), bmp->Row(y), bmp->Row(y) + bmp->width);
   return img;
 }
 

@@ -27,7 +27,7 @@ std::unique_ptr<BitmapObj> NewBitmap(int width, int height, int bpp, bool dib) {
   auto bmp = std::make_unique<BitmapObj>(width, height, bpp);
   bmp->dib = dib;
   bmp->stride = stride;
-  bmp->storage.assign(static_cast<size_t>(stride) * height, 0);
+  if (!bmp->storage.Allocate(static_cast<size_t>(stride) * height)) return nullptr;
   bmp->bits = bmp->storage.data();
   return bmp;
 }
@@ -498,7 +498,7 @@ HBRUSH WINAPI CreatePatternBrush(HBITMAP hbm) {
   copy->bottomUp = src->bottomUp;
   copy->dib = src->dib;
   copy->colorTable = src->colorTable;
-  copy->storage.assign(src->bits, src->bits + static_cast<size_t>(src->stride) * src->height);
+  if (!copy->storage.Assign(src->bits, static_cast<size_t>(src->stride) * src->height)) return nullptr;
   copy->bits = copy->storage.data();
   auto brush = std::make_unique<BrushObj>();
   brush->style = BS_PATTERN;

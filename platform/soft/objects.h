@@ -11,13 +11,17 @@
 #include <string>
 #include <vector>
 
+#include "common/block_pool.h"
+#include "platform/soft/pixel_storage.h"
 #include "platform/win32.h"
 
 namespace soft {
 
 enum class ObjType { Bitmap, Pen, Brush, Font, Palette, DC, Window, Cursor, Global };
 
-struct Object {
+// Drawing calls create and delete a pen or brush per primitive: the memory
+// of objects is pooled.
+struct Object : CPooled {
   explicit Object(ObjType t) : type(t) {}
   virtual ~Object() = default;
   ObjType type;
@@ -37,7 +41,7 @@ struct BitmapObj : Object {
   bool dib = false;        // made by CreateDIBSection
   std::vector<RGBQUAD> colorTable;  // 1- and 8-bit DIB sections
   uint8_t* bits = nullptr;          // points into storage
-  std::vector<uint8_t> storage;
+  PixelStorage storage;
   HDC selectedIn = nullptr;
 
   uint8_t* Row(int y) { return bits + static_cast<size_t>(bottomUp ? height - 1 - y : y) * stride; }
@@ -107,7 +111,7 @@ struct DCObj : Object {
 };
 
 // The handle table. Lookups happen several times in every drawing call, so
-// they are inline.
+// they are always inline.
 namespace handles {
 
 // A handle is (generation << 20) | (slot << 4): small multiples of 16 below
@@ -131,12 +135,12 @@ struct Table {
   size_t stockCount = 0;
 };
 
-inline Table& TheTable() {
+[[gnu::always_inline]] inline Table& TheTable() {
   static Table* table = new Table;  // lives for the process, even during static destruction
   return *table;
 }
 
-inline HandleSlot* SlotOf(HANDLE h) {
+[[gnu::always_inline]] inline HandleSlot* SlotOf(HANDLE h) {
   Table& t = TheTable();
   const uintptr_t value = reinterpret_cast<uintptr_t>(h);
   const uintptr_t slot = (value >> kSlotShift) & (kMaxSlots - 1);
@@ -149,12 +153,12 @@ inline HandleSlot* SlotOf(HANDLE h) {
 }  // namespace handles
 
 HANDLE Register(std::unique_ptr<Object> obj);
-inline Object* Lookup(HANDLE h) {
+[[gnu::always_inline]] inline Object* Lookup(HANDLE h) {
   handles::HandleSlot* entry = handles::SlotOf(h);
   return entry ? entry->object.get() : nullptr;
 }
 template <class T>
-T* LookupAs(HANDLE h, ObjType t) {
+[[gnu::always_inline]] inline T* LookupAs(HANDLE h, ObjType t) {
   Object* o = Lookup(h);
   return o && o->type == t ? static_cast<T*>(o) : nullptr;
 }

@@ -22,11 +22,45 @@ struct Crossing {
   int winding;
 };
 
+// The lists of one fill, kept from call to call so that a stream of small
+// polygons allocates nothing; the lists of a large polygon are given back.
+struct Scratch {
+  static constexpr size_t kKept = 1024;
+  std::vector<Edge> edges;
+  std::vector<const Edge*> active;
+  std::vector<Crossing> xs;
+};
+
+class ScratchLease {
+ public:
+  ScratchLease() : scratch_(Mine()) {
+    scratch_.edges.clear();
+    scratch_.active.clear();
+    scratch_.xs.clear();
+  }
+  ~ScratchLease() {
+    if (scratch_.edges.capacity() > Scratch::kKept) Scratch().edges.swap(scratch_.edges);
+    if (scratch_.active.capacity() > Scratch::kKept) Scratch().active.swap(scratch_.active);
+    if (scratch_.xs.capacity() > Scratch::kKept) Scratch().xs.swap(scratch_.xs);
+  }
+  ScratchLease(const ScratchLease&) = delete;
+  ScratchLease& operator=(const ScratchLease&) = delete;
+  Scratch& operator*() const { return scratch_; }
+
+ private:
+  static Scratch& Mine() {
+    static thread_local Scratch scratch;
+    return scratch;
+  }
+  Scratch& scratch_;
+};
+
 }  // namespace
 
 void FillPolygon(BitmapObj& bmp, const POINT* pts, size_t count, int fillMode, const Paint& paint, int rop2) {
   if (paint.none || count < 3) return;
-  std::vector<Edge> edges;
+  const ScratchLease lease;
+  std::vector<Edge>& edges = (*lease).edges;
   for (size_t i = 0; i < count; ++i) {
     const POINT a = pts[i], b = pts[(i + 1) % count];
     if (a.y == b.y) continue;
@@ -42,8 +76,8 @@ void FillPolygon(BitmapObj& bmp, const POINT* pts, size_t count, int fillMode, c
   const int64_t y0 = std::max<int64_t>(edges.front().y0, 0);
   const int64_t y1 = std::min<int64_t>(bottom, bmp.height);
 
-  std::vector<const Edge*> active;
-  std::vector<Crossing> xs;
+  std::vector<const Edge*>& active = (*lease).active;
+  std::vector<Crossing>& xs = (*lease).xs;
   size_t next = 0;
   for (int64_t y = y0; y < y1; ++y) {
     while (next < edges.size() && edges[next].y0 <= y) active.push_back(&edges[next++]);

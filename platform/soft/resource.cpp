@@ -17,7 +17,9 @@ namespace {
 struct BitmapResource {
   int width = 0, height = 0;
   std::vector<RGBQUAD> colours;
-  std::vector<uint8_t> indices;
+  std::vector<uint8_t> owned;  // the indices when they were handed over as a vector
+  const uint8_t* indices = nullptr;
+  size_t count = 0;
 };
 
 std::map<std::string, CursorResource>& Cursors() {
@@ -56,7 +58,17 @@ void AddCursorResource(const char* name, int width, int height, int hotX, int ho
 void AddBitmapResource(const char* name, int width, int height, std::vector<RGBQUAD> colours,
                        std::vector<uint8_t> indices) {
   if (!name || width <= 0 || height <= 0) return;
-  Bitmaps()[ResourceKey(name)] = BitmapResource{width, height, std::move(colours), std::move(indices)};
+  BitmapResource& res = Bitmaps()[ResourceKey(name)];
+  res = BitmapResource{width, height, std::move(colours), std::move(indices), nullptr, 0};
+  res.indices = res.owned.data();
+  res.count = res.owned.size();
+}
+
+void AddBitmapResource(const char* name, int width, int height, std::vector<RGBQUAD> colours,
+                       const uint8_t* indices, size_t count) {
+  if (!name || width <= 0 || height <= 0) return;
+  Bitmaps()[ResourceKey(name)] =
+      BitmapResource{width, height, std::move(colours), {}, indices, indices ? count : 0};
 }
 
 }  // namespace soft
@@ -83,7 +95,7 @@ HBITMAP WINAPI LoadBitmapA(HINSTANCE, LPCSTR lpBitmapName) {
   for (int y = 0; y < res.height; ++y) {
     for (int x = 0; x < res.width; ++x) {
       const size_t at = static_cast<size_t>(y) * res.width + x;
-      bmp->Set(x, y, at < res.indices.size() ? system[res.indices[at]] : system[0]);
+      bmp->Set(x, y, at < res.count ? system[res.indices[at]] : system[0]);
     }
   }
   return As<HBITMAP>(Register(std::move(bmp)));

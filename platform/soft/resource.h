@@ -18,5 +18,9 @@ void AddCursorResource(const char* name, int width, int height, int hotX, int ho
 // first.
 void AddBitmapResource(const char* name, int width, int height, std::vector<RGBQUAD> colours,
                        std::vector<uint8_t> indices);
+// The same for indices in data of the module itself, which lives as long
+// as the program: they are read where they are, not copied.
+void AddBitmapResource(const char* name, int width, int height, std::vector<RGBQUAD> colours,
+                       const uint8_t* indices, size_t count);
 
 }  // namespace soft

@@ -231,7 +231,7 @@ std::unique_ptr<BitmapObj> NewDisplayBitmap(int width, int height) {
     const int bpp = DisplayBitsPerPixel();
     auto bmp = std::make_unique<BitmapObj>(width, height, bpp);
     bmp->stride = ((width * bpp + 15) / 16) * 2;  // device bitmaps pad rows to 16 bits
-    bmp->storage.assign(static_cast<size_t>(bmp->stride) * height, 0);
+    if (!bmp->storage.Allocate(static_cast<size_t>(bmp->stride) * height)) return nullptr;
     bmp->bits = bmp->storage.data();
     return bmp;
   } catch (const std::bad_alloc&) {

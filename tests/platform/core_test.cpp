@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "platform/soft/geom.h"
 #include "platform/soft/inspect.h"
 #include "platform/soft/palette.h"
 #include "platform/win32.h"
@@ -45,6 +46,30 @@ TEST(Handles, SelectedBitmapCannotBeDeletedButAPenIsDeletedWhenDeselected) {
   EXPECT_TRUE(DeleteObject(bmp));
   DeleteDC(dc);
   EXPECT_EQ(soft::inspect::LiveHandles(), before);
+}
+
+TEST(Handles, FreedObjectMemoryIsReusedExceptUnderTheSanitizer) {
+  struct Small : CPooled {
+    char bytes[40];
+  };
+  struct Large : CPooled {
+    char bytes[600];
+  };
+  auto* small = new Small;
+  auto* large = new Large;
+  const void* smallAt = small;
+  delete small;
+  delete large;
+  auto* again = new (std::nothrow) Small;
+  auto* largeAgain = new Large;
+#ifdef ZIZIDER_BLOCK_POOL_OFF
+  EXPECT_DEATH(static_cast<void>(*static_cast<volatile char*>(const_cast<void*>(smallAt))), "use-after-free");
+#else
+  EXPECT_EQ(again, smallAt) << "the freed block of the class serves the next object";
+#endif
+  EXPECT_NE(static_cast<const void*>(again), static_cast<const void*>(largeAgain));
+  delete again;
+  delete largeAgain;
 }
 
 TEST(Bitmaps, CompatibleFormatFollowsTheDC) {
@@ -129,6 +154,30 @@ TEST(Palette, NearestIndexPrefersTheLowestOnTies) {
   EXPECT_EQ(GetNearestPaletteIndex(pal, RGB(151, 150, 150)), 3u);
   DeleteObject(pal);
   EXPECT_EQ(GetNearestPaletteIndex(pal, 0), CLR_INVALID);
+}
+
+TEST(Geometry, DivisionsRoundAsIn128BitsOnBothSidesOfThe64BitRange) {
+  using soft::Int128;
+  const Int128 past = Int128{INT64_MAX} + 1, far = Int128{1} << 70;
+  const struct {
+    Int128 n;
+    int64_t d;
+  } rows[] = {{7, 2},
+              {-7, 2},
+              {6, 3},
+              {-6, 3},
+              {0, 5},
+              {INT64_MAX, 3},
+              {INT64_MIN, 7},
+              {past, 2},
+              {-past - 1, 2},
+              {far + 1, 1 << 20},
+              {-far - 1, 1 << 20}};
+  for (const auto& row : rows) {
+    const Int128 q = row.n / row.d, r = row.n % row.d;
+    EXPECT_EQ(soft::FloorDiv(row.n, row.d), static_cast<int64_t>(r != 0 && row.n < 0 ? q - 1 : q));
+    EXPECT_EQ(soft::CeilDiv(row.n, row.d), static_cast<int64_t>(r != 0 && row.n > 0 ? q + 1 : q));
+  }
 }
 
 }  // namespace
