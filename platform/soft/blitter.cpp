@@ -8,6 +8,14 @@
 
 namespace soft::blit {
 namespace {
+bool gFastPaths = true;
+}  // namespace
+
+void SetFastPaths(bool on) {
+  gFastPaths = on;
+}
+
+namespace {
 
 using Wide = __int128;  // stretch ratios multiply two 32-bit extents by a 32-bit step
 
@@ -266,6 +274,35 @@ AxisMap MapAxis(const StretchAxis& a, int dstLimit, int srcLimit, Pick pick) {
   return m;
 }
 
+bool SameAxis(const StretchAxis& a, const StretchAxis& b) {
+  return a.dstStart == b.dstStart && a.dstLen == b.dstLen && a.srcStart == b.srcStart &&
+         a.srcLen == b.srcLen && a.dstReversed == b.dstReversed && a.srcReversed == b.srcReversed;
+}
+
+// MapAxis, remembered per axis: glyphs stretch cell after cell with the same
+// sizes, and the mapping costs more than their few pixels.
+const AxisMap& CachedAxis(int which, const StretchAxis& a, int dstLimit, int srcLimit, Pick pick) {
+  struct Slot {
+    bool valid = false;
+    StretchAxis axis;
+    int dstLimit = 0, srcLimit = 0;
+    Pick pick = Pick::All;
+    AxisMap map;
+  };
+  thread_local Slot slots[2];
+  Slot& s = slots[which];
+  if (!gFastPaths || !s.valid || !SameAxis(s.axis, a) || s.dstLimit != dstLimit || s.srcLimit != srcLimit ||
+      s.pick != pick) {
+    s.map = MapAxis(a, dstLimit, srcLimit, pick);
+    s.axis = a;
+    s.dstLimit = dstLimit;
+    s.srcLimit = srcLimit;
+    s.pick = pick;
+    s.valid = true;
+  }
+  return s.map;
+}
+
 }  // namespace
 
 Surface SurfaceOf(BitmapObj& bmp) {
@@ -313,12 +350,25 @@ void ReadPixels(const Surface& s, int y, int x0, int n, uint32_t* out) {
 void WritePixels(const Surface& s, int y, int x0, int n, const uint32_t* in) {
   uint8_t* row = s.Row(y);
   switch (s.bpp) {
-    case 1:
-      for (int i = 0, x = x0; i < n; ++i, ++x) {
+    case 1: {
+      auto put = [row](int x, uint32_t v) {
         const uint8_t bit = static_cast<uint8_t>(0x80u >> (x & 7));
-        row[x >> 3] = static_cast<uint8_t>((in[i] & 1) ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit));
+        row[x >> 3] = static_cast<uint8_t>((v & 1) ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit));
+      };
+      int i = 0, x = x0;
+      const int end = x0 + n;
+      if (gFastPaths) {
+        // Whole bytes are packed and stored at once; only the ends go bit by bit.
+        for (; x < end && (x & 7); ++x, ++i) put(x, in[i]);
+        for (; end - x >= 8; x += 8, i += 8) {
+          unsigned b = 0;
+          for (int k = 0; k < 8; ++k) b = (b << 1) | (in[i + k] & 1);
+          row[x >> 3] = static_cast<uint8_t>(b);
+        }
       }
+      for (; x < end; ++x, ++i) put(x, in[i]);
       break;
+    }
     case 4:
       for (int i = 0, x = x0; i < n; ++i, ++x) {
         uint8_t& b = row[x >> 1];
@@ -356,6 +406,14 @@ Converter Converter::Table(std::vector<uint32_t> lut) {
   return c;
 }
 
+Converter Converter::Pair(uint32_t zero, uint32_t one) {
+  Converter c;
+  c.kind_ = Kind::Pair;
+  c.pair_[0] = zero;
+  c.pair_[1] = one;
+  return c;
+}
+
 Converter Converter::Function(std::function<uint32_t(uint32_t)> fn) {
   Converter c;
   c.kind_ = Kind::Function;
@@ -380,6 +438,9 @@ void Converter::Apply(const uint32_t* in, uint32_t* out, int n) const {
       return;
     case Kind::Identity:
       if (in != out) std::copy(in, in + n, out);
+      return;
+    case Kind::Pair:
+      for (int i = 0; i < n; ++i) out[i] = in[i] < 2 ? pair_[in[i]] : 0;
       return;
     case Kind::Table: {
       const size_t size = lut_.size();
@@ -435,9 +496,10 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
   const int rows = static_cast<int>(box.bottom - box.top);
   // Within one surface, a source above the destination is read from the bottom up.
   const bool upward = usesSrc && src.surface->bits == dst.bits && sy < box.top;
-  const bool raw = usesSrc && t == 0xCC && src.converter->IsIdentity() && src.surface->bpp == dst.bpp;
+  const bool raw =
+      gFastPaths && usesSrc && t == 0xCC && src.converter->IsIdentity() && src.surface->bpp == dst.bpp;
   // Distinct surfaces only: within one, rows would be read as they change.
-  const bool bytes = usesSrc && src.surface->bits != dst.bits;
+  const bool bytes = gFastPaths && usesSrc && src.surface->bits != dst.bits;
   std::vector<uint32_t>& line = RowBuffer(0);
   std::vector<uint32_t>& scratch = RowBuffer(1);
   if (usesSrc) line.resize(static_cast<size_t>(n));
@@ -484,9 +546,9 @@ void Stretch(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, c
   if (TableUsesPattern(RopTable(rop)) && (!pat || pat->none)) return;
   // Deleting scans keeps the last column of a run but the first row.
   const bool merge = mode != Scans::Delete;
-  const AxisMap mx = MapAxis(ax, dst.width, src.width, merge ? Pick::All : Pick::Last);
+  const AxisMap& mx = CachedAxis(0, ax, dst.width, src.width, merge ? Pick::All : Pick::Last);
   if (!mx.count) return;
-  const AxisMap my = MapAxis(ay, dst.height, src.height, merge ? Pick::All : Pick::First);
+  const AxisMap& my = CachedAxis(1, ay, dst.height, src.height, merge ? Pick::All : Pick::First);
   if (!my.count) return;
   const int span = mx.spanHi - mx.spanLo + 1;
   std::vector<uint32_t>& srcRow = RowBuffer(0);
