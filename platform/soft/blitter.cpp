@@ -39,6 +39,26 @@ bool TableUsesDest(unsigned t) {
   return (((t >> 1) ^ t) & 0x55) != 0;
 }
 
+// Stores pixels [x0, x0 + n) of a monochrome row, bit(i) giving pixel x0 + i
+// in its lowest bit: a byte at a time, merged under a mask where the run
+// starts or ends inside a byte.
+template <class Bit>
+void PackBits(uint8_t* row, int x0, int n, Bit bit) {
+  const int end = x0 + n;
+  for (int x = x0, i = 0; x < end;) {
+    const int phase = x & 7;
+    const int take = std::min(8 - phase, end - x);
+    unsigned bits = 0;
+    for (int k = 0; k < take; ++k) bits = (bits << 1) | (bit(i + k) & 1u);
+    const int shift = 8 - phase - take;
+    const unsigned m = (0xFFu >> (8 - take)) << shift;
+    uint8_t& b = row[x >> 3];
+    b = static_cast<uint8_t>((b & ~m) | (bits << shift));
+    x += take;
+    i += take;
+  }
+}
+
 void FillConst(const Surface& s, int y, int x0, int n, uint32_t v) {
   uint8_t* row = s.Row(y);
   switch (s.bpp) {
@@ -164,10 +184,59 @@ void CombineBytesRow(uint8_t* out, const uint8_t* in, int sx, int n, const uint3
   }
 }
 
+// The four 8-bit pixels each nibble of a monochrome row becomes (first pixel
+// in the high bit), for the pixel values of 0 and 1 bits. Compositions
+// alternate between a dozen pairs, so a table is kept for each of 16 hashes.
+const uint8_t (*NibbleQuads(uint8_t zero, uint8_t one))[4] {
+  struct Table {
+    bool ready = false;
+    uint8_t zero = 0, one = 0;
+    uint8_t quads[16][4];
+  };
+  thread_local Table tables[16];
+  Table& t = tables[(one ^ (one >> 4) ^ (zero << 2) ^ (zero >> 4)) & 15];
+  if (t.ready && t.zero == zero && t.one == one) return t.quads;
+  for (int q = 0; q < 16; ++q)
+    for (int k = 0; k < 4; ++k) t.quads[q][k] = (q >> (3 - k)) & 1 ? one : zero;
+  t.zero = zero;
+  t.one = one;
+  t.ready = true;
+  return t.quads;
+}
+
+// A monochrome source row expanded into 8-bit pixels: bit by bit up to a
+// nibble of the source, then four pixels a step through the nibble table
+// (the operations are bitwise, so four bytes combine as one word).
+template <class Op>
+void ExpandBitsRow(uint8_t* out, const uint8_t* in, int sx, int n, uint8_t zero, uint8_t one, Op op) {
+  auto single = [&](int i) {
+    const int x = sx + i;
+    const uint32_t v = (in[x >> 3] >> (7 - (x & 7))) & 1u ? one : zero;
+    out[i] = static_cast<uint8_t>(op(v, out[i]));
+  };
+  int i = 0;
+  for (; i < n && ((sx + i) & 3); ++i) single(i);
+  const uint8_t(*quads)[4] = NibbleQuads(zero, one);
+  for (; n - i >= 4; i += 4) {
+    const int x = sx + i;
+    const unsigned nibble = (in[x >> 3] >> (4 - (x & 4))) & 0xFu;
+    uint32_t q, d;
+    std::memcpy(&q, quads[nibble], 4);
+    std::memcpy(&d, out + i, 4);
+    d = op(q, d);
+    std::memcpy(out + i, &d, 4);
+  }
+  for (; i < n; ++i) single(i);
+}
+
 template <class Op>
 void CombineBytesOp(uint8_t* out, const uint8_t* in, int srcBpp, int sx, int n, const uint32_t* lut,
                     size_t size, Op op) {
-  if (srcBpp == 1) {
+  if (srcBpp == 1 && gFastPaths) {
+    const uint32_t zero = !lut ? 0 : size > 0 ? lut[0] : 0;
+    const uint32_t one = !lut ? 1 : size > 1 ? lut[1] : 0;
+    ExpandBitsRow(out, in, sx, n, static_cast<uint8_t>(zero), static_cast<uint8_t>(one), op);
+  } else if (srcBpp == 1) {
     if (lut)
       CombineBytesRow<1, true>(out, in, sx, n, lut, size, op);
     else
@@ -203,6 +272,18 @@ bool CombineBytes(const Surface& dst, int y, int x0, int n, const Surface& src, 
     default:
       return false;
   }
+}
+
+// Row y, pixels [x0, x0 + n) of a monochrome destination copied from an
+// 8-bit source through a key converter (the mask of one colour), straight
+// from the source bytes. False when the blit is not of that kind.
+bool KeyToBits(const Surface& dst, int y, int x0, int n, const Surface& src, int sy, int sx,
+               const Converter& conv, unsigned t) {
+  uint32_t key, hit, miss;
+  if (t != 0xCC || dst.bpp != 1 || src.bpp != 8 || !conv.KeyOf(&key, &hit, &miss)) return false;
+  const uint8_t* in = src.Row(sy) + sx;
+  PackBits(dst.Row(y), x0, n, [=](int i) { return in[i] == key ? hit : miss; });
+  return true;
 }
 
 // Which source pixel a shrink keeps in place of a run it drops.
@@ -350,25 +431,16 @@ void ReadPixels(const Surface& s, int y, int x0, int n, uint32_t* out) {
 void WritePixels(const Surface& s, int y, int x0, int n, const uint32_t* in) {
   uint8_t* row = s.Row(y);
   switch (s.bpp) {
-    case 1: {
-      auto put = [row](int x, uint32_t v) {
-        const uint8_t bit = static_cast<uint8_t>(0x80u >> (x & 7));
-        row[x >> 3] = static_cast<uint8_t>((v & 1) ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit));
-      };
-      int i = 0, x = x0;
-      const int end = x0 + n;
+    case 1:
       if (gFastPaths) {
-        // Whole bytes are packed and stored at once; only the ends go bit by bit.
-        for (; x < end && (x & 7); ++x, ++i) put(x, in[i]);
-        for (; end - x >= 8; x += 8, i += 8) {
-          unsigned b = 0;
-          for (int k = 0; k < 8; ++k) b = (b << 1) | (in[i + k] & 1);
-          row[x >> 3] = static_cast<uint8_t>(b);
-        }
+        PackBits(row, x0, n, [in](int i) { return in[i]; });
+        break;
       }
-      for (; x < end; ++x, ++i) put(x, in[i]);
+      for (int i = 0, x = x0; i < n; ++i, ++x) {
+        const uint8_t bit = static_cast<uint8_t>(0x80u >> (x & 7));
+        row[x >> 3] = static_cast<uint8_t>((in[i] & 1) ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit));
+      }
       break;
-    }
     case 4:
       for (int i = 0, x = x0; i < n; ++i, ++x) {
         uint8_t& b = row[x >> 1];
@@ -512,6 +584,8 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
       continue;
     }
     if (bytes && CombineBytes(dst, y, x0, n, *src.surface, srcY, static_cast<int>(sx), *src.converter, t))
+      continue;
+    if (bytes && KeyToBits(dst, y, x0, n, *src.surface, srcY, static_cast<int>(sx), *src.converter, t))
       continue;
     if (usesSrc) {
       ReadPixels(*src.surface, srcY, static_cast<int>(sx), n, line.data());

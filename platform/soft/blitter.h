@@ -65,6 +65,11 @@ class Converter {
     *size = lut_.size();
     return kind_ == Kind::Table ? lut_.data() : nullptr;
   }
+  // The key, hit and miss of a Key converter; false for the other kinds.
+  bool KeyOf(uint32_t* key, uint32_t* hit, uint32_t* miss) const {
+    *key = key_, *hit = hit_, *miss = miss_;
+    return kind_ == Kind::Key;
+  }
   void Apply(const uint32_t* in, uint32_t* out, int n) const;  // in may equal out
 
  private:

@@ -5,8 +5,11 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <random>
+#include <string>
 #include <vector>
 
+#include "platform/soft/blitter.h"
 #include "platform/soft/inspect.h"
 #include "platform/soft/objects.h"
 #include "platform/soft/palette.h"
@@ -355,6 +358,55 @@ TEST_F(Blit, MonochromeDibSectionShowsItsColourTableNotTheDcColours) {
   SelectObject(sdc, old);
   DeleteObject(sbmp);
   DeleteDC(sdc);
+}
+
+// The shortcuts for common blits (row copies, monochrome packed by bytes and
+// expanded by nibbles, colour masks, remembered stretch mappings and mask
+// colours) give what the general path gives: random blits and stretches
+// between monochrome, palette and RGB bitmaps, each run both ways from the
+// same pixels.
+TEST_F(Blit, FastPathsGiveWhatTheGeneralPathGives) {
+  std::mt19937 rng(17);
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  const int depths[] = {1, 8, 1, 8, 32};  // mostly the formats with shortcuts
+  const DWORD rops[] = {SRCCOPY, SRCAND, SRCPAINT, SRCINVERT, 0x00220326, NOTSRCCOPY};
+  const COLORREF colours[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 0, 0), PALETTEINDEX(0),
+                              PALETTEINDEX(3)};
+  const uint32_t values[] = {0, 1, 3, 9, 249, 255, 0xFF0000, 0xFFFFFF};
+  for (int round = 0; round < 2000; ++round) {
+    const int sd = depths[pick(5)], dd = depths[pick(5)];
+    const int sw = 1 + pick(40), sh = 1 + pick(8), dw = 1 + pick(40), dh = 1 + pick(8);
+    const DWORD rop = rops[pick(6)];
+    const COLORREF colour[4] = {colours[pick(5)], colours[pick(5)], colours[pick(5)], colours[pick(5)]};
+    const bool within = pick(6) == 0, stretch = pick(3) == 0;
+    const int g[8] = {pick(dw + 4) - 2, pick(dh + 4) - 2, pick(40) - 4, pick(10) - 2,
+                      pick(sw + 4) - 2, pick(sh + 4) - 2, pick(12) - 2, pick(8) - 1};
+    const unsigned seed = rng();
+    std::string result[2];
+    for (int fast = 0; fast < 2; ++fast) {
+      soft::blit::SetFastPaths(fast != 0);
+      std::mt19937 fill(seed);
+      Canvas src(sw, sh, sd), dst(dw, dh, dd);
+      for (Canvas* c : {&src, &dst})
+        for (int y = 0; y < c->h; ++y)
+          for (int x = 0; x < c->w; ++x)
+            c->Put(x, y, values[fill() % 8] & soft::PixelMask(c == &src ? sd : dd));
+      SetTextColor(dst.dc, colour[0]);
+      SetBkColor(dst.dc, colour[1]);
+      SetTextColor(src.dc, colour[2]);
+      SetBkColor(src.dc, colour[3]);
+      HDC from = within ? dst.dc : src.dc;
+      if (stretch)
+        StretchBlt(dst.dc, g[0], g[1], g[2], g[3], from, g[4], g[5], g[6], g[7], rop);
+      else
+        BitBlt(dst.dc, g[0], g[1], g[2], g[3], from, g[4], g[5], rop);
+      const soft::inspect::Image out = soft::inspect::ReadDC(dst.dc);
+      for (uint32_t v : out.pixels) result[fast] += std::to_string(v) + ' ';
+    }
+    EXPECT_EQ(result[0], result[1]) << "round " << round << ": " << sd << " to " << dd << " bits, rop "
+                                    << std::hex << rop;
+  }
+  soft::blit::SetFastPaths(true);
 }
 
 }  // namespace
