@@ -111,18 +111,20 @@ void CopyRaw(const Surface& dst, int dy, int dx, const Surface& src, int sy, int
     uint8_t* d = dst.Row(dy) + (dx >> 3);
     const uint8_t* s = src.Row(sy) + (sx >> 3);
     const int count = ((dx + n - 1) >> 3) - (dx >> 3) + 1;
-    std::vector<uint8_t> copy(s, s + count);
+    // The end bytes are read before anything is written, and the middle is
+    // moved, so rows of one bitmap may overlap.
+    const uint8_t first = s[0], last = s[count - 1];
     const uint8_t headMask = static_cast<uint8_t>(0xFFu >> (dx & 7));
     const int tailBits = (dx + n) & 7;
     const uint8_t tailMask = static_cast<uint8_t>(tailBits ? 0xFFu << (8 - tailBits) : 0xFFu);
     if (count == 1) {
       const uint8_t m = headMask & tailMask;
-      d[0] = static_cast<uint8_t>((d[0] & ~m) | (copy[0] & m));
+      d[0] = static_cast<uint8_t>((d[0] & ~m) | (first & m));
       return;
     }
-    d[0] = static_cast<uint8_t>((d[0] & ~headMask) | (copy[0] & headMask));
-    if (count > 2) std::memcpy(d + 1, copy.data() + 1, static_cast<size_t>(count - 2));
-    d[count - 1] = static_cast<uint8_t>((d[count - 1] & ~tailMask) | (copy[count - 1] & tailMask));
+    if (count > 2) std::memmove(d + 1, s + 1, static_cast<size_t>(count - 2));
+    d[0] = static_cast<uint8_t>((d[0] & ~headMask) | (first & headMask));
+    d[count - 1] = static_cast<uint8_t>((d[count - 1] & ~tailMask) | (last & tailMask));
     return;
   }
   scratch.resize(static_cast<size_t>(n));
@@ -169,19 +171,31 @@ void CombineRow(const Surface& dst, int y, int x0, int n, const uint32_t* src, c
   WritePixels(dst, y, x0, n, d);
 }
 
-// Row y, pixels [x0, x0 + n) of an 8-bit destination combined with a 1- or
-// 8-bit source row through its converter, for the copy, AND, OR and XOR of
-// the source: what ReadPixels, Converter::Apply and CombineRow do, in one
-// pass without the row buffers. False when the blit is not of that kind.
-template <int SrcBpp, bool UseLut, class Op>
-void CombineBytesRow(uint8_t* out, const uint8_t* in, int sx, int n, const uint32_t* lut, size_t size,
-                     Op op) {
-  for (int i = 0; i < n; ++i) {
-    const int x = sx + i;
-    uint32_t v = SrcBpp == 1 ? (in[x >> 3] >> (7 - (x & 7))) & 1u : in[x];
-    if (UseLut) v = v < size ? lut[v] : 0;
-    out[i] = static_cast<uint8_t>(op(v, out[i]));
+// The rows of a blit between distinct surfaces: destination pixels [x0, x0 +
+// n) of rows top.., source pixels from sx of rows sy..
+struct RowPairs {
+  const Surface& dst;
+  const Surface& src;
+  int x0, n, top, rows, sx, sy;
+  template <class Fn>
+  void ForEach(Fn fn) const {
+    for (int r = 0; r < rows; ++r) fn(dst.Row(top + r), src.Row(sy + r));
   }
+};
+
+// An 8-bit source combined into an 8-bit destination through a table (or
+// none), pixel by pixel.
+template <bool UseLut, class Op>
+void CombineBytesRows(const RowPairs& rows, const uint32_t* lut, size_t size, Op op) {
+  const int x0 = rows.x0, sx = rows.sx, n = rows.n;
+  rows.ForEach([=](uint8_t* row, const uint8_t* in) {
+    uint8_t* out = row + x0;
+    for (int i = 0; i < n; ++i) {
+      uint32_t v = in[sx + i];
+      if (UseLut) v = v < size ? lut[v] : 0;
+      out[i] = static_cast<uint8_t>(op(v, out[i]));
+    }
+  });
 }
 
 // The four 8-bit pixels each nibble of a monochrome row becomes (first pixel
@@ -204,85 +218,86 @@ const uint8_t (*NibbleQuads(uint8_t zero, uint8_t one))[4] {
   return t.quads;
 }
 
-// A monochrome source row expanded into 8-bit pixels: bit by bit up to a
+// Monochrome source rows expanded into 8-bit pixels: bit by bit up to a
 // nibble of the source, then four pixels a step through the nibble table
 // (the operations are bitwise, so four bytes combine as one word).
 template <class Op>
-void ExpandBitsRow(uint8_t* out, const uint8_t* in, int sx, int n, uint8_t zero, uint8_t one, Op op) {
-  auto single = [&](int i) {
-    const int x = sx + i;
-    const uint32_t v = (in[x >> 3] >> (7 - (x & 7))) & 1u ? one : zero;
-    out[i] = static_cast<uint8_t>(op(v, out[i]));
-  };
-  int i = 0;
-  for (; i < n && ((sx + i) & 3); ++i) single(i);
+void ExpandBitsRows(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) {
+  const int x0 = rows.x0, sx = rows.sx, n = rows.n;
   const uint8_t(*quads)[4] = NibbleQuads(zero, one);
-  for (; n - i >= 4; i += 4) {
-    const int x = sx + i;
-    const unsigned nibble = (in[x >> 3] >> (4 - (x & 4))) & 0xFu;
-    uint32_t q, d;
-    std::memcpy(&q, quads[nibble], 4);
-    std::memcpy(&d, out + i, 4);
-    d = op(q, d);
-    std::memcpy(out + i, &d, 4);
-  }
-  for (; i < n; ++i) single(i);
+  rows.ForEach([=](uint8_t* row, const uint8_t* in) {
+    uint8_t* out = row + x0;
+    auto single = [&](int i) {
+      const int x = sx + i;
+      const uint32_t v = (in[x >> 3] >> (7 - (x & 7))) & 1u ? one : zero;
+      out[i] = static_cast<uint8_t>(op(v, out[i]));
+    };
+    int i = 0;
+    for (; i < n && ((sx + i) & 3); ++i) single(i);
+    for (; n - i >= 4; i += 4) {
+      const int x = sx + i;
+      const unsigned nibble = (in[x >> 3] >> (4 - (x & 4))) & 0xFu;
+      uint32_t q, d;
+      std::memcpy(&q, quads[nibble], 4);
+      std::memcpy(&d, out + i, 4);
+      d = op(q, d);
+      std::memcpy(out + i, &d, 4);
+    }
+    for (; i < n; ++i) single(i);
+  });
 }
 
 template <class Op>
-void CombineBytesOp(uint8_t* out, const uint8_t* in, int srcBpp, int sx, int n, const uint32_t* lut,
-                    size_t size, Op op) {
-  if (srcBpp == 1 && gFastPaths) {
+void CombineBytesOp(const RowPairs& rows, const uint32_t* lut, size_t size, Op op) {
+  if (rows.src.bpp == 1) {
+    // A missing table entry gives 0, as the general path's conversion does.
     const uint32_t zero = !lut ? 0 : size > 0 ? lut[0] : 0;
     const uint32_t one = !lut ? 1 : size > 1 ? lut[1] : 0;
-    ExpandBitsRow(out, in, sx, n, static_cast<uint8_t>(zero), static_cast<uint8_t>(one), op);
-  } else if (srcBpp == 1) {
-    if (lut)
-      CombineBytesRow<1, true>(out, in, sx, n, lut, size, op);
-    else
-      CombineBytesRow<1, false>(out, in, sx, n, lut, size, op);
+    ExpandBitsRows(rows, static_cast<uint8_t>(zero), static_cast<uint8_t>(one), op);
   } else if (lut) {
-    CombineBytesRow<8, true>(out, in, sx, n, lut, size, op);
+    CombineBytesRows<true>(rows, lut, size, op);
   } else {
-    CombineBytesRow<8, false>(out, in, sx, n, lut, size, op);
+    CombineBytesRows<false>(rows, lut, size, op);
   }
 }
 
-bool CombineBytes(const Surface& dst, int y, int x0, int n, const Surface& src, int sy, int sx,
-                  const Converter& conv, unsigned t) {
-  if (dst.bpp != 8 || (src.bpp != 1 && src.bpp != 8)) return false;
+// An 8-bit destination combined with a 1- or 8-bit source through its
+// converter, for the copy, AND, OR and XOR of the source: what ReadPixels,
+// Converter::Apply and CombineRow do, in one pass without the row buffers.
+// False when the blit is not of that kind.
+bool CombineBytes(const RowPairs& rows, const Converter& conv, unsigned t) {
+  if (rows.dst.bpp != 8 || (rows.src.bpp != 1 && rows.src.bpp != 8)) return false;
   size_t size = 0;
   const uint32_t* lut = conv.Lut(&size);
   if (!lut && !conv.IsIdentity()) return false;
-  const uint8_t* in = src.Row(sy);
-  uint8_t* out = dst.Row(y) + x0;
   switch (t) {
     case 0xCC:
-      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t) { return s; });
+      CombineBytesOp(rows, lut, size, [](uint32_t s, uint32_t) { return s; });
       return true;
     case 0x88:
-      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t d) { return s & d; });
+      CombineBytesOp(rows, lut, size, [](uint32_t s, uint32_t d) { return s & d; });
       return true;
     case 0xEE:
-      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t d) { return s | d; });
+      CombineBytesOp(rows, lut, size, [](uint32_t s, uint32_t d) { return s | d; });
       return true;
     case 0x66:
-      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t d) { return s ^ d; });
+      CombineBytesOp(rows, lut, size, [](uint32_t s, uint32_t d) { return s ^ d; });
       return true;
     default:
       return false;
   }
 }
 
-// Row y, pixels [x0, x0 + n) of a monochrome destination copied from an
-// 8-bit source through a key converter (the mask of one colour), straight
-// from the source bytes. False when the blit is not of that kind.
-bool KeyToBits(const Surface& dst, int y, int x0, int n, const Surface& src, int sy, int sx,
-               const Converter& conv, unsigned t) {
+// A monochrome destination copied from an 8-bit source through a key
+// converter (the mask of one colour), straight from the source bytes. False
+// when the blit is not of that kind.
+bool KeyToBits(const RowPairs& rows, const Converter& conv, unsigned t) {
   uint32_t key, hit, miss;
-  if (t != 0xCC || dst.bpp != 1 || src.bpp != 8 || !conv.KeyOf(&key, &hit, &miss)) return false;
-  const uint8_t* in = src.Row(sy) + sx;
-  PackBits(dst.Row(y), x0, n, [=](int i) { return in[i] == key ? hit : miss; });
+  if (t != 0xCC || rows.dst.bpp != 1 || rows.src.bpp != 8 || !conv.KeyOf(&key, &hit, &miss)) return false;
+  const int x0 = rows.x0, n = rows.n, sx = rows.sx;
+  rows.ForEach([=](uint8_t* out, const uint8_t* in) {
+    PackBits(out, x0, n, [=](int i) { return in[sx + i] == key ? hit : miss; });
+  });
   return true;
 }
 
@@ -572,6 +587,17 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
       gFastPaths && usesSrc && t == 0xCC && src.converter->IsIdentity() && src.surface->bpp == dst.bpp;
   // Distinct surfaces only: within one, rows would be read as they change.
   const bool bytes = gFastPaths && usesSrc && src.surface->bits != dst.bits;
+  if (bytes && !raw) {
+    const RowPairs pairs{dst,
+                         *src.surface,
+                         x0,
+                         n,
+                         static_cast<int>(box.top),
+                         rows,
+                         static_cast<int>(sx),
+                         static_cast<int>(sy)};
+    if (CombineBytes(pairs, *src.converter, t) || KeyToBits(pairs, *src.converter, t)) return;
+  }
   std::vector<uint32_t>& line = RowBuffer(0);
   std::vector<uint32_t>& scratch = RowBuffer(1);
   if (usesSrc) line.resize(static_cast<size_t>(n));
@@ -583,10 +609,6 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
       CopyRaw(dst, y, x0, *src.surface, srcY, static_cast<int>(sx), n, scratch);
       continue;
     }
-    if (bytes && CombineBytes(dst, y, x0, n, *src.surface, srcY, static_cast<int>(sx), *src.converter, t))
-      continue;
-    if (bytes && KeyToBits(dst, y, x0, n, *src.surface, srcY, static_cast<int>(sx), *src.converter, t))
-      continue;
     if (usesSrc) {
       ReadPixels(*src.surface, srcY, static_cast<int>(sx), n, line.data());
       src.converter->Apply(line.data(), line.data(), n);
@@ -632,8 +654,15 @@ void Stretch(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, c
   out.resize(static_cast<size_t>(mx.count));
   const uint32_t init = mode == Scans::And ? FormatMask(src.bpp) : 0;
   int doneLo = -1, doneHi = -1;  // the source rows `out` was last made from
+  // A copy writes the same pixels for the same source rows, so an enlarged
+  // row repeats the destination row above it.
+  const bool repeatRows = gFastPaths && RopTable(rop) == 0xCC;
   for (int r = 0; r < my.count; ++r) {
     const int rowLo = my.lo[r], rowHi = my.hi[r];
+    if (repeatRows && r > 0 && rowLo == doneLo && rowHi == doneHi) {
+      CopyRaw(dst, my.first + r, mx.first, dst, my.first + r - 1, mx.first, mx.count, scratch);
+      continue;
+    }
     if (rowLo != doneLo || rowHi != doneHi) {
       std::fill(out.begin(), out.end(), init);
       for (int sr = rowLo; sr <= rowHi; ++sr) {
