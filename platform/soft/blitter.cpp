@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 #include <utility>
 
 namespace soft::blit {
@@ -399,6 +401,97 @@ const AxisMap& CachedAxis(int which, const StretchAxis& a, int dstLimit, int src
   return s.map;
 }
 
+// Monochrome copies stretched from monochrome sources, remembered by
+// everything that decides their pixels: the axes, both bitmaps' sizes, the
+// scan mode and the source bits the mapping reads. Glyphs are stretched this
+// way, the same few characters at the same size over and over.
+class StretchMemo {
+ public:
+  // Writes the remembered rows for this stretch; false when there are none
+  // yet (Remember takes them after the stretch).
+  bool Replay(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, const Surface& src,
+              Scans mode, const AxisMap& mx, const AxisMap& my) {
+    keyed_ = MakeKey(dst, ax, ay, src, mode, mx, my);
+    if (!keyed_) return false;
+    const auto it = rows_.find(key_);
+    if (it == rows_.end()) return false;
+    const uint8_t* stored = it->second.data();
+    const int first = mx.first >> 3, count = ((mx.first + mx.count - 1) >> 3) - first + 1;
+    const uint8_t head = static_cast<uint8_t>(0xFFu >> (mx.first & 7));
+    const int tailBits = (mx.first + mx.count) & 7;
+    const uint8_t tail = static_cast<uint8_t>(tailBits ? 0xFFu << (8 - tailBits) : 0xFFu);
+    for (int r = 0; r < my.count; ++r, stored += count) {
+      uint8_t* d = dst.Row(my.first + r) + first;
+      if (count == 1) {
+        const uint8_t m = head & tail;
+        d[0] = static_cast<uint8_t>((d[0] & ~m) | (stored[0] & m));
+        continue;
+      }
+      d[0] = static_cast<uint8_t>((d[0] & ~head) | (stored[0] & head));
+      if (count > 2) std::memcpy(d + 1, stored + 1, static_cast<size_t>(count - 2));
+      d[count - 1] = static_cast<uint8_t>((d[count - 1] & ~tail) | (stored[count - 1] & tail));
+    }
+    return true;
+  }
+
+  // Keeps the bytes the stretch just wrote, under the key Replay made.
+  void Remember(const Surface& dst, const AxisMap& mx, const AxisMap& my) {
+    if (!keyed_) return;
+    if (rows_.size() >= kLimit) rows_.clear();
+    const int first = mx.first >> 3, count = ((mx.first + mx.count - 1) >> 3) - first + 1;
+    std::vector<uint8_t> bytes;
+    bytes.reserve(static_cast<size_t>(count) * static_cast<size_t>(my.count));
+    for (int r = 0; r < my.count; ++r) {
+      const uint8_t* row = dst.Row(my.first + r) + first;
+      bytes.insert(bytes.end(), row, row + count);
+    }
+    rows_.emplace(key_, std::move(bytes));
+  }
+
+ private:
+  static constexpr size_t kLimit = 1024;  // glyphs of a few fonts and sizes
+  static constexpr int kMaxBytes = 2048;  // larger sources and results are not kept
+
+  template <class T>
+  void Add(const T& v) {
+    key_.append(reinterpret_cast<const char*>(&v), sizeof v);
+  }
+
+  // False when the stretch is too large to keep.
+  bool MakeKey(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, const Surface& src,
+               Scans mode, const AxisMap& mx, const AxisMap& my) {
+    const int64_t written = (((mx.first + mx.count - 1) >> 3) - (mx.first >> 3) + 1) * int64_t{my.count};
+    if (written > kMaxBytes) return false;
+    key_.clear();
+    for (const StretchAxis* a : {&ax, &ay}) {
+      Add(a->dstStart), Add(a->dstLen), Add(a->srcStart), Add(a->srcLen);
+      Add(static_cast<char>(a->dstReversed * 2 + a->srcReversed));
+    }
+    Add(dst.width), Add(dst.height), Add(src.width), Add(src.height), Add(mode);
+    int lo = my.lo[0], hi = my.hi[0];
+    for (int r = 1; r < my.count; ++r) lo = std::min(lo, my.lo[r]), hi = std::max(hi, my.hi[r]);
+    // The source bits the mapping reads, the bits beside the span cleared.
+    const int b0 = mx.spanLo >> 3, b1 = mx.spanHi >> 3;
+    const uint8_t head = static_cast<uint8_t>(0xFFu >> (mx.spanLo & 7));
+    const uint8_t tail = static_cast<uint8_t>(0xFFu << (7 - (mx.spanHi & 7)));
+    if (int64_t{hi - lo + 1} * (b1 - b0 + 1) > kMaxBytes) return false;
+    for (int sr = lo; sr <= hi; ++sr) {
+      const uint8_t* row = src.Row(sr);
+      for (int b = b0; b <= b1; ++b) {
+        uint8_t v = row[b];
+        if (b == b0) v &= head;
+        if (b == b1) v &= tail;
+        key_.push_back(static_cast<char>(v));
+      }
+    }
+    return true;
+  }
+
+  bool keyed_ = false;  // key_ describes the stretch in progress
+  std::string key_;
+  std::unordered_map<std::string, std::vector<uint8_t>> rows_;
+};
+
 }  // namespace
 
 Surface SurfaceOf(BitmapObj& bmp) {
@@ -646,6 +739,10 @@ void Stretch(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, c
   if (!mx.count) return;
   const AxisMap& my = CachedAxis(1, ay, dst.height, src.height, merge ? Pick::All : Pick::First);
   if (!my.count) return;
+  thread_local StretchMemo memo;
+  const bool memoable =
+      gFastPaths && RopTable(rop) == 0xCC && src.bpp == 1 && dst.bpp == 1 && converter.IsIdentity();
+  if (memoable && memo.Replay(dst, ax, ay, src, mode, mx, my)) return;
   const int span = mx.spanHi - mx.spanLo + 1;
   std::vector<uint32_t>& srcRow = RowBuffer(0);
   std::vector<uint32_t>& scratch = RowBuffer(1);
@@ -682,6 +779,7 @@ void Stretch(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, c
     }
     CombineRow(dst, my.first + r, mx.first, mx.count, out.data(), pat, rop, scratch);
   }
+  if (memoable) memo.Remember(dst, mx, my);
 }
 
 }  // namespace soft::blit
