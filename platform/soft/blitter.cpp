@@ -17,6 +17,10 @@ void SetFastPaths(bool on) {
   gFastPaths = on;
 }
 
+bool FastPaths() {
+  return gFastPaths;
+}
+
 namespace {
 
 using Wide = __int128;  // stretch ratios multiply two 32-bit extents by a 32-bit step

@@ -28,9 +28,10 @@ struct Surface {
 
 Surface SurfaceOf(BitmapObj& bmp);
 
-// Turns the shortcuts for common blits off (and on again), so that tests can
-// check that they give what the general path gives.
+// Turns the shortcuts for common blits and outlines off (and on again), so
+// that tests can check that they give what the general path gives.
 void SetFastPaths(bool on);
+bool FastPaths();
 
 // Every bit a pixel of the format can hold.
 uint32_t FormatMask(int bpp);

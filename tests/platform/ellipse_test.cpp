@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <map>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/soft/blitter.h"
 #include "platform/soft/geom.h"
 #include "platform/soft/inspect.h"
 #include "platform/soft/quarter.h"
@@ -144,6 +146,29 @@ TEST(WidePenGeometry, AnEllipsesRingAndItsBrushDoNotOverlap) {
   Ellipse(page.dc(), 5, 5, 33, 25);
   // Inverted once everywhere: no pixel inside the outer edge stays white.
   EXPECT_EQ(page.Rows(15, 15), (std::vector<std::string>{"...################################....."}));
+}
+
+// Solid outlines written straight to 8-bit rows (copy, NOT and XOR) give
+// what the span path gives: random boxes, some off the page, both ways.
+TEST(EllipseWalk, ByteOutlinesGiveWhatTheSpanPathGives) {
+  std::mt19937 rng(5);
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  const int rops[] = {R2_COPYPEN, R2_NOT, R2_XORPEN, R2_MERGEPEN};
+  for (int round = 0; round < 300; ++round) {
+    const int l = pick(50) - 10, t = pick(40) - 10, r = l + pick(60), b = t + pick(50), rop = rops[pick(4)];
+    std::vector<uint32_t> result[2];
+    for (int fast = 0; fast < 2; ++fast) {
+      soft::blit::SetFastPaths(fast != 0);
+      Page page(40, 30);
+      page.NoBrush();
+      page.Pen(PS_SOLID, 1, RGB(255, 0, 0));
+      SetROP2(page.dc(), rop);
+      Ellipse(page.dc(), l, t, r, b);
+      result[fast] = page.Image().pixels;
+    }
+    EXPECT_EQ(result[0], result[1]) << l << ' ' << t << ' ' << r << ' ' << b << " rop2 " << rop;
+  }
+  soft::blit::SetFastPaths(true);
 }
 
 }  // namespace
