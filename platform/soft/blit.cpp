@@ -27,8 +27,8 @@ Converter BlitConverter(const DCObj& dstDC, const BitmapObj& dst, const DCObj& s
     // A monochrome device bitmap has no colours of its own: 0 takes the
     // destination's text colour and 1 its background colour. (A monochrome
     // DIB section shows its colour table instead, like any DIB section.)
-    return Converter::Table(
-        {ColorToPixel(dstDC, dst, dstDC.textColor), ColorToPixel(dstDC, dst, dstDC.bkColor)});
+    return Converter::Pair(ColorToPixel(dstDC, dst, dstDC.textColor),
+                           ColorToPixel(dstDC, dst, dstDC.bkColor));
   }
   if (dst.bpp == 1) {
     // To monochrome: the pixels showing the source DC's background colour

@@ -4,9 +4,23 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 #include <utility>
 
 namespace soft::blit {
+namespace {
+bool gFastPaths = true;
+}  // namespace
+
+void SetFastPaths(bool on) {
+  gFastPaths = on;
+}
+
+bool FastPaths() {
+  return gFastPaths;
+}
+
 namespace {
 
 using Wide = __int128;  // stretch ratios multiply two 32-bit extents by a 32-bit step
@@ -29,6 +43,26 @@ bool TableUsesPattern(unsigned t) {
 }
 bool TableUsesDest(unsigned t) {
   return (((t >> 1) ^ t) & 0x55) != 0;
+}
+
+// Stores pixels [x0, x0 + n) of a monochrome row, bit(i) giving pixel x0 + i
+// in its lowest bit: a byte at a time, merged under a mask where the run
+// starts or ends inside a byte.
+template <class Bit>
+void PackBits(uint8_t* row, int x0, int n, Bit bit) {
+  const int end = x0 + n;
+  for (int x = x0, i = 0; x < end;) {
+    const int phase = x & 7;
+    const int take = std::min(8 - phase, end - x);
+    unsigned bits = 0;
+    for (int k = 0; k < take; ++k) bits = (bits << 1) | (bit(i + k) & 1u);
+    const int shift = 8 - phase - take;
+    const unsigned m = (0xFFu >> (8 - take)) << shift;
+    uint8_t& b = row[x >> 3];
+    b = static_cast<uint8_t>((b & ~m) | (bits << shift));
+    x += take;
+    i += take;
+  }
 }
 
 void FillConst(const Surface& s, int y, int x0, int n, uint32_t v) {
@@ -83,18 +117,20 @@ void CopyRaw(const Surface& dst, int dy, int dx, const Surface& src, int sy, int
     uint8_t* d = dst.Row(dy) + (dx >> 3);
     const uint8_t* s = src.Row(sy) + (sx >> 3);
     const int count = ((dx + n - 1) >> 3) - (dx >> 3) + 1;
-    std::vector<uint8_t> copy(s, s + count);
+    // The end bytes are read before anything is written, and the middle is
+    // moved, so rows of one bitmap may overlap.
+    const uint8_t first = s[0], last = s[count - 1];
     const uint8_t headMask = static_cast<uint8_t>(0xFFu >> (dx & 7));
     const int tailBits = (dx + n) & 7;
     const uint8_t tailMask = static_cast<uint8_t>(tailBits ? 0xFFu << (8 - tailBits) : 0xFFu);
     if (count == 1) {
       const uint8_t m = headMask & tailMask;
-      d[0] = static_cast<uint8_t>((d[0] & ~m) | (copy[0] & m));
+      d[0] = static_cast<uint8_t>((d[0] & ~m) | (first & m));
       return;
     }
-    d[0] = static_cast<uint8_t>((d[0] & ~headMask) | (copy[0] & headMask));
-    if (count > 2) std::memcpy(d + 1, copy.data() + 1, static_cast<size_t>(count - 2));
-    d[count - 1] = static_cast<uint8_t>((d[count - 1] & ~tailMask) | (copy[count - 1] & tailMask));
+    if (count > 2) std::memmove(d + 1, s + 1, static_cast<size_t>(count - 2));
+    d[0] = static_cast<uint8_t>((d[0] & ~headMask) | (first & headMask));
+    d[count - 1] = static_cast<uint8_t>((d[count - 1] & ~tailMask) | (last & tailMask));
     return;
   }
   scratch.resize(static_cast<size_t>(n));
@@ -141,60 +177,134 @@ void CombineRow(const Surface& dst, int y, int x0, int n, const uint32_t* src, c
   WritePixels(dst, y, x0, n, d);
 }
 
-// Row y, pixels [x0, x0 + n) of an 8-bit destination combined with a 1- or
-// 8-bit source row through its converter, for the copy, AND, OR and XOR of
-// the source: what ReadPixels, Converter::Apply and CombineRow do, in one
-// pass without the row buffers. False when the blit is not of that kind.
-template <int SrcBpp, bool UseLut, class Op>
-void CombineBytesRow(uint8_t* out, const uint8_t* in, int sx, int n, const uint32_t* lut, size_t size,
-                     Op op) {
-  for (int i = 0; i < n; ++i) {
-    const int x = sx + i;
-    uint32_t v = SrcBpp == 1 ? (in[x >> 3] >> (7 - (x & 7))) & 1u : in[x];
-    if (UseLut) v = v < size ? lut[v] : 0;
-    out[i] = static_cast<uint8_t>(op(v, out[i]));
+// The rows of a blit between distinct surfaces: destination pixels [x0, x0 +
+// n) of rows top.., source pixels from sx of rows sy..
+struct RowPairs {
+  const Surface& dst;
+  const Surface& src;
+  int x0, n, top, rows, sx, sy;
+  template <class Fn>
+  void ForEach(Fn fn) const {
+    for (int r = 0; r < rows; ++r) fn(dst.Row(top + r), src.Row(sy + r));
   }
+};
+
+// An 8-bit source combined into an 8-bit destination through a table (or
+// none), pixel by pixel.
+template <bool UseLut, class Op>
+void CombineBytesRows(const RowPairs& rows, const uint32_t* lut, size_t size, Op op) {
+  const int x0 = rows.x0, sx = rows.sx, n = rows.n;
+  rows.ForEach([=](uint8_t* row, const uint8_t* in) {
+    uint8_t* out = row + x0;
+    for (int i = 0; i < n; ++i) {
+      uint32_t v = in[sx + i];
+      if (UseLut) v = v < size ? lut[v] : 0;
+      out[i] = static_cast<uint8_t>(op(v, out[i]));
+    }
+  });
+}
+
+// The four 8-bit pixels each nibble of a monochrome row becomes (first pixel
+// in the high bit), for the pixel values of 0 and 1 bits. Compositions
+// alternate between a dozen pairs, so a table is kept for each of 16 hashes.
+const uint8_t (*NibbleQuads(uint8_t zero, uint8_t one))[4] {
+  struct Table {
+    bool ready = false;
+    uint8_t zero = 0, one = 0;
+    uint8_t quads[16][4];
+  };
+  thread_local Table tables[16];
+  Table& t = tables[(one ^ (one >> 4) ^ (zero << 2) ^ (zero >> 4)) & 15];
+  if (t.ready && t.zero == zero && t.one == one) return t.quads;
+  for (int q = 0; q < 16; ++q)
+    for (int k = 0; k < 4; ++k) t.quads[q][k] = (q >> (3 - k)) & 1 ? one : zero;
+  t.zero = zero;
+  t.one = one;
+  t.ready = true;
+  return t.quads;
+}
+
+// Monochrome source rows expanded into 8-bit pixels: bit by bit up to a
+// nibble of the source, then four pixels a step through the nibble table
+// (the operations are bitwise, so four bytes combine as one word).
+template <class Op>
+void ExpandBitsRows(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) {
+  const int x0 = rows.x0, sx = rows.sx, n = rows.n;
+  const uint8_t(*quads)[4] = NibbleQuads(zero, one);
+  rows.ForEach([=](uint8_t* row, const uint8_t* in) {
+    uint8_t* out = row + x0;
+    auto single = [&](int i) {
+      const int x = sx + i;
+      const uint32_t v = (in[x >> 3] >> (7 - (x & 7))) & 1u ? one : zero;
+      out[i] = static_cast<uint8_t>(op(v, out[i]));
+    };
+    int i = 0;
+    for (; i < n && ((sx + i) & 3); ++i) single(i);
+    for (; n - i >= 4; i += 4) {
+      const int x = sx + i;
+      const unsigned nibble = (in[x >> 3] >> (4 - (x & 4))) & 0xFu;
+      uint32_t q, d;
+      std::memcpy(&q, quads[nibble], 4);
+      std::memcpy(&d, out + i, 4);
+      d = op(q, d);
+      std::memcpy(out + i, &d, 4);
+    }
+    for (; i < n; ++i) single(i);
+  });
 }
 
 template <class Op>
-void CombineBytesOp(uint8_t* out, const uint8_t* in, int srcBpp, int sx, int n, const uint32_t* lut,
-                    size_t size, Op op) {
-  if (srcBpp == 1) {
-    if (lut)
-      CombineBytesRow<1, true>(out, in, sx, n, lut, size, op);
-    else
-      CombineBytesRow<1, false>(out, in, sx, n, lut, size, op);
+void CombineBytesOp(const RowPairs& rows, const uint32_t* lut, size_t size, Op op) {
+  if (rows.src.bpp == 1) {
+    // A missing table entry gives 0, as the general path's conversion does.
+    const uint32_t zero = !lut ? 0 : size > 0 ? lut[0] : 0;
+    const uint32_t one = !lut ? 1 : size > 1 ? lut[1] : 0;
+    ExpandBitsRows(rows, static_cast<uint8_t>(zero), static_cast<uint8_t>(one), op);
   } else if (lut) {
-    CombineBytesRow<8, true>(out, in, sx, n, lut, size, op);
+    CombineBytesRows<true>(rows, lut, size, op);
   } else {
-    CombineBytesRow<8, false>(out, in, sx, n, lut, size, op);
+    CombineBytesRows<false>(rows, lut, size, op);
   }
 }
 
-bool CombineBytes(const Surface& dst, int y, int x0, int n, const Surface& src, int sy, int sx,
-                  const Converter& conv, unsigned t) {
-  if (dst.bpp != 8 || (src.bpp != 1 && src.bpp != 8)) return false;
+// An 8-bit destination combined with a 1- or 8-bit source through its
+// converter, for the copy, AND, OR and XOR of the source: what ReadPixels,
+// Converter::Apply and CombineRow do, in one pass without the row buffers.
+// False when the blit is not of that kind.
+bool CombineBytes(const RowPairs& rows, const Converter& conv, unsigned t) {
+  if (rows.dst.bpp != 8 || (rows.src.bpp != 1 && rows.src.bpp != 8)) return false;
   size_t size = 0;
   const uint32_t* lut = conv.Lut(&size);
   if (!lut && !conv.IsIdentity()) return false;
-  const uint8_t* in = src.Row(sy);
-  uint8_t* out = dst.Row(y) + x0;
   switch (t) {
     case 0xCC:
-      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t) { return s; });
+      CombineBytesOp(rows, lut, size, [](uint32_t s, uint32_t) { return s; });
       return true;
     case 0x88:
-      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t d) { return s & d; });
+      CombineBytesOp(rows, lut, size, [](uint32_t s, uint32_t d) { return s & d; });
       return true;
     case 0xEE:
-      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t d) { return s | d; });
+      CombineBytesOp(rows, lut, size, [](uint32_t s, uint32_t d) { return s | d; });
       return true;
     case 0x66:
-      CombineBytesOp(out, in, src.bpp, sx, n, lut, size, [](uint32_t s, uint32_t d) { return s ^ d; });
+      CombineBytesOp(rows, lut, size, [](uint32_t s, uint32_t d) { return s ^ d; });
       return true;
     default:
       return false;
   }
+}
+
+// A monochrome destination copied from an 8-bit source through a key
+// converter (the mask of one colour), straight from the source bytes. False
+// when the blit is not of that kind.
+bool KeyToBits(const RowPairs& rows, const Converter& conv, unsigned t) {
+  uint32_t key, hit, miss;
+  if (t != 0xCC || rows.dst.bpp != 1 || rows.src.bpp != 8 || !conv.KeyOf(&key, &hit, &miss)) return false;
+  const int x0 = rows.x0, n = rows.n, sx = rows.sx;
+  rows.ForEach([=](uint8_t* out, const uint8_t* in) {
+    PackBits(out, x0, n, [=](int i) { return in[sx + i] == key ? hit : miss; });
+  });
+  return true;
 }
 
 // Which source pixel a shrink keeps in place of a run it drops.
@@ -266,6 +376,126 @@ AxisMap MapAxis(const StretchAxis& a, int dstLimit, int srcLimit, Pick pick) {
   return m;
 }
 
+bool SameAxis(const StretchAxis& a, const StretchAxis& b) {
+  return a.dstStart == b.dstStart && a.dstLen == b.dstLen && a.srcStart == b.srcStart &&
+         a.srcLen == b.srcLen && a.dstReversed == b.dstReversed && a.srcReversed == b.srcReversed;
+}
+
+// MapAxis, remembered per axis: glyphs stretch cell after cell with the same
+// sizes, and the mapping costs more than their few pixels.
+const AxisMap& CachedAxis(int which, const StretchAxis& a, int dstLimit, int srcLimit, Pick pick) {
+  struct Slot {
+    bool valid = false;
+    StretchAxis axis;
+    int dstLimit = 0, srcLimit = 0;
+    Pick pick = Pick::All;
+    AxisMap map;
+  };
+  thread_local Slot slots[2];
+  Slot& s = slots[which];
+  if (!gFastPaths || !s.valid || !SameAxis(s.axis, a) || s.dstLimit != dstLimit || s.srcLimit != srcLimit ||
+      s.pick != pick) {
+    s.map = MapAxis(a, dstLimit, srcLimit, pick);
+    s.axis = a;
+    s.dstLimit = dstLimit;
+    s.srcLimit = srcLimit;
+    s.pick = pick;
+    s.valid = true;
+  }
+  return s.map;
+}
+
+// Monochrome copies stretched from monochrome sources, remembered by
+// everything that decides their pixels: the axes, both bitmaps' sizes, the
+// scan mode and the source bits the mapping reads. Glyphs are stretched this
+// way, the same few characters at the same size over and over.
+class StretchMemo {
+ public:
+  // Writes the remembered rows for this stretch; false when there are none
+  // yet (Remember takes them after the stretch).
+  bool Replay(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, const Surface& src,
+              Scans mode, const AxisMap& mx, const AxisMap& my) {
+    keyed_ = MakeKey(dst, ax, ay, src, mode, mx, my);
+    if (!keyed_) return false;
+    const auto it = rows_.find(key_);
+    if (it == rows_.end()) return false;
+    const uint8_t* stored = it->second.data();
+    const int first = mx.first >> 3, count = ((mx.first + mx.count - 1) >> 3) - first + 1;
+    const uint8_t head = static_cast<uint8_t>(0xFFu >> (mx.first & 7));
+    const int tailBits = (mx.first + mx.count) & 7;
+    const uint8_t tail = static_cast<uint8_t>(tailBits ? 0xFFu << (8 - tailBits) : 0xFFu);
+    for (int r = 0; r < my.count; ++r, stored += count) {
+      uint8_t* d = dst.Row(my.first + r) + first;
+      if (count == 1) {
+        const uint8_t m = head & tail;
+        d[0] = static_cast<uint8_t>((d[0] & ~m) | (stored[0] & m));
+        continue;
+      }
+      d[0] = static_cast<uint8_t>((d[0] & ~head) | (stored[0] & head));
+      if (count > 2) std::memcpy(d + 1, stored + 1, static_cast<size_t>(count - 2));
+      d[count - 1] = static_cast<uint8_t>((d[count - 1] & ~tail) | (stored[count - 1] & tail));
+    }
+    return true;
+  }
+
+  // Keeps the bytes the stretch just wrote, under the key Replay made.
+  void Remember(const Surface& dst, const AxisMap& mx, const AxisMap& my) {
+    if (!keyed_) return;
+    if (rows_.size() >= kLimit) rows_.clear();
+    const int first = mx.first >> 3, count = ((mx.first + mx.count - 1) >> 3) - first + 1;
+    std::vector<uint8_t> bytes;
+    bytes.reserve(static_cast<size_t>(count) * static_cast<size_t>(my.count));
+    for (int r = 0; r < my.count; ++r) {
+      const uint8_t* row = dst.Row(my.first + r) + first;
+      bytes.insert(bytes.end(), row, row + count);
+    }
+    rows_.emplace(key_, std::move(bytes));
+  }
+
+ private:
+  static constexpr size_t kLimit = 1024;  // glyphs of a few fonts and sizes
+  static constexpr int kMaxBytes = 2048;  // larger sources and results are not kept
+
+  template <class T>
+  void Add(const T& v) {
+    key_.append(reinterpret_cast<const char*>(&v), sizeof v);
+  }
+
+  // False when the stretch is too large to keep.
+  bool MakeKey(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, const Surface& src,
+               Scans mode, const AxisMap& mx, const AxisMap& my) {
+    const int64_t written = (((mx.first + mx.count - 1) >> 3) - (mx.first >> 3) + 1) * int64_t{my.count};
+    if (written > kMaxBytes) return false;
+    key_.clear();
+    for (const StretchAxis* a : {&ax, &ay}) {
+      Add(a->dstStart), Add(a->dstLen), Add(a->srcStart), Add(a->srcLen);
+      Add(static_cast<char>(a->dstReversed * 2 + a->srcReversed));
+    }
+    Add(dst.width), Add(dst.height), Add(src.width), Add(src.height), Add(mode);
+    int lo = my.lo[0], hi = my.hi[0];
+    for (int r = 1; r < my.count; ++r) lo = std::min(lo, my.lo[r]), hi = std::max(hi, my.hi[r]);
+    // The source bits the mapping reads, the bits beside the span cleared.
+    const int b0 = mx.spanLo >> 3, b1 = mx.spanHi >> 3;
+    const uint8_t head = static_cast<uint8_t>(0xFFu >> (mx.spanLo & 7));
+    const uint8_t tail = static_cast<uint8_t>(0xFFu << (7 - (mx.spanHi & 7)));
+    if (int64_t{hi - lo + 1} * (b1 - b0 + 1) > kMaxBytes) return false;
+    for (int sr = lo; sr <= hi; ++sr) {
+      const uint8_t* row = src.Row(sr);
+      for (int b = b0; b <= b1; ++b) {
+        uint8_t v = row[b];
+        if (b == b0) v &= head;
+        if (b == b1) v &= tail;
+        key_.push_back(static_cast<char>(v));
+      }
+    }
+    return true;
+  }
+
+  bool keyed_ = false;  // key_ describes the stretch in progress
+  std::string key_;
+  std::unordered_map<std::string, std::vector<uint8_t>> rows_;
+};
+
 }  // namespace
 
 Surface SurfaceOf(BitmapObj& bmp) {
@@ -314,6 +544,10 @@ void WritePixels(const Surface& s, int y, int x0, int n, const uint32_t* in) {
   uint8_t* row = s.Row(y);
   switch (s.bpp) {
     case 1:
+      if (gFastPaths) {
+        PackBits(row, x0, n, [in](int i) { return in[i]; });
+        break;
+      }
       for (int i = 0, x = x0; i < n; ++i, ++x) {
         const uint8_t bit = static_cast<uint8_t>(0x80u >> (x & 7));
         row[x >> 3] = static_cast<uint8_t>((in[i] & 1) ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit));
@@ -356,6 +590,14 @@ Converter Converter::Table(std::vector<uint32_t> lut) {
   return c;
 }
 
+Converter Converter::Pair(uint32_t zero, uint32_t one) {
+  Converter c;
+  c.kind_ = Kind::Pair;
+  c.pair_[0] = zero;
+  c.pair_[1] = one;
+  return c;
+}
+
 Converter Converter::Function(std::function<uint32_t(uint32_t)> fn) {
   Converter c;
   c.kind_ = Kind::Function;
@@ -380,6 +622,9 @@ void Converter::Apply(const uint32_t* in, uint32_t* out, int n) const {
       return;
     case Kind::Identity:
       if (in != out) std::copy(in, in + n, out);
+      return;
+    case Kind::Pair:
+      for (int i = 0; i < n; ++i) out[i] = in[i] < 2 ? pair_[in[i]] : 0;
       return;
     case Kind::Table: {
       const size_t size = lut_.size();
@@ -435,9 +680,21 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
   const int rows = static_cast<int>(box.bottom - box.top);
   // Within one surface, a source above the destination is read from the bottom up.
   const bool upward = usesSrc && src.surface->bits == dst.bits && sy < box.top;
-  const bool raw = usesSrc && t == 0xCC && src.converter->IsIdentity() && src.surface->bpp == dst.bpp;
+  const bool raw =
+      gFastPaths && usesSrc && t == 0xCC && src.converter->IsIdentity() && src.surface->bpp == dst.bpp;
   // Distinct surfaces only: within one, rows would be read as they change.
-  const bool bytes = usesSrc && src.surface->bits != dst.bits;
+  const bool bytes = gFastPaths && usesSrc && src.surface->bits != dst.bits;
+  if (bytes && !raw) {
+    const RowPairs pairs{dst,
+                         *src.surface,
+                         x0,
+                         n,
+                         static_cast<int>(box.top),
+                         rows,
+                         static_cast<int>(sx),
+                         static_cast<int>(sy)};
+    if (CombineBytes(pairs, *src.converter, t) || KeyToBits(pairs, *src.converter, t)) return;
+  }
   std::vector<uint32_t>& line = RowBuffer(0);
   std::vector<uint32_t>& scratch = RowBuffer(1);
   if (usesSrc) line.resize(static_cast<size_t>(n));
@@ -449,8 +706,6 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
       CopyRaw(dst, y, x0, *src.surface, srcY, static_cast<int>(sx), n, scratch);
       continue;
     }
-    if (bytes && CombineBytes(dst, y, x0, n, *src.surface, srcY, static_cast<int>(sx), *src.converter, t))
-      continue;
     if (usesSrc) {
       ReadPixels(*src.surface, srcY, static_cast<int>(sx), n, line.data());
       src.converter->Apply(line.data(), line.data(), n);
@@ -484,10 +739,14 @@ void Stretch(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, c
   if (TableUsesPattern(RopTable(rop)) && (!pat || pat->none)) return;
   // Deleting scans keeps the last column of a run but the first row.
   const bool merge = mode != Scans::Delete;
-  const AxisMap mx = MapAxis(ax, dst.width, src.width, merge ? Pick::All : Pick::Last);
+  const AxisMap& mx = CachedAxis(0, ax, dst.width, src.width, merge ? Pick::All : Pick::Last);
   if (!mx.count) return;
-  const AxisMap my = MapAxis(ay, dst.height, src.height, merge ? Pick::All : Pick::First);
+  const AxisMap& my = CachedAxis(1, ay, dst.height, src.height, merge ? Pick::All : Pick::First);
   if (!my.count) return;
+  thread_local StretchMemo memo;
+  const bool memoable =
+      gFastPaths && RopTable(rop) == 0xCC && src.bpp == 1 && dst.bpp == 1 && converter.IsIdentity();
+  if (memoable && memo.Replay(dst, ax, ay, src, mode, mx, my)) return;
   const int span = mx.spanHi - mx.spanLo + 1;
   std::vector<uint32_t>& srcRow = RowBuffer(0);
   std::vector<uint32_t>& scratch = RowBuffer(1);
@@ -496,8 +755,15 @@ void Stretch(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, c
   out.resize(static_cast<size_t>(mx.count));
   const uint32_t init = mode == Scans::And ? FormatMask(src.bpp) : 0;
   int doneLo = -1, doneHi = -1;  // the source rows `out` was last made from
+  // A copy writes the same pixels for the same source rows, so an enlarged
+  // row repeats the destination row above it.
+  const bool repeatRows = gFastPaths && RopTable(rop) == 0xCC;
   for (int r = 0; r < my.count; ++r) {
     const int rowLo = my.lo[r], rowHi = my.hi[r];
+    if (repeatRows && r > 0 && rowLo == doneLo && rowHi == doneHi) {
+      CopyRaw(dst, my.first + r, mx.first, dst, my.first + r - 1, mx.first, mx.count, scratch);
+      continue;
+    }
     if (rowLo != doneLo || rowHi != doneHi) {
       std::fill(out.begin(), out.end(), init);
       for (int sr = rowLo; sr <= rowHi; ++sr) {
@@ -517,6 +783,7 @@ void Stretch(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, c
     }
     CombineRow(dst, my.first + r, mx.first, mx.count, out.data(), pat, rop, scratch);
   }
+  if (memoable) memo.Remember(dst, mx, my);
 }
 
 }  // namespace soft::blit

@@ -28,6 +28,11 @@ struct Surface {
 
 Surface SurfaceOf(BitmapObj& bmp);
 
+// Turns the shortcuts for common blits and outlines off (and on again), so
+// that tests can check that they give what the general path gives.
+void SetFastPaths(bool on);
+bool FastPaths();
+
 // Every bit a pixel of the format can hold.
 uint32_t FormatMask(int bpp);
 
@@ -41,6 +46,9 @@ class Converter {
   static Converter Identity();
   // Sources of up to 8 bits: one destination value per source value.
   static Converter Table(std::vector<uint32_t> lut);
+  // A table of two entries kept inline: what a monochrome source becomes,
+  // made for every such blit without touching the heap.
+  static Converter Pair(uint32_t zero, uint32_t one);
   // Sources of 24 or 32 bits: an RGB pixel (0x00RRGGBB) through a function
   // that may be slow; results are cached.
   static Converter Function(std::function<uint32_t(uint32_t)> fn);
@@ -51,15 +59,25 @@ class Converter {
   bool IsIdentity() const { return kind_ == Kind::Identity; }
   // The table of a Table converter, else null (size in *size).
   const uint32_t* Lut(size_t* size) const {
+    if (kind_ == Kind::Pair) {
+      *size = 2;
+      return pair_;
+    }
     *size = lut_.size();
     return kind_ == Kind::Table ? lut_.data() : nullptr;
+  }
+  // The key, hit and miss of a Key converter; false for the other kinds.
+  bool KeyOf(uint32_t* key, uint32_t* hit, uint32_t* miss) const {
+    *key = key_, *hit = hit_, *miss = miss_;
+    return kind_ == Kind::Key;
   }
   void Apply(const uint32_t* in, uint32_t* out, int n) const;  // in may equal out
 
  private:
-  enum class Kind { Identity, Table, Function, Key };
+  enum class Kind { Identity, Table, Pair, Function, Key };
   Kind kind_ = Kind::Identity;
   uint32_t key_ = 0, hit_ = 0, miss_ = 0;
+  uint32_t pair_[2] = {0, 0};
   std::vector<uint32_t> lut_;
   std::function<uint32_t(uint32_t)> fn_;
   static constexpr size_t kCacheSize = 4096;

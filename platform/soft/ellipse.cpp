@@ -5,6 +5,7 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/soft/blitter.h"
 #include "platform/soft/geom.h"
 #include "platform/soft/lines.h"
 
@@ -527,7 +528,8 @@ void SolidOutline(const EllipseShape& e, const PenStroke& pen, int64_t y0, int64
   const int64_t c = e.Left() + e.Right() - 1, m = e.Top() + e.Bottom() - 1;
   // On 8-bit pixels the common operations go straight to the bytes: a copy
   // (overlay and replace), NOT (complement) and XOR.
-  const bool bytes = bmp.bpp == 8 && (rop2 == R2_COPYPEN || rop2 == R2_NOT || rop2 == R2_XORPEN);
+  const bool bytes =
+      blit::FastPaths() && bmp.bpp == 8 && (rop2 == R2_COPYPEN || rop2 == R2_NOT || rop2 == R2_XORPEN);
   const uint8_t pixel = static_cast<uint8_t>(pen.PenPaint().pixel & 0xFF);
   auto span = [&](int64_t y, int64_t x0, int64_t x1) {
     if (!bytes) {
@@ -548,6 +550,24 @@ void SolidOutline(const EllipseShape& e, const PenStroke& pen, int64_t y0, int64
     } else {
       std::memset(line + x0, pixel, static_cast<size_t>(x1 - x0 + 1));
     }
+  };
+  // The common copy of a solid pen: the same writes as span, without asking
+  // for the operation and the row at every run.
+  const bool copy = bytes && rop2 == R2_COPYPEN;
+  const int64_t lastColumn = bmp.width - 1;
+  auto copyRun = [&](uint8_t* line, int64_t x0, int64_t x1) {
+    x0 = std::max<int64_t>(x0, 0);
+    x1 = std::min<int64_t>(x1, lastColumn);
+    if (x0 > x1) return;
+    if (x1 - x0 <= 1) {
+      line[x0] = line[x1] = pixel;
+    } else {
+      std::memset(line + x0, pixel, static_cast<size_t>(x1 - x0 + 1));
+    }
+  };
+  auto copySpans = [&](uint8_t* line, int64_t rl, int64_t rh, int64_t ll, int64_t lh) {
+    copyRun(line, rl, rh);
+    copyRun(line, ll, lh);
   };
   auto generalRow = [&](int64_t y) {
     e.ForRowRuns(y, [&](EllipseShape::Run run) {
@@ -573,6 +593,13 @@ void SolidOutline(const EllipseShape& e, const PenStroke& pen, int64_t y0, int64
     }
     int64_t lo = 0, hi = 0;
     e.QuarterRun(U, &lo, &hi);
+    if (copy) {
+      // Both halves of both rows, each clipped once, written as bytes.
+      const int64_t rl = (lo + c) / 2, rh = (hi + c) / 2, ll = (c - hi) / 2, lh = (c - lo) / 2;
+      if (upSeen) copySpans(bmp.Row(static_cast<int>(up)), rl, rh, ll, lh);
+      if (downSeen) copySpans(bmp.Row(static_cast<int>(down)), rl, rh, ll, lh);
+      continue;
+    }
     for (const int64_t y : {up, down}) {
       if (!(y == up ? upSeen : downSeen)) continue;
       span(y, (lo + c) / 2, (hi + c) / 2);

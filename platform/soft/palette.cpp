@@ -101,8 +101,19 @@ int NearestSystemIndex(COLORREF rgb, int first, int last) {
 }
 
 int NearestStaticIndex(COLORREF rgb) {
+  // The static colours never change, and blits ask for the same few colours
+  // (black and white masks) again and again: remember recent answers.
+  struct Slot {
+    COLORREF rgb = 0xFFFFFFFF;  // no colour: the top byte is cleared below
+    int index = 0;
+  };
+  thread_local Slot recent[16];
+  rgb &= 0xFFFFFF;  // only the colour counts
+  Slot& slot = recent[(rgb ^ (rgb >> 8) ^ (rgb >> 16)) & 15];
+  if (slot.rgb == rgb) return slot.index;
   const int i = Nearest(rgb, kStaticColours, [](int k) { return EntryColor(kStatic[k]); });
-  return i < 10 ? i : kFreeEntries + i;
+  slot = Slot{rgb, i < 10 ? i : kFreeEntries + i};
+  return slot.index;
 }
 
 namespace {

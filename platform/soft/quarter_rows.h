@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/soft/quarter.h"
@@ -23,11 +24,11 @@ class QuarterRows {
 
   // As path.Run, for rows B1 <= U <= Top.
   void Run(const QuarterPath& path, int64_t U, int64_t* lo, int64_t* hi) const {
-    if (table_.empty()) {
+    if (!table_) {
       path.Run(U, lo, hi);
       return;
     }
-    const Row& row = table_[static_cast<size_t>((U - path.B1()) / 2)];
+    const Row& row = (*table_)[static_cast<size_t>((U - path.B1()) / 2)];
     *lo = row.lo;
     *hi = row.hi;
   }
@@ -36,7 +37,10 @@ class QuarterRows {
   struct Row {
     int64_t lo, hi;
   };
-  std::vector<Row> table_;  // row (U - B1) / 2; empty when the box is too large
+  static constexpr size_t kKeptRows = 1024, kKeptTables = 256;  // at most 4 MiB kept
+  static void Build(const QuarterPath& path, uint64_t width, uint64_t height, std::vector<Row>* table);
+  // Row (U - B1) / 2, shared by boxes of one size; null when the box is too large.
+  std::shared_ptr<const std::vector<Row>> table_;
 };
 
 }  // namespace soft
