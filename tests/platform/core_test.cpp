@@ -4,7 +4,6 @@
 #include <initializer_list>
 #include <vector>
 
-#include "platform/soft/geom.h"
 #include "platform/soft/inspect.h"
 #include "platform/soft/palette.h"
 #include "platform/win32.h"
@@ -130,23 +129,6 @@ TEST(Palette, ColourReferencesResolveToSystemIndices) {
   DeleteObject(pal);
 }
 
-TEST(Palette, AnimatingAReservedEntryRecoloursWhatWasDrawn) {
-  Page page(2, 1);
-  HPALETTE pal = MakePalette({{0, 0, 0, PC_RESERVED}, {10, 10, 10, 0}});
-  SelectPalette(page.dc(), pal, FALSE);
-  RealizePalette(page.dc());
-  SetPixel(page.dc(), 0, 0, PALETTEINDEX(0));
-  SetPixel(page.dc(), 1, 0, PALETTEINDEX(1));
-  const PALETTEENTRY repaint[] = {{255, 128, 0, PC_RESERVED}, {1, 2, 3, PC_RESERVED}};
-  EXPECT_TRUE(AnimatePalette(pal, 0, 2, repaint));
-  soft::inspect::Image img = page.Image();
-  EXPECT_EQ(img.At(0, 0), 10u) << "the pixel keeps its index";
-  EXPECT_EQ(img.RgbAt(0, 0), RGB(255, 128, 0)) << "and shows the new colour";
-  EXPECT_EQ(img.RgbAt(1, 0), RGB(10, 10, 10)) << "entries without PC_RESERVED do not animate";
-  SelectPalette(page.dc(), static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
-  DeleteObject(pal);
-}
-
 TEST(Palette, NearestIndexPrefersTheLowestOnTies) {
   HPALETTE pal = MakePalette({{0, 0, 0, 0}, {100, 100, 100, 0}, {100, 100, 100, 0}, {200, 200, 200, 0}});
   EXPECT_EQ(GetNearestPaletteIndex(pal, RGB(100, 100, 100)), 1u);
@@ -154,30 +136,6 @@ TEST(Palette, NearestIndexPrefersTheLowestOnTies) {
   EXPECT_EQ(GetNearestPaletteIndex(pal, RGB(151, 150, 150)), 3u);
   DeleteObject(pal);
   EXPECT_EQ(GetNearestPaletteIndex(pal, 0), CLR_INVALID);
-}
-
-TEST(Geometry, DivisionsRoundAsIn128BitsOnBothSidesOfThe64BitRange) {
-  using soft::Int128;
-  const Int128 past = Int128{INT64_MAX} + 1, far = Int128{1} << 70;
-  const struct {
-    Int128 n;
-    int64_t d;
-  } rows[] = {{7, 2},
-              {-7, 2},
-              {6, 3},
-              {-6, 3},
-              {0, 5},
-              {INT64_MAX, 3},
-              {INT64_MIN, 7},
-              {past, 2},
-              {-past - 1, 2},
-              {far + 1, 1 << 20},
-              {-far - 1, 1 << 20}};
-  for (const auto& row : rows) {
-    const Int128 q = row.n / row.d, r = row.n % row.d;
-    EXPECT_EQ(soft::FloorDiv(row.n, row.d), static_cast<int64_t>(r != 0 && row.n < 0 ? q - 1 : q));
-    EXPECT_EQ(soft::CeilDiv(row.n, row.d), static_cast<int64_t>(r != 0 && row.n > 0 ? q + 1 : q));
-  }
 }
 
 }  // namespace
