@@ -129,6 +129,23 @@ TEST(Palette, ColourReferencesResolveToSystemIndices) {
   DeleteObject(pal);
 }
 
+TEST(Palette, AnimatingAReservedEntryRecoloursWhatWasDrawn) {
+  Page page(2, 1);
+  HPALETTE pal = MakePalette({{0, 0, 0, PC_RESERVED}, {10, 10, 10, 0}});
+  SelectPalette(page.dc(), pal, FALSE);
+  RealizePalette(page.dc());
+  SetPixel(page.dc(), 0, 0, PALETTEINDEX(0));
+  SetPixel(page.dc(), 1, 0, PALETTEINDEX(1));
+  const PALETTEENTRY repaint[] = {{255, 128, 0, PC_RESERVED}, {1, 2, 3, PC_RESERVED}};
+  EXPECT_TRUE(AnimatePalette(pal, 0, 2, repaint));
+  soft::inspect::Image img = page.Image();
+  EXPECT_EQ(img.At(0, 0), 10u) << "the pixel keeps its index";
+  EXPECT_EQ(img.RgbAt(0, 0), RGB(255, 128, 0)) << "and shows the new colour";
+  EXPECT_EQ(img.RgbAt(1, 0), RGB(10, 10, 10)) << "entries without PC_RESERVED do not animate";
+  SelectPalette(page.dc(), static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
+  DeleteObject(pal);
+}
+
 TEST(Palette, NearestIndexPrefersTheLowestOnTies) {
   HPALETTE pal = MakePalette({{0, 0, 0, 0}, {100, 100, 100, 0}, {100, 100, 100, 0}, {200, 200, 200, 0}});
   EXPECT_EQ(GetNearestPaletteIndex(pal, RGB(100, 100, 100)), 1u);

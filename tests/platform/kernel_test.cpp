@@ -42,7 +42,9 @@ TEST_F(VirtualClock, MovesOnlyWhenAdvancedSleptOrPolledEmptyAndWrapsAt2To32) {
 }
 
 TEST(GlobalMemory, MoveableBlocksLockAndKeepTheirContentsThroughReAlloc) {
+  const size_t handles = inspect::LiveHandles();
   HGLOBAL h = GlobalAlloc(GHND, 4);
+  EXPECT_EQ(inspect::LiveHandles(), handles) << "not counted as a GDI or USER handle";
   auto* p = static_cast<char*>(GlobalLock(h));
   ASSERT_NE(p, nullptr);
   std::memcpy(p, "abcd", 4);
@@ -57,6 +59,8 @@ TEST(GlobalMemory, MoveableBlocksLockAndKeepTheirContentsThroughReAlloc) {
   GlobalUnlock(h);
   EXPECT_EQ(GlobalFree(h), nullptr);
   EXPECT_EQ(GlobalFree(h), h) << "a second free fails";
+  EXPECT_EQ(GlobalLock(h), nullptr);
+  EXPECT_EQ(GlobalSize(h), 0u);
 }
 
 TEST(GlobalMemory, ALockedBlockGrowsOnlyWhenAllowedToMoveAndBlocksAboveTheLimitFail) {

@@ -353,6 +353,13 @@ TEST_F(UserTest, PeekFiltersByWindowWithItsChildrenAndByRangeAndMayLeaveTheMessa
   ASSERT_TRUE(PeekMessageA(&msg, a, 0, 0, PM_REMOVE));
   EXPECT_EQ(msg.hwnd, child) << "a window filter takes its children's messages";
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  PostMessageA(b, WM_USER, 0, 0);
+  PostMessageA(a, WM_USER + 1, 0, 0);
+  DestroyWindow(b);
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.hwnd, a) << "a destroyed window's posted messages went with it";
+  msg.hwnd = nullptr;
+  EXPECT_EQ(DispatchMessageA(&msg), 0) << "a thread message has no procedure";
 }
 
 TEST_F(UserTest, GetMessageReturnsFalseForQuitAndForAQueueThatRanDry) {
