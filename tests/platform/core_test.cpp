@@ -4,7 +4,6 @@
 #include <initializer_list>
 #include <vector>
 
-#include "platform/soft/geom.h"
 #include "platform/soft/inspect.h"
 #include "platform/soft/palette.h"
 #include "platform/win32.h"
@@ -154,30 +153,6 @@ TEST(Palette, NearestIndexPrefersTheLowestOnTies) {
   EXPECT_EQ(GetNearestPaletteIndex(pal, RGB(151, 150, 150)), 3u);
   DeleteObject(pal);
   EXPECT_EQ(GetNearestPaletteIndex(pal, 0), CLR_INVALID);
-}
-
-TEST(Geometry, DivisionsRoundAsIn128BitsOnBothSidesOfThe64BitRange) {
-  using soft::Int128;
-  const Int128 past = Int128{INT64_MAX} + 1, far = Int128{1} << 70;
-  const struct {
-    Int128 n;
-    int64_t d;
-  } rows[] = {{7, 2},
-              {-7, 2},
-              {6, 3},
-              {-6, 3},
-              {0, 5},
-              {INT64_MAX, 3},
-              {INT64_MIN, 7},
-              {past, 2},
-              {-past - 1, 2},
-              {far + 1, 1 << 20},
-              {-far - 1, 1 << 20}};
-  for (const auto& row : rows) {
-    const Int128 q = row.n / row.d, r = row.n % row.d;
-    EXPECT_EQ(soft::FloorDiv(row.n, row.d), static_cast<int64_t>(r != 0 && row.n < 0 ? q - 1 : q));
-    EXPECT_EQ(soft::CeilDiv(row.n, row.d), static_cast<int64_t>(r != 0 && row.n > 0 ? q + 1 : q));
-  }
 }
 
 }  // namespace

@@ -105,23 +105,4 @@ INSTANTIATE_TEST_SUITE_P(Oracle, GoldenTest, ::testing::ValuesIn(oracle::Scenari
                            return std::string(info.param.name);
                          });
 
-// The comparison itself: a tolerant line accepts numbers within its bound
-// and nothing else; other lines must be equal.
-TEST(GoldenCompare, OnlyTolerantLinesAcceptNearbyNumbers) {
-  const struct {
-    const char *want, *got;
-    bool match;
-  } rows[] = {
-      {"~1 ink 1 2 -13 11", "~1 ink 2 1 -12 11", true},
-      {"~1 ink 1 2 -13 11", "~1 ink 3 2 -13 11", false},
-      {"~1 ink 1 2 -13 11", "~1 box 1 2 -13 11", false},
-      {"~1 ink 1 2", "~1 ink 1 2 3", false},
-      {"~1 ink none", "~1 ink 0 0 1 1", false},
-      {"  3 ..KK..", "  3 ..KK..", true},
-      {"  3 ..KK..", "  3 ..KKK.", false},
-      {"ok=1 12", "ok=1 13", false},
-  };
-  for (const auto& r : rows) EXPECT_EQ(LinesMatch(r.want, r.got), r.match) << r.want << " / " << r.got;
-}
-
 }  // namespace

@@ -24,9 +24,6 @@ constexpr uint32_t kBlack = 0, kWhite = 255, kRed = 249, kBlue = 252;
 
 struct Box {
   int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;  // inclusive
-  bool Empty() const { return left > right; }
-  int Width() const { return right - left + 1; }
-  int Height() const { return bottom - top + 1; }
 };
 
 inline HPALETTE MakePalette(const std::vector<PALETTEENTRY>& entries) {
@@ -72,7 +69,6 @@ class Page {
   void Brush(COLORREF colour) { Use(CreateSolidBrush(colour)); }
   void Font(const LOGFONTA& lf) { Use(CreateFontIndirectA(&lf)); }
   void NoBrush() { SelectObject(dc_, GetStockObject(NULL_BRUSH)); }
-  void NoPen() { SelectObject(dc_, GetStockObject(NULL_PEN)); }
 
   soft::inspect::Image Image() const { return soft::inspect::ReadBitmap(bmp_); }
   uint32_t Index(int x, int y) const { return soft::GetBitmap(bmp_)->Get(x, y); }

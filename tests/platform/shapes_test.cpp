@@ -21,29 +21,6 @@ using platform_test::kWhite;
 using platform_test::Page;
 using platform_test::Pixels;
 
-TEST(Mixes, BinaryRasterOperationsActOnPaletteIndicesAndStyledGaps) {
-  const struct {
-    int rop2, style, probe;
-    uint32_t expected;
-  } cases[] = {
-      {R2_NOT, PS_SOLID, 1, 0xFEu},          {R2_XORPEN, PS_SOLID, 1, 1u ^ 3u},
-      {R2_MERGEPEN, PS_SOLID, 1, 1u | 3u},   {R2_NOP, PS_SOLID, 1, 1u},
-      {R2_XORPEN, PS_DASH, 20, kWhite ^ 5u},  // an opaque gap takes the background through the ROP2
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.rop2 * 10 + c.style);
-    Page page(24, 1);
-    page.Pen(c.style, 1, PALETTEINDEX(3));
-    SetBkColor(page.dc(), PALETTEINDEX(5));
-    SetPixel(page.dc(), 1, 0, PALETTEINDEX(1));
-    SetROP2(page.dc(), c.rop2);
-    MoveToEx(page.dc(), 1, 0, nullptr);
-    LineTo(page.dc(), c.style == PS_SOLID ? 2 : 24, 0);
-    EXPECT_EQ(page.Index(c.probe, 0), c.expected);
-    EXPECT_EQ(page.Index(c.style == PS_SOLID ? 2 : 0, 0), kWhite);
-  }
-}
-
 // Under XOR a pixel painted twice returns to white, so every outline must
 // touch each of its pixels once.
 TEST(Mixes, EveryShapePaintsEachPixelOnceUnderXor) {
@@ -145,23 +122,6 @@ TEST(Clipping, AHugeLineLightsTheSameVisiblePixelsAsItsShortPiece) {
   }
 }
 
-TEST(Clipping, TheLongestLineMeetsTheDiamondRuleWhereItIsVisible) {
-  Page page(800, 480);
-  MoveToEx(page.dc(), INT_MIN, 0, nullptr);
-  LineTo(page.dc(), INT_MAX, 479);
-  const int64_t dx = int64_t{INT_MAX} - INT_MIN, dy = 479;
-  Pixels expected;
-  for (int64_t x = 0; x < 800; ++x) {
-    // Nearest row to the true line, a tie going to the upper row.
-    const int64_t num = 2 * (x - INT_MIN) * dy - dx;
-    const int64_t y = num <= 0 ? 0 : (num + 2 * dx - 1) / (2 * dx);
-    expected.push_back({static_cast<int>(x), static_cast<int>(y)});
-  }
-  std::sort(expected.begin(), expected.end(),
-            [](auto& a, auto& b) { return a.second != b.second ? a.second < b.second : a.first < b.first; });
-  EXPECT_EQ(page.Changed(), expected);
-}
-
 // ---- pixels, FillRect and other targets ----
 
 TEST(Pixels, SetPixelAndFillRectIgnoreTheRop2AndFailOutsideOrOnDeletedObjects) {
@@ -196,16 +156,6 @@ TEST(Pixels, SetPixelAndFillRectIgnoreTheRop2AndFailOutsideOrOnDeletedObjects) {
                          SetPolyFillMode(page.dc(), ALTERNATE) == ALTERNATE,
                          !Polyline(page.dc(), pts, 1)};
   for (size_t i = 0; i < std::size(failed); ++i) EXPECT_TRUE(failed[i]) << "call " << i;
-}
-
-TEST(Pixels, MonochromeAndTrueColourTargetsGetTheirOwnPixels) {
-  Page mono(4, 1, 1, 0), rgb(4, 2, 32, 0);
-  EXPECT_EQ(SetPixel(mono.dc(), 0, 0, RGB(200, 200, 200)), RGB(255, 255, 255));
-  EXPECT_EQ(SetPixel(mono.dc(), 1, 0, RGB(40, 40, 90)), RGB(0, 0, 0));
-  rgb.Pen(PS_SOLID, 1, RGB(10, 20, 30));
-  MoveToEx(rgb.dc(), 0, 1, nullptr);
-  LineTo(rgb.dc(), 4, 1);
-  EXPECT_EQ(GetPixel(rgb.dc(), 3, 1), RGB(10, 20, 30));
 }
 
 }  // namespace

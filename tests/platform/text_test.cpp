@@ -77,44 +77,6 @@ TEST(Text, NegativeHeightsAreTheEmPositiveOnesTheCellWidthsTheAverageAndDxTheAdv
   EXPECT_EQ(dx.BoxOf(kInk).right - one.BoxOf(kInk).right, 30);
 }
 
-TEST(Text, PaletteIndexColoursGiveThoseEntriesAndTextIgnoresTheRop2) {
-  TextPage t(30, 30, OPAQUE);
-  t.Font(LibraryFont(-11));
-  std::vector<PALETTEENTRY> entries;
-  for (int i = 0; i < 16; ++i) entries.push_back({BYTE(i * 16), 0, 0, PC_RESERVED});
-  HPALETTE pal = platform_test::MakePalette(entries);
-  HPALETTE oldPal = SelectPalette(t.dc(), pal, FALSE);
-  RealizePalette(t.dc());
-  SetTextColor(t.dc(), PALETTEINDEX(3));
-  SetBkColor(t.dc(), PALETTEINDEX(7));
-  t.Fill(1);
-  SetROP2(t.dc(), R2_XORPEN);
-  t.Out(2, 2, "W");
-  EXPECT_GT(t.Count(13), 0);
-  EXPECT_GT(t.Count(17), 0);
-  EXPECT_EQ(t.Count(13) + t.Count(17), t.Extent("W").cx * t.Extent("W").cy);
-  SelectPalette(t.dc(), oldPal, FALSE);
-  DeleteObject(pal);
-}
-
-TEST(Text, StyleNamesAndWeightChangeTheGlyphs) {
-  auto inkOf = [](const LOGFONTA& lf) {
-    TextPage t(40, 40);
-    t.Font(lf);
-    t.Out(4, 4, "H");
-    return soft::inspect::ReadDC(t.dc()).pixels;
-  };
-  const auto upright = inkOf(LibraryFont(-22)), named = inkOf(LibraryFont(-22, 0, "Courier New Italic"));
-  EXPECT_NE(named, upright);
-  LOGFONTA italic = LibraryFont(-22);
-  italic.lfItalic = TRUE;
-  EXPECT_EQ(inkOf(italic), named);
-  LOGFONTA bold = LibraryFont(-22);
-  bold.lfWeight = FW_BOLD;
-  const auto heavy = inkOf(bold);
-  EXPECT_GT(std::count(heavy.begin(), heavy.end(), kInk), std::count(upright.begin(), upright.end(), kInk));
-}
-
 TEST(Text, UnknownFacesTheStockFontAndNoFontsAtAllStillSucceed) {
   TextPage t(60, 30), stock(60, 30);  // a fresh DC holds the system font
   t.Font(LibraryFont(-11, 0, "No Such Face Anywhere"));
