@@ -56,36 +56,4 @@ TEST(CurveCommand, DrawsTheSamePictureAs) {
   }
 }
 
-// Whether a pixel next to (x, y) is drawn: outlines of the platform's
-// ellipse and arc may sit one pixel off the exact point.
-bool DrawnNear(CTestHost& host, POINT p) {
-  const soft::inspect::Image page = host.PageImage();
-  const uint32_t background = commands_test::StoredIndex(host, 0);
-  for (int dy = -1; dy <= 1; ++dy)
-    for (int dx = -1; dx <= 1; ++dx)
-      if (page.At(p.x + dx, p.y + dy) != background) return true;
-  return false;
-}
-
-TEST(CurveCommand, DrawsWhereThePositionAndThePointSay) {
-  const struct {
-    const char* text;
-    POINT drawn[2], empty[2];
-  } rows[] = {
-      {"P[400,240]C[500,240]", {{300, 240}, {400, 140}}, {{400, 240}, {600, 240}}},
-      {"P[400,240]C(C)[500,240]", {{600, 240}, {500, 140}}, {{300, 240}, {500, 240}}},
-      {"P[400,240]C(A90C)[500,240]", {{430, 310}, {500, 339}}, {{570, 170}, {430, 170}}},
-      // An open curve runs from its second point to its last but one.
-      {"P[100,100]C(S)[200,50][300,100][400,50](E)", {{200, 50}, {250, 90}}, {{100, 100}, {400, 50}}},
-      {"P[100,100]C(B)[200,50][300,100](E)", {{100, 100}, {300, 100}}, {{200, 100}, {200, 20}}},
-  };
-  for (const auto& c : rows) {
-    SCOPED_TRACE(c.text);
-    CTestHost host;
-    host.Feed(c.text);
-    for (POINT p : c.drawn) EXPECT_TRUE(DrawnNear(host, p)) << p.x << "," << p.y;
-    for (POINT p : c.empty) EXPECT_FALSE(DrawnNear(host, p)) << p.x << "," << p.y;
-  }
-}
-
 }  // namespace
