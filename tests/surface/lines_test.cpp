@@ -107,22 +107,6 @@ TEST(ShadedStrip, ReachesTheWindowEvenWhileRedrawIsSuspendedAndPatternZeroStillF
   w.Line(INT_MIN, 10, INT_MAX, 400);
 }
 
-TEST(DrawVector, WhileAFillCollectsALineOnlyAddsItsEndPoint) {
-  SurfaceWindow w;
-  w.W().foreground = 4;
-  w.surface->pointList = std::make_unique<CPointList>();
-  w.Line(50, 50, 100, 100);
-  w.surface->DrawSegment(w.State(), 100, 100, 150, 120, w.window, w.surface->pageDC[0], nullptr, nullptr,
-                         w.surface->pageWidth, w.surface->pageHeight, 0, 0, 0);
-  EXPECT_EQ(w.Count(4), 0);
-  EXPECT_TRUE(w.Invalidated().empty());
-  ASSERT_EQ(w.surface->pointList->Count(), 2);
-  for (POINT expected : {POINT{100, 100}, POINT{150, 120}}) {
-    const POINT p = w.surface->pointList->get();
-    EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(expected.x, expected.y));
-  }
-}
-
 TEST(PointList, GivesPointsBackOldestFirstAndAStopBoxWhenEmpty) {
   CPointList list;
   for (int i = 0; i < 5; ++i) EXPECT_EQ(list.Add(i, -i), 0);
