@@ -1,7 +1,6 @@
-// The screen command: erasing (and the journal that a redraw starts from),
-// scrolling, pages, the background index and the colour map, timed waits and
-// what the host may do while one runs, hard copies, the graphics cursor and
-// the user coordinate system.
+// The screen command: scrolling, pages, the background index and the colour
+// map, timed waits and what the host may do while one runs, hard copies, the
+// graphics cursor and the user coordinate system.
 #include "commands/screen.h"
 
 #include <gtest/gtest.h>
@@ -40,12 +39,6 @@ std::string JournalText(CTestHost& host) {
   return text;
 }
 
-int PagesErased(const CTestHost& host) {
-  int n = 0;
-  for (const CTestHost::Callback& c : host.callbacks) n += c.kind == CTestHost::Callback::PageErased;
-  return n;
-}
-
 TEST(ScreenOptions, ParseAndRecord) {
   const struct {
     const char* text;
@@ -78,25 +71,6 @@ TEST(ScreenOptions, ParseAndRecord) {
     EXPECT_EQ(host.State()->background, c.background);
     EXPECT_EQ(commands_test::Permanent(host).foreground, DefaultForeground(host));
   }
-}
-
-TEST(ScreenErase, ErasesToTheIndexTellsTheHostEvenWhileSuspendedAndCutsTheJournal) {
-  CTestHost host;
-  host.Feed("P[100,100]V[200,200]");
-  host.Surface()->redrawSuspended = 1;
-  host.Feed("S(I3)S(E)V[300,300]");
-  ExpectFacts(host, "px=150,150:3 px=799,479:3 px=250,250:fg");
-  EXPECT_EQ(PagesErased(host), 1);
-  EXPECT_EQ(host.Screen()->field2C, host.Screen()->field64 - 1);
-  EXPECT_EQ(KXREG_DrawInitialText(host.Host()), 0);
-  EXPECT_EQ(host.Surface()->redrawSuspended, 1);
-  EXPECT_EQ(JournalText(host), "S(E)V[300,300]");
-  // A redraw starts from the erase, which removes what the journal does not know.
-  SetPixel(host.Surface()->pageDC[0], 700, 400, PALETTEINDEX(5));
-  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
-  ExpectFacts(host, "px=700,400:3 px=250,250:fg at=300,300");
-  EXPECT_EQ(PagesErased(host), 2);
-  EXPECT_EQ(JournalText(host), "S(E)V[300,300]");
 }
 
 TEST(ScreenScroll, MovesThePictureTheOppositeWayAndLeavesThePosition) {
