@@ -1,6 +1,6 @@
 // Macrographs: definitions stored as received, invocations fed through the
-// parsers with nested texts expanded in place, redraws from the journal, and
-// self-naming texts that must stay bounded.
+// parsers with nested texts expanded in place, and self-naming texts that
+// must stay bounded.
 #include "commands/macro.h"
 
 #include <gtest/gtest.h>
@@ -76,16 +76,6 @@ TEST(MacroInvocation, ATextNamingItselfThousandsOfTimesStopsWhenTheReserveIsSpen
   commands_test::ExpectFacts(host, "at=7,7");
   EXPECT_FALSE(host.Interpreter()->macroRunning);
   EXPECT_EQ(host.Interpreter()->macroStack.Count(), 0);
-}
-
-TEST(MacroInvocation, ARedrawFromTheJournalDefinesAndRunsItAgain) {
-  CTestHost host;
-  host.Feed("@:AP[100,100]V[200,100]@;@A");
-  host.Interpreter()->ClearMacros();
-  host.Surface()->EraseAllPages(host.State());
-  ASSERT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
-  commands_test::ExpectFacts(host, "px=150,100:fg");
-  EXPECT_EQ(Stored(host, 'A'), "P[100,100]V[200,100]");
 }
 
 TEST(MacroInvocation, AHostErasingTheInstanceFromACallbackEndsIt) {
