@@ -93,20 +93,6 @@ TEST(ScreenScroll, MovesThePictureTheOppositeWayAndLeavesThePosition) {
   }
 }
 
-TEST(ScreenScroll, ScrollsTheScreenPageInUnitsScaledToIt) {
-  CTestHost::Options options;
-  options.cellWidth = 5;  // 400 x 240 pixels
-  options.cellHeight = 10;
-  options.background = RGB(0, 0, 255);
-  CTestHost host(options);
-  host.Feed("S(P1,I3,E)P[0,20]S[0,0]");
-  EXPECT_EQ(IndexAt(host, 200, 10, 2), 3);
-  EXPECT_EQ(host.PageImage(2).RgbAt(200, 9), RGB(0, 0, 255)) << "the band takes the host's background";
-  EXPECT_EQ(IndexAt(host, 200, 5, 1), 0) << "page 1 is not the screen page";
-  host.Feed("P[10,20]S4");  // less than a pixel across: nothing moves, nothing is filled
-  EXPECT_EQ(IndexAt(host, 0, 100, 2), 3);
-}
-
 TEST(ScreenDelay, WaitsItsTicksWithTheWindowUpToDate) {
   const struct {
     const char* text;
