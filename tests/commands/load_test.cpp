@@ -56,14 +56,6 @@ TEST(LoadCommand, DefinitionsFillTheCellsOfTheLoadingAlphabet) {
   }
 }
 
-TEST(LoadCommand, NamesKeepTenCharactersInUpperCase) {
-  CTestHost host;
-  host.Feed("L(A2'math')L(A3\"abcdefghijkl')");
-  EXPECT_STREQ(Current(host).loaded[1].name, "MATH");
-  EXPECT_STREQ(Current(host).loaded[2].name, "ABCDEFGHIJ");
-  EXPECT_EQ(Current(host).loadingAlphabet, 3);
-}
-
 TEST(LoadCommand, TheGreekAlphabetOfThePublicCorpusLoads) {
   std::ifstream file(ZIZIDER_CORPUS_DIR "/hackerb9-vt340test/regis/greek.fnt", std::ios::binary);
   if (!file) GTEST_SKIP() << "corpus absent";
