@@ -1,6 +1,6 @@
 // The load command: definitions land in the selected alphabet's cells as
-// digit values, names are kept to ten characters, and bad data ends a
-// definition without harm.
+// digit values, bad data ends a definition without harm, and the public
+// corpus's alphabet loads with its name.
 #include "commands/load.h"
 
 #include <gtest/gtest.h>
