@@ -9,29 +9,6 @@
 
 namespace {
 
-TEST(CurveCommand, MovesAndRecords) {
-  // The radius is ISqrt(100 * 100) = 101, so arcs end one unit further.
-  const commands_test::CCase cases[] = {
-      {"a circle leaves the position", "P[400,240]C[500,240]", "at=400,240"},
-      {"so does one about the point", "P[400,240]C(C)[500,240]", "at=400,240"},
-      {"an arc about the position", "P[400,240]C(A90)[500,240]", "at=400,240"},
-      {"an arc about the point moves", "P[400,240]C(A90C)[500,240]", "at=500,341"},
-      {"a minus turns clockwise", "P[400,240]C(A-90C)[500,240]", "at=500,139"},
-      {"a plus between digits adds", "P[400,240]C(A12+3C)[500,240]", "at=555,324"},
-      {"a curve moves through its points", "P[100,100]C(S)[200,50][300,100][400,50](E)", "at=400,50"},
-      {"a curve takes pixel vectors", "P[100,100]C(B)0246(E)", "at=100,100"},
-      {"a letter in a curve, its point counts", "C(B)[10,10]V[20,20](E)", "at=20,20 err=1'V'"},
-      {"eight is an error", "P[400,240]C8", "at=400,240 err=1#8"},
-      {"an empty list", "C()", "err=1')'"},
-      {"digits after a finished command", "C(W(I2))5", "err=1'5'"},
-      {"an unknown option", "C(Q", "err=1'Q'"},
-      {"an angle takes no separator", "C(A90 C)", "err=1' '"},
-      {"a temporary colour lasts for the command",  // radii 101 and 21
-       "P[400,240]C(W(I2))[500,240]C[420,240]", "px=299,240:2 px=379,240:fg"},
-  };
-  commands_test::ExpectCases(cases);
-}
-
 TEST(CurveCommand, DrawsTheSamePictureAs) {
   const struct {
     const char* text;

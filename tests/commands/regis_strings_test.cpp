@@ -70,13 +70,6 @@ TEST(VectorCommand, MovesDrawsAndKeepsTheStack) {
   commands_test::ExpectCases(cases);
 }
 
-TEST(VectorCommand, ATemporaryColourLastsIntoALaterString) {
-  CTestHost host;
-  host.Feed("P[0,0]V(W(I2))[100,0]");
-  host.Feed("[100,100]V[0,100]");
-  commands_test::ExpectFacts(host, "px=50,0:2 px=100,50:2 px=50,100:fg");
-}
-
 TEST(SkipCommand, SwallowsOneItem) {
   const commands_test::CCase cases[] = {
       {"one character", "NXP[7,7]", "at=7,7"},
@@ -91,15 +84,6 @@ TEST(SkipCommand, SwallowsOneItem) {
       {"the temporary controls become permanent", "V(W(I3))[1,1]NX", "fg=3"},
   };
   commands_test::ExpectCases(cases);
-}
-
-TEST(SkipCommand, AnOpenQuoteKeepsSemicolonsAsTextAcrossStrings) {
-  CTestHost host;
-  host.Feed("N('A;");
-  EXPECT_NE(host.Interpreter()->flags & kFlagSemicolonData, 0u);
-  host.Feed("B')P[6,6]");
-  EXPECT_EQ(commands_test::Position(host).x, 6);
-  EXPECT_EQ(host.Interpreter()->flags & kFlagSemicolonData, 0u);
 }
 
 TEST(OptionTail, ActsForTheLastCommand) {
