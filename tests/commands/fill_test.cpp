@@ -9,9 +9,6 @@
 
 namespace {
 
-using commands_test::Active;
-using commands_test::Permanent;
-
 TEST(FillCommand, FillsWhatItsInnerCommandsOutline) {
   const commands_test::CCase cases[] = {
       {"a square, back where the fill began", "P[100,100]F(V[200,100][200,200][100,200][100,100])",
@@ -49,15 +46,6 @@ TEST(FillCommand, FillsWhatItsInnerCommandsOutline) {
     commands_test::ExpectFacts(host, c.facts);
     EXPECT_EQ(host.Surface()->pointList, nullptr);
   }
-}
-
-TEST(FillCommand, TheWritingControlsInForceComeBackAfterTheFill) {
-  CTestHost host;
-  host.Feed("W(I2)F(W(I5,M3,P2)V[10,10][20,20][10,30]");
-  EXPECT_EQ(Permanent(host).foreground, 5) << "the body's W lasts for the body";
-  host.Feed(")");
-  for (CWriteControls* w : {&Permanent(host), &Active(host)})
-    EXPECT_EQ(std::vector<int>({w->foreground, w->pixelMultiplier, w->pattern}), std::vector<int>({2, 1, 1}));
 }
 
 }  // namespace

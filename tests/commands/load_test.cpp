@@ -1,6 +1,6 @@
 // The load command: definitions land in the selected alphabet's cells as
-// digit values, names are kept to ten characters, and bad data ends a
-// definition without harm.
+// digit values, bad data ends a definition without harm, and the public
+// corpus's alphabet loads with its name.
 #include "commands/load.h"
 
 #include <gtest/gtest.h>
@@ -54,14 +54,6 @@ TEST(LoadCommand, DefinitionsFillTheCellsOfTheLoadingAlphabet) {
     EXPECT_EQ(commands_test::LastErrorChar(host), c.errorChar);
     EXPECT_EQ(host.Interpreter()->flags & kFlagLiteral, 0u);
   }
-}
-
-TEST(LoadCommand, NamesKeepTenCharactersInUpperCase) {
-  CTestHost host;
-  host.Feed("L(A2'math')L(A3\"abcdefghijkl')");
-  EXPECT_STREQ(Current(host).loaded[1].name, "MATH");
-  EXPECT_STREQ(Current(host).loaded[2].name, "ABCDEFGHIJ");
-  EXPECT_EQ(Current(host).loadingAlphabet, 3);
 }
 
 TEST(LoadCommand, TheGreekAlphabetOfThePublicCorpusLoads) {

@@ -1,6 +1,5 @@
-// Macrographs: definitions stored as received, invocations fed through the
-// parsers with nested texts expanded in place, redraws from the journal, and
-// self-naming texts that must stay bounded.
+// Macrographs: invocations fed through the parsers with nested texts
+// expanded in place, and self-naming texts that must stay bounded.
 #include "commands/macro.h"
 
 #include <gtest/gtest.h>
@@ -10,36 +9,6 @@
 #include "regis_probe.h"
 
 namespace {
-
-std::string Stored(CTestHost& host, char letter) {
-  const char* text = host.Interpreter()->MacroText(letter - 'A');
-  return text ? text : "<none>";
-}
-
-TEST(MacroDefinition, KeepsTheTextAsReceived) {
-  const struct {
-    const char* behaviour;
-    std::string text;
-    char letter;
-    std::string stored;
-  } rows[] = {
-      {"';', '@@', controls and lower case stay", "@:Ap[1,1];@@x\r\n\x01V@;", 'A', "p[1,1];@@x\r\n\x01V"},
-      {"a lower-case name is raised", "@:bV@;", 'B', "V"},
-      {"a new definition replaces the old one", "@:AV@;@:AP@;", 'A', "P"},
-      {"an empty definition deletes", "@:AV@;@:A@;", 'A', "<none>"},
-      {"@. clears every definition", "@:AV@;@:ZP@;@.", 'Z', "<none>"},
-      {"a bad name is an error, a letter awaited", "@:1CV@;", 'C', "V"},
-      {"a definition is cut at 9999 characters", "@:D" + std::string(10005, 'x'), 'D',
-       std::string(9999, 'x')},
-  };
-  for (const auto& c : rows) {
-    SCOPED_TRACE(c.behaviour);
-    CTestHost host;
-    host.Feed(c.text);
-    EXPECT_EQ(Stored(host, c.letter), c.stored);
-    EXPECT_EQ(host.Interpreter()->flags & (kFlagLiteral | kFlagSemicolonData), 0u);
-  }
-}
 
 TEST(MacroInvocation, FeedsTheTextThroughTheParsers) {
   const commands_test::CCase cases[] = {
@@ -76,16 +45,6 @@ TEST(MacroInvocation, ATextNamingItselfThousandsOfTimesStopsWhenTheReserveIsSpen
   commands_test::ExpectFacts(host, "at=7,7");
   EXPECT_FALSE(host.Interpreter()->macroRunning);
   EXPECT_EQ(host.Interpreter()->macroStack.Count(), 0);
-}
-
-TEST(MacroInvocation, ARedrawFromTheJournalDefinesAndRunsItAgain) {
-  CTestHost host;
-  host.Feed("@:AP[100,100]V[200,100]@;@A");
-  host.Interpreter()->ClearMacros();
-  host.Surface()->EraseAllPages(host.State());
-  ASSERT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
-  commands_test::ExpectFacts(host, "px=150,100:fg");
-  EXPECT_EQ(Stored(host, 'A'), "P[100,100]V[200,100]");
 }
 
 TEST(MacroInvocation, AHostErasingTheInstanceFromACallbackEndsIt) {

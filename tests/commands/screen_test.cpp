@@ -1,7 +1,6 @@
-// The screen command: erasing (and the journal that a redraw starts from),
-// scrolling, pages, the background index and the colour map, timed waits and
-// what the host may do while one runs, hard copies, the graphics cursor and
-// the user coordinate system.
+// The screen command: scrolling, pages, the background index and the colour
+// map, timed waits and what the host may do while one runs, hard copies, the
+// graphics cursor and the user coordinate system.
 #include "commands/screen.h"
 
 #include <gtest/gtest.h>
@@ -40,12 +39,6 @@ std::string JournalText(CTestHost& host) {
   return text;
 }
 
-int PagesErased(const CTestHost& host) {
-  int n = 0;
-  for (const CTestHost::Callback& c : host.callbacks) n += c.kind == CTestHost::Callback::PageErased;
-  return n;
-}
-
 TEST(ScreenOptions, ParseAndRecord) {
   const struct {
     const char* text;
@@ -80,25 +73,6 @@ TEST(ScreenOptions, ParseAndRecord) {
   }
 }
 
-TEST(ScreenErase, ErasesToTheIndexTellsTheHostEvenWhileSuspendedAndCutsTheJournal) {
-  CTestHost host;
-  host.Feed("P[100,100]V[200,200]");
-  host.Surface()->redrawSuspended = 1;
-  host.Feed("S(I3)S(E)V[300,300]");
-  ExpectFacts(host, "px=150,150:3 px=799,479:3 px=250,250:fg");
-  EXPECT_EQ(PagesErased(host), 1);
-  EXPECT_EQ(host.Screen()->field2C, host.Screen()->field64 - 1);
-  EXPECT_EQ(KXREG_DrawInitialText(host.Host()), 0);
-  EXPECT_EQ(host.Surface()->redrawSuspended, 1);
-  EXPECT_EQ(JournalText(host), "S(E)V[300,300]");
-  // A redraw starts from the erase, which removes what the journal does not know.
-  SetPixel(host.Surface()->pageDC[0], 700, 400, PALETTEINDEX(5));
-  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
-  ExpectFacts(host, "px=700,400:3 px=250,250:fg at=300,300");
-  EXPECT_EQ(PagesErased(host), 2);
-  EXPECT_EQ(JournalText(host), "S(E)V[300,300]");
-}
-
 TEST(ScreenScroll, MovesThePictureTheOppositeWayAndLeavesThePosition) {
   const struct {
     const char* text;
@@ -117,20 +91,6 @@ TEST(ScreenScroll, MovesThePictureTheOppositeWayAndLeavesThePosition) {
     EXPECT_EQ(IndexAt(host, 400, 240), 0);
     EXPECT_EQ(Position(host).y, 240);
   }
-}
-
-TEST(ScreenScroll, ScrollsTheScreenPageInUnitsScaledToIt) {
-  CTestHost::Options options;
-  options.cellWidth = 5;  // 400 x 240 pixels
-  options.cellHeight = 10;
-  options.background = RGB(0, 0, 255);
-  CTestHost host(options);
-  host.Feed("S(P1,I3,E)P[0,20]S[0,0]");
-  EXPECT_EQ(IndexAt(host, 200, 10, 2), 3);
-  EXPECT_EQ(host.PageImage(2).RgbAt(200, 9), RGB(0, 0, 255)) << "the band takes the host's background";
-  EXPECT_EQ(IndexAt(host, 200, 5, 1), 0) << "page 1 is not the screen page";
-  host.Feed("P[10,20]S4");  // less than a pixel across: nothing moves, nothing is filled
-  EXPECT_EQ(IndexAt(host, 0, 100, 2), 3);
 }
 
 TEST(ScreenDelay, WaitsItsTicksWithTheWindowUpToDate) {

@@ -1,12 +1,16 @@
 // The input pipeline and the dispatch loop, through the exports as a host
-// drives them, with scripted parser objects standing in for commands.
+// drives them, with scripted parser objects standing in for commands; the
+// parser stack and the bounded pointer stacks.
 #include "interp/interpreter.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "interp/cmd_dispatch.h"
+#include "interp/parse_stack.h"
+#include "interp/ptr_stack.h"
 #include "support/scripted_parser.h"
 #include "support/test_host.h"
 
@@ -55,4 +59,25 @@ TEST(Dispatch, ResetOrAPopThatEmptiesTheStackLeavesOneDispatcherInCommandMode) {
   EXPECT_EQ(interp.parseStack.Count(), 1);
   EXPECT_NE(Dispatcher(host), nullptr);
   EXPECT_EQ(interp.lastErrorChar, 'B');
+}
+
+TEST(PtrStack, APushBeyondTheCapacityIsRefusedAndStoresNothing) {
+  CPtrStack stack(2);
+  int a = 0, b = 0, c = 0;
+  EXPECT_TRUE(stack.Push(&a) && stack.Push(&b));
+  EXPECT_FALSE(stack.Push(&c));
+  EXPECT_EQ(stack.TopIndex(), 1);
+  EXPECT_EQ(stack.Pop(), &b);
+  EXPECT_EQ(stack.Pop(), &a);
+  EXPECT_EQ(stack.Pop(), nullptr);
+  EXPECT_EQ(stack.TopIndex(), -1);
+}
+
+TEST(PositionStack, TopIsTheLastPushedEntryAndNoneWhenEmpty) {
+  CPositionStack stack;
+  EXPECT_EQ(stack.Top(), nullptr);
+  auto entry = std::make_unique<CSavedPosition>();
+  entry->x = 5;
+  ASSERT_TRUE(stack.Push(std::move(entry)));
+  EXPECT_EQ(stack.Top()->x, 5);
 }

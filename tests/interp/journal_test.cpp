@@ -1,7 +1,6 @@
 // The journal file and redrawing from it: appending, reading back, cutting
-// back to an erase, a temporary file that cannot be made, what a replay
-// feeds, the state it starts from, and how it reacts to messages dispatched
-// while it yields.
+// back to an erase, a temporary file that cannot be made, and how a replay
+// reacts to messages dispatched while it yields.
 #include "interp/journal.h"
 
 #include <gtest/gtest.h>
@@ -42,11 +41,6 @@ void PushRecorder(CTestHost& host, std::string* seen) {
   host.Interpreter()->parseStack.Push(new CScriptedParser(seen));
 }
 
-std::pair<int, int> Position(CTestHost& host) {
-  const POINT at = KXREG_GetRegisCurPos(host.Host());
-  return {int(at.x), int(at.y)};
-}
-
 }  // namespace
 
 TEST(Journal, TruncatingKeepsOnlyTheErasingCommand) {
@@ -84,26 +78,6 @@ TEST(Journal, WithoutATempFileEveryRecordedCharacterIsReportedAndRefreshFails) {
   EXPECT_EQ(host.Feed("Q"), 0) << "interpretation goes on";
   EXPECT_EQ(host.Interpreter()->lastErrorChar, 'Q');
   EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 1);
-}
-
-// A clear, or a truncation at an erase, snapshots the state the next replay starts from.
-TEST(Replay, AfterAClearOrATruncationStartsFromThePositionThen) {
-  CTestHost host;
-  std::string seen;
-  PushRecorder(host, &seen);
-  host.Feed("abc");
-  KXREG_SetRegisCurPos(host.Host(), 100, 200, 1);
-  ASSERT_EQ(KXREG_ClearParserBuf(host.Host()), 0);
-  EXPECT_EQ(host.Host()->graphicsData, 0);
-  KXREG_SetRegisCurPos(host.Host(), 300, 400, 1);
-  ASSERT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
-  EXPECT_EQ(seen, "ABC") << "nothing fed";
-  EXPECT_EQ(Position(host), std::make_pair(100, 200));
-  KXREG_SetRegisCurPos(host.Host(), 10, 20, 1);
-  host.Interpreter()->journal.TruncateAtErase();
-  KXREG_SetRegisCurPos(host.Host(), 300, 400, 1);
-  ASSERT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
-  EXPECT_EQ(Position(host), std::make_pair(10, 20));
 }
 
 class ReplayReentrance : public testing::Test {

@@ -70,18 +70,6 @@ CTestHost::~CTestHost() {
   }
 }
 
-int CTestHost::Init(int mode) {
-  return KXREG_Init(host_.get(), options_.foreground, options_.background, mode);
-}
-
-int CTestHost::Erase() {
-  return KXREG_Erase(host_.get());
-}
-
-int CTestHost::Feed(const std::string& text) {
-  return KXREG_HandleNextString(host_.get(), text.c_str());
-}
-
 void CTestHost::Pump() {
   MSG msg;
   for (int i = 0; i < kMaxPumped && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
@@ -99,10 +87,6 @@ soft::inspect::Image CTestHost::PageImage(int page) {
   return soft::inspect::ReadDC(KXREG_GetMemDC(host_.get(), page));
 }
 
-soft::inspect::Image CTestHost::WindowImage() {
-  return soft::inspect::ReadWindow(window_);
-}
-
 uint32_t CTestHost::PageIndex(int x, int y, int page) {
   const soft::inspect::Image image = PageImage(page);
   if (x < 0 || y < 0 || x >= image.width || y >= image.height) return UINT32_MAX;
@@ -113,17 +97,6 @@ uint32_t CTestHost::WindowIndex(int x, int y) {
   const soft::inspect::Image image = WindowImage();
   if (x < 0 || y < 0 || x >= image.width || y >= image.height) return UINT32_MAX;
   return image.At(x, y);
-}
-
-void CTestHost::SetSetting(uint32_t bit, bool on) {
-  if (on)
-    settings_->flags |= bit;
-  else
-    settings_->flags &= ~bit;
-}
-
-bool CTestHost::Setting(uint32_t bit) const {
-  return (settings_->flags & bit) != 0;
 }
 
 CGrDrv* CTestHost::Surface() {
@@ -137,14 +110,6 @@ CGraphicsState* CTestHost::State() {
 }
 CInterpreter* CTestHost::Interpreter() {
   return host_->interpreter;
-}
-
-void CTestHost::DetachWindow() {
-  SetWindowLongPtrA(window_, 0, 0);
-}
-
-void CTestHost::AttachWindow() {
-  SetWindowLongPtrA(window_, 0, reinterpret_cast<LONG_PTR>(host_.get()));
 }
 
 CTestHost* CTestHost::FromWindow(HWND window) {

@@ -45,10 +45,10 @@ class CTestHost {
   HWND Window() const { return window_; }
   const Options& options() const { return options_; }
 
-  int Init(int mode = 1);
-  int Erase();
+  int Init(int mode = 1) { return KXREG_Init(Host(), options_.foreground, options_.background, mode); }
+  int Erase() { return KXREG_Erase(Host()); }
   // KXREG_HandleNextString with the string; its result.
-  int Feed(const std::string& text);
+  int Feed(const std::string& text) { return KXREG_HandleNextString(Host(), text.c_str()); }
   // Removes and dispatches every queued message (paints included), as the
   // host's message loop would. A WM_QUIT is recorded, not acted on.
   void Pump();
@@ -57,10 +57,12 @@ class CTestHost {
   uint32_t PageIndex(int x, int y, int page = 1);
   uint32_t WindowIndex(int x, int y);
   soft::inspect::Image PageImage(int page = 1);
-  soft::inspect::Image WindowImage();
+  soft::inspect::Image WindowImage() { return soft::inspect::ReadWindow(window_); }
 
-  void SetSetting(uint32_t bit, bool on = true);
-  bool Setting(uint32_t bit) const;
+  void SetSetting(uint32_t bit, bool on = true) {
+    settings_->flags = on ? settings_->flags | bit : settings_->flags & ~bit;
+  }
+  bool Setting(uint32_t bit) const { return (settings_->flags & bit) != 0; }
 
   // The library's objects, through the record's slots.
   CGrDrv* Surface();
@@ -69,8 +71,8 @@ class CTestHost {
   CInterpreter* Interpreter();
 
   // Makes the window's long 0 null, as a host tearing down would.
-  void DetachWindow();
-  void AttachWindow();
+  void DetachWindow() { SetWindowLongPtrA(window_, 0, 0); }
+  void AttachWindow() { SetWindowLongPtrA(window_, 0, reinterpret_cast<LONG_PTR>(host_.get())); }
 
   std::vector<Callback> callbacks;
   int paints = 0;

@@ -44,21 +44,4 @@ TEST(HlsToRgb, ConvertsAsTheTerminalDoes) {
       }
 }
 
-TEST(HueValue, RampsUpHoldsRampsDownRestsAndReducesAHueAboveAFullTurnOnlyOnce) {
-  const struct {
-    float hue, value;
-  } rows[] = {{0, 0},      {30, 0.5f}, {60, 1},     {179, 1}, {210, 0.5f},
-              {240, 0},    {360, 0},   {390, 0.5f}, {750, 0},  // 390, the last band, not 30
-              {-330, 0.5f}};
-  for (const auto& c : rows) EXPECT_FLOAT_EQ(HueValue(0.0f, 1.0f, c.hue), c.value) << c.hue;
-}
-
-TEST(ColourLetters, NameTheStandardEntries) {
-  const std::string letters = "DBRGMCY";
-  for (size_t i = 0; i < letters.size(); ++i) EXPECT_EQ(ColourLetterIndex(letters[i]), int(i)) << letters[i];
-  EXPECT_EQ(ColourLetterIndex('W'), 15);
-  EXPECT_EQ(ColourLetterIndex('H'), -1);
-  EXPECT_EQ(ColourLetterIndex('r'), -1) << "letters arrive upper-cased";
-}
-
 }  // namespace

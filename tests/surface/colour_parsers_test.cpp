@@ -1,13 +1,11 @@
-// The two colour sub-syntaxes: the colour specifier of W(I ...) and S(I ...)
-// and the colour-map option S(M ...), fed one character at a time as the
-// parser stack would.
+// The colour-map option S(M ...), fed one character at a time as the parser
+// stack would.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "interp/interpreter.h"
 #include "surface/color_map_parser.h"
-#include "surface/color_spec_parser.h"
 #include "surface/colour_map.h"
 #include "surface_window.h"
 
@@ -40,47 +38,6 @@ class ColourParserTest : public ::testing::Test {
   surface_test::SurfaceWindow w;
   CInterpreter interp{w.context.get()};
 };
-
-TEST_F(ColourParserTest, TheSpecifierSetsTheTargetAndReportsAndSkipsStrayCharacters) {
-  const struct {
-    const char* text;  // the characters after the option letter I
-    int32_t expected;  // the target afterwards, starting from 9
-    int status;
-    size_t used;
-    char errorChar;
-  } rows[] = {
-      {")", 0, PARSE_RETURN, 0, 0},     // no digits select index 0
-      {"3)", 3, PARSE_RETURN, 1, 0},    // an index ends at the closing parenthesis,
-      {"12,", 12, PARSE_RETURN, 2, 0},  // at a comma
-      {"15 ", 15, PARSE_RETURN, 2, 0},  // or at a space
-      {"16)", 9, PARSE_RETURN, 2, 0},   // index 16 leaves the target unchanged
-      {"99999999999)", 9, PARSE_RETURN, 11, 0},
-      {"3X", 9, PARSE_RETURN, 1, 0},               // another character ends without a change
-      {"(R)", 2, PARSE_DONE, 3, 0},                // a colour letter picks the nearest map entry,
-      {"(H120L50S100)", 2, PARSE_DONE, 13, 0},     // and so does an HLS colour
-      {"(H120XL50S100)", 2, PARSE_DONE, 14, 'X'},  // a stray character in HLS
-      {"(QZZ)", 9, PARSE_DONE, 5, 'Z'},            // an unknown group letter, up to the parenthesis
-      {"(H120,L50S100)", 2, PARSE_DONE, 14, ','},  // a separator inside HLS
-  };
-  for (const auto& c : rows) {
-    SCOPED_TRACE(c.text);
-    int32_t target = 9;
-    CColorSpecParser parser(&target);
-    interp.SetError(0, 0);
-    const FeedResult r = Feed(parser, c.text, interp);
-    EXPECT_EQ(target, c.expected);
-    EXPECT_EQ(r.status, c.status);
-    EXPECT_EQ(r.used, c.used);
-    EXPECT_EQ(interp.lastError, c.errorChar ? 1 : 0);
-    EXPECT_EQ(interp.lastErrorChar, c.errorChar);
-  }
-  WorkingColourMap()[2] = kStandardColours[1];  // S(M2(B)): a letter follows the changed map
-  int32_t target = 9;
-  CColorSpecParser parser(&target);
-  Feed(parser, "(R)", interp);
-  EXPECT_NE(target, 2);
-  EXPECT_EQ(target, NearestMapIndex(80, 13, 13));
-}
 
 TEST_F(ColourParserTest, TheMapOptionSetsSeveralEntriesAndRecoloursTheDrawnPicture) {
   w.W().foreground = 3;

@@ -223,4 +223,12 @@ TEST(HostLink, FollowsWindowLongZeroToTheSettingsAndPumpsUpToAQuit) {
   EXPECT_EQ(SettingsFlagsOfWindow(w.window), nullptr);
 }
 
+// A replay starts from the last snapshot; before any was taken nothing changes.
+TEST(GraphicsState, RestoreWithoutASnapshotChangesNothing) {
+  CGraphicsContext context(nullptr);
+  context.graphicsState.x = 77;
+  context.graphicsState.Restore();
+  EXPECT_EQ(context.graphicsState.x, 77);
+}
+
 }  // namespace

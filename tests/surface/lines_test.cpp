@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <sstream>
 
 #include "surface/grdrv.h"
 #include "surface/point_list.h"
@@ -15,7 +16,8 @@ using surface_test::Edges;
 using surface_test::Geometry;
 using surface_test::SurfaceWindow;
 
-// The largest x whose product with 800 still fits: far off the page, without wrapping.
+// The largest x whose product with 800 still fits: far off the page, without
+// wrapping.
 constexpr int kFar = 2684354;
 
 // A line from (10, 20) to (60, 20) in index 4; the end pixel is left out.
@@ -46,65 +48,28 @@ TEST(DrawVector, DrawsOnTheOutputPageAndInvalidatesWhatTheWindowShows) {
   }
 }
 
+// Probes are "x,y:index" separated by spaces; a count of -1 checks none.
 TEST(ShadedStrip, FillsBetweenTheSegmentAndItsReference) {
   const struct {
     const char* behaviour;
     int reference;
     bool horizontal;
     RECT line;
-    std::vector<int> probes;  // x, y, index
-    int count;                // pixels of the drawing colour, -1 for any
-    std::vector<Edges> invalidated;
+    const char* probes;
+    int count;          // pixels of the drawing colour
+    Edges invalidated;  // the one rectangle, none when empty
   } rows[] = {
-      {"down to and including the reference row, the box stretched to it",
-       240,
-       true,
-       {100, 100, 300, 100},
-       {299, 240, 4, 200, 99, 0, 200, 241, 0},
-       200 * 141,
-       {{100, 100, 301, 240}}},
-      {"up to a reference above",
-       50,
-       true,
-       {100, 100, 300, 100},
-       {150, 50, 4, 150, 49, 0, 150, 101, 0},
-       -1,
-       {{100, 50, 301, 101}}},
-      {"a vertical line fills across, one row taller than the line",
-       500,
-       false,
-       {100, 100, 100, 200},
-       {100, 100, 4, 499, 200, 4, 500, 150, 0, 300, 201, 0},
-       -1,
-       {}},
-      {"ends on both sides: two triangles meeting at the midpoint",
-       200,
-       true,
-       {100, 100, 300, 300},
-       {120, 180, 4, 180, 120, 0, 280, 220, 4, 220, 280, 0},
-       -1,
-       {}},
-      {"a reference beyond both ends: one triangle and a rectangle",
-       50,
-       true,
-       {100, 100, 300, 300},
-       {280, 120, 4, 120, 280, 0, 200, 60, 4, 200, 49, 0},
-       -1,
-       {}},
-      {"a vertical line against a horizontal reference fills nothing",
-       240,
-       true,
-       {100, 100, 100, 200},
-       {},
-       0,
-       {}},
-      {"a reference far off the page fills only the page",
-       kFar,
-       true,
-       {-kFar, 100, kFar, 100},
-       {0, 479, 4, 799, 100, 4, 400, 99, 0},
-       -1,
-       {}},
+      // Down to and including the reference row, the box stretched to it.
+      {"down", 240, true, {100, 100, 300, 100}, "299,240:4 200,99:0 200,241:0", 28200, {100, 100, 301, 240}},
+      {"up", 50, true, {100, 100, 300, 100}, "150,50:4 150,49:0 150,101:0", -1, {100, 50, 301, 101}},
+      // A vertical line fills across, one row taller than the line.
+      {"across", 500, false, {100, 100, 100, 200}, "100,100:4 499,200:4 500,150:0 300,201:0", -1, {}},
+      // Ends on both sides: two triangles meeting at the midpoint.
+      {"both sides", 200, true, {100, 100, 300, 300}, "120,180:4 180,120:0 280,220:4 220,280:0", -1, {}},
+      // A reference beyond both ends: one triangle and a rectangle.
+      {"beyond both ends", 50, true, {100, 100, 300, 300}, "280,120:4 120,280:0 200,60:4 200,49:0", -1, {}},
+      {"vertical against a horizontal reference: nothing", 240, true, {100, 100, 100, 200}, "", 0, {}},
+      {"a far reference: only the page", kFar, true, {-kFar, 100, kFar, 100}, "0,479:4 799,100:4", -1, {}},
   };
   for (const auto& c : rows) {
     SCOPED_TRACE(c.behaviour);
@@ -112,14 +77,15 @@ TEST(ShadedStrip, FillsBetweenTheSegmentAndItsReference) {
     w.W().foreground = 4;
     w.W().shading = CShading{c.reference, 0, kShadingOn | (c.horizontal ? kShadingHorizontal : 0u)};
     w.Line(c.line.left, c.line.top, c.line.right, c.line.bottom);
-    for (size_t i = 0; i + 2 < c.probes.size(); i += 3)
-      EXPECT_EQ(w.Index(c.probes[i], c.probes[i + 1]), c.probes[i + 2])
-          << c.probes[i] << "," << c.probes[i + 1];
+    std::istringstream probes(c.probes);
+    for (int x, y, index; probes >> x && probes.ignore() >> y && probes.ignore() >> index;)
+      EXPECT_EQ(w.Index(x, y), index) << x << "," << y;
     if (c.count >= 0) {
       EXPECT_EQ(w.Count(4), c.count);
     }
     if (c.count == 0 || !c.invalidated.empty()) {
-      EXPECT_EQ(w.Invalidated(), c.invalidated);
+      EXPECT_EQ(w.Invalidated(),
+                c.invalidated.empty() ? std::vector<Edges>{} : std::vector<Edges>{c.invalidated});
     }
   }
 }
@@ -139,22 +105,6 @@ TEST(ShadedStrip, ReachesTheWindowEvenWhileRedrawIsSuspendedAndPatternZeroStillF
   w.Line(-kFar, kFar, kFar, -kFar);
   w.W().shading = CShading{INT_MAX, 0, kShadingOn | kShadingHorizontal};
   w.Line(INT_MIN, 10, INT_MAX, 400);
-}
-
-TEST(DrawVector, WhileAFillCollectsALineOnlyAddsItsEndPoint) {
-  SurfaceWindow w;
-  w.W().foreground = 4;
-  w.surface->pointList = std::make_unique<CPointList>();
-  w.Line(50, 50, 100, 100);
-  w.surface->DrawSegment(w.State(), 100, 100, 150, 120, w.window, w.surface->pageDC[0], nullptr, nullptr,
-                         w.surface->pageWidth, w.surface->pageHeight, 0, 0, 0);
-  EXPECT_EQ(w.Count(4), 0);
-  EXPECT_TRUE(w.Invalidated().empty());
-  ASSERT_EQ(w.surface->pointList->Count(), 2);
-  for (POINT expected : {POINT{100, 100}, POINT{150, 120}}) {
-    const POINT p = w.surface->pointList->get();
-    EXPECT_EQ(std::make_pair(p.x, p.y), std::make_pair(expected.x, expected.y));
-  }
 }
 
 TEST(PointList, GivesPointsBackOldestFirstAndAStopBoxWhenEmpty) {
