@@ -113,21 +113,49 @@ TEST_F(Blit, BadHandlesFailAndOperationsWithoutASourceOrPatternNeedNone) {
   HDC stale = CreateCompatibleDC(nullptr);
   DeleteDC(stale);
   HPEN pen = CreatePen(PS_SOLID, 1, 0);
-  EXPECT_FALSE(BitBlt(stale, 0, 0, 1, 1, page.dc(), 0, 0, SRCCOPY));
-  EXPECT_FALSE(BitBlt(page.dc(), 0, 0, 1, 1, stale, 0, 0, SRCCOPY));
-  EXPECT_FALSE(BitBlt(page.dc(), 0, 0, 1, 1, reinterpret_cast<HDC>(pen), 0, 0, SRCCOPY));
-  EXPECT_FALSE(PatBlt(stale, 0, 0, 1, 1, PATCOPY));
-  EXPECT_FALSE(PatBlt(page.dc(), 0, 0, 2, 2, SRCCOPY)) << "PatBlt has no source";
-  EXPECT_FALSE(StretchBlt(page.dc(), 0, 0, 2, 2, stale, 0, 0, 1, 1, SRCCOPY));
-  EXPECT_FALSE(ScrollDC(stale, 1, 1, nullptr, nullptr, nullptr, nullptr));
   RECT update{1, 1, 1, 1};
-  EXPECT_TRUE(ScrollDC(page.dc(), 0, 0, nullptr, nullptr, nullptr, &update));
-  EXPECT_EQ(update.right, 0) << "nothing is uncovered";
-  BITMAPINFO bi{Header(1, 1, 16), {}};  // 16 bits: not a format we read
-  EXPECT_EQ(GetDIBits(page.dc(), reinterpret_cast<HBITMAP>(pen), 0, 1, nullptr, &bi, DIB_RGB_COLORS), 0);
-  EXPECT_EQ(GetDIBits(stale, page.bmp(), 0, 1, nullptr, &bi, DIB_RGB_COLORS), 0);
+  DibInfo bi{Header(1, 1, 16), {}};  // 16 bits: not a format we read
+  const auto dib = [&](BITMAPINFOHEADER h) { return bi.h = h, bi.get(); };
   uint32_t pixel = 0;
-  EXPECT_EQ(StretchDIBits(page.dc(), 0, 0, 1, 1, 0, 0, 1, 1, &pixel, &bi, DIB_RGB_COLORS, SRCCOPY), 0);
+  HDC dc = page.dc();
+  const auto draw = [&](BITMAPINFO* info, UINT usage = DIB_RGB_COLORS, bool bits = true, int w = 1) {
+    return StretchDIBits(dc, 0, 0, w, 1, 0, 0, 1, 1, bits ? &pixel : nullptr, info, usage, SRCCOPY);
+  };
+  const auto read = [&](BITMAPINFO* info, UINT start = 0, int lines = 1, UINT usage = DIB_RGB_COLORS) {
+    return GetDIBits(dc, page.bmp(), start, static_cast<UINT>(lines), &pixel, info, usage);
+  };
+  BITMAPINFOHEADER small = Header(1, 1, 8), rle = Header(1, 1, 8), none = Header(1, 1, 8);
+  small.biSize = 8;
+  rle.biCompression = 1;  // run-length encoded
+  none.biBitCount = 0;
+  const bool failed[] = {
+      !BitBlt(stale, 0, 0, 1, 1, dc, 0, 0, SRCCOPY),
+      !BitBlt(dc, 0, 0, 1, 1, stale, 0, 0, SRCCOPY),
+      !BitBlt(dc, 0, 0, 1, 1, reinterpret_cast<HDC>(pen), 0, 0, SRCCOPY),
+      !PatBlt(stale, 0, 0, 1, 1, PATCOPY),
+      !PatBlt(dc, 0, 0, 2, 2, SRCCOPY),  // PatBlt has no source
+      !StretchBlt(dc, 0, 0, 2, 2, stale, 0, 0, 1, 1, SRCCOPY),
+      !ScrollDC(stale, 1, 1, nullptr, nullptr, nullptr, nullptr),
+      ScrollDC(dc, 0, 0, nullptr, nullptr, nullptr, &update) && update.right == 0,
+      GetDIBits(dc, reinterpret_cast<HBITMAP>(pen), 0, 1, nullptr, bi.get(), DIB_RGB_COLORS) == 0,
+      GetDIBits(stale, page.bmp(), 0, 1, nullptr, bi.get(), DIB_RGB_COLORS) == 0,
+      draw(bi.get()) == 0,
+      draw(nullptr) == 0,
+      draw(dib(small)) == 0,
+      draw(dib(rle)) == 0,
+      draw(dib(Header(0, 1, 8))) == 0,
+      draw(dib(Header(1, INT32_MIN, 8))) == 0,
+      draw(dib(Header(1, 1, 8)), 7) == 0,
+      draw(dib(Header(1, 1, 8)), DIB_RGB_COLORS, false) == 0,
+      draw(dib(Header(1, 1, 8)), DIB_RGB_COLORS, true, 0) == 0,
+      read(dib(small)) == 0,
+      read(dib(Header(1, 1, 8)), 0, 1, 7) == 0,
+      read(dib(none)) == 0,  // no depth to write in
+      read(dib(rle)) == 0,
+      read(dib(Header(0, 1, 8))) == 0,
+      read(dib(Header(4, 1, 8)), 4) == 0,
+      read(dib(Header(4, 1, 8)), 0, 0) == 0};
+  for (size_t i = 0; i < std::size(failed); ++i) EXPECT_TRUE(failed[i]) << "call " << i;
   DeleteObject(pen);
   EXPECT_TRUE(BitBlt(page.dc(), 0, 0, 1, 1, nullptr, 0, 0, WHITENESS));
   EXPECT_EQ(page.Index(0, 0), 0xFFu);

@@ -14,19 +14,55 @@ namespace {
 using platform_test::MakePalette;
 using platform_test::Page;
 
-TEST(Handles, StaleAndWrongTypedHandlesFailLikeWin32) {
+TEST(Handles, StaleWrongTypedHandlesAndBadArgumentsFailLikeWin32) {
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
   ASSERT_NE(pen, nullptr);
   EXPECT_TRUE(DeleteObject(pen));
-  EXPECT_FALSE(DeleteObject(pen)) << "a deleted handle is stale";
-  HDC dc = CreateCompatibleDC(nullptr);
-  EXPECT_EQ(SelectObject(dc, pen), nullptr);
-  EXPECT_EQ(SetTextColor(reinterpret_cast<HDC>(pen), 0), CLR_INVALID);
-  EXPECT_EQ(SelectPalette(dc, reinterpret_cast<HPALETTE>(dc), FALSE), nullptr);
-  EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(uintptr_t{0xDEAD0})), 0u);
-  EXPECT_EQ(CreateCompatibleBitmap(reinterpret_cast<HDC>(pen), 4, 4), nullptr);
-  EXPECT_TRUE(DeleteDC(dc));
-  EXPECT_FALSE(DeleteDC(dc));
+  Page page(4, 4), other(4, 4);
+  HDC dc = page.dc(), stale = reinterpret_cast<HDC>(pen), screen = GetDC(nullptr);
+  BITMAPINFO tall{{sizeof(BITMAPINFOHEADER), 4, INT32_MIN, 1, 8, BI_RGB, 0, 0, 0, 0, 0}, {}};
+  LOGPALETTE empty{0x300, 0, {}};
+  PALETTEENTRY entry{};
+  LOGPEN lp{};
+  HGDIOBJ stockPen = GetStockObject(BLACK_PEN);
+  const bool answered[] = {
+      !DeleteObject(pen),
+      !DeleteDC(stale),
+      SelectObject(dc, pen) == nullptr,
+      SetTextColor(stale, 0) == CLR_INVALID,
+      SelectPalette(dc, reinterpret_cast<HPALETTE>(dc), FALSE) == nullptr,
+      GetObjectType(reinterpret_cast<HGDIOBJ>(uintptr_t{0xDEAD0})) == 0,
+      GetObjectType(dc) == OBJ_MEMDC,
+      CreateCompatibleBitmap(stale, 4, 4) == nullptr,
+      CreateCompatibleBitmap(dc, -1, 4) == nullptr,
+      CreateCompatibleDC(stale) == nullptr,
+      CreateBitmap(4, 4, 2, 1, nullptr) == nullptr,
+      CreateBitmap(4, 4, 1, 4, nullptr) == nullptr,
+      CreateDIBSection(dc, nullptr, DIB_RGB_COLORS, nullptr, nullptr, 0) == nullptr,
+      CreateDIBSection(dc, &tall, DIB_RGB_COLORS, nullptr, nullptr, 0) == nullptr,
+      CreatePen(PS_INSIDEFRAME + 1, 1, 0) == nullptr,
+      CreatePatternBrush(nullptr) == nullptr,
+      CreatePalette(&empty) == nullptr,
+      GetStockObject(-1) == nullptr,
+      GetObjectA(stockPen, -1, &lp) == 0,
+      GetObjectA(stockPen, 0, nullptr) == sizeof(LOGPEN),
+      DeleteObject(stockPen) && GetObjectType(stockPen) == OBJ_PEN,
+      SelectObject(screen, other.bmp()) == nullptr,
+      SelectObject(other.dc(), page.bmp()) == nullptr,
+      GetCurrentObject(dc, 99) == nullptr,
+      SetROP2(dc, 0) == 0 && SetROP2(dc, R2_WHITE + 1) == 0 && GetROP2(stale) == 0,
+      SetStretchBltMode(dc, 0) == 0 && SetStretchBltMode(dc, HALFTONE + 1) == 0,
+      SetBkMode(dc, 3) == 0,
+      SetTextAlign(stale, 0) == GDI_ERROR,
+      !SetBrushOrgEx(stale, 0, 0, nullptr),
+      RealizePalette(stale) == GDI_ERROR,
+      GetSystemPaletteEntries(stale, 0, 1, &entry) == 0,
+      GetSystemPaletteEntries(dc, 256, 1, &entry) == 0,
+      GetSystemPaletteEntries(dc, 0, 1, nullptr) == 256,
+      GetDeviceCaps(stale, BITSPIXEL) == 0,
+      !AnimatePalette(static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), 0, 1, &entry)};
+  for (size_t i = 0; i < std::size(answered); ++i) EXPECT_TRUE(answered[i]) << "call " << i;
+  ReleaseDC(nullptr, screen);
 }
 
 TEST(Handles, SelectedBitmapCannotBeDeletedButAPenIsDeletedWhenDeselected) {

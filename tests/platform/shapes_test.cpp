@@ -154,7 +154,11 @@ TEST(Pixels, SetPixelAndFillRectIgnoreTheRop2AndFailOutsideOrOnDeletedObjects) {
                          SetPolyFillMode(dc, WINDING) == 0,
                          SetPolyFillMode(page.dc(), 99) == 0,
                          SetPolyFillMode(page.dc(), ALTERNATE) == ALTERNATE,
-                         !Polyline(page.dc(), pts, 1)};
+                         !Polyline(page.dc(), pts, 1),
+                         !Polyline(page.dc(), nullptr, 2),
+                         !Polygon(page.dc(), nullptr, 3),
+                         !GetCurrentPositionEx(page.dc(), nullptr),
+                         FillRect(page.dc(), nullptr, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) == 0};
   for (size_t i = 0; i < std::size(failed); ++i) EXPECT_TRUE(failed[i]) << "call " << i;
 }
 

@@ -139,6 +139,8 @@ TEST(Text, BadHandlesAndArgumentsFail) {
   EXPECT_FALSE(GetTextExtentPoint32A(bogus, "a", 1, &sz));
   EXPECT_FALSE(GetTextExtentPoint32A(t.dc(), "a", 1, nullptr));
   EXPECT_FALSE(GetTextMetricsA(bogus, &tm));
+  EXPECT_FALSE(GetTextMetricsA(t.dc(), nullptr));
+  EXPECT_FALSE(GetTextExtentPoint32A(t.dc(), "a", -1, &sz));
   EXPECT_EQ(CreateFontIndirectA(nullptr), nullptr);
 }
 

@@ -143,13 +143,39 @@ TEST_F(UserTest, CreateAndDestroySendTheirMessagesInOrder) {
   EXPECT_EQ(inspect::LiveHandles(), baseline_);
 }
 
-TEST_F(UserTest, AWindowClosedThroughDefWindowProcFailsEveryLaterCall) {
-  HWND hwnd = Make();
+TEST_F(UserTest, AWindowClosedThroughDefWindowProcFailsEveryLaterCallAsDoBadArguments) {
+  HWND hwnd = Make(), live = Make();
   SendMessageA(hwnd, WM_CLOSE, 0, 0);
   RECT r{1, 2, 3, 4};
   MSG msg;
   PAINTSTRUCT ps;
-  const bool failed[] = {!IsWindow(hwnd),
+  WNDCLASSA wc{}, noProc{}, big{}, atom{};
+  wc.lpfnWndProc = big.lpfnWndProc = atom.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = noProc.lpszClassName = big.lpszClassName = "UserTestBad";
+  atom.lpszClassName = MAKEINTRESOURCEA(7);
+  wc.cbWndExtra = -1;
+  big.cbClsExtra = 5000;
+  const auto create = [&](const char* cls, DWORD style, HWND parent) {
+    return CreateWindowExA(0, cls, "", style, 0, 0, 5, 5, parent, nullptr, nullptr, nullptr);
+  };
+  const bool failed[] = {RegisterClassA(nullptr) == 0,
+                         RegisterClassA(&wc) == 0,
+                         RegisterClassA(&noProc) == 0,
+                         RegisterClassA(&big) == 0,
+                         RegisterClassA(&atom) == 0,
+                         create("NoSuchClass", 0, nullptr) == nullptr,
+                         create(kClass, 0, hwnd) == nullptr,
+                         create(kClass, WS_CHILD, nullptr) == nullptr,
+                         !GetClientRect(live, nullptr),
+                         !GetWindowRect(live, nullptr),
+                         SetWindowLongPtrA(live, GWLP_WNDPROC, 0) == 0,
+                         !PeekMessageA(nullptr, nullptr, 0, 0, PM_REMOVE),
+                         !GetMessageA(nullptr, nullptr, 0, 0),
+                         GetMessageA(&msg, hwnd, 0, 0) == -1,
+                         !TranslateMessage(nullptr),
+                         DispatchMessageA(nullptr) == 0,
+                         BeginPaint(live, nullptr) == nullptr,
+                         !IsWindow(hwnd),
                          !ShowWindow(hwnd, SW_SHOW),
                          !IsWindowVisible(hwnd),
                          !SetWindowPos(hwnd, nullptr, 1, 1, 5, 5, 0),
@@ -495,6 +521,9 @@ TEST(WsprintfA, FormatsLikeWin32AndStopsAt1023Characters) {
       {"a null string prints as (null)", Fmt("%s", static_cast<const char*>(nullptr)), "(null)"},
       {"characters and a literal percent", Fmt("%c%%%c", 'a', 'b'), "a%b"},
       {"an unknown type prints itself", Fmt("%q"), "q"},
+      {"wide units narrow, or ? above 255", Fmt("%C%lc%S%hS", 0x263A, 'b', u"cd", "ef"), "?bcdef"},
+      {"ll reads 64 bits; a zero has no prefix", Fmt("%lld %#x", -5000000000LL, 0u), "-5000000000 0"},
+      {"a format ending in a bare % stops", Fmt("ab%"), "ab"},
   };
   for (const auto& row : rows) EXPECT_EQ(row.got, row.expected) << row.behaviour;
   std::string big(2000, 'x');
@@ -504,6 +533,7 @@ TEST(WsprintfA, FormatsLikeWin32AndStopsAt1023Characters) {
   EXPECT_EQ(buf[1023], '\0');
   EXPECT_EQ(buf[1024], '#');
   EXPECT_EQ(wsprintfA(buf, "%2000d", 1), 1023);
+  EXPECT_EQ(wsprintfA(nullptr, "x") + wsprintfA(buf, nullptr) + buf[0], 0);
 }
 
 }  // namespace
