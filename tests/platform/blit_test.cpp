@@ -63,36 +63,6 @@ TEST_F(Blit, NamedRasterOperationsCombinePaletteIndicesBitwise) {
   }
 }
 
-TEST_F(Blit, PaletteAndRgbBitmapsConvertThroughTheColoursPixelsShow) {
-  Page pal(2, 1), rgb(2, 1, 32), back(2, 1);
-  pal.Load({9, kRed});  // 9 is (166, 202, 240)
-  ASSERT_TRUE(BitBlt(rgb.dc(), 0, 0, 2, 1, pal.dc(), 0, 0, SRCCOPY));
-  EXPECT_EQ(rgb.Row(0), (Values{0xA6CAF0, 0xFF0000}));
-  rgb.Set(1, 0, 0xF00000);  // nearest is red
-  ASSERT_TRUE(BitBlt(back.dc(), 0, 0, 2, 1, rgb.dc(), 0, 0, SRCCOPY));
-  EXPECT_EQ(back.Row(0), (Values{9, kRed}));
-}
-
-TEST_F(Blit, MonochromeCopiesKeepEveryBitAtAnyAlignment) {
-  const struct {
-    const char* behaviour;
-    int dx, sx, n;
-  } cases[] = {{"byte aligned", 0, 8, 40},
-               {"same bit phase across bytes", 3, 11, 30},
-               {"different bit phase", 5, 2, 30},
-               {"inside one byte", 1, 9, 5}};
-  Page src(64, 1, 1, 0);
-  for (int x = 0; x < 64; ++x) src.Set(x, 0, ((x * 5) / 3) & 1);
-  for (const auto& c : cases) {
-    Page dst(64, 1, 1, 1);
-    ASSERT_TRUE(BitBlt(dst.dc(), c.dx, 0, c.n, 1, src.dc(), c.sx, 0, SRCCOPY));
-    for (int x = 0; x < 64; ++x) {
-      const bool inside = x >= c.dx && x < c.dx + c.n;
-      EXPECT_EQ(dst.Index(x, 0), inside ? src.Index(x - c.dx + c.sx, 0) : 1u) << c.behaviour << " at " << x;
-    }
-  }
-}
-
 TEST_F(Blit, BlitsClipToBothBitmapsAndSurviveExtremeCoordinates) {
   Page src(4, 4, 8, 0), dst(6, 6, 8, 0);
   for (int i = 0; i < 16; ++i) src.Set(i % 4, i / 4, 10 + i);

@@ -89,16 +89,6 @@ TEST(QuarterPath, AHugeBoxStillStepsFromTheRightEndToTheTop) {
 
 using platform_test::Page;
 
-TEST(EllipseWalk, TheMiddleRowOfAnOddHeightIsWalkedTwice) {
-  // Out along the upper half and back along the lower one: R2_NOT inverts
-  // the inner pixels of the middle row twice and keeps only its ends.
-  Page page(14, 5);
-  page.NoBrush();
-  SetROP2(page.dc(), R2_NOT);
-  Ellipse(page.dc(), 2, 1, 12, 4);
-  EXPECT_EQ(page.Rows(1, 3), (platform_test::Art{"....######....", "..#........#..", "....######...."}));
-}
-
 TEST(EllipseWalk, AnArcBetweenNeighbouringPointsIsEmpty) {
   // The end radial's first point directly follows the start's: the arc
   // leaves out the point before its end, which is its start.

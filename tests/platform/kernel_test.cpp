@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/soft/inspect.h"
 #include "platform/win32.h"
@@ -12,72 +13,59 @@ namespace {
 
 namespace inspect = soft::inspect;
 
-class VirtualClock : public ::testing::Test {
- protected:
-  void SetUp() override { inspect::UseVirtualClock(true); }
-  void TearDown() override {
-    inspect::SetAdvancePerEmptyPoll(0);
-    inspect::UseVirtualClock(false);
-  }
-};
-
-TEST_F(VirtualClock, MovesOnlyWhenAdvancedSleptOrPolledEmptyAndWrapsAt2To32) {
+TEST(VirtualClock, MovesOnlyWhenAdvancedSleptOrPolledEmptyAndWrapsAt2To32) {
+  inspect::UseVirtualClock(true);
   const DWORD start = GetTickCount();
-  EXPECT_EQ(GetTickCount(), start);
+  std::vector<DWORD> ticks = {GetTickCount() - start};
   inspect::AdvanceClock(250);
-  Sleep(1000);
-  EXPECT_EQ(GetTickCount(), start + 1250) << "Sleep returns at once and moves the clock";
+  Sleep(1000);  // returns at once and moves the clock
+  ticks.push_back(GetTickCount() - start);
   inspect::SetAdvancePerEmptyPoll(16);
   MSG msg;
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(GetTickCount(), start + 1266);
+  PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);  // an empty poll advances
+  ticks.push_back(GetTickCount() - start);
   PostMessageA(nullptr, WM_USER, 0, 0);
-  EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(GetTickCount(), start + 1266) << "a busy poll does not advance";
-  EXPECT_EQ(msg.time, start + 1266) << "messages carry the time they were posted";
+  PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);  // a busy one does not
+  ticks.insert(ticks.end(), {GetTickCount() - start, msg.time - start});
   inspect::AdvanceClock(0xFFFFFFFFu - (start + 1266));
-  EXPECT_EQ(GetTickCount(), 0xFFFFFFFFu);
+  ticks.push_back(GetTickCount());
   inspect::AdvanceClock(2);
-  EXPECT_EQ(GetTickCount(), 1u);
+  ticks.push_back(GetTickCount());
+  EXPECT_EQ(ticks, (std::vector<DWORD>{0, 1250, 1266, 1266, 1266, 0xFFFFFFFFu, 1}));
+  inspect::SetAdvancePerEmptyPoll(0);
+  inspect::UseVirtualClock(false);
 }
 
-TEST(GlobalMemory, MoveableBlocksLockAndKeepTheirContentsThroughReAlloc) {
+TEST(GlobalMemory, MoveableBlocksCountLocksAndKeepTheirContentsThroughReAlloc) {
   const size_t handles = inspect::LiveHandles();
   HGLOBAL h = GlobalAlloc(GHND, 4);
   EXPECT_EQ(inspect::LiveHandles(), handles) << "not counted as a GDI or USER handle";
   auto* p = static_cast<char*>(GlobalLock(h));
   ASSERT_NE(p, nullptr);
   std::memcpy(p, "abcd", 4);
-  EXPECT_NE(GlobalLock(h), nullptr);
-  EXPECT_TRUE(GlobalUnlock(h)) << "still locked once";
-  EXPECT_FALSE(GlobalUnlock(h)) << "now unlocked";
-  EXPECT_FALSE(GlobalUnlock(h)) << "was not locked";
+  EXPECT_EQ(std::vector<bool>(
+                {GlobalLock(h) != nullptr, GlobalUnlock(h) != 0, GlobalUnlock(h) != 0, GlobalUnlock(h) != 0}),
+            std::vector<bool>({true, true, false, false}))
+      << "still locked once, then unlocked, then not locked";
   EXPECT_EQ(GlobalReAlloc(h, 100000, GMEM_ZEROINIT), h) << "a moveable handle survives a move";
   p = static_cast<char*>(GlobalLock(h));
-  EXPECT_EQ(std::memcmp(p, "abcd", 4), 0);
-  EXPECT_EQ(p[99999], 0);
+  EXPECT_EQ(std::string(p, 4) + std::to_string(p[99999]), "abcd0");
   GlobalUnlock(h);
   EXPECT_EQ(GlobalFree(h), nullptr);
   EXPECT_EQ(GlobalFree(h), h) << "a second free fails";
-  EXPECT_EQ(GlobalLock(h), nullptr);
-  EXPECT_EQ(GlobalSize(h), 0u);
-}
 
-TEST(GlobalMemory, ALockedBlockGrowsOnlyWhenAllowedToMoveAndBlocksAboveTheLimitFail) {
-  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 8);
+  h = GlobalAlloc(GMEM_MOVEABLE, 8);
   ASSERT_NE(GlobalLock(h), nullptr);
-  EXPECT_EQ(GlobalReAlloc(h, 1 << 20, 0), nullptr);
+  EXPECT_EQ(GlobalReAlloc(h, 1 << 20, 0), nullptr) << "a locked block may not move";
   EXPECT_EQ(GlobalSize(h), 8u) << "a failed reallocation leaves the block as it was";
   EXPECT_EQ(GlobalReAlloc(h, 4, 0), h) << "shrinking never moves";
   EXPECT_EQ(GlobalReAlloc(h, 1 << 20, GMEM_MOVEABLE), h);
   GlobalUnlock(h);
   GlobalFree(h);
   soft::inspect::SetGlobalAllocLimit(64);
-  EXPECT_EQ(GlobalAlloc(GHND, 65), nullptr);
-  EXPECT_EQ(LocalAlloc(LPTR, 65), nullptr);
-  h = GlobalAlloc(GHND, 64);
-  EXPECT_NE(h, nullptr);
-  GlobalFree(h);
+  EXPECT_EQ(std::vector<bool>({GlobalAlloc(GHND, 65) == nullptr, LocalAlloc(LPTR, 65) == nullptr,
+                               GlobalFree(GlobalAlloc(GHND, 64)) == nullptr}),
+            std::vector<bool>(3, true));
   soft::inspect::SetGlobalAllocLimit(0);
 }
 
@@ -95,10 +83,11 @@ TEST(GlobalMemory, AFixedBlockIsItsOwnHandle) {
   EXPECT_EQ(GlobalFree(moved), nullptr);
 }
 
-TEST(GlobalMemory, WrongHandlesFailWithoutBeingTouched) {
+TEST(GlobalMemory, WrongAndFreedHandlesFailWithoutBeingTouched) {
   int local = 0;
-  HGLOBAL bogus[] = {&local, reinterpret_cast<HGLOBAL>(0x10), GetStockObject(WHITE_BRUSH)};
-  for (HGLOBAL h : bogus) {
+  HGLOBAL freed = GlobalAlloc(GHND, 4);
+  GlobalFree(freed);
+  for (HGLOBAL h : {HGLOBAL(&local), reinterpret_cast<HGLOBAL>(0x10), GetStockObject(WHITE_BRUSH), freed}) {
     EXPECT_EQ(GlobalLock(h), nullptr);
     EXPECT_FALSE(GlobalUnlock(h));
     EXPECT_EQ(GlobalSize(h), 0u);
