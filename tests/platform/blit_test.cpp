@@ -1,6 +1,5 @@
-// Blits and DIBs of the soft platform on palette-index and monochrome
-// bitmaps, read back pixel by pixel. What a real GDI draws on true colour
-// bitmaps is compared in golden_test.
+// Blits and DIBs of the soft platform on palette-index and monochrome bitmaps, read back pixel by pixel. What
+// a real GDI draws on true colour bitmaps is compared in golden_test.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -12,19 +11,17 @@
 #include "platform/soft/blitter.h"
 #include "platform/soft/inspect.h"
 #include "platform/soft/palette.h"
+#include "tests/platform/oracle/scenarios.h"
 #include "tests/platform/page.h"
 
 namespace {
 
+using oracle::Header;
 using platform_test::kBlue;
 using platform_test::kRed;
 using platform_test::kWhite;
 using platform_test::Page;
 using platform_test::Values;
-
-BITMAPINFOHEADER Header(int width, int height, int bpp) {
-  return {sizeof(BITMAPINFOHEADER), width, height, 1, static_cast<WORD>(bpp), BI_RGB, 0, 0, 0, 0, 0};
-}
 
 // A BITMAPINFO with room for a full colour table.
 struct DibInfo {
@@ -158,15 +155,16 @@ TEST_F(Blit, GetDIBitsRoundTripsAPageInBothRowOrders) {
   bi.h.biSize = sizeof(BITMAPINFOHEADER);
   HDC dc = page.dc();
   ASSERT_NE(GetDIBits(dc, page.bmp(), 0, 0, nullptr, bi.get(), DIB_RGB_COLORS), 0);
-  EXPECT_EQ(std::vector<LONG>({bi.h.biWidth, bi.h.biHeight, bi.h.biBitCount}), std::vector<LONG>({5, 3, 8}));
-  EXPECT_EQ(bi.h.biSizeImage, 8u * 3) << "rows of a DIB are padded to four bytes";
+  EXPECT_EQ(std::vector<LONG>({bi.h.biWidth, bi.h.biHeight, bi.h.biBitCount, LONG(bi.h.biSizeImage)}),
+            std::vector<LONG>({5, 3, 8, 8 * 3}))
+      << "rows of a DIB are padded to four bytes";
 
   std::vector<uint8_t> bits(8 * 3, 0xEE);
   ASSERT_EQ(GetDIBits(dc, page.bmp(), 0, 3, bits.data(), bi.get(), DIB_RGB_COLORS), 3);
-  EXPECT_EQ(bits[0], 2 * 40) << "a bottom-up DIB starts with the bottom row";
-  EXPECT_EQ(bits[8 * 2 + 4], 4 * 3);
-  EXPECT_EQ(bi.colours[kRed].rgbRed + bi.colours[kRed].rgbGreen, 255);
-  EXPECT_EQ(bi.colours[9].rgbBlue, 240) << "the colour table is the display's palette";
+  EXPECT_EQ(bits[0] + bits[8 * 2 + 4] * 256, 2 * 40 + 4 * 3 * 256)
+      << "a bottom-up DIB starts with the bottom row";
+  EXPECT_EQ(bi.colours[kRed].rgbRed + bi.colours[9].rgbBlue, 255 + 240)
+      << "the table is the display's palette";
 
   bi.h.biHeight = -3;
   ASSERT_EQ(GetDIBits(dc, page.bmp(), 1, 5, bits.data(), bi.get(), DIB_RGB_COLORS), 2)
@@ -217,23 +215,16 @@ TEST_F(Blit, MonochromeDibSectionShowsItsColourTableNotTheDcColours) {
   DibInfo bi{Header(4, -1, 1), {RGBQUAD{0x56, 0x34, 0x12, 0}, RGBQUAD{0x77, 0x55, 0x33, 0}}};
   Page dst(4, 1, 32, 0);
   void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(dst.dc(), bi.get(), DIB_RGB_COLORS, &bits, nullptr, 0);
-  ASSERT_NE(dib, nullptr);
+  oracle::MemDC src(CreateDIBSection(dst.dc(), bi.get(), DIB_RGB_COLORS, &bits, nullptr, 0));
+  ASSERT_NE(bits, nullptr);
   static_cast<uint8_t*>(bits)[0] = 0x50;  // 0 1 0 1
-  HDC src = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(src, dib);
-  ASSERT_TRUE(BitBlt(dst.dc(), 0, 0, 4, 1, src, 0, 0, SRCCOPY));
+  ASSERT_TRUE(BitBlt(dst.dc(), 0, 0, 4, 1, src.dc(), 0, 0, SRCCOPY));
   EXPECT_EQ(dst.Row(0), (Values{0x123456, 0x335577, 0x123456, 0x335577}));
-  SelectObject(src, old);
-  DeleteObject(dib);
-  DeleteDC(src);
 }
 
-// The shortcuts for common blits (row copies, monochrome packed by bytes and
-// expanded by nibbles, colour masks, remembered stretch mappings and mask
-// colours) give what the general path gives: random blits and stretches
-// between monochrome, palette and RGB bitmaps, each run both ways from the
-// same pixels.
+// The shortcuts for common blits (row copies, monochrome packed by bytes and expanded by nibbles, colour
+// masks, remembered stretch mappings and mask colours) give what the general path gives: random blits and
+// stretches between monochrome, palette and RGB bitmaps, each run both ways from the same pixels.
 TEST_F(Blit, FastPathsGiveWhatTheGeneralPathGives) {
   std::mt19937 rng(17);
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
@@ -271,8 +262,8 @@ TEST_F(Blit, FastPathsGiveWhatTheGeneralPathGives) {
         for (uint32_t v : soft::inspect::ReadDC(dst.dc()).pixels) result[fast] += std::to_string(v) + ' ';
       };
       if (stretch) {
-        // The second source differs by one pixel; the third is the first
-        // again, as remembered stretches would see it.
+        // The second source differs by one pixel; the third is the first again, as remembered stretches would
+        // see it.
         for (int k = 0; k < 3; ++k, keep()) {
           if (k) src.Set(g[0] & 1, 0, src.Index(g[0] & 1, 0) ^ 1);
           StretchBlt(dst.dc(), g[0], g[1], g[2], g[3], from, g[4], g[5], g[6], g[7], rop);

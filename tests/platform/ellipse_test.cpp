@@ -1,5 +1,5 @@
-// The ellipse walk: the quarter path against GDI's stepper on shapes far
-// larger than golden_test draws, and a middle row walked twice.
+// The ellipse walk: the quarter path against GDI's stepper on shapes far larger than golden_test draws, arcs
+// between close or opposite radials, and the byte outlines against the span path.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -19,9 +19,8 @@
 
 namespace {
 
-// GDI's stepper written out plainly: from the right end of the middle it
-// steps in when twice the error reaches the x increment and up when it
-// stays below the y increment. Returns row U -> (lowest X, highest X).
+// GDI's stepper written out plainly: from the right end of the middle it steps in when twice the error
+// reaches the x increment and up when it stays below the y increment. Returns row U -> (lowest X, highest X).
 std::map<int64_t, std::pair<int64_t, int64_t>> Stepper(int64_t w, int64_t h) {
   using soft::Int128;
   const Int128 a = w - 1, b = h - 1, odd = (h - 1) & 1;
@@ -50,9 +49,8 @@ std::map<int64_t, std::pair<int64_t, int64_t>> Stepper(int64_t w, int64_t h) {
   return rows;
 }
 
-// The closed form and the row table stepped once per ellipse both give
-// every row of the stepper: all small boxes, and shapes far larger than
-// the golden files draw.
+// The closed form and the row table stepped once per ellipse both give every row of the stepper: all small
+// boxes, and shapes far larger than the golden files draw.
 TEST(QuarterPath, TheClosedFormAndTheRowTableFollowTheStepper) {
   std::vector<std::pair<int64_t, int64_t>> sizes = {
       {23, 600},    {600, 23},  {1001, 999},    {2, 5000},  {5000, 2},      {23, 50000},  {50000, 41},
@@ -90,8 +88,8 @@ TEST(QuarterPath, AHugeBoxStillStepsFromTheRightEndToTheTop) {
 using platform_test::Page;
 
 TEST(EllipseWalk, AnArcBetweenNeighbouringPointsIsEmpty) {
-  // The end radial's first point directly follows the start's: the arc
-  // leaves out the point before its end, which is its start.
+  // The end radial's first point directly follows the start's: the arc leaves out the point before its end,
+  // which is its start.
   Page page(30, 30);
   Arc(page.dc(), 2, 2, 26, 26, 30, 13, 30, 12);
   EXPECT_TRUE(page.Changed().empty());
@@ -110,8 +108,8 @@ TEST(EllipseWalk, ArcsBetweenOppositeRadialsCarryMirroredDashes) {
   EXPECT_FALSE(first.Changed().empty());
 }
 
-// Solid outlines written straight to 8-bit rows (copy, NOT and XOR) give
-// what the span path gives: random boxes, some off the page, both ways.
+// Solid outlines written straight to 8-bit rows (copy, NOT and XOR) give what the span path gives: random
+// boxes, some off the page, both ways.
 TEST(EllipseWalk, ByteOutlinesGiveWhatTheSpanPathGives) {
   std::mt19937 rng(5);
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };

@@ -1,6 +1,5 @@
-// Compares what each oracle scenario draws on the soft platform with what a
-// real GDI drew (tests/platform/golden/<name>.txt, recorded by
-// tools/gdi-golden under Wine).
+// Compares what each oracle scenario draws on the soft platform with what a real GDI drew
+// (tests/platform/golden/<name>.txt, recorded by tools/gdi-golden under Wine).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -48,8 +47,7 @@ void Tokenize(const std::string& s, std::vector<std::string>* words, std::vector
   words->push_back(word);
 }
 
-// A line "~N ..." matches when its words are equal and every number is
-// within N; other lines must be equal.
+// A line "~N ..." matches when its words are equal and every number is within N; other lines must be equal.
 bool LinesMatch(const std::string& expected, const std::string& actual) {
   if (expected == actual) return true;
   if (expected.size() < 3 || expected[0] != '~') return false;

@@ -1,5 +1,4 @@
-// KERNEL of the soft platform: the tick clock, global and local memory,
-// debug output and the module handle.
+// KERNEL of the soft platform: the tick clock, global and local memory, debug output and the module handle.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,6 +1,5 @@
-// A memory DC on a bitmap of its own for the soft platform's pixel tests: an
-// 8-bit bitmap of the display's format cleared to white unless asked
-// otherwise, a 1-bit one, or a top-down 32-bit DIB section.
+// A memory DC on a bitmap of its own for the soft platform's pixel tests: an 8-bit bitmap of the display's
+// format cleared to white unless asked otherwise, a 1-bit one, or a top-down 32-bit DIB section.
 #pragma once
 
 #include <algorithm>

@@ -1,6 +1,5 @@
-// Pixels, lines and shapes of the soft platform on palette-index bitmaps:
-// what the raster operations do to indices, huge coordinates, and the
-// targets and failures golden_test does not reach.
+// Pixels, lines and shapes of the soft platform on palette-index bitmaps: what the raster operations do to
+// indices, huge coordinates, and the targets and failures golden_test does not reach.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,8 +20,7 @@ using platform_test::kWhite;
 using platform_test::Page;
 using platform_test::Pixels;
 
-// Under XOR a pixel painted twice returns to white, so every outline must
-// touch each of its pixels once.
+// Under XOR a pixel painted twice returns to white, so every outline must touch each of its pixels once.
 TEST(Mixes, EveryShapePaintsEachPixelOnceUnderXor) {
   const struct {
     const char* name;
@@ -81,8 +79,8 @@ TEST(Clipping, HugeLinesAndEllipsesLightOnlyTheirVisiblePixels) {
       p->Pen(style, 1, 0);
       SetBkMode(p->dc(), TRANSPARENT);
     }
-    // Both run along y = x / 2. The huge one is 2000000016 steps, a whole
-    // number of pattern periods, short of (14, 7), where the piece starts.
+    // Both run along y = x / 2. The huge one is 2000000016 steps, a whole number of pattern periods, short of
+    // (14, 7), where the piece starts.
     MoveToEx(huge.dc(), -2000000002, -1000000001, nullptr);
     LineTo(huge.dc(), 2000000000, 1000000000);
     MoveToEx(piece.dc(), 14, 7, nullptr);

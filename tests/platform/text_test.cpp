@@ -1,7 +1,5 @@
-// Fonts and text of the soft platform: metrics, advances, colours on
-// palette bitmaps, fallbacks, bad arguments and the font
-// cache's bounds. Where the glyphs land is compared with a real GDI in
-// golden_test.
+// Fonts and text of the soft platform: metrics, advances, colours on palette bitmaps, fallbacks, bad
+// arguments and the font cache's bounds. Where the glyphs land is compared with a real GDI in golden_test.
 #include <gtest/gtest.h>
 
 #include <climits>

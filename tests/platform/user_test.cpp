@@ -1,5 +1,5 @@
-// USER of the soft platform: windows, painting, the message queue, carets,
-// cursors, resources, message boxes and wsprintfA.
+// USER of the soft platform: windows, painting, the message queue, carets, cursors, resources, message boxes
+// and wsprintfA.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -63,8 +63,7 @@ Box UpdateBox(HWND hwnd) {
   return BoxOf(r);
 }
 
-// A window of a second class with DefWindowProcA; the test unregisters
-// the class.
+// A window of a second class with DefWindowProcA; the test unregisters the class.
 HWND OfClass(const char* name, UINT style, HBRUSH background) {
   const WNDCLASSA wc{style, DefWindowProcA, 0, 0, nullptr, nullptr, nullptr, background, nullptr, name};
   EXPECT_NE(RegisterClassA(&wc), 0);

@@ -1,7 +1,6 @@
-// gdi_oracle [--list] [--out DIR] [NAME...]: runs the named scenarios (all by
-// default) and writes DIR/<name>.txt for each, or everything to standard
-// output. Built natively it shows the soft platform; built with mingw and run
-// under Wine it records the golden files.
+// gdi_oracle [--list] [--out DIR] [NAME...]: runs the named scenarios (all by default) and writes
+// DIR/<name>.txt for each, or everything to standard output. Built natively it shows the soft platform; built
+// with mingw and run under Wine it records the golden files.
 #include <cstdio>
 #include <string>
 #include <vector>

@@ -1,5 +1,5 @@
-// Blits: ternary raster operations, colour/mono conversions, PatBlt,
-// StretchBlt modes and mirroring, StretchDIBits, GetDIBits and ScrollDC.
+// Blits: ternary raster operations, colour/mono conversions, PatBlt, StretchBlt modes and mirroring,
+// StretchDIBits, GetDIBits and ScrollDC.
 #include <array>
 #include <cstring>
 
@@ -23,8 +23,8 @@ const Rop3Name kRop3[] = {
 };
 #undef ROP3
 
-// A small picture with a border, four coloured quadrants and a diagonal, so
-// that offsets, clipping and mirroring show.
+// A small picture with a border, four coloured quadrants and a diagonal, so that offsets, clipping and
+// mirroring show.
 void PaintSource(Canvas& s) {
   const int w = s.width(), h = s.height();
   s.Paint([&](int x, int y) {
@@ -43,8 +43,7 @@ void StretchEnlarge(std::string& out, int mode, const char* label) {
   Canvas src(6, 4), dst(64, 28);
   PaintSource(src);
   SetStretchBltMode(dst.dc(), mode);
-  // 13x9, 18x12, mirrored across, flipped by the source, rotated half a
-  // turn, same size, part of the source.
+  // 13x9, 18x12, mirrored across, flipped by the source, rotated half a turn, same size, part of the source.
   StretchAll(dst.dc(), src.dc(),
              {{1, 1, 13, 9, 0, 0, 6, 4},
               {16, 1, 18, 12, 0, 0, 6, 4},
@@ -81,9 +80,9 @@ void PaintScrollArt(Canvas& c) {
   c.Paint([&](int x, int y) { return (x + y) % 7 == 0 ? cols[(x / 4 + y / 3) % 5] : kWhite; });
 }
 
-// Which source pixels make each destination pixel. Source pixel i holds all
-// bits but bit i (AND and copy modes) or only bit i (OR mode), so the bits a
-// destination pixel lacks or has name the source pixels combined into it.
+// Which source pixels make each destination pixel. Source pixel i holds all bits but bit i (AND and copy
+// modes) or only bit i (OR mode), so the bits a destination pixel lacks or has name the source pixels
+// combined into it.
 void Sampling(std::string& out, int mode, const char* modeName, bool vertical, int srcFrom, int srcCount,
               int dstLen) {
   const bool orMode = mode == WHITEONBLACK;
@@ -108,8 +107,8 @@ void Sampling(std::string& out, int mode, const char* modeName, bool vertical, i
 
 }  // namespace
 
-// With pattern f0, source cc and destination aa in a channel, the result in
-// that channel is the operation's truth-table byte.
+// With pattern f0, source cc and destination aa in a channel, the result in that channel is the operation's
+// truth-table byte.
 ORACLE_SCENARIO(bitblt_rop3_color) {
   const COLORREF p = RGB(0xF0, 0x0F, 0x3C), s = RGB(0xCC, 0x33, 0x5A), d = RGB(0xAA, 0x55, 0x66);
   Appendf(out, "pattern %s source %s dest %s\n", Hex(p).c_str(), Hex(s).c_str(), Hex(d).c_str());
@@ -122,9 +121,8 @@ ORACLE_SCENARIO(bitblt_rop3_color) {
   }
 }
 
-// On 1-bit bitmaps pixel i of eight has pattern bit i>>2, source bit i>>1
-// and destination bit i, so the row read left to right spells the
-// operation's truth table from bit 0.
+// On 1-bit bitmaps pixel i of eight has pattern bit i>>2, source bit i>>1 and destination bit i, so the row
+// read left to right spells the operation's truth table from bit 0.
 ORACLE_SCENARIO(bitblt_rop3_mono) {
   HBRUSH brush = PatternBrush(std::vector<const char*>(8, "####...."));
   MemDC src(MonoFromArt({"##..##.."}));
@@ -153,8 +151,8 @@ ORACLE_SCENARIO(bitblt_geometry) {
   dst.Dump(out, "copies: plain, clipped left, source past edge, source before edge, clipped, overlapping");
 }
 
-// Colour to mono: 1 where the source equals the source DC's background
-// colour, exactly, whatever the destination's colours.
+// Colour to mono: 1 where the source equals the source DC's background colour, exactly, whatever the
+// destination's colours.
 ORACLE_SCENARIO(bitblt_color_to_mono) {
   Canvas src(16, 8);
   const COLORREF cols[] = {kRed, kGreen, kBlue, kWhite}, backgrounds[] = {kGreen, kWhite, RGB(0, 254, 0)};
@@ -169,8 +167,8 @@ ORACLE_SCENARIO(bitblt_color_to_mono) {
   dst.DumpMono(out, "source bk green | white | #00fe00");
 }
 
-// Mono to colour: 0 bits take the destination's text colour, 1 bits its
-// background colour, then the raster operation applies.
+// Mono to colour: 0 bits take the destination's text colour, 1 bits its background colour, then the raster
+// operation applies.
 ORACLE_SCENARIO(bitblt_mono_to_color) {
   MemDC src(MonoFromArt({"##..##..##..##..", "##..##..##..##..", "################", "................",
                          "#.#.#.#.#.#.#.#.", "........########"}));
@@ -184,9 +182,8 @@ ORACLE_SCENARIO(bitblt_mono_to_color) {
   dst.Dump(out, "red/blue SRCCOPY | red/blue SRCAND | black/white SRCINVERT, over yellow", kYellow);
 }
 
-// A 1-bit DIB section carries its own colour table (green, yellow here);
-// whether a blit to colour uses it or the destination's text and background
-// colours is what this records.
+// A 1-bit DIB section carries its own colour table (green, yellow here); whether a blit to colour uses it or
+// the destination's text and background colours is what this records.
 ORACLE_SCENARIO(bitblt_monodib_to_color) {
   MonoInfo info{Header(8, -4, 1), {{0, 255, 0, 0}, {0, 255, 255, 0}}};
   uint8_t* bits = nullptr;
@@ -225,8 +222,8 @@ ORACLE_SCENARIO(stretchblt_enlarge) {
   StretchEnlarge(out, BLACKONWHITE, "BLACKONWHITE, same calls");
 }
 
-// 16 x 12 white source with one-pixel black lines, a red 2x2 dot and a
-// yellow column, shrunk to three sizes and mirrored in each mode.
+// 16 x 12 white source with one-pixel black lines, a red 2x2 dot and a yellow column, shrunk to three sizes
+// and mirrored in each mode.
 ORACLE_SCENARIO(stretchblt_shrink) {
   Canvas src(16, 12), dst(36, 22, kOdd);
   src.Paint([](int x, int y) {
@@ -250,8 +247,8 @@ ORACLE_SCENARIO(stretchblt_shrink_mono) {
   dst.DumpMono(out, "rows BLACKONWHITE, WHITEONBLACK, COLORONCOLOR: 5x4, 7x5, 8x6, mirrored 7x5");
 }
 
-// The same 4x3 picture stored bottom-up and top-down must land the same way
-// up; a source rectangle of a bottom-up DIB counts its y from the bottom row.
+// The same 4x3 picture stored bottom-up and top-down must land the same way up; a source rectangle of a
+// bottom-up DIB counts its y from the bottom row.
 ORACLE_SCENARIO(stretchdibits) {
   const COLORREF pic[3][4] = {
       {kRed, kRed, kGreen, kGreen}, {kBlue, kBlue, kYellow, kYellow}, {kBlack, kWhite, kBlack, kWhite}};
@@ -283,9 +280,8 @@ ORACLE_SCENARIO(stretchdibits) {
   c.Dump(out, "calls above in order; 1-bit (table green, magenta; top row c3, bottom 0f) below", kOdd);
 }
 
-// Reading a 13x5 monochrome bitmap back: the header GetDIBits fills in
-// without a buffer, bottom-up and top-down buffers, a band of rows, and a
-// 32-bit read.
+// Reading a 13x5 monochrome bitmap back: the header GetDIBits fills in without a buffer, bottom-up and
+// top-down buffers, a band of rows, and a 32-bit read.
 ORACLE_SCENARIO(getdibits_mono) {
   HBITMAP bmp =
       MonoFromArt({"#.##..###...#", "##.##.##.##.#", ".............", "#############", "#...........#"});
@@ -317,10 +313,9 @@ ORACLE_SCENARIO(getdibits_mono) {
   DeleteObject(bmp);
 }
 
-// The clip rectangle limits both where bits come from and where they go.
-// Without a scroll rectangle Wine reports an empty update rectangle for a
-// memory DC, which is its own quirk; the library passes no rectangles and
-// asks for no update, so only the pixels are recorded then.
+// The clip rectangle limits both where bits come from and where they go. Without a scroll rectangle Wine
+// reports an empty update rectangle for a memory DC, which is its own quirk; the library passes no rectangles
+// and asks for no update, so only the pixels are recorded then.
 ORACLE_SCENARIO(scrolldc_memory) {
   Canvas before(32, 16);
   PaintScrollArt(before);
@@ -345,8 +340,8 @@ ORACLE_SCENARIO(scrolldc_memory) {
   }
 }
 
-// The pixels StretchBlt picks and, when shrinking, combines: the exact
-// nearest-pixel rule of each mode and of mirrored calls.
+// The pixels StretchBlt picks and, when shrinking, combines: the exact nearest-pixel rule of each mode and of
+// mirrored calls.
 ORACLE_SCENARIO(stretchblt_sampling) {
   const int modes[] = {COLORONCOLOR, BLACKONWHITE, WHITEONBLACK};
   const char* names[] = {"COLORONCOLOR", "BLACKONWHITE", "WHITEONBLACK"};

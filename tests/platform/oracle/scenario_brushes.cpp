@@ -1,5 +1,5 @@
-// Pattern brushes and their origin, and the sixteen binary raster operations
-// on colour and monochrome targets.
+// Pattern brushes and their origin, and the sixteen binary raster operations on colour and monochrome
+// targets.
 #include "tests/platform/oracle/scenarios.h"
 
 namespace oracle {
@@ -18,10 +18,9 @@ const char* const kRop2[] = {"R2_BLACK",      "R2_NOTMERGEPEN", "R2_MASKNOTPEN",
 
 }  // namespace
 
-// The pattern's 0 bits take the text colour and 1 bits the background
-// colour; the brush origin moves the pattern. The origin is set once before
-// and once after the brush is selected, since GDI documents it as applying
-// to the next brush selected.
+// The pattern's 0 bits take the text colour and 1 bits the background colour; the brush origin moves the
+// pattern. The origin is set once before and once after the brush is selected, since GDI documents it as
+// applying to the next brush selected.
 ORACLE_SCENARIO(pattern_brush_origin) {
   HBRUSH brush = PatternBrush(kPatternArt);
   Canvas c(40, 24);
@@ -44,8 +43,8 @@ ORACLE_SCENARIO(pattern_brush_origin) {
   DeleteObject(brush);
 }
 
-// On a monochrome target: does a mono pattern follow the DC's text and
-// background colours (white on black would invert it) or keep its bits?
+// On a monochrome target: does a mono pattern follow the DC's text and background colours (white on black
+// would invert it) or keep its bits?
 ORACLE_SCENARIO(pattern_brush_mono) {
   MemDC dc(CreateBitmap(24, 10, 1, 1, nullptr));
   Selected brush(dc.dc(), PatternBrush(kPatternArt));
@@ -55,8 +54,8 @@ ORACLE_SCENARIO(pattern_brush_mono) {
   dc.DumpMono(out, "left default colours, right white text on black");
 }
 
-// Pen colour f0 0f 55 over black, white and 33 66 cc stripes; each result is
-// the bitwise operation on the pixel values.
+// Pen colour f0 0f 55 over black, white and 33 66 cc stripes; each result is the bitwise operation on the
+// pixel values.
 ORACLE_SCENARIO(rop2_all) {
   Canvas c(48, 16);
   c.Paint([](int x, int) { return x < 16 ? kBlack : x < 32 ? kWhite : RGB(0x33, 0x66, 0xCC); });
@@ -69,8 +68,8 @@ ORACLE_SCENARIO(rop2_all) {
   for (int i = 0; i < 16; ++i)
     Appendf(out, "%-15s %s %s %s\n", kRop2[i], Hex(c.At(8, i)).c_str(), Hex(c.At(24, i)).c_str(),
             Hex(c.At(40, i)).c_str());
-  // The line must cover every column of its row; count the columns where the
-  // result differs from its stripe's first column.
+  // The line must cover every column of its row; count the columns where the result differs from its stripe's
+  // first column.
   int ragged = 0;
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 48; ++x) ragged += c.At(x, y) != c.At(x / 16 * 16, y);
@@ -112,8 +111,8 @@ ORACLE_SCENARIO(rop2_shapes) {
   c.Dump(out, "red brush, black pen over 4px stripes: XORPEN NOT MASKPEN / MERGEPENNOT NOTXORPEN", kOdd);
 }
 
-// With R2_XORPEN a black pen leaves white alone and a red brush turns it
-// cyan, so the picture shows whether the fill also runs under the outline.
+// With R2_XORPEN a black pen leaves white alone and a red brush turns it cyan, so the picture shows whether
+// the fill also runs under the outline.
 ORACLE_SCENARIO(rop2_xor_shapes) {
   Canvas c(64, 16);
   auto red = Brush(c.dc(), kRed);

@@ -1,5 +1,4 @@
-// Lines: the pixel sequence of LineTo in every octant, Polyline vertices,
-// cosmetic pen styles and wide pens.
+// Lines: the pixel sequence of LineTo in every octant, Polyline vertices, cosmetic pen styles and wide pens.
 #include <algorithm>
 #include <utility>
 
@@ -8,8 +7,7 @@
 namespace oracle {
 namespace {
 
-// Every pixel of the canvas that is not white, in drawing order along
-// (dx, dy), as offsets from (ox, oy).
+// Every pixel of the canvas that is not white, in drawing order along (dx, dy), as offsets from (ox, oy).
 std::string PixelList(const Canvas& c, int ox, int oy, int dx, int dy) {
   std::vector<std::pair<long, std::pair<int, int>>> px;
   for (int y = 0; y < c.height(); ++y)
@@ -23,15 +21,15 @@ std::string PixelList(const Canvas& c, int ox, int oy, int dx, int dy) {
 
 }  // namespace
 
-// Slopes with Bresenham ties (8,4), (4,1), (10,3) show the tie rule per
-// octant; the end pixel must be missing and the current position moved.
+// Slopes with Bresenham ties (8,4), (4,1), (10,3) show the tie rule per octant; the end pixel must be missing
+// and the current position moved.
 ORACLE_SCENARIO(lineto_octants) {
   const std::pair<int, int> bases[] = {{8, 4}, {4, 1}, {10, 3}, {7, 3}, {6, 6}, {9, 0}, {2, 1}, {1, 0}};
   Canvas c(41, 41);
   out += "LineTo from (20,20) by (dx,dy): pixels as offsets in drawing order; pos after\n";
   for (auto& b : bases) {
-    // The eight images of the slope under the symmetries of the square: one
-    // line per octant, drawn both ways round across the set.
+    // The eight images of the slope under the symmetries of the square: one line per octant, drawn both ways
+    // round across the set.
     const int dx = b.first, dy = b.second;
     const std::pair<int, int> all[] = {{dx, dy},   {dy, dx},   {-dy, dx}, {-dx, dy},
                                        {-dx, -dy}, {-dy, -dx}, {dy, -dx}, {dx, -dy}};
@@ -51,9 +49,8 @@ ORACLE_SCENARIO(lineto_octants) {
   Appendf(out, "(0,0):%s\n", PixelList(c, 20, 20, 1, 0).c_str());
 }
 
-// Each segment leaves out its own end pixel, so with R2_NOT a vertex is
-// inverted once and a closed figure's start pixel once; a retraced stretch
-// is inverted twice and disappears.
+// Each segment leaves out its own end pixel, so with R2_NOT a vertex is inverted once and a closed figure's
+// start pixel once; a retraced stretch is inverted twice and disappears.
 ORACLE_SCENARIO(polyline_vertices) {
   Canvas c(32, 16);
   MoveToEx(c.dc(), 1, 1, nullptr);
@@ -70,9 +67,8 @@ ORACLE_SCENARIO(polyline_vertices) {
   c.Dump(out, "closed and retraced R2_NOT");
 }
 
-// Each style and background mode gets three rows: one LineTo across, two
-// LineTo calls meeting at x=14 (does the pattern restart?), and a Polyline
-// with vertices at 14 and 30 (does it carry on across vertices?).
+// Each style and background mode gets three rows: one LineTo across, two LineTo calls meeting at x=14 (does
+// the pattern restart?), and a Polyline with vertices at 14 and 30 (does it carry on across vertices?).
 ORACLE_SCENARIO(pen_style_rows) {
   const char* names[] = {"PS_DASH", "PS_DOT", "PS_DASHDOT", "PS_DASHDOTDOT"};
   Canvas c(64, 40);
@@ -92,8 +88,7 @@ ORACLE_SCENARIO(pen_style_rows) {
   c.Dump(out, "styled rows, black pen, yellow background colour");
 }
 
-// Where the pattern starts on lines drawn right to left, upward, and along
-// x-major and y-major slopes.
+// Where the pattern starts on lines drawn right to left, upward, and along x-major and y-major slopes.
 ORACLE_SCENARIO(pen_style_slopes) {
   Canvas c(64, 48);
   SetBkColor(c.dc(), kYellow);
@@ -104,8 +99,7 @@ ORACLE_SCENARIO(pen_style_slopes) {
   c.Dump(out, "PS_DASHDOT opaque on slopes");
 }
 
-// Styled outlines of shapes: where the pattern starts and whether it runs on
-// round the corners.
+// Styled outlines of shapes: where the pattern starts and whether it runs on round the corners.
 ORACLE_SCENARIO(pen_style_shapes) {
   Canvas c(64, 40);
   SetBkColor(c.dc(), kYellow);
@@ -139,8 +133,8 @@ void WideLines(std::string& out, int width) {
 ORACLE_SCENARIO_CALL(wide_pen_3, WideLines(out, 3));
 ORACLE_SCENARIO_CALL(wide_pen_5, WideLines(out, 5));
 
-// Wide pens on shapes, a wide dashed pen (drawn solid?) and an odd ROP2 so
-// overlapping end caps and joins show whether pixels are painted twice.
+// Wide pens on shapes, a wide dashed pen (drawn solid?) and an odd ROP2 so overlapping end caps and joins
+// show whether pixels are painted twice.
 ORACLE_SCENARIO(wide_pen_shapes) {
   Canvas c(64, 40);
   SelectObject(c.dc(), GetStockObject(NULL_BRUSH));

@@ -1,7 +1,6 @@
-// Shapes: Rectangle, Ellipse, Arc and Polygon, each with pen and brush, with
-// the null pen (what the fill alone covers) and the null brush; the ellipse
-// walk in detail (points an outline visits twice, arc ends on radials through
-// outline points) and wide pens on slopes, ellipses and arcs.
+// Shapes: Rectangle, Ellipse, Arc and Polygon, each with pen and brush, with the null pen (what the fill
+// alone covers) and the null brush; the ellipse walk in detail (points an outline visits twice, arc ends on
+// radials through outline points) and wide pens on slopes, ellipses and arcs.
 #include <cmath>
 #include <functional>
 
@@ -10,8 +9,8 @@
 namespace oracle {
 namespace {
 
-// Draws the same shapes three times down the canvas, dy apart: black pen
-// with red brush, null pen with red brush, black pen with null brush.
+// Draws the same shapes three times down the canvas, dy apart: black pen with red brush, null pen with red
+// brush, black pen with null brush.
 void ThreeWays(HDC dc, int dy, const std::function<void(int)>& draw) {
   auto red = Brush(dc, kRed);
   draw(0);
@@ -29,8 +28,7 @@ POINT Radial(double cx, double cy, double radius, double degrees) {
 
 }  // namespace
 
-// Boxes exclude their right and bottom edges; the last box is given
-// right-to-left and bottom-to-top.
+// Boxes exclude their right and bottom edges; the last box is given right-to-left and bottom-to-top.
 ORACLE_SCENARIO(rectangle_boxes) {
   Canvas c(40, 26);
   ThreeWays(c.dc(), 9, [&](int y) {
@@ -59,8 +57,8 @@ ORACLE_SCENARIO(ellipse_20x11) {
   c.Dump(out, "20x11 down the left, 11x20 across: pen+brush, null pen, null brush");
 }
 
-// Outlines of mid-sized circles and ellipses, even and odd, with the null
-// brush: the shapes arcs are cut from.
+// Outlines of mid-sized circles and ellipses, even and odd, with the null brush: the shapes arcs are cut
+// from.
 ORACLE_SCENARIO(ellipse_outlines) {
   Canvas c(64, 36);
   SelectObject(c.dc(), GetStockObject(NULL_BRUSH));
@@ -73,8 +71,8 @@ ORACLE_SCENARIO(ellipse_outlines) {
 
 namespace {
 
-// Arcs on a box of w x h in 20 x 20 cells, from start to end degrees
-// (counterclockwise), one per cell left to right, top to bottom.
+// Arcs on a box of w x h in 20 x 20 cells, from start to end degrees (counterclockwise), one per cell left to
+// right, top to bottom.
 void ArcGrid(std::string& out, const char* label, int w, int h, std::initializer_list<double> degrees) {
   Canvas c(40, 40);
   for (size_t i = 0; i < degrees.size() / 2; ++i) {
@@ -97,8 +95,7 @@ ORACLE_SCENARIO_CALL(arc_quadrants_even, ArcGrid(out, "quadrants I II III IV of 
 ORACLE_SCENARIO_CALL(arc_spans, ArcGrid(out, "45->225, 300->60 (through 0), equal radials, 10->350", 16, 16,
                                         {45, 225, 300, 60, 30, 30, 10, 350}));
 
-// Arc draws nothing with the null pen, ignores the brush, and takes a wide
-// pen.
+// Arc draws nothing with the null pen, ignores the brush, and takes a wide pen.
 ORACLE_SCENARIO(arc_pens) {
   Canvas c(40, 20), w(40, 24);
   auto red = Brush(c.dc(), kRed);
@@ -138,9 +135,8 @@ ORACLE_SCENARIO(polygon_winding) {
   c.Dump(out, "WINDING star with pen, and with null pen");
 }
 
-// An odd height walks its middle row out along the upper half and back
-// along the lower one: R2_NOT keeps only the row's ends, and an opaque
-// dotted pen's second pass paints over the first.
+// An odd height walks its middle row out along the upper half and back along the lower one: R2_NOT keeps only
+// the row's ends, and an opaque dotted pen's second pass paints over the first.
 ORACLE_SCENARIO(arc_walk_repeats) {
   Canvas c(48, 24);
   SelectObject(c.dc(), GetStockObject(NULL_BRUSH));
@@ -152,15 +148,14 @@ ORACLE_SCENARIO(arc_walk_repeats) {
   auto pen = Pen(c.dc(), PS_DOT, 1, kBlack);
   Ellipse(c.dc(), 31, 1, 43, 2);
   Ellipse(c.dc(), 31, 4, 47, 7);
-  // From below three o'clock round to just before it: the arc crosses the
-  // middle row's right end last.
+  // From below three o'clock round to just before it: the arc crosses the middle row's right end last.
   Arc(c.dc(), 1, 9, 23, 12, 20, 30, 10, 40);
   Arc(c.dc(), 25, 9, 47, 14, 47, 13, 47, 12);
   c.Dump(out, "R2_NOT flat ellipses; dotted flat ellipses and arcs; equal radials");
 }
 
-// Radials exactly through outline points, in each quadrant: on the upper
-// side a point on the radial belongs after it, on the lower side before.
+// Radials exactly through outline points, in each quadrant: on the upper side a point on the radial belongs
+// after it, on the lower side before.
 ORACLE_SCENARIO(arc_radial_ties) {
   Canvas c(74, 40);
   const int dirs[][2] = {{7, 1}, {5, 5}, {-2, 7}, {-7, 0}, {-5, -5}, {0, -7}, {5, -5}, {7, 0}};
@@ -174,9 +169,8 @@ ORACLE_SCENARIO(arc_radial_ties) {
   c.Dump(out, "quarter arcs starting on a radial through an outline point");
 }
 
-// Wide pens on slopes: the band's corners towards +x round away from the
-// line, the others to the nearest pixel; ellipses and arcs are stroked as
-// polylines through their outline's points.
+// Wide pens on slopes: the band's corners towards +x round away from the line, the others to the nearest
+// pixel; ellipses and arcs are stroked as polylines through their outline's points.
 ORACLE_SCENARIO(wide_pen_slopes) {
   Canvas c(64, 64), d(64, 40);
   const int ends[][2] = {{10, 10}, {12, 6}, {12, 3}, {10, -10}, {6, 8}, {-12, 5}};

@@ -1,9 +1,7 @@
-// Text geometry only: where the glyph dots and the opaque cell land around
-// the reference point for each height and escapement, the metrics, and how
-// far turned glyphs move between calls. The dots themselves are not compared,
-// since the font engines and fonts differ. Lines starting "~1 " hold numbers
-// that a comparison accepts within +-1: rasterisers differ by a pixel at
-// edges (hinting, rounding of the rotated origin).
+// Text geometry only: where the glyph dots and the opaque cell land around the reference point for each
+// height and escapement, the metrics, and how far turned glyphs move between calls. The dots themselves are
+// not compared, since the font engines and fonts differ. Lines starting "~1 " hold numbers that a comparison
+// accepts within +-1: rasterisers differ by a pixel at edges (hinting, rounding of the rotated origin).
 #include <algorithm>
 #include <cstring>
 
@@ -24,8 +22,8 @@ HFONT MakeFont(const char* face, int height, int escapement) {
   return CreateFontIndirectA(&lf);
 }
 
-// " <name> x0 y0 x1 y1" round the pixels for which `in` holds, relative to
-// the reference point (48, 48), or " <name> none".
+// " <name> x0 y0 x1 y1" round the pixels for which `in` holds, relative to the reference point (48, 48), or "
+// <name> none".
 template <class F>
 std::string BoxText(const Canvas& c, const char* name, F in) {
   int b[4] = {1 << 30, 1 << 30, -(1 << 30), -(1 << 30)};
@@ -38,8 +36,8 @@ std::string BoxText(const Canvas& c, const char* name, F in) {
   Appendf(s, " %d %d %d %d", b[0] - 48, b[1] - 48, b[2] - 48, b[3] - 48);
   return s;
 }
-// Ink: pixels in neither the untouched nor the (white) cell colour, so
-// anti-aliased edges count as ink. Cell: every pixel the call touched.
+// Ink: pixels in neither the untouched nor the (white) cell colour, so anti-aliased edges count as ink. Cell:
+// every pixel the call touched.
 std::string Ink(const Canvas& c) {
   return BoxText(c, "ink", [](COLORREF p) { return p != kUntouched && p != kWhite; });
 }
@@ -62,8 +60,8 @@ void Metrics(std::string& out, HDC dc) {
           long(sz.cy), long(one.cx), long(one.cy));
 }
 
-// Wine leaves the opaque background of rotated text partly or wholly unpainted
-// where Windows fills the turned cell, so only the upright cell is recorded.
+// Wine leaves the opaque background of rotated text partly or wholly unpainted where Windows fills the turned
+// cell, so only the upright cell is recorded.
 void TextGeometry(std::string& out, int height) {
   Appendf(out, "\"Courier New\" height %d, text \"%s\", TA_TOP|TA_LEFT, OPAQUE, black on white\n", height,
           kText);
@@ -93,8 +91,8 @@ ORACLE_SCENARIO_CALL(text_geometry_8, TextGeometry(out, -8));
 ORACLE_SCENARIO_CALL(text_geometry_11, TextGeometry(out, -11));
 ORACLE_SCENARIO_CALL(text_geometry_22, TextGeometry(out, -22));
 
-// ETO_OPAQUE fills exactly the given rectangle (and the cell), ETO_CLIPPED
-// cuts the dots at it; transparent mode paints dots only.
+// ETO_OPAQUE fills exactly the given rectangle (and the cell), ETO_CLIPPED cuts the dots at it; transparent
+// mode paints dots only.
 ORACLE_SCENARIO(text_opaque_rect) {
   Canvas c(96, 96, kUntouched);
   Colors(c.dc(), kBlack, kWhite);
@@ -118,11 +116,10 @@ ORACLE_SCENARIO(text_opaque_rect) {
   }
 }
 
-// Where turned text lands in whole pixels: how far the ink of the same "H"
-// moves from TA_BASELINE at the reference point with another alignment or
-// leading spaces, which is exact even though the font engines draw different
-// dots; then where TA_UPDATECP leaves the current position after "Hgx". It
-// pins how the turned ascent, descent, advances and string extent are rounded.
+// Where turned text lands in whole pixels: how far the ink of the same "H" moves from TA_BASELINE at the
+// reference point with another alignment or leading spaces, which is exact even though the font engines draw
+// different dots; then where TA_UPDATECP leaves the current position after "Hgx". It pins how the turned
+// ascent, descent, advances and string extent are rounded.
 ORACLE_SCENARIO(text_turned_placement) {
   const struct {
     const char *what, *text;
@@ -163,16 +160,16 @@ ORACLE_SCENARIO(text_turned_placement) {
     }
 }
 
-// The library also asks for "Courier New Italic"; which face a GDI picks
-// for that name depends on the installed fonts, so this is not compared.
+// The library also asks for "Courier New Italic"; which face a GDI picks for that name depends on the
+// installed fonts, so this is not compared.
 ORACLE_SCENARIO(info_text_italic_face) {
   Canvas c(8, 8);
   Selected font(c.dc(), MakeFont("Courier New Italic", -11, 0));
   Metrics(out, c.dc());
 }
 
-// What the display looks like to a memory DC: a true colour display under
-// Wine, our 8-bit palette display natively.
+// What the display looks like to a memory DC: a true colour display under Wine, our 8-bit palette display
+// natively.
 ORACLE_SCENARIO(info_display_model) {
   HDC dc = CreateCompatibleDC(nullptr);
   Appendf(out, "BITSPIXEL %d PLANES %d RC_PALETTE %d SIZEPALETTE %d\n", GetDeviceCaps(dc, BITSPIXEL),

@@ -1,6 +1,5 @@
-// The scenario registry and the helpers that turn what a scenario drew into
-// text. Everything here uses only the Win32 subset, so the output means the
-// same thing under the soft platform and under a real GDI.
+// The scenario registry and the helpers that turn what a scenario drew into text. Everything here uses only
+// the Win32 subset, so the output means the same thing under the soft platform and under a real GDI.
 #include "tests/platform/oracle/scenarios.h"
 
 #include <algorithm>

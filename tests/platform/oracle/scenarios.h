@@ -1,7 +1,6 @@
-// Scenario programs for comparing the soft platform with a real GDI. Each
-// scenario draws with the Win32 subset only and prints what it drew as text;
-// the same sources build natively (soft platform) and with mingw (real GDI
-// under Wine), and the real GDI's output is kept as golden files.
+// Scenario programs for comparing the soft platform with a real GDI. Each scenario draws with the Win32
+// subset only and prints what it drew as text; the same sources build natively (soft platform) and with mingw
+// (real GDI under Wine), and the real GDI's output is kept as golden files.
 #pragma once
 
 #include <cstdint>
@@ -20,9 +19,8 @@ struct Scenario {
 };
 int RegisterScenario(const char* name, ScenarioFn fn);
 const std::vector<Scenario>& Scenarios();  // sorted by name
-// Scenarios named "info_..." print what depends on the display model (a true
-// colour display under Wine, our 8-bit palette display natively); they are
-// listed and recorded but never compared.
+// Scenarios named "info_..." print what depends on the display model (a true colour display under Wine, our
+// 8-bit palette display natively); they are listed and recorded but never compared.
 bool IsInformational(const Scenario& s);
 
 const COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0),
@@ -39,8 +37,8 @@ struct MonoInfo {  // a 1-bit DIB's header and colour table
   RGBQUAD c[2];
   BITMAPINFO* get() { return reinterpret_cast<BITMAPINFO*>(this); }
 };
-// The 1-bit bitmap of a picture given as rows of '#' (0) and '.' (1), and a
-// pattern brush of one (which keeps its own copy).
+// The 1-bit bitmap of a picture given as rows of '#' (0) and '.' (1), and a pattern brush of one (which keeps
+// its own copy).
 HBITMAP MonoFromArt(const std::vector<const char*>& rows);
 HBRUSH PatternBrush(const std::vector<const char*>& rows);
 void Colors(HDC dc, COLORREF text, COLORREF background);
@@ -54,8 +52,8 @@ class MemDC {
   ~MemDC();
   MemDC(const MemDC&) = delete;
   HDC dc() const { return dc_; }
-  // A 1-bit bitmap read back through GetDIBits (deselected meanwhile): '#'
-  // for 0, '.' for 1, with the colour table GetDIBits reports.
+  // A 1-bit bitmap read back through GetDIBits (deselected meanwhile): '#' for 0, '.' for 1, with the colour
+  // table GetDIBits reports.
   void DumpMono(std::string& out, const char* label) const;
 
  private:
@@ -78,10 +76,9 @@ class Canvas : public MemDC {
     for (int y = 0; y < height_; ++y)
       for (int x = 0; x < width_; ++x) bits_[size_t(y) * width_ + x] = ToPixel(colourAt(x, y));
   }
-  // Rows of one letter per pixel, background '.', with a legend from letters
-  // to colours in order of first appearance. Pure black, white and the six
-  // primaries and secondaries keep fixed letters (K W R G B Y C M) so that a
-  // wrong pixel does not reletter the rest of a diff; others get a, b, c, ...
+  // Rows of one letter per pixel, background '.', with a legend from letters to colours in order of first
+  // appearance. Pure black, white and the six primaries and secondaries keep fixed letters (K W R G B Y C M)
+  // so that a wrong pixel does not reletter the rest of a diff; others get a, b, c, ...
   void Dump(std::string& out, const char* label, COLORREF background = kWhite) const;
 
  private:
