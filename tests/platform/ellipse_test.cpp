@@ -95,19 +95,6 @@ TEST(EllipseWalk, AnArcBetweenNeighbouringPointsIsEmpty) {
   EXPECT_TRUE(page.Changed().empty());
 }
 
-TEST(EllipseWalk, ArcsBetweenOppositeRadialsCarryMirroredDashes) {
-  Page first(40, 40), second(40, 40);
-  for (Page* p : {&first, &second}) {
-    p->Pen(PS_DASHDOT, 1, 0);
-    SetBkMode(p->dc(), TRANSPARENT);
-  }
-  Arc(first.dc(), 0, 0, 40, 40, 40, 0, 0, 40);  // from half past one round to half past seven
-  Arc(second.dc(), 0, 0, 40, 40, 0, 40, 40, 0);
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 40; ++x) ASSERT_EQ(second.Index(x, y), first.Index(39 - x, 39 - y)) << x << "," << y;
-  EXPECT_FALSE(first.Changed().empty());
-}
-
 // Solid outlines written straight to 8-bit rows (copy, NOT and XOR) give what the span path gives: random
 // boxes, some off the page, both ways.
 TEST(EllipseWalk, ByteOutlinesGiveWhatTheSpanPathGives) {
