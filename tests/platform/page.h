@@ -99,19 +99,15 @@ class Page {
     return b;
   }
   // '#' black, '.' white, 'r' red, '*' any other index.
-  Art Rows(int y0, int y1) const {
-    Art rows;
-    for (int y = y0; y <= y1; ++y) {
-      std::string row;
+  Art Picture() const {
+    Art rows(static_cast<size_t>(h_), std::string(static_cast<size_t>(w_), '.'));
+    for (int y = 0; y < h_; ++y)
       for (int x = 0; x < w_; ++x) {
         const uint32_t v = Index(x, y);
-        row += v == kBlack ? '#' : v == kWhite ? '.' : v == kRed ? 'r' : '*';
+        rows[y][x] = v == kBlack ? '#' : v == kWhite ? '.' : v == kRed ? 'r' : '*';
       }
-      rows.push_back(row);
-    }
     return rows;
   }
-  Art Picture() const { return Rows(0, h_ - 1); }
   // Pixels that are no longer white, row by row.
   Pixels Changed() const {
     Pixels out;
