@@ -28,40 +28,32 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// Splits a line into the runs of text between integers and the integers.
-void Tokenize(const std::string& s, std::vector<std::string>* words, std::vector<long>* numbers) {
-  std::string word;
-  for (size_t i = 0; i < s.size();) {
-    const bool sign = s[i] == '-' && i + 1 < s.size() && std::isdigit(static_cast<unsigned char>(s[i + 1]));
-    if (std::isdigit(static_cast<unsigned char>(s[i])) || sign) {
-      size_t end = i + 1;
-      while (end < s.size() && std::isdigit(static_cast<unsigned char>(s[end]))) ++end;
-      words->push_back(word);
-      word.clear();
-      numbers->push_back(std::strtol(s.substr(i, end - i).c_str(), nullptr, 10));
-      i = end;
-    } else {
-      word += s[i++];
-    }
-  }
-  words->push_back(word);
+bool StartsNumber(const char* p) {
+  return std::isdigit(static_cast<unsigned char>(*p)) ||
+         (*p == '-' && std::isdigit(static_cast<unsigned char>(p[1])));
 }
 
-// A line "~N ..." matches when its words are equal and every number is within N; other lines must be equal.
+// A line "~N ..." matches when the text between its integers is equal and every integer is within N; other
+// lines must be equal.
 bool LinesMatch(const std::string& expected, const std::string& actual) {
   if (expected == actual) return true;
-  if (expected.size() < 3 || expected[0] != '~') return false;
   const size_t space = expected.find(' ');
-  if (space == std::string::npos || actual.compare(0, space + 1, expected, 0, space + 1) != 0) return false;
+  if (expected.size() < 3 || expected[0] != '~' || space == std::string::npos ||
+      actual.compare(0, space + 1, expected, 0, space + 1) != 0)
+    return false;
   const long tolerance = std::strtol(expected.c_str() + 1, nullptr, 10);
-  std::vector<std::string> ew, aw;
-  std::vector<long> en, an;
-  Tokenize(expected.substr(space + 1), &ew, &en);
-  Tokenize(actual.substr(space + 1), &aw, &an);
-  if (ew != aw || en.size() != an.size()) return false;
-  for (size_t i = 0; i < en.size(); ++i)
-    if (std::labs(en[i] - an[i]) > tolerance) return false;
-  return true;
+  const char *e = expected.c_str() + space + 1, *a = actual.c_str() + space + 1;
+  while (*e && *a) {
+    if (StartsNumber(e) != StartsNumber(a)) return false;
+    if (StartsNumber(e)) {
+      char *eEnd = nullptr, *aEnd = nullptr;
+      if (std::labs(std::strtol(e, &eEnd, 10) - std::strtol(a, &aEnd, 10)) > tolerance) return false;
+      e = eEnd, a = aEnd;
+    } else if (*e++ != *a++) {
+      return false;
+    }
+  }
+  return !*e && !*a;
 }
 
 std::string Context(const std::vector<std::string>& lines, size_t at) {
