@@ -44,6 +44,9 @@ TEST(Handles, StaleWrongTypedHandlesAndBadArgumentsFailLikeWin32) {
       CreatePatternBrush(nullptr) == nullptr,
       CreatePalette(&empty) == nullptr,
       GetStockObject(-1) == nullptr,
+      GetObjectType(GetStockObject(ANSI_VAR_FONT)) == OBJ_FONT,
+      GetObjectType(GetStockObject(SYSTEM_FONT)) == OBJ_FONT,
+      GetDeviceCaps(dc, TECHNOLOGY) == DT_RASDISPLAY,
       GetObjectA(stockPen, -1, &lp) == 0,
       GetObjectA(stockPen, 0, nullptr) == sizeof(LOGPEN),
       DeleteObject(stockPen) && GetObjectType(stockPen) == OBJ_PEN,
@@ -144,7 +147,10 @@ TEST(Palette, StaticColoursSitAtBothEnds) {
 
 TEST(Palette, ColourReferencesResolveToSystemIndices) {
   Page page(4, 1);
-  HPALETTE pal = MakePalette({{10, 20, 30, PC_RESERVED}, {200, 0, 0, PC_RESERVED}, {0, 0, 250, PC_RESERVED}});
+  HPALETTE pal = MakePalette({{10, 20, 30, PC_RESERVED},
+                              {200, 0, 0, PC_RESERVED},
+                              {0, 0, 250, PC_RESERVED},
+                              {7, 0, 0, PC_EXPLICIT}});
   HPALETTE oldPal = SelectPalette(page.dc(), pal, FALSE);
   RealizePalette(page.dc());
   struct Case {
@@ -156,6 +162,7 @@ TEST(Palette, ColourReferencesResolveToSystemIndices) {
       {"an index past the end falls back to entry 0", PALETTEINDEX(40), 10},
       {"RGB goes to the nearest static colour", RGB(250, 5, 5), 249},
       {"PALETTERGB goes to the nearest palette entry", PALETTERGB(0, 0, 200), 12},
+      {"PC_EXPLICIT names a system index itself", PALETTEINDEX(3), 7},
   };
   for (const Case& c : cases) {
     SetPixel(page.dc(), 0, 0, c.colour);

@@ -59,7 +59,11 @@ TEST(GlobalMemory, MoveableBlocksCountLocksAndKeepTheirContentsThroughReAlloc) {
   EXPECT_EQ(GlobalSize(h), 8u) << "a failed reallocation leaves the block as it was";
   EXPECT_EQ(GlobalReAlloc(h, 4, 0), h) << "shrinking never moves";
   EXPECT_EQ(GlobalReAlloc(h, 1 << 20, GMEM_MOVEABLE), h);
+  EXPECT_EQ(GlobalReAlloc(h, 0, GMEM_MOVEABLE), nullptr) << "a locked block cannot be discarded";
   GlobalUnlock(h);
+  EXPECT_EQ(GlobalReAlloc(h, 0, GMEM_MOVEABLE), h);
+  EXPECT_EQ(GlobalLock(h), nullptr) << "a discarded block has no bytes to lock";
+  EXPECT_EQ(GlobalReAlloc(h, 16, GMEM_MOVEABLE), h);
   GlobalFree(h);
   soft::inspect::SetGlobalAllocLimit(64);
   EXPECT_EQ(std::vector<bool>({GlobalAlloc(GHND, 65) == nullptr, LocalAlloc(LPTR, 65) == nullptr,

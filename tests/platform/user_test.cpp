@@ -161,6 +161,7 @@ TEST_F(UserTest, AWindowClosedThroughDefWindowProcFailsEveryLaterCallAsDoBadArgu
                          !PeekMessageA(nullptr, nullptr, 0, 0, PM_REMOVE),
                          !GetMessageA(nullptr, nullptr, 0, 0),
                          GetMessageA(&msg, hwnd, 0, 0) == -1,
+                         GetClassLongA(live, 0) == 0 && SetClassLongA(live, 0, 5) == 0,  // no class extra
                          !TranslateMessage(nullptr),
                          DispatchMessageA(nullptr) == 0,
                          BeginPaint(live, nullptr) == nullptr,
@@ -207,6 +208,10 @@ TEST_F(UserTest, GeometryDefaultsSitsChildrenInTheirParentAndClampsHugeSizes) {
   EXPECT_TRUE(topmost());
   SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   EXPECT_FALSE(topmost());
+  EXPECT_TRUE(SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW) &&
+              IsWindowVisible(hwnd) &&
+              SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_HIDEWINDOW) &&
+              !IsWindowVisible(hwnd));
 
   HWND huge = At(INT32_MAX, INT32_MIN + 1, INT32_MAX, 1);
   ASSERT_NE(huge, nullptr);
@@ -305,6 +310,10 @@ TEST_F(UserTest, InvalidationsAreRecordedAsPassedAndUnionedClippedToTheClient) {
   inspect::ClearInvalidations(hwnd);
   EXPECT_TRUE(inspect::Invalidations(hwnd).empty());
   ValidateRect(hwnd, nullptr);
+  EXPECT_TRUE(InvalidateRect(nullptr, nullptr, FALSE));
+  EXPECT_EQ(UpdateBox(hwnd), (Box{0, 0, 100, 100})) << "no window means every window";
+  ValidateRect(hwnd, nullptr);
+  inspect::ClearInvalidations(hwnd);
 
   const RECT a{10, 10, 20, 20}, b{50, 60, 200, 70}, outside{150, 150, 160, 160};
   for (const RECT* r : {&a, &b, &outside}) InvalidateRect(hwnd, r, FALSE);
@@ -375,6 +384,10 @@ TEST_F(UserTest, PeekFiltersByWindowWithItsChildrenAndByRangeAndMayLeaveTheMessa
   EXPECT_EQ(msg.hwnd, a) << "a destroyed window's posted messages went with it";
   msg.hwnd = nullptr;
   EXPECT_EQ(DispatchMessageA(&msg), 0) << "a thread message has no procedure";
+  msg.message = WM_KEYUP;
+  EXPECT_TRUE(TranslateMessage(&msg)) << "keystrokes count as translated";
+  msg.message = WM_USER;
+  EXPECT_FALSE(TranslateMessage(&msg));
 }
 
 TEST_F(UserTest, GetMessageReturnsFalseForQuitAndForAQueueThatRanDry) {
@@ -419,6 +432,11 @@ TEST_F(UserTest, TheCaretStartsHiddenCountsHidesAndGoesWithItsWindow) {
   DestroyWindow(other);
   EXPECT_EQ(inspect::Caret().owner, nullptr) << "the window took its caret with it";
   EXPECT_FALSE(DestroyCaret());
+  HBITMAP shape = CreateBitmap(3, 9, 1, 1, nullptr);
+  ASSERT_TRUE(CreateCaret(hwnd, shape, 0, 0));
+  EXPECT_EQ(inspect::Caret().width * 100 + inspect::Caret().height, 309) << "a bitmap caret has its size";
+  DestroyCaret();
+  DeleteObject(shape);
 }
 
 // ---- Cursors and resources ----
