@@ -111,23 +111,19 @@ TEST(Handles, FreedObjectMemoryIsReusedExceptUnderTheSanitizer) {
 }
 
 TEST(Bitmaps, CompatibleFormatFollowsTheDC) {
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAP bm{};
-  HBITMAP fromMem = CreateCompatibleBitmap(mem, 10, 3);  // a fresh memory DC holds a 1 x 1 mono bitmap
-  ASSERT_EQ(GetObjectA(fromMem, sizeof bm, &bm), static_cast<int>(sizeof bm));
-  EXPECT_EQ(bm.bmBitsPixel, 1);
-  EXPECT_EQ(bm.bmWidthBytes, 2) << "device bitmap rows are word-aligned";
-  HBITMAP fromScreen = CreateCompatibleBitmap(screen, 10, 3);
-  GetObjectA(fromScreen, sizeof bm, &bm);
-  EXPECT_EQ(bm.bmBitsPixel, 8);
-  EXPECT_EQ(bm.bmWidthBytes, 10);
-  HBITMAP empty = CreateCompatibleBitmap(screen, 0, 5);
-  GetObjectA(empty, sizeof bm, &bm);
-  EXPECT_EQ(bm.bmWidth, 1);
-  EXPECT_EQ(bm.bmBitsPixel, 1);
+  HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
+  const auto format = [](HBITMAP b) {  // width, bits per pixel, row bytes
+    BITMAP bm{};
+    const int size = GetObjectA(b, sizeof bm, &bm);
+    DeleteObject(b);
+    return std::vector<int>{size == sizeof bm ? bm.bmWidth : -1, bm.bmBitsPixel, bm.bmWidthBytes};
+  };
+  // A fresh memory DC holds a 1 x 1 mono bitmap; device bitmap rows are word-aligned; an empty size gives
+  // a 1 x 1 mono bitmap.
+  EXPECT_EQ(format(CreateCompatibleBitmap(mem, 10, 3)), (std::vector<int>{10, 1, 2}));
+  EXPECT_EQ(format(CreateCompatibleBitmap(screen, 10, 3)), (std::vector<int>{10, 8, 10}));
+  EXPECT_EQ(format(CreateCompatibleBitmap(screen, 0, 5)), (std::vector<int>{1, 1, 2}));
   EXPECT_EQ(CreateCompatibleBitmap(screen, 1 << 30, 1 << 30), nullptr) << "absurd sizes fail, never allocate";
-  for (HBITMAP b : {fromMem, fromScreen, empty}) DeleteObject(b);
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
 }
