@@ -450,8 +450,13 @@ TEST_F(UserTest, SystemCursorsAreSharedAndResourceCursorsNewPerLoad) {
 
   soft::AddCursorResource("UserTestCursor", 32, 32, 15, 15, std::vector<uint8_t>(128, 0xFF),
                           std::vector<uint8_t>(128, 0));
+  soft::AddCursorResource("UserTestEmpty", 0, 32, 0, 0, {}, {});  // ignored, as is an empty bitmap below
+  soft::AddBitmapResource("UserTestEmpty", 3, 0, {}, {});
   HINSTANCE module = GetModuleHandleA(nullptr);
-  EXPECT_EQ(LoadCursorA(module, "NoSuchCursor"), nullptr);
+  EXPECT_TRUE(!LoadCursorA(module, "NoSuchCursor") && !LoadCursorA(module, "UserTestEmpty") &&
+              !LoadBitmapA(module, "UserTestEmpty") && !LoadBitmapA(module, nullptr));
+  for (WORD id : {32516, 32640, 32649, 32650, 32651})
+    EXPECT_NE(LoadCursorA(nullptr, MAKEINTRESOURCEA(id)), nullptr);
   HCURSOR a = LoadCursorA(module, "UserTestCursor"), b = LoadCursorA(nullptr, "usertestcursor");
   ASSERT_TRUE(a && b && a != b) << "found by either case, a new cursor per load";
   EXPECT_EQ(inspect::CursorName(a), "UserTestCursor");
