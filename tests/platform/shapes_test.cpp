@@ -63,6 +63,7 @@ TEST(WidePens, AnInsideFramePenStaysInsideTheBoxAndARingDoesNotOverlapItsBrush) 
   page.Brush(RGB(255, 0, 0));
   Rectangle(page.dc(), 3, 3, 17, 15);
   Ellipse(page.dc(), 3, 3, 17, 15);
+  Ellipse(page.dc(), 5, 5, 8, 8);  // a box narrower than the pen
   for (auto [x, y] : page.Changed()) EXPECT_TRUE(x >= 3 && x < 17 && y >= 3 && y < 15) << x << "," << y;
   EXPECT_EQ(page.Index(3, 9), kBlack);
   EXPECT_EQ(page.Index(10, 9), kRed);
@@ -74,6 +75,11 @@ TEST(WidePens, AnInsideFramePenStaysInsideTheBoxAndARingDoesNotOverlapItsBrush) 
   Ellipse(ring.dc(), 5, 5, 33, 25);
   // Inverted once everywhere: no pixel inside the outer edge stays white.
   EXPECT_EQ(ring.Picture()[15], "...################################.....");
+  Page fat(10, 10);
+  fat.Pen(PS_SOLID, 5000);
+  fat.NoBrush();
+  Ellipse(fat.dc(), 2, 2, 8, 8);
+  EXPECT_EQ(fat.Count(kBlack), 100) << "a pen far wider than the page covers it";
 }
 
 // ---- huge coordinates ----

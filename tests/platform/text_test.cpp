@@ -81,6 +81,11 @@ TEST(Text, UnknownFacesTheStockFontAndNoFontsAtAllStillSucceed) {
   t.Out(0, 0, "Hi");
   EXPECT_GT(t.Count(kInk), 0);
   stock.Out(0, 0, "Hi");
+  for (const char* face :
+       {"System", "Fixedsys", "Terminal", "Courier", "Lucida Console", "Courier New Bold"}) {
+    t.Font(LibraryFont(-11, 0, face));              // stock and fixed faces by name, a style in the name
+    EXPECT_TRUE(t.Out(0, 0, "H\x80\x95")) << face;  // code page 1252's extra characters
+  }
   EXPECT_GT(stock.Count(kInk), 0);
   EXPECT_EQ(stock.Metrics().tmHeight, 16);
 
