@@ -31,23 +31,11 @@ void CCurveCmd::AddCurvePoint(CInterpreter& interp, CPoint32 p) {
 }
 
 bool CCurveCmd::PushCoordinate(CInterpreter& interp, char ch) {
-  CParseObj* coordinate = new (std::nothrow) CCoordParser;
-  if (!coordinate) {
-    interp.SetError(1, ch);
-    return false;
-  }
-  interp.parseStack.Push(coordinate);
-  return true;
+  return interp.PushParser(new (std::nothrow) CCoordParser, ch);
 }
 
 bool CCurveCmd::PushWrite(CInterpreter& interp, char ch) {
-  CParseObj* write = new (std::nothrow) CWriteCmd;
-  if (!write) {
-    interp.SetError(1, ch);
-    return false;
-  }
-  interp.parseStack.Push(write);
-  return true;
+  return interp.PushParser(new (std::nothrow) CWriteCmd, ch);
 }
 
 int CCurveCmd::Parse(char ch, CInterpreter& interp) {

@@ -123,12 +123,9 @@ int CFillCmd::Body(char ch, CInterpreter& interp) {
     case 'V':
       return StartInner(NewInner(kCommandVector), kCommandVector, ch, interp);
     case 'W':
-      if (CParseObj* write = new (std::nothrow) CWriteCmd) {
-        interp.parseStack.Push(write);
+      if (interp.PushParser(new (std::nothrow) CWriteCmd, ch)) {
         state_ = State::AfterWrite;
         inner_ = kCommandNone;
-      } else {
-        interp.SetError(1, ch);
       }
       return PARSE_CONTINUE;
     default:

@@ -27,12 +27,7 @@ void CHardCopyParser::Copy(CInterpreter& interp, CPoint32 first, CPoint32 second
 }
 
 int CHardCopyParser::PushCoordinate(char ch, State next, CInterpreter& interp) {
-  if (CParseObj* coordinate = new (std::nothrow) CCoordParser) {
-    interp.parseStack.Push(coordinate);
-    state_ = next;
-  } else {
-    interp.SetError(1, ch);
-  }
+  if (interp.PushParser(new (std::nothrow) CCoordParser, ch)) state_ = next;
   return PARSE_CONTINUE;
 }
 

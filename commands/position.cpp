@@ -52,12 +52,7 @@ int CPositionCmd::Parse(char ch, CInterpreter& interp) {
         return PARSE_CONTINUE;
       }
       if (ch == '[') {
-        if (CParseObj* coordinate = new (std::nothrow) CCoordParser) {
-          interp.parseStack.Push(coordinate);
-          state_ = State::AfterCoordinate;
-        } else {
-          interp.SetError(1, ch);
-        }
+        if (interp.PushParser(new (std::nothrow) CCoordParser, ch)) state_ = State::AfterCoordinate;
         return PARSE_CONTINUE;
       }
       return PARSE_RETURN;
@@ -85,12 +80,7 @@ int CPositionCmd::Parse(char ch, CInterpreter& interp) {
           state_ = State::PageDigit;
           return PARSE_CONTINUE;
         case 'W':
-          if (CParseObj* write = new (std::nothrow) CWriteCmd) {
-            interp.parseStack.Push(write);
-            state_ = State::AfterWrite;
-          } else {
-            interp.SetError(1, ch);
-          }
+          if (interp.PushParser(new (std::nothrow) CWriteCmd, ch)) state_ = State::AfterWrite;
           return PARSE_CONTINUE;
         default:
           interp.SetError(1, ch);

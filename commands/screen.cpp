@@ -14,12 +14,7 @@
 #include "surface/color_spec_parser.h"
 
 int CScreenCmd::PushChild(CParseObj* child, char ch, State next, CInterpreter& interp) {
-  if (!child) {
-    interp.SetError(1, ch);
-    return PARSE_CONTINUE;
-  }
-  interp.parseStack.Push(child);
-  state_ = next;
+  if (interp.PushParser(child, ch)) state_ = next;
   return PARSE_CONTINUE;
 }
 

@@ -20,16 +20,11 @@ int CScreenAddressParser::PushCorner(char ch, State next, CInterpreter& interp) 
     interp.SetError(1, ch);
     return PARSE_CONTINUE;
   }
-  CParseObj* coordinate = new (std::nothrow) CCoordParser;
-  if (!coordinate) {
-    interp.SetError(1, ch);
-    return PARSE_CONTINUE;
-  }
+  if (!interp.PushParser(new (std::nothrow) CCoordParser, ch)) return PARSE_CONTINUE;
   // The corners are user units: they define the transform rather than go
   // through it.
   interp.flags |= kFlagRawCoordinates;
   rawOwner_ = &interp;
-  interp.parseStack.Push(coordinate);
   state_ = next;
   return PARSE_CONTINUE;
 }

@@ -83,12 +83,7 @@ int CScreenCursorParser::Parse(char ch, CInterpreter& interp) {
         SetStyle(interp, kIndicatorStyles[ch - '0']);
         state_ = State::AfterValue;
       } else if (ch == '[') {
-        if (CParseObj* coordinate = new (std::nothrow) CCoordParser) {
-          interp.parseStack.Push(coordinate);
-          state_ = State::UserOffset;
-        } else {
-          interp.SetError(1, ch);
-        }
+        if (interp.PushParser(new (std::nothrow) CCoordParser, ch)) state_ = State::UserOffset;
       } else {
         interp.SetError(1, ch);
       }

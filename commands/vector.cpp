@@ -42,12 +42,7 @@ int CVectorCmd::Parse(char ch, CInterpreter& interp) {
         return PARSE_CONTINUE;
       }
       if (ch == '[') {
-        if (CParseObj* coordinate = new (std::nothrow) CCoordParser) {
-          interp.parseStack.Push(coordinate);
-          state_ = State::AfterCoordinate;
-        } else {
-          interp.SetError(1, ch);
-        }
+        if (interp.PushParser(new (std::nothrow) CCoordParser, ch)) state_ = State::AfterCoordinate;
         return PARSE_CONTINUE;
       }
       return PARSE_RETURN;

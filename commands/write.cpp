@@ -35,12 +35,7 @@ int CWriteCmd::AfterValue(char ch, CInterpreter& interp) {
 }
 
 int CWriteCmd::PushCoordinate(char ch, State next, CInterpreter& interp) {
-  if (CParseObj* coordinate = new (std::nothrow) CCoordParser) {
-    interp.parseStack.Push(coordinate);
-    state_ = next;
-  } else {
-    interp.SetError(1, ch);
-  }
+  if (interp.PushParser(new (std::nothrow) CCoordParser, ch)) state_ = next;
   return PARSE_CONTINUE;
 }
 
@@ -74,12 +69,8 @@ int CWriteCmd::OptionLetter(char ch, CInterpreter& interp, CWriteControls& activ
     case 'I':
       // The colour parser hands back the character that ends it, or ends on
       // its own ")", and we go on as after any other option.
-      if (CParseObj* colour = new (std::nothrow) CColorSpecParser(&active.foreground)) {
-        interp.parseStack.Push(colour);
+      if (interp.PushParser(new (std::nothrow) CColorSpecParser(&active.foreground), ch))
         state_ = State::AfterOption;
-      } else {
-        interp.SetError(1, ch);
-      }
       return PARSE_CONTINUE;
     case 'F':
       value_ = 0;

@@ -43,6 +43,15 @@ void CInterpreter::SetError(int code, char ch) {
   lastErrorChar = static_cast<uint8_t>(ch);
 }
 
+bool CInterpreter::PushParser(CParseObj* parser, char ch) {
+  if (!parser) {
+    SetError(1, ch);
+    return false;
+  }
+  parseStack.Push(parser);
+  return true;
+}
+
 void CInterpreter::ResetParser() {
   flags &= ~kFlagLiteral;
   while (CParseObj* object = parseStack.Pop()) delete object;

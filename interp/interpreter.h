@@ -51,6 +51,9 @@ class CInterpreter {
   int Replay();
   void ResetParser();
   void SetError(int code, char ch);
+  // Puts a sub-parser on top of the stack; when it could not be made (null),
+  // records error 1 with the character that asked for it. True when pushed.
+  bool PushParser(CParseObj* parser, char ch);
 
   // Pops and deletes the object a finished parser left on top, keeping a
   // dispatcher at the bottom. Asked before every offer of a character, so

@@ -1,6 +1,7 @@
 #include "surface/color_map_parser.h"
 
 #include "interp/interpreter.h"
+#include "surface/color_spec_parser.h"
 #include "surface/colour_map.h"
 #include "surface/graphics_context.h"
 #include "surface/grdrv.h"
@@ -78,23 +79,11 @@ int CColorMapParser::Parse(char ch, CInterpreter& interp) {
       return PARSE_CONTINUE;
 
     case State::Hue:
-      if (IsDigit(ch)) {
-        hue_ = AppendDigit(hue_, ch);
-      } else if (ch == 'L') {
-        state_ = State::Lightness;
-      } else {
-        interp.SetError(1, ch);
-      }
+      if (ReachesNextHlsField(ch, hue_, 'L', interp)) state_ = State::Lightness;
       return PARSE_CONTINUE;
 
     case State::Lightness:
-      if (IsDigit(ch)) {
-        lightness_ = AppendDigit(lightness_, ch);
-      } else if (ch == 'S') {
-        state_ = State::Saturation;
-      } else {
-        interp.SetError(1, ch);
-      }
+      if (ReachesNextHlsField(ch, lightness_, 'S', interp)) state_ = State::Saturation;
       return PARSE_CONTINUE;
 
     case State::Saturation:

@@ -12,6 +12,16 @@ bool IsDigit(char ch) {
 
 }  // namespace
 
+bool ReachesNextHlsField(char ch, int32_t& value, char nextLetter, CInterpreter& interp) {
+  if (IsDigit(ch)) {
+    value = AppendDigit(value, ch);
+    return false;
+  }
+  if (ch == nextLetter) return true;
+  interp.SetError(1, ch);
+  return false;
+}
+
 int CColorSpecParser::Parse(char ch, CInterpreter& interp) {
   switch (state_) {
     case State::Index:
@@ -46,23 +56,11 @@ int CColorSpecParser::Parse(char ch, CInterpreter& interp) {
     }
 
     case State::Hue:
-      if (IsDigit(ch)) {
-        hue_ = AppendDigit(hue_, ch);
-      } else if (ch == 'L') {
-        state_ = State::Lightness;
-      } else {
-        interp.SetError(1, ch);
-      }
+      if (ReachesNextHlsField(ch, hue_, 'L', interp)) state_ = State::Lightness;
       return PARSE_CONTINUE;
 
     case State::Lightness:
-      if (IsDigit(ch)) {
-        lightness_ = AppendDigit(lightness_, ch);
-      } else if (ch == 'S') {
-        state_ = State::Saturation;
-      } else {
-        interp.SetError(1, ch);
-      }
+      if (ReachesNextHlsField(ch, lightness_, 'S', interp)) state_ = State::Saturation;
       return PARSE_CONTINUE;
 
     case State::Saturation:

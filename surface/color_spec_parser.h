@@ -6,6 +6,13 @@
 
 #include "interp/parse_obj.h"
 
+class CInterpreter;
+
+// One digit of an HLS field (hue or lightness) added to value, or the letter
+// that opens the next field; anything else records error 1. True on that
+// letter.
+bool ReachesNextHlsField(char ch, int32_t& value, char nextLetter, CInterpreter& interp);
+
 class CColorSpecParser : public CParseObj {
  public:
   // target: the active foreground index (W) or the background index (S).

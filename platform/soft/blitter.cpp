@@ -586,7 +586,8 @@ Converter Converter::Identity() {
 Converter Converter::Table(std::vector<uint32_t> lut) {
   Converter c;
   c.kind_ = Kind::Table;
-  c.lut_ = std::move(lut);
+  c.slow_ = std::make_unique<Slow>();
+  c.slow_->lut = std::move(lut);
   return c;
 }
 
@@ -601,8 +602,9 @@ Converter Converter::Pair(uint32_t zero, uint32_t one) {
 Converter Converter::Function(std::function<uint32_t(uint32_t)> fn) {
   Converter c;
   c.kind_ = Kind::Function;
-  c.fn_ = std::move(fn);
-  c.cache_.assign(kCacheSize, ~uint64_t{0});
+  c.slow_ = std::make_unique<Slow>();
+  c.slow_->fn = std::move(fn);
+  c.slow_->cache.assign(kCacheSize, ~uint64_t{0});
   return c;
 }
 
@@ -627,15 +629,16 @@ void Converter::Apply(const uint32_t* in, uint32_t* out, int n) const {
       for (int i = 0; i < n; ++i) out[i] = in[i] < 2 ? pair_[in[i]] : 0;
       return;
     case Kind::Table: {
-      const size_t size = lut_.size();
-      for (int i = 0; i < n; ++i) out[i] = in[i] < size ? lut_[in[i]] : 0;
+      const std::vector<uint32_t>& lut = slow_->lut;
+      const size_t size = lut.size();
+      for (int i = 0; i < n; ++i) out[i] = in[i] < size ? lut[in[i]] : 0;
       return;
     }
     case Kind::Function:
       for (int i = 0; i < n; ++i) {
         const uint32_t key = in[i] & 0xFFFFFF;
-        uint64_t& slot = cache_[(key * 2654435761u) >> 20 & (kCacheSize - 1)];
-        if ((slot >> 32) != key) slot = (uint64_t{key} << 32) | fn_(key);
+        uint64_t& slot = slow_->cache[(key * 2654435761u) >> 20 & (kCacheSize - 1)];
+        if ((slot >> 32) != key) slot = (uint64_t{key} << 32) | slow_->fn(key);
         out[i] = static_cast<uint32_t>(slot);
       }
       return;

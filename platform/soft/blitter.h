@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/soft/objects.h"
@@ -63,8 +64,9 @@ class Converter {
       *size = 2;
       return pair_;
     }
-    *size = lut_.size();
-    return kind_ == Kind::Table ? lut_.data() : nullptr;
+    if (kind_ != Kind::Table) return nullptr;
+    *size = slow_->lut.size();
+    return slow_->lut.data();
   }
   // The key, hit and miss of a Key converter; false for the other kinds.
   bool KeyOf(uint32_t* key, uint32_t* hit, uint32_t* miss) const {
@@ -78,10 +80,15 @@ class Converter {
   Kind kind_ = Kind::Identity;
   uint32_t key_ = 0, hit_ = 0, miss_ = 0;
   uint32_t pair_[2] = {0, 0};
-  std::vector<uint32_t> lut_;
-  std::function<uint32_t(uint32_t)> fn_;
+  // What only tables and functions need, kept apart so that the converters
+  // made for every small blit stay cheap to build and drop.
+  struct Slow {
+    std::vector<uint32_t> lut;
+    std::function<uint32_t(uint32_t)> fn;
+    std::vector<uint64_t> cache;  // key << 32 | value, key 0xFFFFFFFF when empty
+  };
   static constexpr size_t kCacheSize = 4096;
-  mutable std::vector<uint64_t> cache_;  // key << 32 | value, key 0xFFFFFFFF when empty
+  std::unique_ptr<Slow> slow_;
 };
 
 // The source of a blit: a surface whose pixels go through a converter, or

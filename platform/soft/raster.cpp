@@ -135,6 +135,23 @@ void FillSpan(BitmapObj& bmp, int y, int x0, int x1, const Paint& paint, int rop
     for (int x = x0; x < x1; ++x) bmp.Set(x, y, ApplyRop2(rop2, v, bmp.Get(x, y), mask));
     return;
   }
+  if (bmp.bpp == 8 && paint.pattern.empty()) {
+    uint8_t* row = bmp.Row(y);
+    for (int x = x0; x < x1; ++x) row[x] = static_cast<uint8_t>(ApplyRop2(rop2, paint.pixel, row[x], mask));
+    return;
+  }
+  if (bmp.bpp == 8) {
+    // A pattern on 8-bit pixels: one pattern row, stepped along the span.
+    const int64_t patternRow = FloorMod(int64_t{y} - paint.org.y, paint.patH);
+    const uint32_t* pattern = paint.pattern.data() + patternRow * paint.patW;
+    int64_t column = FloorMod(int64_t{x0} - paint.org.x, paint.patW);
+    uint8_t* row = bmp.Row(y);
+    for (int x = x0; x < x1; ++x) {
+      row[x] = static_cast<uint8_t>(ApplyRop2(rop2, pattern[column], row[x], mask));
+      if (++column == paint.patW) column = 0;
+    }
+    return;
+  }
   for (int x = x0; x < x1; ++x) bmp.Set(x, y, ApplyRop2(rop2, paint.At(x, y), bmp.Get(x, y), mask));
 }
 
