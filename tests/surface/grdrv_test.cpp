@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "surface/colour_map.h"
+#include "surface/curve_point_list.h"
 #include "surface/host_link.h"
 #include "surface_window.h"
 
@@ -198,11 +199,31 @@ TEST(Tek4010Surface, UpdatesInvalidateInWindowCoordinatesAndNothingIsDrawnWithou
   w.surface->Draw4010Point(w.State(), 1);
   EXPECT_EQ(w.Invalidated(), (std::vector<Edges>{{-3, 9, -2, 10}})) << "a point invalidates its pixel";
   const inspect::Image before = w.Page();
-  w.surface->window = nullptr;
-  w.surface->Draw4010Line(w.State(), 0, 0, 100, 100, 1);
-  w.surface->Draw4010Point(w.State(), 1);
-  w.surface->PlotPoint(w.State());
+  CCurvePointList list(0, 0);
+  list.Append(90, 90);
+  // Without a window, or a window but no graphics state, no call draws.
+  for (CGraphicsState* state : {w.State(), static_cast<CGraphicsState*>(nullptr)}) {
+    w.surface->window = state ? nullptr : w.window;
+    if (state) w.surface->Draw4010Line(state, 0, 0, 100, 100, 1);  // it needs no state
+    w.surface->Draw4010Point(state, 1);
+    w.surface->PlotPoint(state);
+    w.surface->DrawVector(state, 0, 0, 99, 99);
+    w.surface->DrawCircle(state, 50, 50, 40, 40);
+    w.surface->DrawArc(state, 50, 50, 40, 40, 90);
+    w.surface->DrawShadedArc(state, 50, 50, 40, 40, 90);
+    w.surface->DrawCurve(state, &list, 1);
+    w.surface->DrawTextChar(state, nullptr, 'A');
+    w.surface->ClearScreenPage(state, 1);
+    CDrawContext draw;  // and a parser's context without a surface or a state
+    draw.surface = state ? nullptr : w.surface.get();
+    draw.state = state;
+    draw.Line(0, 0, 99, 99), draw.DrawChar('A'), draw.Circle(50, 50, 40, 40), draw.Curve(&list, 1);
+    draw.Arc(50, 50, 40, 40, 90, 0, 1), draw.UpdateCursor(), draw.BeginFill(), draw.EndFill(),
+        draw.DiscardFill();
+  }
+  w.surface->EraseAllPages(nullptr), w.surface->UpdateGraphicsCaret(nullptr);
   EXPECT_EQ(w.Page().pixels, before.pixels);
+  EXPECT_EQ(w.surface->ScreenDC(nullptr), nullptr);
 }
 
 TEST(HostLink, FollowsWindowLongZeroToTheSettingsAndPumpsUpToAQuit) {
