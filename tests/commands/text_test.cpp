@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "regis_probe.h"
 #include "surface/graphics_context.h"
 
@@ -104,6 +106,12 @@ TEST(TextCommand, DesignationsAndAlphabetsAreRecorded) {
   EXPECT_EQ(Current(host).g1Set, 5);
   host.Feed("T(A2)");
   EXPECT_EQ(Current(host).alphabet, 2);
+  for (const char* wrong :
+       {"T(A0(Q", "T(A0(L'", "T(A0(R\"(", "T(A0(R\")Q", "T(A0(R\")%Q", "T(A0(R\"-Q", "T(A0(R\"-AQ"}) {
+    host.Feed(std::string(";") + wrong);
+    EXPECT_EQ(commands_test::LastErrorChar(host), wrong[std::strlen(wrong) - 1]) << wrong;
+    EXPECT_EQ(Current(host).g1Set, 5) << wrong;
+  }
 }
 
 TEST(TextCommand, ABlockLastsAcrossCommandsUntilE) {
