@@ -107,22 +107,6 @@ TEST(OptionTail, ActsForTheLastCommand) {
   commands_test::ExpectCases(cases);
 }
 
-// A tail whose creator was the fill command, which hands over its own code.
-TEST(OptionTail, AFillCodeRefusesBlocksButStillEnds) {
-  CTestHost host;
-  CInterpreter& interp = *host.Interpreter();
-  host.Feed("P[10,10]P(B)P[40,40]");
-  COptionTail tail;
-  interp.handoff = std::make_unique<CCommandHandoff>(kCommandFill);
-  EXPECT_EQ(tail.Parse('B', interp), PARSE_CONTINUE);
-  EXPECT_EQ(interp.handoff, nullptr);
-  EXPECT_EQ(commands_test::LastErrorChar(host), 'B');
-  EXPECT_EQ(tail.Parse(',', interp), PARSE_CONTINUE);
-  EXPECT_EQ(tail.Parse('E', interp), PARSE_CONTINUE);
-  EXPECT_EQ(commands_test::Position(host).x, 10) << "E acts on the entry's tag";
-  EXPECT_EQ(tail.Parse(')', interp), PARSE_DONE);
-}
-
 // Sizes and bytes no sane host sends: each string must finish and leave an
 // interpreter that still works.
 TEST(RegisStrings, HostileSizesAndBytesFinish) {

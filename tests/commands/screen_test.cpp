@@ -162,15 +162,6 @@ TEST_F(ScreenDelayHost, AnAbortRequestOrALostWindowSeenWithAMessageCutsTheWaitSh
   EXPECT_EQ(reactions, 2);
 }
 
-TEST_F(ScreenDelayHost, AnAbortRequestWithoutAMessageLetsTheWaitRunItsTime) {
-  React([this] { host.SetSetting(KXREG_SETTING_ABORT); });
-  const DWORD start = GetTickCount();
-  host.Feed("S(T60)P[300,300]");
-  EXPECT_GE(GetTickCount() - start, 1000u);
-  EXPECT_EQ(Position(host).x, 300);
-  EXPECT_TRUE(host.Setting(KXREG_SETTING_ABORT));
-}
-
 TEST_F(ScreenDelayHost, AHostErasingTheInstanceDuringTheWaitOrARedrawEndsIt) {
   // A terminal window closed during an animation: the wait must not touch
   // the deleted surface, interpreter or parser again.
@@ -207,18 +198,6 @@ TEST_F(ScreenDelayHost, InputHandedOverDuringTheWaitIsDrawnAndJournalledInOrder)
     ExpectFacts(host, "at=6,6 parse=1");
     EXPECT_EQ(host.Interpreter()->flags & kFlagRawCoordinates, 0u);
   }
-}
-
-TEST_F(ScreenDelayHost, ARefreshFromTheJournalDuringTheWaitRedrawsEverything) {
-  host.Feed("P[100,100]V[200,100]");
-  int refreshed = -1;
-  React([&] { refreshed = KXREG_RefreshFromBuf(host.Host()); });
-  host.Feed("S(T60)V[200,200]");
-  EXPECT_EQ(refreshed, 0);
-  ExpectFacts(host, "px=150,100:fg px=200,150:fg");
-  EXPECT_EQ(JournalText(host), "P[100,100]V[200,100]S(T60)V[200,200]");
-  EXPECT_EQ(host.Interpreter()->live, 1);
-  EXPECT_EQ(host.Interpreter()->flags & kFlagReplaying, 0u);
 }
 
 TEST(HardCopyRegion, CellsCoverTheRectangleAndTheWholeScreenReachesRow439) {

@@ -104,17 +104,4 @@ TEST(WritePattern, AShortPatternRepeatsFromItsFirstDigitAndOnlyEightDigitsCount)
   }
 }
 
-TEST(WriteCommand, ATemporaryOptionLastsUntilTheNextCommandLetter) {
-  CTestHost host;
-  host.Feed("W(R)V(W(C,I2))[200,200]");
-  EXPECT_EQ(Active(host).mode, kComplement);
-  EXPECT_EQ(Active(host).foreground, 2);
-  EXPECT_EQ(Permanent(host).mode, kReplace);
-  host.Feed("P");
-  EXPECT_EQ(Active(host).mode, kReplace);
-  EXPECT_EQ(Active(host).foreground, Permanent(host).foreground);
-  host.Feed("W(I2)P[10,10]V[50,10]");
-  EXPECT_EQ(commands_test::IndexAt(host, 30, 10), 2);
-}
-
 }  // namespace

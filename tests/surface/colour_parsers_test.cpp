@@ -93,11 +93,4 @@ TEST_F(ColourParserTest, AGreyStepAppliesItsLevelAgainAtEveryStrayCharacter) {
   EXPECT_EQ(Feed(parser, "))", interp).status, PARSE_RETURN);
 }
 
-TEST_F(ColourParserTest, AnythingElseEndsTheOption) {
-  CColorMapParser parser;
-  EXPECT_EQ(Feed(parser, " 3,", interp).status, PARSE_RETURN);
-  CColorMapParser other;
-  EXPECT_EQ(Feed(other, "Q", interp).used, 0u);
-}
-
 }  // namespace

@@ -132,22 +132,6 @@ TEST_F(WaitTest, OnAnEmptyQueueTheWaitRunsItsTimeWhateverTheRecordsSay) {
   EXPECT_EQ(w.settings->flags, KXREG_SETTING_ABORT) << "not taken";
 }
 
-TEST_F(WaitTest, AQuitMessageIsPostedAgainAndEndsAWaitOrRefreshWithZero) {
-  const auto requeued = [](WPARAM code) {
-    MSG msg;
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
-    EXPECT_EQ(msg.wParam, code);
-  };
-  PostQuitMessage(7);
-  EXPECT_EQ(w.surface->Delay(6), 0);
-  requeued(7);
-  w.host->screen = nullptr;  // even when the records are gone
-  PostQuitMessage(3);
-  EXPECT_EQ(w.surface->RefreshWithMessages(w.State()), 0);
-  requeued(3);
-}
-
 // Entries 220 to 235 repeat map entries 0 to 15 after the run modulo 16.
 TEST(Palette, TheSystemPaletteIsFilledWithTheMapItsRunModulo16AndTheMapAgain) {
   SurfaceWindow w;
