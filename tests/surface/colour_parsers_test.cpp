@@ -82,15 +82,4 @@ TEST_F(ColourParserTest, EachEntrySetsItsColourOrKeepsIt) {
     EXPECT_EQ(Parts(WorkingColourMap()[i]), Parts(kDefaultColourMap[i])) << i;
 }
 
-TEST_F(ColourParserTest, AGreyStepAppliesItsLevelAgainAtEveryStrayCharacter) {
-  CColorMapParser parser;
-  Feed(parser, "5(L40X", interp);
-  EXPECT_EQ(WorkingColourMap()[5].red, 40);
-  EXPECT_EQ(interp.lastErrorChar, 'X');
-  WorkingColourMap()[5] = CColour{1, 2, 3};
-  Feed(parser, "Y", interp);
-  EXPECT_EQ(WorkingColourMap()[5].blue, 40) << "still in the grey step";
-  EXPECT_EQ(Feed(parser, "))", interp).status, PARSE_RETURN);
-}
-
 }  // namespace

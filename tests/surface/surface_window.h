@@ -13,6 +13,7 @@
 
 #include "platform/soft/inspect.h"
 #include "platform/win32.h"
+#include "support/test_host.h"
 #include "surface/colour_map.h"
 #include "surface/graphics_context.h"
 #include "surface/grdrv.h"
@@ -132,20 +133,7 @@ class SurfaceWindow {
   uint32_t PageIndex(int page, int x, int y) const { return Page(page).At(x, y); }
   COLORREF PageColour(int page, int x, int y) const { return Page(page).RgbAt(x, y); }
 
-  // The stored pixel value that ReGIS colour index i draws on a page.
-  uint32_t Stored(int i) const {
-    HDC dc = CreateCompatibleDC(surface->pageDC[0]);
-    HBITMAP bitmap = CreateCompatibleBitmap(surface->pageDC[0], 1, 1);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    HPALETTE oldPalette = SelectPalette(dc, surface->palette, FALSE);
-    SetPixel(dc, 0, 0, PALETTEINDEX(i));
-    const uint32_t stored = inspect::ReadBitmap(bitmap).At(0, 0);
-    SelectPalette(dc, oldPalette, FALSE);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return stored;
-  }
+  uint32_t Stored(int i) const { return StoredIndex(surface.get(), i); }
   // The ReGIS indices along a page row from x0 (inclusive) to x1 (exclusive),
   // -1 for a value no index draws.
   std::vector<int> Row(int y, int x0, int x1, int page = 1) const {
