@@ -36,7 +36,7 @@ std::vector<int> Parts(const CColour& c) {
 class ColourParserTest : public ::testing::Test {
  protected:
   surface_test::SurfaceWindow w;
-  CInterpreter interp{w.context.get()};
+  CInterpreter interp{w.context};
 };
 
 TEST_F(ColourParserTest, TheMapOptionSetsSeveralEntriesAndRecoloursTheDrawnPicture) {

@@ -17,8 +17,6 @@
 namespace {
 
 using surface_test::Edges;
-using surface_test::Geometry;
-using surface_test::Log;
 using surface_test::SurfaceWindow;
 namespace inspect = soft::inspect;
 
@@ -27,9 +25,6 @@ COLORREF MapColour(int index) {
 }
 Edges EdgesOf(const RECT& r) {
   return {r.left, r.top, r.right, r.bottom};
-}
-int DispatchedCount(UINT message) {
-  return static_cast<int>(std::count(Log().messages.begin(), Log().messages.end(), message));
 }
 
 TEST(Surface, SetTermParmStoresTheGeometryRecreatesThePageAndReportsAFailedBitmap) {
@@ -90,7 +85,7 @@ TEST(ClearScreenPage, WhileSuspendedLeavesThePageTheWindowAndTheHostAlone) {
   w.surface->redrawSuspended = 1;
   w.surface->ClearScreenPage(w.State(), 1);
   EXPECT_EQ(w.PageColour(1, 0, 0), MapColour(2));
-  EXPECT_TRUE(Log().pagesErased.empty());
+  EXPECT_TRUE(w.testHost.callbacks.empty());
   EXPECT_EQ(w.screen->field2C, 0);
   EXPECT_EQ(w.surface->initialText, 1);
   HDC dc = GetDC(w.window);
@@ -105,13 +100,13 @@ TEST(ClearScreenPage, WithoutInvalidateLeavesTheWindowAloneAndWithoutAScreenReco
   w.screen->field64 = INT_MIN;
   w.surface->ClearScreenPage(w.State(), 0);
   EXPECT_TRUE(w.Invalidated().empty());
-  EXPECT_EQ(Log().pagesErased.size(), 1u);
+  EXPECT_EQ(w.testHost.callbacks.size(), 1u);
   EXPECT_EQ(w.screen->field2C, INT_MAX) << "the arithmetic wraps";
   w.host->screen = nullptr;
   w.State()->background = 6;
   w.surface->ClearScreenPage(w.State(), 0);
   EXPECT_EQ(w.PageColour(1, 1, 1), MapColour(6));
-  EXPECT_EQ(Log().pagesErased.size(), 1u);
+  EXPECT_EQ(w.testHost.callbacks.size(), 1u);
 }
 
 class WaitTest : public ::testing::Test {
@@ -157,7 +152,7 @@ TEST(Tek4010Surface, LineUpdateRectanglesKeepSixPixelMargins) {
 }
 
 TEST(Tek4010Surface, EraseDrawsLinesInTheBackgroundAndComplementInvertsTwiceBackToThePicture) {
-  SurfaceWindow w(Geometry{}, RGB(255, 255, 255), RGB(0, 0, 255));
+  SurfaceWindow w(RGB(0, 0, 255));
   const inspect::Image before = w.Page();
   w.surface->hostWritingMode = 2;
   w.surface->Draw4010Line(w.State(), 0, 10, 20, 10, 0);
@@ -199,7 +194,7 @@ TEST(Tek4010Surface, UpdatesInvalidateInWindowCoordinatesAndNothingIsDrawnWithou
     w.surface->DrawTextChar(state, nullptr, 'A');
     w.surface->ClearScreenPage(state, 1);
     CDrawContext draw;  // and a parser's context without a surface or a state
-    draw.surface = state ? nullptr : w.surface.get();
+    draw.surface = state ? nullptr : w.surface;
     draw.state = state;
     draw.Line(0, 0, 99, 99), draw.DrawChar('A'), draw.Circle(50, 50, 40, 40), draw.Curve(&list, 1);
     draw.Arc(50, 50, 40, 40, 90, 0, 1), draw.UpdateCursor(), draw.BeginFill(), draw.EndFill(),
@@ -212,17 +207,18 @@ TEST(Tek4010Surface, UpdatesInvalidateInWindowCoordinatesAndNothingIsDrawnWithou
 
 TEST(HostLink, FollowsWindowLongZeroToTheSettingsAndPumpsUpToAQuit) {
   SurfaceWindow w;
-  EXPECT_EQ(HostOfWindow(w.window), w.host.get());
-  EXPECT_EQ(ScreenOfWindow(w.window), w.screen.get());
+  EXPECT_EQ(HostOfWindow(w.window), w.host);
+  EXPECT_EQ(ScreenOfWindow(w.window), w.screen);
   EXPECT_EQ(SettingsFlagsOfWindow(w.window), &w.settings->flags);
   EXPECT_EQ(HostOfWindow(nullptr), nullptr);
   EXPECT_FALSE(TakeAbortRequest(nullptr));
+  int code = 0, dispatched = 0;
+  w.testHost.onMessage = [&](UINT message, WPARAM, LPARAM) { return message == WM_USER && ++dispatched; };
   PostMessageA(w.window, WM_USER, 0, 0);
   PostQuitMessage(4);
-  int code = 0;
   EXPECT_EQ(PumpMessages(w.window, &code), PumpResult::Quit);
   EXPECT_EQ(code, 4);
-  EXPECT_EQ(DispatchedCount(WM_USER), 1) << "what came before the quit is dispatched";
+  EXPECT_EQ(dispatched, 1) << "what came before the quit is dispatched";
   EXPECT_EQ(PumpMessages(w.window, &code), PumpResult::Empty);
   w.screen->settings = nullptr;
   EXPECT_EQ(SettingsFlagsOfWindow(w.window), nullptr);

@@ -1,13 +1,11 @@
 // A terminal window as the surface sees it, for the surface's own tests: a
-// window whose long 0 holds a host record, the host's screen and settings
-// records, and a CGrDrv with its graphics context set up the way an instance
-// is created (pages, palette, background, foreground, erase). Page pixels
-// read back as stored values, colours or ReGIS colour indices.
+// test host's instance, reached through its records, its CGrDrv and its
+// graphics context. Page pixels read back as stored values, colours or ReGIS
+// colour indices.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,35 +21,6 @@ namespace surface_test {
 
 namespace inspect = soft::inspect;
 using Edges = std::vector<LONG>;
-
-struct Geometry {
-  int rows = 24, columns = 80, cellWidth = 10, cellHeight = 20;
-};
-
-// Messages the window procedure saw, and the screen records the host was told about.
-struct HostLog {
-  std::vector<UINT> messages;
-  std::vector<KXREG_SCREEN*> pagesErased;
-};
-inline HostLog& Log() {
-  static HostLog log;
-  return log;
-}
-
-// Drains the thread's queue so that one test's leftovers do not reach the next.
-inline void DrainQueue() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-    if (msg.message != WM_QUIT) DispatchMessageA(&msg);
-}
-
-inline LRESULT CALLBACK LoggingWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  Log().messages.push_back(msg);
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-inline void KXREG_CALLBACK LogPageErased(KXREG_SCREEN* screen) {
-  Log().pagesErased.push_back(screen);
-}
 
 inline std::vector<Edges> InvalidatedIn(HWND window) {
   std::vector<Edges> out;
@@ -77,52 +46,11 @@ void ExpectStopBox(Action action, const std::string& text, const std::string& ca
 
 class SurfaceWindow {
  public:
-  explicit SurfaceWindow(Geometry g = Geometry{}, COLORREF foreground = RGB(255, 255, 255),
-                         COLORREF background = RGB(0, 0, 0)) {
-    static const bool registered = [] {
-      WNDCLASSA wc{};
-      wc.lpfnWndProc = LoggingWindowProc;
-      wc.cbWndExtra = static_cast<int>(sizeof(void*));
-      wc.lpszClassName = "ZiziderSurfaceTest";
-      return RegisterClassA(&wc) != 0;
-    }();
-    (void)registered;
-    DrainQueue();
-    ResetColourMap();
-    window =
-        CreateWindowExA(0, "ZiziderSurfaceTest", "surface", WS_OVERLAPPED | WS_VISIBLE, 0, 0,
-                        g.columns * g.cellWidth, g.rows * g.cellHeight, nullptr, nullptr, nullptr, nullptr);
-    screen->settings = settings.get();
-    screen->pumpWindow = window;
-    host->screen = screen.get();
-    host->window = window;
-    host->rows = g.rows, host->columns = g.columns, host->cellWidth = g.cellWidth;
-    host->cellHeight = g.cellHeight;
-    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(host.get()));
-    surface->foregroundColour = foreground;
-    surface->backgroundColour = background;
-    for (int page : {1, 2}) surface->SetTermParm(window, g.rows, g.columns, g.cellWidth, g.cellHeight, page);
-    surface->window = window;
-    surface->pageErasedCallback = LogPageErased;
-    surface->CreateMapPalette(State());
-    surface->SetBackgroundEntry(background);
-    surface->SetUpForeground(State());
-    State()->flags |= kOutputCursorOn;
-    surface->EraseAllPages(State());
-    DrainQueue();
+  explicit SurfaceWindow(COLORREF background = RGB(0, 0, 0)) : testHost(WithBackground(background)) {
+    testHost.Pump();  // the first paint leaves updates suspended: the tests start with them allowed
+    surface->redrawSuspended = 0;
     inspect::ClearInvalidations(window);
-    Log() = HostLog{};
   }
-  ~SurfaceWindow() {
-    context.reset();
-    surface.reset();
-    SetWindowLongPtrA(window, 0, 0);
-    DestroyWindow(window);
-    DrainQueue();
-    ResetColourMap();
-  }
-  SurfaceWindow(const SurfaceWindow&) = delete;
-  SurfaceWindow& operator=(const SurfaceWindow&) = delete;
 
   CGraphicsState* State() { return context->state; }
   CWriteControls& W() { return *context->state->active; }
@@ -133,7 +61,7 @@ class SurfaceWindow {
   uint32_t PageIndex(int page, int x, int y) const { return Page(page).At(x, y); }
   COLORREF PageColour(int page, int x, int y) const { return Page(page).RgbAt(x, y); }
 
-  uint32_t Stored(int i) const { return StoredIndex(surface.get(), i); }
+  uint32_t Stored(int i) const { return StoredIndex(surface, i); }
   // The ReGIS indices along a page row from x0 (inclusive) to x1 (exclusive),
   // -1 for a value no index draws.
   std::vector<int> Row(int y, int x0, int x1, int page = 1) const {
@@ -163,12 +91,20 @@ class SurfaceWindow {
     DeleteObject(brush);
   }
 
-  std::unique_ptr<KXREG_SETTINGS> settings{new KXREG_SETTINGS()};
-  std::unique_ptr<KXREG_SCREEN> screen{new KXREG_SCREEN()};
-  std::unique_ptr<KXREG_HOST> host{new KXREG_HOST()};
-  HWND window = nullptr;
-  std::unique_ptr<CGrDrv> surface{new CGrDrv()};
-  std::unique_ptr<CGraphicsContext> context{new CGraphicsContext(surface.get())};
+  CTestHost testHost;  // its callbacks record the pages the host was told were erased
+  KXREG_HOST* host = testHost.Host();
+  KXREG_SCREEN* screen = testHost.Screen();
+  KXREG_SETTINGS* settings = screen->settings;
+  HWND window = testHost.Window();
+  CGrDrv* surface = testHost.Surface();
+  CGraphicsContext* context = testHost.Context();
+
+ private:
+  static CTestHost::Options WithBackground(COLORREF background) {
+    CTestHost::Options options;
+    options.background = background;
+    return options;
+  }
 };
 
 }  // namespace surface_test
