@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -27,17 +26,6 @@ struct CPollClock {
   CPollClock() { soft::inspect::SetAdvancePerEmptyPoll(1); }
   ~CPollClock() { soft::inspect::SetAdvancePerEmptyPoll(0); }
 };
-
-std::string JournalText(CTestHost& host) {
-  host.Interpreter()->journal.Flush();
-  FILE* file = host.Interpreter()->journal.file;
-  std::string text;
-  std::fflush(file);
-  std::fseek(file, 0, SEEK_SET);
-  for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) text.push_back(static_cast<char>(c));
-  std::fseek(file, 0, SEEK_END);
-  return text;
-}
 
 TEST(ScreenOptions, ParseAndRecord) {
   const struct {
@@ -190,7 +178,10 @@ TEST_F(ScreenDelayHost, InputHandedOverDuringTheWaitIsDrawnAndJournalledInOrder)
   host.Feed("S(T60)P[5,5]");
   EXPECT_EQ(nested, 0);
   ExpectFacts(host, "px=150,100:fg at=5,5");
-  EXPECT_EQ(JournalText(host), "S(T60)P[100,100]V[200,100]P[5,5]");
+  std::string journal;
+  host.Interpreter()->journal.Rewind();
+  for (char ch; (ch = host.Interpreter()->journal.GetChar()) != 0;) journal += ch;
+  EXPECT_EQ(journal, "S(T60)P[100,100]V[200,100]P[5,5]");
   // A command the input leaves open is dropped; a semicolon in it discards nothing of ours.
   for (const char* nestedText : {"V(W(I2))[300", ";P[7,7]"}) {
     React([&] { host.Feed(nestedText); });
@@ -286,6 +277,7 @@ TEST(ScreenCursor, StylesAreStoredInTheGraphicsState) {
       {"S(C(I3))", 2, 0, 0},          {"S(C(I4,H0))", 1, 0, 0},
       {"S(C(Q", 0, 1, 'Q'},           {"S(C(I[5,6]x", 0, 1, 'X'},  // a wrong quote
       {"S(C(I[5,6]\"ABx", 0, 1, 'X'}, {"S(C(I[5,6]\"AB\"))", 4, 0, 0},
+      {"S(C(I[5,6]'AB'))", 4, 0, 0},  {"S(C(I/))", 0, 1, '/'},
   };
   for (const auto& c : rows) {
     SCOPED_TRACE(c.text);
