@@ -17,14 +17,12 @@
 namespace {
 
 using surface_test::Edges;
+using surface_test::EdgesOf;
 using surface_test::SurfaceWindow;
 namespace inspect = soft::inspect;
 
 COLORREF MapColour(int index) {
   return ColourToRgb(WorkingColourMap()[index]);
-}
-Edges EdgesOf(const RECT& r) {
-  return {r.left, r.top, r.right, r.bottom};
 }
 
 TEST(Surface, SetTermParmStoresTheGeometryRecreatesThePageAndReportsAFailedBitmap) {
@@ -201,6 +199,7 @@ TEST(Tek4010Surface, UpdatesInvalidateInWindowCoordinatesAndNothingIsDrawnWithou
         draw.DiscardFill();
   }
   w.surface->EraseAllPages(nullptr), w.surface->UpdateGraphicsCaret(nullptr);
+  w.surface->SetMapEntry(-1), w.surface->SetMapEntry(16);  // entries beyond the map are ignored
   EXPECT_EQ(w.Page().pixels, before.pixels);
   EXPECT_EQ(w.surface->ScreenDC(nullptr), nullptr);
 }

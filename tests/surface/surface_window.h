@@ -22,10 +22,8 @@ namespace surface_test {
 namespace inspect = soft::inspect;
 using Edges = std::vector<LONG>;
 
-inline std::vector<Edges> InvalidatedIn(HWND window) {
-  std::vector<Edges> out;
-  for (const RECT& r : inspect::Invalidations(window)) out.push_back({r.left, r.top, r.right, r.bottom});
-  return out;
+inline Edges EdgesOf(const RECT& r) {
+  return {r.left, r.top, r.right, r.bottom};
 }
 
 // Runs an action that must raise exactly one stop box with the text and caption.
@@ -56,7 +54,11 @@ class SurfaceWindow {
   CWriteControls& W() { return *context->state->active; }
   void MoveTo(int x, int y) { State()->x = x, State()->y = y; }
   void Line(int x1, int y1, int x2, int y2) { surface->DrawVector(State(), x1, y1, x2, y2); }
-  std::vector<Edges> Invalidated() const { return InvalidatedIn(window); }
+  std::vector<Edges> Invalidated() const {
+    std::vector<Edges> out;
+    for (const RECT& r : inspect::Invalidations(window)) out.push_back(EdgesOf(r));
+    return out;
+  }
   inspect::Image Page(int page = 1) const { return inspect::ReadBitmap(surface->pageBitmap[page - 1]); }
   uint32_t PageIndex(int page, int x, int y) const { return Page(page).At(x, y); }
   COLORREF PageColour(int page, int x, int y) const { return Page(page).RgbAt(x, y); }
