@@ -148,14 +148,16 @@ TEST(Lifecycle, ExportsWithoutAnInstanceFail) {
   partial.Host()->context = nullptr;
   for (KXREG_HOST* h : {host.Host(), static_cast<KXREG_HOST*>(nullptr), partial.Host()}) {
     const std::vector<int> none = {-1, -1};
+    uint32_t pixel = 0;
     auto xy = [](POINT p) { return std::vector<int>({p.x, p.y}); };
     EXPECT_EQ(std::vector<int>({KXREG_Reset(h, 0, 0, 0, 0), KXREG_ClearPage(h), KXREG_SetSmooth(h, 0),
                                 KXREG_HandleNextString(h, "P"), KXREG_RefreshFromBuf(h),
                                 KXREG_ClearParserBuf(h), KXREG_LineFeed(h), KXREG_SetScrollRange(h, 1, 1),
                                 KXREG_SetScrollPos(h, 1, 1), KXREG_SetRedraw(h, TRUE),
-                                KXREG_Refresh(h, nullptr, 0, 0, 10, 10), KXREG_OutCursor(h, 2)}),
-              h == partial.Host() ? std::vector<int>({1, 1, 0, 1, 1, 0, 1, 0, 1, 0, 1, 1})
-                                  : std::vector<int>(12, 1));
+                                KXREG_Refresh(h, nullptr, 0, 0, 10, 10), KXREG_OutCursor(h, 2),
+                                KXREG_RefreshPixels(h, &pixel, 1, 1), KXREG_Print(h, nullptr, 1, 1, 1, 24, 1, 80)}),
+              h == partial.Host() ? std::vector<int>({1, 1, 0, 1, 1, 0, 1, 0, 1, 0, 1, 1, 1, 1})
+                                  : std::vector<int>(14, 1));
     EXPECT_EQ(KXREG_GetMemDC(h, 1), h == partial.Host() ? partial.Surface()->pageDC[0] : nullptr);
     EXPECT_EQ(KXREG_GetPalette(h), h == partial.Host() ? partial.Surface()->palette : nullptr);
     EXPECT_EQ(KXREG_GetCurPageNum(h), -1);
