@@ -55,6 +55,9 @@ TEST(LoadCommand, DefinitionsFillTheCellsOfTheLoadingAlphabet) {
     EXPECT_EQ(commands_test::LastErrorChar(host), c.errorChar);
     EXPECT_EQ(host.Interpreter()->flags & kFlagLiteral, 0u);
   }
+  CTestHost host;  // a name keeps its first ten characters
+  host.Feed("L(A2\"ABCDEFGHIJKL\")");
+  EXPECT_STREQ(Current(host).loaded[1].name, "ABCDEFGHIJ");
 }
 
 TEST(LoadCommand, TheGreekAlphabetOfThePublicCorpusLoads) {

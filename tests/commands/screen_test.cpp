@@ -79,6 +79,9 @@ TEST(ScreenScroll, MovesThePictureTheOppositeWayAndLeavesThePosition) {
     EXPECT_EQ(IndexAt(host, 400, 240), 0);
     EXPECT_EQ(Position(host).y, 240);
   }
+  CTestHost host;  // the band scrolled in takes the host's background colour, whatever the index
+  host.Feed("S(I3)S[,+20]");
+  EXPECT_EQ(host.PageImage().RgbAt(10, 470), host.options().background);
 }
 
 TEST(ScreenDelay, WaitsItsTicksWithTheWindowUpToDate) {

@@ -42,7 +42,8 @@ TEST(WriteOption, SetsThePermanentField) {
       {"W(Q)", kMode, kOverlay, 1, 'Q'},
       {"W(I3)", kIndex, 3, 0, 0},
       {"W(I16)", kIndex, 7, 0, 0},
-      {"W(I(G))", kIndex, 3, 0, 0},  // the nearest map entry
+      {"W(I(G))", kIndex, 3, 0, 0},           // the nearest map entry
+      {"S(M3(R))W(I(G))", kIndex, 11, 0, 0},  // after the map changed
       {"W(P0,P1)", kPattern, 1, 0, 0},
       {"W(P)", kPattern, 0, 0, 0},
       {"W(P9)", kPattern, 9, 0, 0},
