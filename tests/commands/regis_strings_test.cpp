@@ -4,11 +4,8 @@
 // command, and strings no sane host sends.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "commands/option_tail.h"
-#include "interp/cmd_dispatch.h"
 #include "regis_probe.h"
 
 namespace {

@@ -167,14 +167,6 @@ TEST_F(ScreenDelayHost, AHostErasingTheInstanceDuringTheWaitOrARedrawEndsIt) {
   EXPECT_EQ(host.Host()->interpreter, nullptr);
 }
 
-TEST_F(ScreenDelayHost, AQuitMessageEndsTheStringAfterTheWaitAndReachesTheHost) {
-  React([] { PostQuitMessage(7); });
-  EXPECT_EQ(host.Feed("S(T6)P[300,300]"), 1);
-  EXPECT_EQ(Position(host).x, 0);
-  host.Pump();
-  EXPECT_EQ(host.quitCode, 7);
-}
-
 TEST_F(ScreenDelayHost, InputHandedOverDuringTheWaitIsDrawnAndJournalledInOrder) {
   int nested = -1;
   React([&] { nested = host.Feed("P[100,100]V[200,100]"); });

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
