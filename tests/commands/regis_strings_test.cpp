@@ -62,6 +62,7 @@ TEST(VectorCommand, MovesDrawsAndKeepsTheStack) {
       // The 5 after the bad character starts a new command keeping the colour.
       {"a digit ends a list left by a bad character", "P[100,100]V(W(I2)X5",
        "at=99,101 px=100,100:2 err=1'X'"},
+      {"erase draws the background index", "S(I5)W(E)P[0,10]V[48,10]", "at=48,10 px=47,10:5 px=48,10:0"},
       {"digits draw off the page too", "P[0,200]V" + std::string(100000, '0'), "at=100000,200 drawn=800"},
   };
   commands_test::ExpectCases(cases);
