@@ -41,6 +41,10 @@ TEST(PositionCommand, MovesRecordsAndKeepsTheStack) {
       {"page 1 takes the lines", "P(P10)P[10,10]V[20,10]", "drawn=0 drawn2=10"},
       {"page 0 again", "P(P1)P(P0)P[10,10]V[20,10]", "drawn=10"},
       {"a page beyond the count", "P(P5)P[10,10]V[20,10]", "drawn=10"},
+      {"the page already taken", "P(P0)P[10,10]V[20,10]", "drawn=10"},
+      {"B after a W list", "P(W(I2),B)", "pos=1"},
+      {"a stray letter after a W list passes", "P(W(I2)X)P[5,5]", "at=5,5"},
+      {"E then B in one list", "P[5,5]P(B)P[9,9]P(E,B)", "at=5,5 pos=1"},
   };
   commands_test::ExpectCases(cases);
 }

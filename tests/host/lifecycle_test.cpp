@@ -150,12 +150,12 @@ TEST(Lifecycle, ExportsWithoutAnInstanceFail) {
     const std::vector<int> none = {-1, -1};
     uint32_t pixel = 0;
     auto xy = [](POINT p) { return std::vector<int>({p.x, p.y}); };
-    EXPECT_EQ(std::vector<int>({KXREG_Reset(h, 0, 0, 0, 0), KXREG_ClearPage(h), KXREG_SetSmooth(h, 0),
-                                KXREG_HandleNextString(h, "P"), KXREG_RefreshFromBuf(h),
-                                KXREG_ClearParserBuf(h), KXREG_LineFeed(h), KXREG_SetScrollRange(h, 1, 1),
-                                KXREG_SetScrollPos(h, 1, 1), KXREG_SetRedraw(h, TRUE),
-                                KXREG_Refresh(h, nullptr, 0, 0, 10, 10), KXREG_OutCursor(h, 2),
-                                KXREG_RefreshPixels(h, &pixel, 1, 1), KXREG_Print(h, nullptr, 1, 1, 1, 24, 1, 80)}),
+    EXPECT_EQ(std::vector<int>(
+                  {KXREG_Reset(h, 0, 0, 0, 0), KXREG_ClearPage(h), KXREG_SetSmooth(h, 0),
+                   KXREG_HandleNextString(h, "P"), KXREG_RefreshFromBuf(h), KXREG_ClearParserBuf(h),
+                   KXREG_LineFeed(h), KXREG_SetScrollRange(h, 1, 1), KXREG_SetScrollPos(h, 1, 1),
+                   KXREG_SetRedraw(h, TRUE), KXREG_Refresh(h, nullptr, 0, 0, 10, 10), KXREG_OutCursor(h, 2),
+                   KXREG_RefreshPixels(h, &pixel, 1, 1), KXREG_Print(h, nullptr, 1, 1, 1, 24, 1, 80)}),
               h == partial.Host() ? std::vector<int>({1, 1, 0, 1, 1, 0, 1, 0, 1, 0, 1, 1, 1, 1})
                                   : std::vector<int>(14, 1));
     EXPECT_EQ(KXREG_GetMemDC(h, 1), h == partial.Host() ? partial.Surface()->pageDC[0] : nullptr);
@@ -173,6 +173,13 @@ TEST(Lifecycle, ExportsWithoutAnInstanceFail) {
     EXPECT_EQ(h == partial.Host() ? 0 : KXREG_Erase(h), 0);
   }
   partial.Host()->context = context;
+  CInterpreter* interpreter = partial.Interpreter();  // now its interpreter slot lost instead
+  partial.Host()->interpreter = nullptr;
+  KXREG_HOST* h = partial.Host();
+  EXPECT_EQ(
+      std::vector<int>({KXREG_HandleNextString(h, "P"), KXREG_RefreshFromBuf(h), KXREG_ClearParserBuf(h)}),
+      std::vector<int>(3, 1));
+  partial.Host()->interpreter = interpreter;
   EXPECT_EQ(KXREG_Init(nullptr, 0, 0, 0), 1);
   host.SetSetting(KXREG_SETTING_4010_MODE);
   EXPECT_EQ(KXREG_ClearParserBuf(host.Host()), 1);
