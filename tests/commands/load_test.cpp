@@ -14,9 +14,7 @@
 
 namespace {
 
-const CTextState& Current(CTestHost& host) {
-  return *host.Context()->text->pair.current;
-}
+using commands_test::Current;
 
 // The twenty digit values of a cell as hexadecimal text.
 std::string CellText(const CTextState& t, int alphabet, char character) {

@@ -13,6 +13,7 @@
 #include "platform/soft/inspect.h"
 #include "platform/win32.h"
 #include "support/test_host.h"
+#include "surface/graphics_context.h"
 #include "surface/graphics_state.h"
 #include "surface/grdrv.h"
 #include "surface/text_state.h"
@@ -51,6 +52,10 @@ inline CWriteControls& Active(CTestHost& host) {
 }
 inline CWriteControls& Permanent(CTestHost& host) {
   return *host.State()->permanent;
+}
+// The text attributes in force.
+inline const CTextState& Current(CTestHost& host) {
+  return *host.Context()->text->pair.current;
 }
 // The colour index lines are drawn with after start-up.
 inline int DefaultForeground(CTestHost& host) {

@@ -11,9 +11,7 @@
 
 namespace {
 
-const CTextState& Current(CTestHost& host) {
-  return *host.Context()->text->pair.current;
-}
+using commands_test::Current;
 
 TEST(TextCommand, OptionsSetTheAttributes) {
   const struct {
