@@ -33,4 +33,15 @@ TEST(CurveCommand, DrawsTheSamePictureAs) {
   }
 }
 
+TEST(CurveCommand, ErrorsAndThePositionLeft) {
+  const commands_test::CCase cases[] = {
+      {"8 is no direction", "P[400,240]C8", "at=400,240 err=1#8"},
+      {"a space in the angle is an error, C still centres", "P[400,240]C(A90 C)[500,240]",
+       "at=500,341 err=1' '"},
+      {"a digit after the options", "P[400,240]C(A90)4", "at=400,240"},
+      {"a list after another option", "C(A90((", "err=1'('"},
+  };
+  commands_test::ExpectCases(cases);
+}
+
 }  // namespace

@@ -14,9 +14,7 @@
 
 namespace {
 
-const CTextState& Current(CTestHost& host) {
-  return *host.Context()->text->pair.current;
-}
+using commands_test::Current;
 
 // The twenty digit values of a cell as hexadecimal text.
 std::string CellText(const CTextState& t, int alphabet, char character) {
@@ -37,6 +35,7 @@ TEST(LoadCommand, DefinitionsFillTheCellsOfTheLoadingAlphabet) {
       {"L'A'FF818181818181818181", 1, 'A', "FF818181818181818181", 0, 0},
       {"L'a'F0;", 1, 'a', "F0000000000000000000", 0, 0},        // a semicolon keeps a short definition
       {"L'A'ff,81,81P", 1, 'A', "FF818100000000000000", 0, 0},  // commas between rows are skipped
+      {"L'A'abcdef;", 1, 'A', "ABCDEF00000000000000", 0, 0},
       {"L'AB'FF;", 1, 'A', "FF000000000000000000", 1, 'B'},
       {"L(A3)L\"z\"12;", 3, 'z', "12000000000000000000", 0, 0},
       {"L\"q'1;", 1, 'q', "10000000000000000000", 0, 0},  // either quote closes
@@ -54,6 +53,9 @@ TEST(LoadCommand, DefinitionsFillTheCellsOfTheLoadingAlphabet) {
     EXPECT_EQ(commands_test::LastErrorChar(host), c.errorChar);
     EXPECT_EQ(host.Interpreter()->flags & kFlagLiteral, 0u);
   }
+  CTestHost host;  // a name keeps its first ten characters
+  host.Feed("L(A2\"ABCDEFGHIJKL\")");
+  EXPECT_STREQ(Current(host).loaded[1].name, "ABCDEFGHIJ");
 }
 
 TEST(LoadCommand, TheGreekAlphabetOfThePublicCorpusLoads) {

@@ -35,18 +35,6 @@ TEST(MacroInvocation, FeedsTheTextThroughTheParsers) {
   }
 }
 
-TEST(MacroInvocation, ATextNamingItselfThousandsOfTimesStopsWhenTheReserveIsSpent) {
-  CTestHost host;
-  std::string selfNaming = "@:A";
-  for (int i = 0; i < 4900; ++i) selfNaming += "@A";
-  host.Feed(selfNaming + "@;");
-  host.Interpreter()->macroReserve = 0;  // as after a long expansion
-  host.Feed("@AP[7,7]");
-  commands_test::ExpectFacts(host, "at=7,7");
-  EXPECT_FALSE(host.Interpreter()->macroRunning);
-  EXPECT_EQ(host.Interpreter()->macroStack.Count(), 0);
-}
-
 TEST(MacroInvocation, AHostErasingTheInstanceFromACallbackEndsIt) {
   CTestHost host;
   host.onCallback = [&host](const CTestHost::Callback& c) {

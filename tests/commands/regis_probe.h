@@ -13,41 +13,26 @@
 #include "platform/soft/inspect.h"
 #include "platform/win32.h"
 #include "support/test_host.h"
+#include "surface/graphics_context.h"
 #include "surface/graphics_state.h"
 #include "surface/grdrv.h"
 #include "surface/text_state.h"
 
 namespace commands_test {
 
-// The stored pixel value that ReGIS colour index i draws on the host's pages.
-inline uint32_t StoredIndex(CTestHost& host, int i) {
-  CGrDrv* surface = host.Surface();
-  HDC dc = CreateCompatibleDC(surface->pageDC[0]);
-  HBITMAP bitmap = CreateCompatibleBitmap(surface->pageDC[0], 1, 1);
-  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-  HPALETTE oldPalette = SelectPalette(dc, surface->palette, FALSE);
-  SetPixel(dc, 0, 0, PALETTEINDEX(i));
-  const uint32_t stored = soft::inspect::ReadBitmap(bitmap).At(0, 0);
-  SelectPalette(dc, oldPalette, FALSE);
-  SelectObject(dc, oldBitmap);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  return stored;
-}
-
 // The ReGIS index a page pixel holds; -1 outside the page or for a value no
 // index draws.
 inline int IndexAt(CTestHost& host, int x, int y, int page = 1) {
   const uint32_t stored = host.PageIndex(x, y, page);
   for (int i = 0; i < 16; ++i)
-    if (StoredIndex(host, i) == stored) return i;
+    if (StoredIndex(host.Surface(), i) == stored) return i;
   return -1;
 }
 
 // How many pixels of a page hold a colour index other than the background 0.
 inline int DrawnPixels(CTestHost& host, int page = 1) {
   const soft::inspect::Image image = host.PageImage(page);
-  const uint32_t background = StoredIndex(host, 0);
+  const uint32_t background = StoredIndex(host.Surface(), 0);
   int n = 0;
   for (uint32_t p : image.pixels) n += p != background;
   return n;
@@ -67,6 +52,10 @@ inline CWriteControls& Active(CTestHost& host) {
 }
 inline CWriteControls& Permanent(CTestHost& host) {
   return *host.State()->permanent;
+}
+// The text attributes in force.
+inline const CTextState& Current(CTestHost& host) {
+  return *host.Context()->text->pair.current;
 }
 // The colour index lines are drawn with after start-up.
 inline int DefaultForeground(CTestHost& host) {

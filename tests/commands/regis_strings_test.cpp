@@ -4,11 +4,8 @@
 // command, and strings no sane host sends.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "commands/option_tail.h"
-#include "interp/cmd_dispatch.h"
 #include "regis_probe.h"
 
 namespace {
@@ -44,6 +41,10 @@ TEST(PositionCommand, MovesRecordsAndKeepsTheStack) {
       {"page 1 takes the lines", "P(P10)P[10,10]V[20,10]", "drawn=0 drawn2=10"},
       {"page 0 again", "P(P1)P(P0)P[10,10]V[20,10]", "drawn=10"},
       {"a page beyond the count", "P(P5)P[10,10]V[20,10]", "drawn=10"},
+      {"the page already taken", "P(P0)P[10,10]V[20,10]", "drawn=10"},
+      {"B after a W list", "P(W(I2),B)", "pos=1"},
+      {"a stray letter after a W list passes", "P(W(I2)X)P[5,5]", "at=5,5"},
+      {"E then B in one list", "P[5,5]P(B)P[9,9]P(E,B)", "at=5,5 pos=1"},
   };
   commands_test::ExpectCases(cases);
 }
@@ -65,6 +66,7 @@ TEST(VectorCommand, MovesDrawsAndKeepsTheStack) {
       // The 5 after the bad character starts a new command keeping the colour.
       {"a digit ends a list left by a bad character", "P[100,100]V(W(I2)X5",
        "at=99,101 px=100,100:2 err=1'X'"},
+      {"erase draws the background index", "S(I5)W(E)P[0,10]V[48,10]", "at=48,10 px=47,10:5 px=48,10:0"},
       {"digits draw off the page too", "P[0,200]V" + std::string(100000, '0'), "at=100000,200 drawn=800"},
   };
   commands_test::ExpectCases(cases);
@@ -105,22 +107,6 @@ TEST(OptionTail, ActsForTheLastCommand) {
       {"a position entry moves without drawing", "P[100,100](B)V[200,200](E)", "at=100,100 drawn=100"},
   };
   commands_test::ExpectCases(cases);
-}
-
-// A tail whose creator was the fill command, which hands over its own code.
-TEST(OptionTail, AFillCodeRefusesBlocksButStillEnds) {
-  CTestHost host;
-  CInterpreter& interp = *host.Interpreter();
-  host.Feed("P[10,10]P(B)P[40,40]");
-  COptionTail tail;
-  interp.handoff = std::make_unique<CCommandHandoff>(kCommandFill);
-  EXPECT_EQ(tail.Parse('B', interp), PARSE_CONTINUE);
-  EXPECT_EQ(interp.handoff, nullptr);
-  EXPECT_EQ(commands_test::LastErrorChar(host), 'B');
-  EXPECT_EQ(tail.Parse(',', interp), PARSE_CONTINUE);
-  EXPECT_EQ(tail.Parse('E', interp), PARSE_CONTINUE);
-  EXPECT_EQ(commands_test::Position(host).x, 10) << "E acts on the entry's tag";
-  EXPECT_EQ(tail.Parse(')', interp), PARSE_DONE);
 }
 
 // Sizes and bytes no sane host sends: each string must finish and leave an

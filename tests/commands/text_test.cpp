@@ -4,14 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "regis_probe.h"
 #include "surface/graphics_context.h"
 
 namespace {
 
-const CTextState& Current(CTestHost& host) {
-  return *host.Context()->text->pair.current;
-}
+using commands_test::Current;
 
 TEST(TextCommand, OptionsSetTheAttributes) {
   const struct {
@@ -89,6 +89,8 @@ TEST(TextCommand, StringsAndMovesLeaveThePositionWhereStated) {
       {"other digits are errors", "P[100,100]T0", "at=100,100 err=1'0'"},
       {"digits continue a text command", "P[100,100]T(S2)22", "at=100,70"},
       {"a semicolon ends an open string", "P[100,100]T'A;P[5,5]", "at=5,5 parse=1"},
+      {"a block's options last until E", "T(B)T(S3)P[100,100]T(E)'b'", "at=109,100"},
+      {"without a block they stay", "T(S3)P[100,100]T(E)'b'", "at=127,100"},
   };
   commands_test::ExpectCases(cases);
 }
@@ -104,19 +106,12 @@ TEST(TextCommand, DesignationsAndAlphabetsAreRecorded) {
   EXPECT_EQ(Current(host).g1Set, 5);
   host.Feed("T(A2)");
   EXPECT_EQ(Current(host).alphabet, 2);
-}
-
-TEST(TextCommand, ABlockLastsAcrossCommandsUntilE) {
-  CTestHost host;
-  host.Feed("T(B)");
-  host.Feed("T(S3)");
-  EXPECT_NE(host.Interpreter()->flags & kFlagTextBlock, 0u);
-  EXPECT_EQ(Current(host).displayCellWidth, 27);
-  EXPECT_EQ(host.Context()->text->pair.saved->displayCellWidth, 9);
-  host.Feed("P[100,100]T(E)'b'");
-  EXPECT_EQ(host.Interpreter()->flags & kFlagTextBlock, 0u);
-  EXPECT_EQ(Current(host).displayCellWidth, 9);
-  EXPECT_EQ(commands_test::Position(host).x, 109);
+  for (const char* wrong :
+       {"T(A0(Q", "T(A0(L'", "T(A0(R\"(", "T(A0(R\")Q", "T(A0(R\")%Q", "T(A0(R\"-Q", "T(A0(R\"-AQ"}) {
+    host.Feed(std::string(";") + wrong);
+    EXPECT_EQ(commands_test::LastErrorChar(host), wrong[std::strlen(wrong) - 1]) << wrong;
+    EXPECT_EQ(Current(host).g1Set, 5) << wrong;
+  }
 }
 
 }  // namespace

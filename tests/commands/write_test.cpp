@@ -42,7 +42,8 @@ TEST(WriteOption, SetsThePermanentField) {
       {"W(Q)", kMode, kOverlay, 1, 'Q'},
       {"W(I3)", kIndex, 3, 0, 0},
       {"W(I16)", kIndex, 7, 0, 0},
-      {"W(I(G))", kIndex, 3, 0, 0},  // the nearest map entry
+      {"W(I(G))", kIndex, 3, 0, 0},           // the nearest map entry
+      {"S(M3(R))W(I(G))", kIndex, 11, 0, 0},  // after the map changed
       {"W(P0,P1)", kPattern, 1, 0, 0},
       {"W(P)", kPattern, 0, 0, 0},
       {"W(P9)", kPattern, 9, 0, 0},
@@ -102,19 +103,6 @@ TEST(WritePattern, AShortPatternRepeatsFromItsFirstDigitAndOnlyEightDigitsCount)
     for (char ch : text) write.Parse(ch, *host.Interpreter());
     EXPECT_EQ(write.userPattern(), byte) << text;
   }
-}
-
-TEST(WriteCommand, ATemporaryOptionLastsUntilTheNextCommandLetter) {
-  CTestHost host;
-  host.Feed("W(R)V(W(C,I2))[200,200]");
-  EXPECT_EQ(Active(host).mode, kComplement);
-  EXPECT_EQ(Active(host).foreground, 2);
-  EXPECT_EQ(Permanent(host).mode, kReplace);
-  host.Feed("P");
-  EXPECT_EQ(Active(host).mode, kReplace);
-  EXPECT_EQ(Active(host).foreground, Permanent(host).foreground);
-  host.Feed("W(I2)P[10,10]V[50,10]");
-  EXPECT_EQ(commands_test::IndexAt(host, 30, 10), 2);
 }
 
 }  // namespace

@@ -13,13 +13,6 @@ namespace {
 
 constexpr UINT kPoke = WM_USER + 2;
 
-std::string JournalText(CInterpreter& interp) {
-  std::string text;
-  interp.journal.Rewind();
-  for (char ch = interp.journal.GetChar(); ch != 0; ch = interp.journal.GetChar()) text.push_back(ch);
-  return text;
-}
-
 // Runs the action when the poke arrives while the library pumps; a second
 // message makes the pump look at the records again.
 void OnPoke(CTestHost& host, std::function<void()> action) {
@@ -50,25 +43,6 @@ TEST(HandleNextString, AnAbortALostRecordOrAQuitDuringThePumpIsReported) {
     host.Pump();
     EXPECT_EQ(host.quitCode, cause == 3 ? 7 : 0) << "a quit is posted again";
   }
-}
-
-TEST(HandleNextString, AWindowProcedureMayFeedRefreshOrEraseWhileTheLibraryPumps) {
-  CTestHost host;
-  int inner = -1;
-  OnPoke(host, [&] { inner = host.Feed("b"); });
-  EXPECT_EQ(host.Feed("a"), 0);
-  EXPECT_EQ(inner, 0);
-  EXPECT_EQ(JournalText(*host.Interpreter()), "ab");
-  std::string seen;
-  host.Interpreter()->parseStack.Push(new CScriptedParser(&seen));
-  OnPoke(host, [&] { inner = KXREG_RefreshFromBuf(host.Host()); });
-  EXPECT_EQ(host.Feed("c"), 0);
-  EXPECT_EQ(inner, 0);
-  EXPECT_EQ(seen, "CABC");
-  OnPoke(host, [&] { host.Erase(); });
-  EXPECT_EQ(host.Feed("d"), 0);
-  EXPECT_EQ(host.Interpreter(), nullptr);
-  EXPECT_EQ(host.Feed("e"), 1);
 }
 
 TEST(HandleNextString, QueuedPaintsAreHandledBeforeItReturnsAndTheCaretIsHiddenWhileInterpreting) {

@@ -14,14 +14,6 @@ namespace {
 
 namespace inspect = soft::inspect;
 
-TEST(Splash, PositionCentresThePictureWithTruncatingHalves) {
-  for (const std::vector<int>& r :
-       {std::vector<int>{1024, 768, 302, 258}, {1025, 769, 302, 258}, {400, 200, -10, -26}}) {
-    const POINT got = SplashPosition(r[0], r[1], 420, 252);
-    EXPECT_EQ(std::vector<int>({got.x, got.y}), std::vector<int>({r[2], r[3]})) << r[0];
-  }
-}
-
 // Every test starts as a freshly loaded library would: no class, no window.
 class SplashWindowTest : public ::testing::Test {
  protected:

@@ -51,24 +51,6 @@ TEST(Coordinates, TekReGisAndWindowSpacesConvertWithTruncationAndWrapping) {
       std::vector<int>({-2, INT_MAX, INT_MIN, 0, -3}));
 }
 
-TEST(Tek4010, DrawLineRunsFromBottomLeftAndIsRecordedWithThePenButDrawPointIsNot) {
-  CTestHost host;
-  KXREG_SetLinePattern(host.Host(), 'a');
-  EXPECT_EQ(XY(KXREG_DrawLine(host.Host(), 0, 0, 4096, 3072, 1)), std::vector<int>({800, 0}));
-  EXPECT_EQ(XY(KXREG_GetRegisCurPos(host.Host())), std::vector<int>({800, 0}));
-  const uint32_t background = host.PageIndex(0, 0);
-  EXPECT_NE(host.PageIndex(400, 240), background);
-  EXPECT_EQ(host.PageIndex(100, 100), background);
-  const auto& entries = host.Surface()->vectors.Entries();
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(std::vector<int>({entries[0].x2, entries[0].y2}), std::vector<int>({4096, 3072}));
-  EXPECT_EQ(entries[0].pen, 1u | (PS_DOT << 8));
-  EXPECT_EQ(host.Surface()->vectors.width, 4096);
-  EXPECT_EQ(XY(KXREG_DrawPoint(host.Host(), 512, 384, 0)), std::vector<int>({400, 240}));
-  EXPECT_NE(host.PageIndex(400, 240), background);
-  EXPECT_EQ(host.Surface()->vectors.Entries().size(), 1u);
-}
-
 TEST(Tek4010, CurrentPositionsClampToTheirSpaceAndConvert) {
   CTestHost::Options options;
   options.cellWidth = 5;  // a 400 x 480 window: two units per pixel across

@@ -1,5 +1,5 @@
-// The window exports: repaint, redraw control, scrolling, line feed, the
-// cursor codes of KXREG_OutCursor and the pixels handed to a host.
+// The window exports: scrolling, line feed, the cursor codes of
+// KXREG_OutCursor and the pixels handed to a host.
 #include <gtest/gtest.h>
 
 #include "platform/soft/inspect.h"
@@ -10,37 +10,6 @@
 namespace inspect = soft::inspect;
 
 namespace {
-
-TEST(Window, APaintCopiesThePageAndLeavesUpdatesSuspended) {
-  CTestHost host;
-  EXPECT_EQ(KXREG_SetRedraw(host.Host(), FALSE), 0);
-  EXPECT_EQ(host.Surface()->redrawSuspended, 1);
-  EXPECT_EQ(KXREG_SetRedraw(host.Host(), 5), 0) << "any non-zero value allows updates";
-  EXPECT_EQ(host.Surface()->redrawSuspended, 0);
-  host.Pump();
-  KXREG_DrawPoint(host.Host(), 512, 384, 0);
-  ASSERT_NE(host.WindowIndex(400, 240), host.PageIndex(400, 240));
-  InvalidateRect(host.Window(), nullptr, FALSE);
-  host.Pump();
-  EXPECT_EQ(host.WindowIndex(400, 240), host.PageIndex(400, 240));
-  EXPECT_EQ(host.Surface()->redrawSuspended, 1);
-  KXREG_DrawPoint(host.Host(), 512, 400, 0);  // ReGIS (400, 230)
-  ASSERT_NE(host.WindowIndex(400, 230), host.PageIndex(400, 230));
-  ASSERT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);  // repaints the whole window
-  host.Pump();
-  EXPECT_EQ(host.WindowIndex(400, 230), host.PageIndex(400, 230));
-}
-
-TEST(Window, OnlySmoothLinesInvalidateTheWindow) {
-  CTestHost host;
-  host.Pump();
-  inspect::ClearInvalidations(host.Window());
-  KXREG_DrawLine(host.Host(), 0, 384, 1024, 384, 0);
-  EXPECT_TRUE(inspect::Invalidations(host.Window()).empty());
-  KXREG_SetSmooth(host.Host(), 1);
-  KXREG_DrawLine(host.Host(), 0, 384, 1024, 384, 0);
-  EXPECT_FALSE(inspect::Invalidations(host.Window()).empty());
-}
 
 TEST(Window, ScrollPositionsAndLineFeed) {
   CTestHost host;

@@ -91,22 +91,6 @@ TEST(CoordinateArgument, LongNumbersAndCountingFromTheOrigin) {
   EXPECT_EQ(Parse(host, "+10,]"), XY(10, 0));
 }
 
-TEST(CoordinateArgument, RawModeDeliversUserUnitsUntransformed) {
-  CTestHost host;
-  CInterpreter& interp = *host.Interpreter();
-  At(host, 300, 200);
-  interp.sx = interp.sy = 2.0;
-  interp.flags |= kFlagRawCoordinates;
-  CCoordParser parser;
-  for (char ch : std::string("12.5,-3")) ASSERT_EQ(parser.Parse(ch, interp), PARSE_CONTINUE);
-  ASSERT_EQ(parser.Parse(']', interp), PARSE_RETURN);
-  CUserPoint raw;
-  ASSERT_TRUE(TakeRawPoint(interp, raw));
-  EXPECT_DOUBLE_EQ(raw.x, 12.5);
-  EXPECT_DOUBLE_EQ(raw.y, 100.0 - 3.0);  // the base is the position in user units
-  EXPECT_EQ(interp.handoff, nullptr);
-}
-
 TEST(ScreenTransform, RoundingAddsAHalfAndTruncatesWithinTheIntegerRange) {
   // Below a half down, a half up, minus a half to zero, negative values and
   // halves toward zero, the ends of the range and beyond, and NaN.

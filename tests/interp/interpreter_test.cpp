@@ -61,18 +61,6 @@ TEST(Dispatch, ResetOrAPopThatEmptiesTheStackLeavesOneDispatcherInCommandMode) {
   EXPECT_EQ(interp.lastErrorChar, 'B');
 }
 
-TEST(PtrStack, APushBeyondTheCapacityIsRefusedAndStoresNothing) {
-  CPtrStack stack(2);
-  int a = 0, b = 0, c = 0;
-  EXPECT_TRUE(stack.Push(&a) && stack.Push(&b));
-  EXPECT_FALSE(stack.Push(&c));
-  EXPECT_EQ(stack.TopIndex(), 1);
-  EXPECT_EQ(stack.Pop(), &b);
-  EXPECT_EQ(stack.Pop(), &a);
-  EXPECT_EQ(stack.Pop(), nullptr);
-  EXPECT_EQ(stack.TopIndex(), -1);
-}
-
 TEST(PositionStack, TopIsTheLastPushedEntryAndNoneWhenEmpty) {
   CPositionStack stack;
   EXPECT_EQ(stack.Top(), nullptr);

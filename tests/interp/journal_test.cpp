@@ -162,8 +162,12 @@ TEST(Replay, ANullStringOrAGeometryChangeWithoutResetIsRefused) {
   EXPECT_EQ(KXREG_HandleNextString(host.Host(), nullptr), 1);
   EXPECT_EQ(host.Host()->graphicsData, 0);
   host.Feed("P[1,1]");
-  host.Host()->rows = 25;
-  EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 1);
+  KXREG_HOST& h = *host.Host();
+  for (int32_t* field : {&h.columns, &h.cellWidth, &h.cellHeight, &h.rows}) {
+    ++*field;
+    EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 1);
+    if (field != &h.rows) --*field;
+  }
   ASSERT_EQ(KXREG_Reset(host.Host(), 0xFFFFFF, 0, 0, 0), 0);
   EXPECT_EQ(KXREG_RefreshFromBuf(host.Host()), 0);
 }

@@ -19,6 +19,20 @@ std::map<HWND, CTestHost*>& Hosts() {
 
 }  // namespace
 
+uint32_t StoredIndex(CGrDrv* surface, int i) {
+  HDC dc = CreateCompatibleDC(surface->pageDC[0]);
+  HBITMAP bitmap = CreateCompatibleBitmap(surface->pageDC[0], 1, 1);
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  HPALETTE oldPalette = SelectPalette(dc, surface->palette, FALSE);
+  SetPixel(dc, 0, 0, PALETTEINDEX(i));
+  const uint32_t stored = soft::inspect::ReadBitmap(bitmap).At(0, 0);
+  SelectPalette(dc, oldPalette, FALSE);
+  SelectObject(dc, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return stored;
+}
+
 CTestHost::CTestHost() : CTestHost(Options()) {}
 
 CTestHost::CTestHost(const Options& options)

@@ -15,6 +15,9 @@
 #include "zizider/zizider.h"
 
 class CGrDrv;
+
+// The stored pixel value that ReGIS colour index i draws on the surface's pages.
+uint32_t StoredIndex(CGrDrv* surface, int i);
 class CGraphicsContext;
 class CGraphicsState;
 class CInterpreter;

@@ -36,7 +36,7 @@ std::vector<int> Parts(const CColour& c) {
 class ColourParserTest : public ::testing::Test {
  protected:
   surface_test::SurfaceWindow w;
-  CInterpreter interp{w.context.get()};
+  CInterpreter interp{w.context};
 };
 
 TEST_F(ColourParserTest, TheMapOptionSetsSeveralEntriesAndRecoloursTheDrawnPicture) {
@@ -80,24 +80,6 @@ TEST_F(ColourParserTest, EachEntrySetsItsColourOrKeepsIt) {
   EXPECT_EQ(r.used, 5u) << "an entry above 15 is consumed up to its own closing parenthesis";
   for (int i = 0; i < kColourMapSize; ++i)
     EXPECT_EQ(Parts(WorkingColourMap()[i]), Parts(kDefaultColourMap[i])) << i;
-}
-
-TEST_F(ColourParserTest, AGreyStepAppliesItsLevelAgainAtEveryStrayCharacter) {
-  CColorMapParser parser;
-  Feed(parser, "5(L40X", interp);
-  EXPECT_EQ(WorkingColourMap()[5].red, 40);
-  EXPECT_EQ(interp.lastErrorChar, 'X');
-  WorkingColourMap()[5] = CColour{1, 2, 3};
-  Feed(parser, "Y", interp);
-  EXPECT_EQ(WorkingColourMap()[5].blue, 40) << "still in the grey step";
-  EXPECT_EQ(Feed(parser, "))", interp).status, PARSE_RETURN);
-}
-
-TEST_F(ColourParserTest, AnythingElseEndsTheOption) {
-  CColorMapParser parser;
-  EXPECT_EQ(Feed(parser, " 3,", interp).status, PARSE_RETURN);
-  CColorMapParser other;
-  EXPECT_EQ(Feed(other, "Q", interp).used, 0u);
 }
 
 }  // namespace

@@ -41,23 +41,6 @@ TEST(IntegerTrig, GivesTheTabledValues) {
   for (const auto& c : rows) EXPECT_EQ(c.f(c.in), c.out) << c.name;
 }
 
-TEST(IntegerTrig, TheChordStepShrinksWithThePixelRadius) {
-  // Upper pixel radius of each step, from the step table.
-  const struct {
-    int32_t upTo, step;
-  } table[] = {{1, 60},  {2, 42},  {3, 32},  {4, 28},  {5, 26},   {6, 24},     {7, 22},
-               {9, 20},  {10, 18}, {15, 16}, {20, 14}, {27, 12},  {40, 10},    {66, 8},
-               {132, 6}, {360, 4}, {362, 2}, {364, 4}, {3228, 2}, {INT_MAX, 0}};
-  EXPECT_EQ(ChordStep(400, 240, 400, 240, 800, 480), 360) << "a point circle";
-  for (int32_t d = 1; d < 4000; ++d) {
-    const int32_t r = ISqrt(d * d);
-    int32_t expected = 0;
-    for (size_t i = 0; expected == 0 && i < std::size(table); ++i)
-      if (r <= table[i].upTo) expected = table[i].step;
-    ASSERT_EQ(ChordStep(0, 0, d, 0, 800, 480), expected) << "pixel radius " << r;
-  }
-}
-
 TEST(IntegerTrig, TurnsPointsCounterclockwiseOnTheScreen) {
   const struct {
     int32_t angle;

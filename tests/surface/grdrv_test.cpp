@@ -5,30 +5,23 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
 #include <vector>
 
 #include "surface/colour_map.h"
+#include "surface/curve_point_list.h"
 #include "surface/host_link.h"
 #include "surface_window.h"
 
 namespace {
 
 using surface_test::Edges;
-using surface_test::Geometry;
-using surface_test::Log;
+using surface_test::EdgesOf;
 using surface_test::SurfaceWindow;
 namespace inspect = soft::inspect;
 
 COLORREF MapColour(int index) {
   return ColourToRgb(WorkingColourMap()[index]);
-}
-Edges EdgesOf(const RECT& r) {
-  return {r.left, r.top, r.right, r.bottom};
-}
-int DispatchedCount(UINT message) {
-  return static_cast<int>(std::count(Log().messages.begin(), Log().messages.end(), message));
 }
 
 TEST(Surface, SetTermParmStoresTheGeometryRecreatesThePageAndReportsAFailedBitmap) {
@@ -89,7 +82,7 @@ TEST(ClearScreenPage, WhileSuspendedLeavesThePageTheWindowAndTheHostAlone) {
   w.surface->redrawSuspended = 1;
   w.surface->ClearScreenPage(w.State(), 1);
   EXPECT_EQ(w.PageColour(1, 0, 0), MapColour(2));
-  EXPECT_TRUE(Log().pagesErased.empty());
+  EXPECT_TRUE(w.testHost.callbacks.empty());
   EXPECT_EQ(w.screen->field2C, 0);
   EXPECT_EQ(w.surface->initialText, 1);
   HDC dc = GetDC(w.window);
@@ -104,13 +97,13 @@ TEST(ClearScreenPage, WithoutInvalidateLeavesTheWindowAloneAndWithoutAScreenReco
   w.screen->field64 = INT_MIN;
   w.surface->ClearScreenPage(w.State(), 0);
   EXPECT_TRUE(w.Invalidated().empty());
-  EXPECT_EQ(Log().pagesErased.size(), 1u);
+  EXPECT_EQ(w.testHost.callbacks.size(), 1u);
   EXPECT_EQ(w.screen->field2C, INT_MAX) << "the arithmetic wraps";
   w.host->screen = nullptr;
   w.State()->background = 6;
   w.surface->ClearScreenPage(w.State(), 0);
   EXPECT_EQ(w.PageColour(1, 1, 1), MapColour(6));
-  EXPECT_EQ(Log().pagesErased.size(), 1u);
+  EXPECT_EQ(w.testHost.callbacks.size(), 1u);
 }
 
 class WaitTest : public ::testing::Test {
@@ -129,22 +122,6 @@ TEST_F(WaitTest, OnAnEmptyQueueTheWaitRunsItsTimeWhateverTheRecordsSay) {
   EXPECT_EQ(w.surface->Delay(6), 1);
   EXPECT_EQ(GetTickCount() - start, 100u);
   EXPECT_EQ(w.settings->flags, KXREG_SETTING_ABORT) << "not taken";
-}
-
-TEST_F(WaitTest, AQuitMessageIsPostedAgainAndEndsAWaitOrRefreshWithZero) {
-  const auto requeued = [](WPARAM code) {
-    MSG msg;
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
-    EXPECT_EQ(msg.wParam, code);
-  };
-  PostQuitMessage(7);
-  EXPECT_EQ(w.surface->Delay(6), 0);
-  requeued(7);
-  w.host->screen = nullptr;  // even when the records are gone
-  PostQuitMessage(3);
-  EXPECT_EQ(w.surface->RefreshWithMessages(w.State()), 0);
-  requeued(3);
 }
 
 // Entries 220 to 235 repeat map entries 0 to 15 after the run modulo 16.
@@ -172,7 +149,7 @@ TEST(Tek4010Surface, LineUpdateRectanglesKeepSixPixelMargins) {
 }
 
 TEST(Tek4010Surface, EraseDrawsLinesInTheBackgroundAndComplementInvertsTwiceBackToThePicture) {
-  SurfaceWindow w(Geometry{}, RGB(255, 255, 255), RGB(0, 0, 255));
+  SurfaceWindow w(RGB(0, 0, 255));
   const inspect::Image before = w.Page();
   w.surface->hostWritingMode = 2;
   w.surface->Draw4010Line(w.State(), 0, 10, 20, 10, 0);
@@ -198,26 +175,48 @@ TEST(Tek4010Surface, UpdatesInvalidateInWindowCoordinatesAndNothingIsDrawnWithou
   w.surface->Draw4010Point(w.State(), 1);
   EXPECT_EQ(w.Invalidated(), (std::vector<Edges>{{-3, 9, -2, 10}})) << "a point invalidates its pixel";
   const inspect::Image before = w.Page();
-  w.surface->window = nullptr;
-  w.surface->Draw4010Line(w.State(), 0, 0, 100, 100, 1);
-  w.surface->Draw4010Point(w.State(), 1);
-  w.surface->PlotPoint(w.State());
+  CCurvePointList list(0, 0);
+  list.Append(90, 90);
+  // Without a window, or a window but no graphics state, no call draws.
+  for (CGraphicsState* state : {w.State(), static_cast<CGraphicsState*>(nullptr)}) {
+    w.surface->window = state ? nullptr : w.window;
+    if (state) w.surface->Draw4010Line(state, 0, 0, 100, 100, 1);  // it needs no state
+    w.surface->Draw4010Point(state, 1);
+    w.surface->PlotPoint(state);
+    w.surface->DrawVector(state, 0, 0, 99, 99);
+    w.surface->DrawCircle(state, 50, 50, 40, 40);
+    w.surface->DrawArc(state, 50, 50, 40, 40, 90);
+    w.surface->DrawShadedArc(state, 50, 50, 40, 40, 90);
+    w.surface->DrawCurve(state, &list, 1);
+    w.surface->DrawTextChar(state, nullptr, 'A');
+    w.surface->ClearScreenPage(state, 1);
+    CDrawContext draw;  // and a parser's context without a surface or a state
+    draw.surface = state ? nullptr : w.surface;
+    draw.state = state;
+    draw.Line(0, 0, 99, 99), draw.DrawChar('A'), draw.Circle(50, 50, 40, 40), draw.Curve(&list, 1);
+    draw.Arc(50, 50, 40, 40, 90, 0, 1), draw.UpdateCursor(), draw.BeginFill(), draw.EndFill(),
+        draw.DiscardFill();
+  }
+  w.surface->EraseAllPages(nullptr), w.surface->UpdateGraphicsCaret(nullptr);
+  w.surface->SetMapEntry(-1), w.surface->SetMapEntry(16);  // entries beyond the map are ignored
   EXPECT_EQ(w.Page().pixels, before.pixels);
+  EXPECT_EQ(w.surface->ScreenDC(nullptr), nullptr);
 }
 
 TEST(HostLink, FollowsWindowLongZeroToTheSettingsAndPumpsUpToAQuit) {
   SurfaceWindow w;
-  EXPECT_EQ(HostOfWindow(w.window), w.host.get());
-  EXPECT_EQ(ScreenOfWindow(w.window), w.screen.get());
+  EXPECT_EQ(HostOfWindow(w.window), w.host);
+  EXPECT_EQ(ScreenOfWindow(w.window), w.screen);
   EXPECT_EQ(SettingsFlagsOfWindow(w.window), &w.settings->flags);
   EXPECT_EQ(HostOfWindow(nullptr), nullptr);
   EXPECT_FALSE(TakeAbortRequest(nullptr));
+  int code = 0, dispatched = 0;
+  w.testHost.onMessage = [&](UINT message, WPARAM, LPARAM) { return message == WM_USER && ++dispatched; };
   PostMessageA(w.window, WM_USER, 0, 0);
   PostQuitMessage(4);
-  int code = 0;
   EXPECT_EQ(PumpMessages(w.window, &code), PumpResult::Quit);
   EXPECT_EQ(code, 4);
-  EXPECT_EQ(DispatchedCount(WM_USER), 1) << "what came before the quit is dispatched";
+  EXPECT_EQ(dispatched, 1) << "what came before the quit is dispatched";
   EXPECT_EQ(PumpMessages(w.window, &code), PumpResult::Empty);
   w.screen->settings = nullptr;
   EXPECT_EQ(SettingsFlagsOfWindow(w.window), nullptr);

@@ -13,7 +13,6 @@
 namespace {
 
 using surface_test::Edges;
-using surface_test::Geometry;
 using surface_test::SurfaceWindow;
 
 // The largest x whose product with 800 still fits: far off the page, without

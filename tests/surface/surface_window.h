@@ -1,18 +1,17 @@
 // A terminal window as the surface sees it, for the surface's own tests: a
-// window whose long 0 holds a host record, the host's screen and settings
-// records, and a CGrDrv with its graphics context set up the way an instance
-// is created (pages, palette, background, foreground, erase). Page pixels
-// read back as stored values, colours or ReGIS colour indices.
+// test host's instance, reached through its records, its CGrDrv and its
+// graphics context. Page pixels read back as stored values, colours or ReGIS
+// colour indices.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/soft/inspect.h"
 #include "platform/win32.h"
+#include "support/test_host.h"
 #include "surface/colour_map.h"
 #include "surface/graphics_context.h"
 #include "surface/grdrv.h"
@@ -23,39 +22,8 @@ namespace surface_test {
 namespace inspect = soft::inspect;
 using Edges = std::vector<LONG>;
 
-struct Geometry {
-  int rows = 24, columns = 80, cellWidth = 10, cellHeight = 20;
-};
-
-// Messages the window procedure saw, and the screen records the host was told about.
-struct HostLog {
-  std::vector<UINT> messages;
-  std::vector<KXREG_SCREEN*> pagesErased;
-};
-inline HostLog& Log() {
-  static HostLog log;
-  return log;
-}
-
-// Drains the thread's queue so that one test's leftovers do not reach the next.
-inline void DrainQueue() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-    if (msg.message != WM_QUIT) DispatchMessageA(&msg);
-}
-
-inline LRESULT CALLBACK LoggingWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  Log().messages.push_back(msg);
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-inline void KXREG_CALLBACK LogPageErased(KXREG_SCREEN* screen) {
-  Log().pagesErased.push_back(screen);
-}
-
-inline std::vector<Edges> InvalidatedIn(HWND window) {
-  std::vector<Edges> out;
-  for (const RECT& r : inspect::Invalidations(window)) out.push_back({r.left, r.top, r.right, r.bottom});
-  return out;
+inline Edges EdgesOf(const RECT& r) {
+  return {r.left, r.top, r.right, r.bottom};
 }
 
 // Runs an action that must raise exactly one stop box with the text and caption.
@@ -76,76 +44,26 @@ void ExpectStopBox(Action action, const std::string& text, const std::string& ca
 
 class SurfaceWindow {
  public:
-  explicit SurfaceWindow(Geometry g = Geometry{}, COLORREF foreground = RGB(255, 255, 255),
-                         COLORREF background = RGB(0, 0, 0)) {
-    static const bool registered = [] {
-      WNDCLASSA wc{};
-      wc.lpfnWndProc = LoggingWindowProc;
-      wc.cbWndExtra = static_cast<int>(sizeof(void*));
-      wc.lpszClassName = "ZiziderSurfaceTest";
-      return RegisterClassA(&wc) != 0;
-    }();
-    (void)registered;
-    DrainQueue();
-    ResetColourMap();
-    window =
-        CreateWindowExA(0, "ZiziderSurfaceTest", "surface", WS_OVERLAPPED | WS_VISIBLE, 0, 0,
-                        g.columns * g.cellWidth, g.rows * g.cellHeight, nullptr, nullptr, nullptr, nullptr);
-    screen->settings = settings.get();
-    screen->pumpWindow = window;
-    host->screen = screen.get();
-    host->window = window;
-    host->rows = g.rows, host->columns = g.columns, host->cellWidth = g.cellWidth;
-    host->cellHeight = g.cellHeight;
-    SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(host.get()));
-    surface->foregroundColour = foreground;
-    surface->backgroundColour = background;
-    for (int page : {1, 2}) surface->SetTermParm(window, g.rows, g.columns, g.cellWidth, g.cellHeight, page);
-    surface->window = window;
-    surface->pageErasedCallback = LogPageErased;
-    surface->CreateMapPalette(State());
-    surface->SetBackgroundEntry(background);
-    surface->SetUpForeground(State());
-    State()->flags |= kOutputCursorOn;
-    surface->EraseAllPages(State());
-    DrainQueue();
+  explicit SurfaceWindow(COLORREF background = RGB(0, 0, 0)) : testHost(WithBackground(background)) {
+    testHost.Pump();  // the first paint leaves updates suspended: the tests start with them allowed
+    surface->redrawSuspended = 0;
     inspect::ClearInvalidations(window);
-    Log() = HostLog{};
   }
-  ~SurfaceWindow() {
-    context.reset();
-    surface.reset();
-    SetWindowLongPtrA(window, 0, 0);
-    DestroyWindow(window);
-    DrainQueue();
-    ResetColourMap();
-  }
-  SurfaceWindow(const SurfaceWindow&) = delete;
-  SurfaceWindow& operator=(const SurfaceWindow&) = delete;
 
   CGraphicsState* State() { return context->state; }
   CWriteControls& W() { return *context->state->active; }
   void MoveTo(int x, int y) { State()->x = x, State()->y = y; }
   void Line(int x1, int y1, int x2, int y2) { surface->DrawVector(State(), x1, y1, x2, y2); }
-  std::vector<Edges> Invalidated() const { return InvalidatedIn(window); }
+  std::vector<Edges> Invalidated() const {
+    std::vector<Edges> out;
+    for (const RECT& r : inspect::Invalidations(window)) out.push_back(EdgesOf(r));
+    return out;
+  }
   inspect::Image Page(int page = 1) const { return inspect::ReadBitmap(surface->pageBitmap[page - 1]); }
   uint32_t PageIndex(int page, int x, int y) const { return Page(page).At(x, y); }
   COLORREF PageColour(int page, int x, int y) const { return Page(page).RgbAt(x, y); }
 
-  // The stored pixel value that ReGIS colour index i draws on a page.
-  uint32_t Stored(int i) const {
-    HDC dc = CreateCompatibleDC(surface->pageDC[0]);
-    HBITMAP bitmap = CreateCompatibleBitmap(surface->pageDC[0], 1, 1);
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    HPALETTE oldPalette = SelectPalette(dc, surface->palette, FALSE);
-    SetPixel(dc, 0, 0, PALETTEINDEX(i));
-    const uint32_t stored = inspect::ReadBitmap(bitmap).At(0, 0);
-    SelectPalette(dc, oldPalette, FALSE);
-    SelectObject(dc, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return stored;
-  }
+  uint32_t Stored(int i) const { return StoredIndex(surface, i); }
   // The ReGIS indices along a page row from x0 (inclusive) to x1 (exclusive),
   // -1 for a value no index draws.
   std::vector<int> Row(int y, int x0, int x1, int page = 1) const {
@@ -175,12 +93,20 @@ class SurfaceWindow {
     DeleteObject(brush);
   }
 
-  std::unique_ptr<KXREG_SETTINGS> settings{new KXREG_SETTINGS()};
-  std::unique_ptr<KXREG_SCREEN> screen{new KXREG_SCREEN()};
-  std::unique_ptr<KXREG_HOST> host{new KXREG_HOST()};
-  HWND window = nullptr;
-  std::unique_ptr<CGrDrv> surface{new CGrDrv()};
-  std::unique_ptr<CGraphicsContext> context{new CGraphicsContext(surface.get())};
+  CTestHost testHost;  // its callbacks record the pages the host was told were erased
+  KXREG_HOST* host = testHost.Host();
+  KXREG_SCREEN* screen = testHost.Screen();
+  KXREG_SETTINGS* settings = screen->settings;
+  HWND window = testHost.Window();
+  CGrDrv* surface = testHost.Surface();
+  CGraphicsContext* context = testHost.Context();
+
+ private:
+  static CTestHost::Options WithBackground(COLORREF background) {
+    CTestHost::Options options;
+    options.background = background;
+    return options;
+  }
 };
 
 }  // namespace surface_test

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,19 +39,16 @@ struct CIndexPage {
   }
 };
 
-void PaintPage(CTestHost& host, int index, int page = 1) {
+void PaintPage(CTestHost& host, int index) {
   HBRUSH brush = CreateSolidBrush(PALETTEINDEX(index));
   const RECT all{0, 0, host.Surface()->pageWidth, host.Surface()->pageHeight};
-  FillRect(host.Surface()->pageDC[page - 1], &all, brush);
+  FillRect(host.Surface()->pageDC[0], &all, brush);
   DeleteObject(brush);
 }
 
 CIndexPage ReadPage(CTestHost& host) {
   uint32_t stored[16];
-  for (int i = 0; i < 16; ++i) {  // page 2 painted in index i shows its stored value
-    PaintPage(host, i, 2);
-    stored[i] = host.PageIndex(0, 0, 2);
-  }
+  for (int i = 0; i < 16; ++i) stored[i] = StoredIndex(host.Surface(), i);
   const soft::inspect::Image image = host.PageImage(1);
   CIndexPage page{image.width, {}};
   for (uint32_t p : image.pixels) {

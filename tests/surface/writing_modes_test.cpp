@@ -17,13 +17,6 @@ std::vector<int> Repeat(int value, int count) {
   return std::vector<int>(static_cast<size_t>(count), value);
 }
 
-// Runs of (index, count), left to right.
-std::vector<int> Runs(std::initializer_list<std::pair<int, int>> parts) {
-  std::vector<int> row;
-  for (auto [index, count] : parts) row.insert(row.end(), static_cast<size_t>(count), index);
-  return row;
-}
-
 TEST(PenStyle, FollowsThePatternTable) {
   // Patterns 0 to 9, then the user's pattern 10 and an unknown index, which draw solid.
   const int styles[] = {PS_NULL, PS_SOLID, PS_DASH,    PS_DASHDOT, PS_DOT,   PS_DASHDOTDOT,
@@ -78,15 +71,6 @@ TEST(Composition, PlanesMergeTheWholePageOrOnlyWhereTheRectangleMeetsIt) {
   }
   DeleteObject(SelectObject(savedDC, old));
   DeleteDC(savedDC);
-}
-
-TEST(WritingModes, EraseDrawsTheBackgroundIndexAndLeavesOutTheEndPixel) {
-  SurfaceWindow w;
-  w.Paint(3, RECT{0, 0, 100, 20});
-  w.W().foreground = 4, w.W().mode = kErase;
-  w.State()->background = 5;
-  w.Line(0, 10, 48, 10);
-  EXPECT_EQ(w.Row(10, 0, 49), Runs({{5, 48}, {3, 1}}));
 }
 
 TEST(PlaneMask, CombinesTheForegroundWithTheOldIndex) {
