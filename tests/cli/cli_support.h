@@ -1,5 +1,4 @@
-// Running the built zizider program as a user would, and reading back the
-// PNGs it writes.
+// Running the built zizider program as a user would; reading back its PNGs.
 #pragma once
 
 #include <array>

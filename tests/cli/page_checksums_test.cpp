@@ -1,8 +1,6 @@
-// Every example and every file of the public ReGIS corpus, malformed ones
-// included, renders with success; the examples draw something; and the pages
-// named in page_checksums.txt come out pixel for pixel as recorded there, so
-// speed work never costs a pixel. tools/record-page-checksums records them
-// anew after an intended change (a new line with any checksum adds a page).
+// Every example and corpus file renders; the pages in page_checksums.txt stay
+// pixel for pixel (speed work never costs a pixel). tools/record-page-checksums
+// records them anew after an intended change.
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -1,5 +1,4 @@
-// zizider print and zizider splash: their options, and the programs run as a
-// user runs them.
+// zizider print and zizider splash: their options and the programs run.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,5 +1,4 @@
-// The split `zizider run` makes of a program's output: ReGIS strings to the
-// library, every other byte to the terminal unchanged.
+// zizider run's split: ReGIS strings to the library, other bytes unchanged.
 #include "tools/zizider/regis_splitter.h"
 
 #include <gtest/gtest.h>

@@ -30,6 +30,12 @@ TEST(RenderOptionsTest, TakesAnAttachedOutputNameTheInputModeAndFilesAfterADoubl
   EXPECT_TRUE(Parse({"--version"}).options.version);
   EXPECT_TRUE(Parse({"render", "--help"}).options.help);
   EXPECT_TRUE(Parse({"render", "--cols", "512", "--rows", "256", "--cell", "8x16"}).ok) << "the largest page";
+  // run takes every word from the command on as its arguments
+  const CCommandLine run = Parse({"run", "--cell", "8x16", "--", "ls", "-l", "--cols", "3"});
+  ASSERT_TRUE(run.ok) << run.error;
+  EXPECT_EQ(run.options.command, "run");
+  EXPECT_EQ(run.options.inputs, (Strings{"ls", "-l", "--cols", "3"}));
+  EXPECT_TRUE(run.options.cellGiven && !run.options.gridGiven);  // the grid is left to the terminal
 }
 
 TEST(RenderOptionsTest, MistakesAreRefusedWithOneLineNamingTheProblem) {
@@ -67,15 +73,6 @@ TEST(RenderOptionsTest, MistakesAreRefusedWithOneLineNamingTheProblem) {
     EXPECT_NE(line.error.find(r.mentions), std::string::npos) << line.error;
     EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
   }
-}
-
-TEST(RenderOptionsTest, RunTakesEveryWordFromTheCommandOnAsItsArguments) {
-  const CCommandLine line = Parse({"run", "--cell", "8x16", "--", "ls", "-l", "--cols", "3"});
-  ASSERT_TRUE(line.ok) << line.error;
-  EXPECT_EQ(line.options.command, "run");
-  EXPECT_EQ(line.options.inputs, (Strings{"ls", "-l", "--cols", "3"}));
-  EXPECT_TRUE(line.options.cellGiven);
-  EXPECT_FALSE(line.options.gridGiven);  // left to the terminal
 }
 
 TEST(RenderOptionsTest, DerivesThePngNameFromTheFirstInput) {

@@ -1,6 +1,4 @@
-// The page on a sixel terminal, from `zizider show` and from `zizider run`
-// with a program in a pseudo-terminal, checked with libsixel's decoder; and
-// the cell size the terminal gives.
+// zizider show/run on a sixel terminal, decoded with libsixel; the cell size.
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <sixel.h>

@@ -1,6 +1,4 @@
-// The curve command: circles and arcs about the position or about the given
-// point, arcs that move the position, interpolated curves defined between
-// B or S and (E), and how the dispatcher continues the command.
+// The curve command: circles, arcs, interpolated curves and continuation.
 #include "commands/curve.h"
 
 #include <gtest/gtest.h>

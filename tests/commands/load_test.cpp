@@ -1,12 +1,8 @@
-// The load command: definitions land in the selected alphabet's cells as
-// digit values, bad data ends a definition without harm, and the public
-// corpus's alphabet loads with its name.
+// The load command: alphabet cells, bad data, and the corpus's alphabet.
 #include "commands/load.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "regis_probe.h"
@@ -56,17 +52,6 @@ TEST(LoadCommand, DefinitionsFillTheCellsOfTheLoadingAlphabet) {
   CTestHost host;  // a name keeps its first ten characters
   host.Feed("L(A2\"ABCDEFGHIJKL\")");
   EXPECT_STREQ(Current(host).loaded[1].name, "ABCDEFGHIJ");
-}
-
-TEST(LoadCommand, TheGreekAlphabetOfThePublicCorpusLoads) {
-  std::ifstream file(ZIZIDER_CORPUS_DIR "/hackerb9-vt340test/regis/greek.fnt", std::ios::binary);
-  if (!file) GTEST_SKIP() << "corpus absent";
-  std::stringstream text;
-  text << file.rdbuf();
-  CTestHost host;
-  host.Feed(text.str());
-  EXPECT_STREQ(Current(host).loaded[0].name, "GREEK");
-  EXPECT_EQ(CellText(Current(host), 1, 'A'), "00081436223E22222277");
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Macrographs: invocations fed through the parsers with nested texts
-// expanded in place, and self-naming texts that must stay bounded.
+// Macrographs: invocation, nesting and self-naming texts.
 #include "commands/macro.h"
 
 #include <gtest/gtest.h>
@@ -25,14 +24,7 @@ TEST(MacroInvocation, FeedsTheTextThroughTheParsers) {
       {"inside a fill @: is handed back", "F(@:)", "err=1':'"},
       {"after the 9999 cut come commands", "@:D" + std::string(9999, 'x') + "!P[30,40]", "at=30,40"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    CTestHost host;
-    host.Feed(c.text);
-    commands_test::ExpectFacts(host, c.facts);
-    EXPECT_FALSE(host.Interpreter()->macroRunning);
-    EXPECT_EQ(host.Interpreter()->macroStack.Count(), 0);
-  }
+  commands_test::ExpectCases(cases);
 }
 
 TEST(MacroInvocation, AHostErasingTheInstanceFromACallbackEndsIt) {

@@ -1,5 +1,4 @@
-// Reading what ReGIS strings did to a test host: page pixels as ReGIS colour
-// indices, the current position, the last error and the writing controls.
+// Reading what ReGIS strings did to a test host.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -127,7 +126,8 @@ inline void ExpectFacts(CTestHost& host, const char* facts) {
   EXPECT_EQ(LastErrorChar(host), errorChar);
 }
 
-// A string fed to a fresh host and the facts it must leave.
+// A string fed to a fresh host and the facts it must leave, with no fill or
+// macrograph left running and raw coordinates ended.
 struct CCase {
   const char* name;
   std::string text;
@@ -141,6 +141,10 @@ void ExpectCases(const CCase (&cases)[N]) {
     CTestHost host;
     host.Feed(c.text);
     ExpectFacts(host, c.facts);
+    EXPECT_EQ(host.Surface()->pointList, nullptr);
+    EXPECT_FALSE(host.Interpreter()->macroRunning);
+    EXPECT_EQ(host.Interpreter()->macroStack.Count(), 0);
+    EXPECT_EQ(host.Interpreter()->flags & kFlagRawCoordinates, 0u);
   }
 }
 

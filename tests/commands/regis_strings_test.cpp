@@ -1,7 +1,4 @@
-// ReGIS strings as a host hands them over, checked by the pixels they leave,
-// the position, the last error and the writing controls: the position and
-// vector commands with their option lists and the tail after them, the N
-// command, and strings no sane host sends.
+// The position, vector and N commands, option tails, and hostile strings.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,6 +1,4 @@
-// The report command: position and error reports on the debugger output and
-// the host's input callback, and the graphics input mode in the host's
-// settings flag word.
+// The report command and the graphics input mode in the settings flags.
 #include "commands/report.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,4 @@
-// The screen command: scrolling, pages, the background index and the colour
-// map, timed waits and what the host may do while one runs, hard copies, the
-// graphics cursor and the user coordinate system.
+// The screen command: scroll, pages, map, waits, hard copy, cursor, address.
 #include "commands/screen.h"
 
 #include <gtest/gtest.h>
@@ -186,29 +184,6 @@ TEST_F(ScreenDelayHost, InputHandedOverDuringTheWaitIsDrawnAndJournalledInOrder)
   }
 }
 
-TEST(HardCopyRegion, CellsCoverTheRectangleAndTheWholeScreenReachesRow439) {
-  const struct {
-    int pageWidth, pageHeight, cellWidth, cellHeight, x1, y1, x2, y2;
-    std::vector<int> cells;
-  } rows[] = {
-      {800, 480, 10, 20, 0, 0, 400, 240, {0, 0, 39, 11}},
-      {640, 384, 8, 16, 100, 50, 700, 400, {10, 2, 69, 19}},
-      {800, 480, 10, 20, -15, -30, 5, 10, {-1, -1, -1, -1}},  // negative corners truncate toward zero
-      {800, 480, 0, 0, 100, 100, 400, 240, {0, 0, -1, -1}},   // no cell width: no columns
-      {800, 480, 10, 20, 0, 0, 2147483647, 2147483647, {0, 0, -1, -1}},  // huge corners wrap
-  };
-  for (const auto& c : rows) {
-    const CHardCopyCells got =
-        HardCopyCells(c.pageWidth, c.pageHeight, c.cellWidth, c.cellHeight, c.x1, c.y1, c.x2, c.y2);
-    EXPECT_EQ(std::vector<int>({got.firstColumn, got.firstRow, got.lastColumn, got.lastRow}), c.cells)
-        << c.x2;
-  }
-  EXPECT_TRUE(IsWholeScreenHardCopy(0, 0, 799, 439));
-  EXPECT_TRUE(IsWholeScreenHardCopy(-5, -5, 900, 900));
-  EXPECT_FALSE(IsWholeScreenHardCopy(1, 0, 799, 479));
-  EXPECT_FALSE(IsWholeScreenHardCopy(0, 0, 798, 479));
-}
-
 // The five fields of the screen record's region and the code, as the host's
 // region callback sees them.
 KXREG_SCREEN* g_screen = nullptr;
@@ -299,13 +274,7 @@ TEST(ScreenAddress, MapsUserCoordinatesOntoTheScreen) {
       {"relative corners", "P[100,100]S(A[+0,+0][+799,+479])P[150,100]", "at=50,0"},
       {"a discarded option ends raw coordinates", "S(A[0,0;P[10,20]", "at=10,20"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    CTestHost host;
-    host.Feed(c.text);
-    ExpectFacts(host, c.facts);
-    EXPECT_EQ(host.Interpreter()->flags & kFlagRawCoordinates, 0u);
-  }
+  commands_test::ExpectCases(cases);
 }
 
 }  // namespace

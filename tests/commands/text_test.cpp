@@ -1,5 +1,4 @@
-// The text command: its options set the text attributes exactly as stated,
-// its strings advance the position, and its blocks come back at E.
+// The text command: attributes, positions after strings, blocks.
 #include "commands/text.h"
 
 #include <gtest/gtest.h>

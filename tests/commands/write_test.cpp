@@ -1,6 +1,4 @@
-// The write controls: a top-level W makes its options permanent, a W option
-// inside another command lasts until the next command letter, and every
-// option edits the field it names.
+// The write controls: permanent and temporary W options and their fields.
 #include "commands/write.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// KXREG_HandleNextString as the host calls it: refusals, the abort request,
-// the message pump and its re-entrance.
+// KXREG_HandleNextString: refusals, the abort request, the pump.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,5 +1,4 @@
-// Creating, resetting and erasing an instance, and the small queries, as a
-// host sees them through the exports.
+// Creating, resetting and erasing an instance, and the small queries.
 #include <gtest/gtest.h>
 
 #include "interp/interpreter.h"
@@ -21,20 +20,6 @@ CTestHost::Options NotInitialised() {
 
 std::string ClassCursorName(CTestHost& host) {
   return inspect::CursorName(inspect::ClassCursor(host.Window()));
-}
-
-TEST(Lifecycle, InitFillsTheSlotsAndPagesCopiesTheCallbacksAndClearsTheAbortRequest) {
-  CTestHost host(NotInitialised());
-  host.SetSetting(KXREG_SETTING_ABORT);
-  EXPECT_EQ(host.Init(0), 0);
-  ASSERT_NE(host.Interpreter(), nullptr);
-  EXPECT_EQ(host.Surface()->regionCallback, host.Host()->regionCallback);  // the others are seen called
-  EXPECT_NE(KXREG_GetPalette(host.Host()), nullptr);
-  EXPECT_TRUE(host.State()->OutputCursorOn());
-  EXPECT_FALSE(host.Setting(KXREG_SETTING_ABORT));
-  EXPECT_EQ(ClassCursorName(host), "ReGisCursor");
-  EXPECT_EQ(inspect::CursorName(inspect::CurrentCursor()), "ReGisCursor");
-  for (int page : {1, 2}) EXPECT_EQ(host.PageImage(page).RgbAt(799, 479), RGB(0, 0, 0)) << page;
 }
 
 TEST(Lifecycle, InitWithModeZeroKeepsAnInstanceAndModeOneResetsTheSharedColourMap) {

@@ -1,6 +1,4 @@
-// The files the resource step writes for the Windows build: headers as the
-// resource compiler reads them, pixels that agree with the soft platform's
-// copy of the same text art, and the script naming both.
+// The resource files generated for the Windows build.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -49,18 +47,6 @@ TEST(ModuleResources, TheBitmapIsA16Colour420By252PictureShownExactlyOnTheDispla
     }
   }
   EXPECT_EQ(mismatches, 0);
-}
-
-TEST(ModuleResources, TheCursorFileHoldsOne32By32CursorAndTheScriptNamesBoth) {
-  const std::string cur = ReadGenerated("ReGisCursor.cur");
-  ASSERT_EQ(cur.size(), 22u + 40 + 8 + 256);  // directory, header, two colours, XOR and AND masks
-  // Type cursor, one image, 32 x 32, hot spot 15, 15, header at 22 with
-  // the doubled height of the two masks, 1 bit per pixel.
-  ExpectFields(cur, {2,  2, 2,  4,  2, 1,  6,  1, 32, 7,  1, 32, 10, 2, 15,
-                     12, 2, 15, 18, 4, 22, 22, 4, 40, 30, 4, 64, 36, 2, 1});
-  const std::string rc = ReadGenerated("zizider.rc");
-  EXPECT_NE(rc.find("ReGisCursor CURSOR \"ReGisCursor.cur\""), std::string::npos);
-  EXPECT_NE(rc.find("SplashScrBmp BITMAP \"SplashScrBmp.bmp\""), std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
-// KXREG_Print as a host uses it: the output page onto the host's device
-// context, the hard-copy offset used once, and the sizes a printer driver
-// may hand over.
+// KXREG_Print onto a host's device context.
 #include <gtest/gtest.h>
 
 #include "platform/soft/inspect.h"

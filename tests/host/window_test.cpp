@@ -1,5 +1,4 @@
-// The window exports: scrolling, line feed, the cursor codes of
-// KXREG_OutCursor and the pixels handed to a host.
+// The window exports: scrolling, line feed, KXREG_OutCursor, RefreshPixels.
 #include <gtest/gtest.h>
 
 #include "platform/soft/inspect.h"

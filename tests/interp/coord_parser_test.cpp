@@ -1,17 +1,13 @@
-// Coordinate arguments, the screen-address transform they go through, and the
-// two routines every command shares: closing an option list and stepping by a
-// pixel-vector digit.
+// Coordinate arguments, the screen transform, option-list closing.
 #include "interp/coord_parser.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 #include <string>
 #include <utility>
 
 #include "interp/interpreter.h"
-#include "interp/screen_transform.h"
 #include "support/test_host.h"
 #include "surface/graphics_state.h"
 
@@ -77,28 +73,6 @@ TEST(CoordinateArgument, DeliversThePointAndRecordsTheError) {
     EXPECT_EQ(host.Interpreter()->lastError, c.error);
     EXPECT_EQ(host.Interpreter()->lastErrorChar, c.errorChar);
   }
-}
-
-TEST(CoordinateArgument, LongNumbersAndCountingFromTheOrigin) {
-  CTestHost host;
-  EXPECT_EQ(Parse(host, std::string(300, '9') + ",7]"), XY(INT_MAX, 7));
-  EXPECT_EQ(host.Interpreter()->lastError, 0);
-  // 254 zeros, a 4, then a 9 that no longer fits the buffer: the number reads as 4.
-  EXPECT_EQ(Parse(host, std::string(254, '0') + "49,0]"), XY(4, 0));
-  At(host, 300, 200);
-  host.Interpreter()->flags &= ~kFlagRelativeFromCurrent;  // the base is then the origin
-  EXPECT_EQ(Parse(host, "]"), XY(0, 0));
-  EXPECT_EQ(Parse(host, "+10,]"), XY(10, 0));
-}
-
-TEST(ScreenTransform, RoundingAddsAHalfAndTruncatesWithinTheIntegerRange) {
-  // Below a half down, a half up, minus a half to zero, negative values and
-  // halves toward zero, the ends of the range and beyond, and NaN.
-  const double values[] = {12.4,         12.5,         -0.5,          -10.0,  -9.5,
-                           2147483647.0, 2147483648.0, -2147483649.0, -1e300, std::nan("")};
-  const int32_t expected[] = {12, 13, 0, -9, -9, INT_MAX, INT_MAX, INT_MIN, INT_MIN, 0};
-  for (size_t i = 0; i < std::size(values); ++i)
-    EXPECT_EQ(RoundToDevice(values[i]), expected[i]) << values[i];
 }
 
 TEST(CloseOptionList, GivesTheStatusStateAndDepth) {

@@ -1,9 +1,6 @@
-// Input a broken or malicious remote side could send: each hostile stream at
-// full size, every byte in every parser state, the 32-bit extremes of every
-// number, and pages at the command-line host's limits. Afterwards the
-// interpreter must still work, its parser stack must have stayed shallow
-// (memory beyond the journal is bounded) and the sanitizer builds must have
-// nothing to say. How the time grows with the size is in bench/hostile_bench.
+// Input a broken or malicious remote side could send. Afterwards the interpreter
+// must still work and its parser stack must have stayed shallow (memory beyond
+// the journal is bounded). How the time grows with the size: bench/hostile_bench.
 #include <gtest/gtest.h>
 
 #include <algorithm>

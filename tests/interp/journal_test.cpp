@@ -1,6 +1,4 @@
-// The journal file and redrawing from it: appending, reading back, cutting
-// back to an erase, a temporary file that cannot be made, and how a replay
-// reacts to messages dispatched while it yields.
+// The journal and redrawing from it, including re-entrance while it yields.
 #include "interp/journal.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The shared library as a host loads it: the splash is up before the host's
-// own code runs, and stays until the host deletes it.
+// The shared library at load: the splash is up until the host deletes it.
 #include <gtest/gtest.h>
 
 #include "host/splash.h"

@@ -1,6 +1,4 @@
-// Streams a broken or malicious remote side could send, each built for a
-// size n: the tests feed them at full size and check what is left, the
-// benchmarks feed them at several sizes to see the time grow linearly.
+// Hostile streams of size n, shared by the tests and the benchmarks.
 #pragma once
 
 #include <cstddef>

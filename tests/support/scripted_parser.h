@@ -1,6 +1,4 @@
-// A parser object for tests: it records every character offered to it and
-// answers with a status chosen per character, so that the interpreter's
-// stack handling can be observed without any real command parser.
+// A parser object that records its characters and answers per a rule.
 #pragma once
 
 #include <functional>
@@ -13,11 +11,7 @@ class CScriptedParser : public CParseObj {
   // The status for a character; PARSE_CONTINUE when no rule is given.
   using Rule = std::function<int(char ch, CInterpreter& interp)>;
 
-  explicit CScriptedParser(std::string* seen, Rule rule = nullptr, bool* deleted = nullptr)
-      : seen_(seen), rule_(std::move(rule)), deleted_(deleted) {}
-  ~CScriptedParser() override {
-    if (deleted_) *deleted_ = true;
-  }
+  explicit CScriptedParser(std::string* seen, Rule rule = nullptr) : seen_(seen), rule_(std::move(rule)) {}
 
   int Parse(char ch, CInterpreter& interp) override {
     if (seen_) seen_->push_back(ch);
@@ -27,5 +21,4 @@ class CScriptedParser : public CParseObj {
  private:
   std::string* seen_;
   Rule rule_;
-  bool* deleted_;
 };

@@ -107,23 +107,8 @@ uint32_t CTestHost::PageIndex(int x, int y, int page) {
   return image.At(x, y);
 }
 
-uint32_t CTestHost::WindowIndex(int x, int y) {
-  const soft::inspect::Image image = WindowImage();
-  if (x < 0 || y < 0 || x >= image.width || y >= image.height) return UINT32_MAX;
-  return image.At(x, y);
-}
-
-CGrDrv* CTestHost::Surface() {
-  return host_->grDrv;
-}
-CGraphicsContext* CTestHost::Context() {
-  return host_->context;
-}
 CGraphicsState* CTestHost::State() {
   return host_->context ? host_->context->state : nullptr;
-}
-CInterpreter* CTestHost::Interpreter() {
-  return host_->interpreter;
 }
 
 CTestHost* CTestHost::FromWindow(HWND window) {

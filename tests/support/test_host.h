@@ -1,7 +1,4 @@
-// A host as a terminal would be: it owns the three records, a window whose
-// paint handler repaints through the library, records every callback the
-// library makes, and offers helpers to feed strings, pump messages and read
-// pixels as colour indices.
+// A host as a terminal would be: records, window, callbacks, pixel readers.
 #pragma once
 
 #include <cstdint>
@@ -56,9 +53,8 @@ class CTestHost {
   // host's message loop would. A WM_QUIT is recorded, not acted on.
   void Pump();
 
-  // Colour indices of page 1 or 2 and of the window's client area.
+  // Stored pixel values of page 1 or 2; UINT32_MAX off the page.
   uint32_t PageIndex(int x, int y, int page = 1);
-  uint32_t WindowIndex(int x, int y);
   soft::inspect::Image PageImage(int page = 1);
   soft::inspect::Image WindowImage() { return soft::inspect::ReadWindow(window_); }
 
@@ -68,10 +64,10 @@ class CTestHost {
   bool Setting(uint32_t bit) const { return (settings_->flags & bit) != 0; }
 
   // The library's objects, through the record's slots.
-  CGrDrv* Surface();
-  CGraphicsContext* Context();
+  CGrDrv* Surface() { return host_->grDrv; }
+  CGraphicsContext* Context() { return host_->context; }
   CGraphicsState* State();
-  CInterpreter* Interpreter();
+  CInterpreter* Interpreter() { return host_->interpreter; }
 
   // Makes the window's long 0 null, as a host tearing down would.
   void DetachWindow() { SetWindowLongPtrA(window_, 0, 0); }

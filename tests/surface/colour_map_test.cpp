@@ -1,5 +1,4 @@
-// The colour arithmetic of ReGIS: HLS, percent components, the nearest map
-// entry and the nearest static colour.
+// HLS to RGB as the terminal converts.
 #include "surface/colour_map.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The colour-map option S(M ...), fed one character at a time as the parser
-// stack would.
+// The colour-map option S(M ...), fed one character at a time.
 #include <gtest/gtest.h>
 
 #include <string>

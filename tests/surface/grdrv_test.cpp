@@ -1,6 +1,4 @@
-// The drawing surface: pages, points, clearing, copying to the window, the
-// waits, the palette, the host's 4010 primitives and the way to the host's
-// records, checked through pixels and the soft platform's records.
+// The drawing surface: pages, clearing, waits, palette, 4010 primitives.
 #include "surface/grdrv.h"
 
 #include <gtest/gtest.h>
@@ -220,14 +218,6 @@ TEST(HostLink, FollowsWindowLongZeroToTheSettingsAndPumpsUpToAQuit) {
   EXPECT_EQ(PumpMessages(w.window, &code), PumpResult::Empty);
   w.screen->settings = nullptr;
   EXPECT_EQ(SettingsFlagsOfWindow(w.window), nullptr);
-}
-
-// A replay starts from the last snapshot; before any was taken nothing changes.
-TEST(GraphicsState, RestoreWithoutASnapshotChangesNothing) {
-  CGraphicsContext context(nullptr);
-  context.graphicsState.x = 77;
-  context.graphicsState.Restore();
-  EXPECT_EQ(context.graphicsState.x, 77);
 }
 
 }  // namespace

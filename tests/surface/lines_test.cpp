@@ -1,10 +1,7 @@
-// The line primitives: vectors scaled to the page, the window rectangles
-// they invalidate, the shaded strip between a segment and its reference
-// line, the triangles of that strip, and the point list a fill collects.
+// Vectors, their invalidated rectangles, shaded strips and the point list.
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <sstream>
 
 #include "surface/grdrv.h"
 #include "surface/point_list.h"
@@ -44,48 +41,6 @@ TEST(DrawVector, DrawsOnTheOutputPageAndInvalidatesWhatTheWindowShows) {
     EXPECT_EQ(w.Count(4, 1), c.drawn) << c.setUp;
     EXPECT_EQ(w.Count(4, 2), c.drawnOnPage2) << c.setUp;
     EXPECT_EQ(w.Invalidated(), c.invalidated) << c.setUp;
-  }
-}
-
-// Probes are "x,y:index" separated by spaces; a count of -1 checks none.
-TEST(ShadedStrip, FillsBetweenTheSegmentAndItsReference) {
-  const struct {
-    const char* behaviour;
-    int reference;
-    bool horizontal;
-    RECT line;
-    const char* probes;
-    int count;          // pixels of the drawing colour
-    Edges invalidated;  // the one rectangle, none when empty
-  } rows[] = {
-      // Down to and including the reference row, the box stretched to it.
-      {"down", 240, true, {100, 100, 300, 100}, "299,240:4 200,99:0 200,241:0", 28200, {100, 100, 301, 240}},
-      {"up", 50, true, {100, 100, 300, 100}, "150,50:4 150,49:0 150,101:0", -1, {100, 50, 301, 101}},
-      // A vertical line fills across, one row taller than the line.
-      {"across", 500, false, {100, 100, 100, 200}, "100,100:4 499,200:4 500,150:0 300,201:0", -1, {}},
-      // Ends on both sides: two triangles meeting at the midpoint.
-      {"both sides", 200, true, {100, 100, 300, 300}, "120,180:4 180,120:0 280,220:4 220,280:0", -1, {}},
-      // A reference beyond both ends: one triangle and a rectangle.
-      {"beyond both ends", 50, true, {100, 100, 300, 300}, "280,120:4 120,280:0 200,60:4 200,49:0", -1, {}},
-      {"vertical against a horizontal reference: nothing", 240, true, {100, 100, 100, 200}, "", 0, {}},
-      {"a far reference: only the page", kFar, true, {-kFar, 100, kFar, 100}, "0,479:4 799,100:4", -1, {}},
-  };
-  for (const auto& c : rows) {
-    SCOPED_TRACE(c.behaviour);
-    SurfaceWindow w;
-    w.W().foreground = 4;
-    w.W().shading = CShading{c.reference, 0, kShadingOn | (c.horizontal ? kShadingHorizontal : 0u)};
-    w.Line(c.line.left, c.line.top, c.line.right, c.line.bottom);
-    std::istringstream probes(c.probes);
-    for (int x, y, index; probes >> x && probes.ignore() >> y && probes.ignore() >> index;)
-      EXPECT_EQ(w.Index(x, y), index) << x << "," << y;
-    if (c.count >= 0) {
-      EXPECT_EQ(w.Count(4), c.count);
-    }
-    if (c.count == 0 || !c.invalidated.empty()) {
-      EXPECT_EQ(w.Invalidated(),
-                c.invalidated.empty() ? std::vector<Edges>{} : std::vector<Edges>{c.invalidated});
-    }
   }
 }
 

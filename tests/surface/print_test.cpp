@@ -1,5 +1,4 @@
-// Printing: where the printed rows and columns come from on the page, where
-// they go on the device, and the packed bitmap they travel in.
+// Print layout and the packed bitmap the print travels in.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -12,24 +11,6 @@ namespace {
 
 // 80 x 24 cells of 10 x 20: an 800 x 480 page.
 constexpr CPrintPageGeometry kPage{24, 10, 20, 800, 480};
-
-TEST(PrintLayout, SourceIsTheCellsUnderRowsFromTheBottomAndColumnsWithTwoMore) {
-  const struct {
-    const char* name;
-    int fromRow, toRow, fromCol, toCol;
-    CPrintRect expected;
-  } rows[] = {
-      {"everything: top raised from -2 to 0, two columns past the edge cut", 1, 24, 1, 80, {0, 0, 800, 480}},
-      {"row 0 is cut to the last row", 0, 24, 1, 80, {0, 0, 800, 480}},
-      {"the lower ten rows and two above them", 1, 10, 1, 80, {0, 0, 800, 240}},
-      {"columns 11 to 20 take two more", 1, 24, 11, 20, {100, 0, 120, 480}},
-      {"rows 5 to 10 sit 80 pixels above the bottom", 5, 10, 1, 80, {0, 80, 800, 160}},
-      {"columns right of the page leave a negative width", 1, 24, 90, 95, {890, 0, -90, 480}},
-  };
-  for (const auto& r : rows)
-    EXPECT_EQ(PrintSource(kPage, PrintRows(24, r.fromRow, r.toRow), r.fromCol, r.toCol), r.expected)
-        << r.name;
-}
 
 TEST(PrintLayout, DestinationKeepsTheAspectAndGivesTheOffsetItsShare) {
   const struct {

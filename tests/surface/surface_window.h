@@ -1,7 +1,4 @@
-// A terminal window as the surface sees it, for the surface's own tests: a
-// test host's instance, reached through its records, its CGrDrv and its
-// graphics context. Page pixels read back as stored values, colours or ReGIS
-// colour indices.
+// A test host's instance as the surface sees it; pixels as ReGIS indices.
 #pragma once
 
 #include <gtest/gtest.h>

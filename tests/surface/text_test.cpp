@@ -1,12 +1,9 @@
-// Characters on the page: the cell each direction and size is stretched
-// to, what each writing mode leaves in it, and the exact dots of loaded
-// alphabets. The glyph shapes of the system font are never looked at.
+// Characters on the page: cells per direction and size, modes, loaded dots.
 #include "surface/text.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <set>
 #include <string>
 #include <utility>
@@ -15,7 +12,6 @@
 #include "support/test_host.h"
 #include "surface/graphics_context.h"
 #include "surface/grdrv.h"
-#include "surface/text_geometry.h"
 
 namespace {
 
@@ -56,31 +52,6 @@ CIndexPage ReadPage(CTestHost& host) {
     page.index.push_back(at == stored + 16 ? -1 : int(at - stored));
   }
   return page;
-}
-
-TEST(TextRendering, GlyphBitmapsOriginsAndEscapementsPerDirection) {
-  const struct {
-    int d, uw, uh, gw, gh, ox, oy, escapement;
-  } rows[] = {
-      {0, 8, 20, 8, 11, 0, 0, 0},          {45, 8, 20, 14, 14, 0, 5, 200},
-      {90, 8, 20, 11, 8, -2, 7, 900},      {135, 8, 10, 14, 14, 5, 13, 1350},
-      {180, 8, 20, 8, 11, 8, 11, 1800},    {225, 8, 20, 14, 14, 13, 9, 2100},
-      {270, 8, 20, 11, 8, 11, 0, 2700},    {315, 8, 20, 14, 14, 7, 0, 3250},
-      {45, 16, 30, 27, 27, 0, 11, 300},    {135, 16, 30, 27, 27, 11, 26, 1450},
-      {180, 16, 30, 16, 22, 15, 22, 1800}, {270, 16, 30, 22, 16, 22, 0, 2700},
-      {315, 16, 30, 27, 27, 15, 0, 3300},  {225, 8, 10, 14, 14, 13, 9, 2200},
-  };
-  for (const auto& c : rows) {
-    SCOPED_TRACE(testing::Message() << c.d << " " << c.uw << "x" << c.uh);
-    const CGlyphBox base = BaseGlyphBox(c.uw);
-    const CGlyphBox size = GlyphBitmapSize(base, c.d);
-    EXPECT_EQ(std::make_pair(size.width, size.height), std::make_pair(c.gw, c.gh));
-    if (c.d != 0) {
-      EXPECT_EQ(std::make_pair(GlyphOrigin(base, c.d).x, GlyphOrigin(base, c.d).y),
-                std::make_pair(c.ox, c.oy));
-    }
-    EXPECT_EQ(GlyphEscapement(c.uw, c.uh, c.d), c.escapement);
-  }
 }
 
 TEST(TextRendering, ReplaceModePaintsExactlyTheTurnedCell) {

@@ -1,5 +1,4 @@
-// Writing modes and patterns: pen styles, shading brushes, the overlay and
-// plane-mask compositions, and each mode as a line puts it on the page.
+// Pen styles, shading brushes, plane masks and the writing modes.
 #include "surface/writing_modes.h"
 
 #include <gtest/gtest.h>
