@@ -12,12 +12,6 @@ namespace inspect = soft::inspect;
 
 namespace {
 
-CTestHost::Options NotInitialised() {
-  CTestHost::Options options;
-  options.init = false;
-  return options;
-}
-
 std::string ClassCursorName(CTestHost& host) {
   return inspect::CursorName(inspect::ClassCursor(host.Window()));
 }
@@ -29,7 +23,9 @@ TEST(Lifecycle, InitWithModeZeroKeepsAnInstanceAndModeOneResetsTheSharedColourMa
   EXPECT_EQ(host.Surface(), surface);
   EXPECT_EQ(surface->foregroundColour, 0xFFFFFFu) << "the colours are not taken either";
   WorkingColourMap()[3] = CColour{1, 2, 3};
-  CTestHost second(NotInitialised());
+  CTestHost::Options uninitialised;
+  uninitialised.init = false;
+  CTestHost second(uninitialised);
   ASSERT_EQ(second.Init(0), 0);
   EXPECT_EQ(WorkingColourMap()[3].red, 1);
   second.Erase();

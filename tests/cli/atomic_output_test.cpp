@@ -1,5 +1,3 @@
-#include "tools/zizider/png_writer.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,16 +10,6 @@
 #include "tools/zizider/atomic_output.h"
 
 namespace {
-
-// Every page the program writes is read back pixel for pixel elsewhere.
-TEST(PngWriterTest, APictureWhoseSizeDoesNotMatchItsPixelsIsRefused) {
-  const CIndexedPicture picture{3, 2, {1, 2, 3}, std::vector<PALETTEENTRY>(256)};
-  std::string error;
-  FILE* file = std::tmpfile();
-  EXPECT_FALSE(WriteIndexedPng(file, picture, &error));
-  EXPECT_FALSE(error.empty());
-  std::fclose(file);
-}
 
 std::string Contents(const std::string& path) {
   std::stringstream text;
