@@ -52,7 +52,6 @@ inline CWriteControls& Active(CTestHost& host) {
 inline CWriteControls& Permanent(CTestHost& host) {
   return *host.State()->permanent;
 }
-// The text attributes in force.
 inline const CTextState& Current(CTestHost& host) {
   return *host.Context()->text->pair.current;
 }

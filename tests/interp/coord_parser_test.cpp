@@ -1,4 +1,4 @@
-// Coordinate arguments, the screen transform, option-list closing.
+// Coordinate arguments and closing an option list.
 #include "interp/coord_parser.h"
 
 #include <gtest/gtest.h>

@@ -28,7 +28,6 @@ FILE* NoTempFile() {
   return nullptr;
 }
 
-// Makes the journal's temporary file fail for the life of the object.
 struct CFailingTempFiles {
   CFailingTempFiles() : previous(SetTempFileOpener(&NoTempFile)) {}
   ~CFailingTempFiles() { SetTempFileOpener(previous); }
@@ -153,8 +152,6 @@ TEST_F(ReplayReentrance, AQuitDuringARefreshIsPostedAgainForTheHost) {
   EXPECT_EQ(host.quitCode, 3);
 }
 
-// A null string is refused; a redraw after the host changed the geometry
-// without a reset is refused too, and works again after the reset.
 TEST(Replay, ANullStringOrAGeometryChangeWithoutResetIsRefused) {
   CTestHost host;
   EXPECT_EQ(KXREG_HandleNextString(host.Host(), nullptr), 1);

@@ -47,7 +47,6 @@ class CTestHost {
 
   int Init(int mode = 1) { return KXREG_Init(Host(), options_.foreground, options_.background, mode); }
   int Erase() { return KXREG_Erase(Host()); }
-  // KXREG_HandleNextString with the string; its result.
   int Feed(const std::string& text) { return KXREG_HandleNextString(Host(), text.c_str()); }
   // Removes and dispatches every queued message (paints included), as the
   // host's message loop would. A WM_QUIT is recorded, not acted on.

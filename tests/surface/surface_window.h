@@ -76,14 +76,12 @@ class SurfaceWindow {
     return row;
   }
   int Index(int x, int y, int page = 1) const { return Row(y, x, x + 1, page)[0]; }
-  // How many pixels of a page hold ReGIS index i.
   int Count(int i, int page = 1) const {
     const uint32_t stored = Stored(i);
     int n = 0;
     for (uint32_t p : Page(page).pixels) n += p == stored;
     return n;
   }
-  // Paints a page rectangle in ReGIS colour index i.
   void Paint(int i, RECT r, int page = 1) {
     HBRUSH brush = CreateSolidBrush(PALETTEINDEX(i));
     FillRect(surface->pageDC[page - 1], &r, brush);
