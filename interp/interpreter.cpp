@@ -250,8 +250,10 @@ int CInterpreter::Replay() {
 
     bool restart = false;
     for (int count = 0; !restart;) {
-      if (!ScreenOfWindow(window)) return FinishReplay(0);
-      if (TakeAbortRequest(SettingsFlagsOfWindow(window))) return FinishReplay(0);
+      // One look at the window's records serves both checks.
+      KXREG_SCREEN* screen = ScreenOfWindow(window);
+      if (!screen) return FinishReplay(0);
+      if (TakeAbortRequest(screen->settings ? &screen->settings->flags : nullptr)) return FinishReplay(0);
       const char ch = journal.GetChar();
       if (ch == 0) {
         PerformPendingPop();

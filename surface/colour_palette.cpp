@@ -1,6 +1,8 @@
 // The surface's logical palette: one animatable entry per colour-map entry,
 // so that changing a map entry recolours everything already drawn with it.
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "surface/colour_map.h"
@@ -26,9 +28,21 @@ std::vector<uint8_t> MapPaletteDescription(int count) {
   description->palVersion = 0x300;
   description->palNumEntries = static_cast<WORD>(count);
   const CColour* map = WorkingColourMap();
-  for (int k = 0; k < count; ++k) {
-    const COLORREF rgb = ColourToRgb(map[FillEntryMapIndex(k)]);
-    description->palPalEntry[k] = PALETTEENTRY{GetRValue(rgb), GetGValue(rgb), GetBValue(rgb), PC_RESERVED};
+  PALETTEENTRY entries[kColourMapSize];
+  for (int i = 0; i < kColourMapSize; ++i) {
+    const COLORREF rgb = ColourToRgb(map[i]);
+    entries[i] = PALETTEENTRY{GetRValue(rgb), GetGValue(rgb), GetBValue(rgb), PC_RESERVED};
+  }
+  // Runs of entries in map order, copied whole: the map over and over up to
+  // the last sixteen, which start it afresh.
+  PALETTEENTRY* out = description->palPalEntry;
+  constexpr int kCycled = kSystemFillEntries - kColourMapSize;
+  for (int k = 0; k < count;) {
+    const int index = FillEntryMapIndex(k);
+    const int end = k < kCycled ? std::min(kCycled, count) : count;
+    const int run = std::min(kColourMapSize - index, end - k);
+    std::memcpy(out + k, entries + index, static_cast<size_t>(run) * sizeof(PALETTEENTRY));
+    k += run;
   }
   return buffer;
 }

@@ -342,8 +342,13 @@ struct AxisMap {
   int spanLo = 0, spanHi = -1;
 };
 
-AxisMap MapAxis(const StretchAxis& a, int dstLimit, int srcLimit, Pick pick) {
-  AxisMap m;
+// Fills m in place, keeping the room its vectors already have.
+void MapAxis(const StretchAxis& a, int dstLimit, int srcLimit, Pick pick, AxisMap& m) {
+  m.first = m.count = 0;
+  m.lo.clear();
+  m.hi.clear();
+  m.spanLo = 0;
+  m.spanHi = -1;
   const int64_t d0 = std::max<int64_t>(a.dstStart, 0);
   const int64_t d1 = std::min<int64_t>(a.dstStart + a.dstLen, dstLimit);
   if (d1 > d0) {
@@ -373,7 +378,6 @@ AxisMap MapAxis(const StretchAxis& a, int dstLimit, int srcLimit, Pick pick) {
     m.spanHi = std::max(m.spanHi, static_cast<int>(hi));
     ++m.count;
   }
-  return m;
 }
 
 bool SameAxis(const StretchAxis& a, const StretchAxis& b) {
@@ -395,7 +399,7 @@ const AxisMap& CachedAxis(int which, const StretchAxis& a, int dstLimit, int src
   Slot& s = slots[which];
   if (!gFastPaths || !s.valid || !SameAxis(s.axis, a) || s.dstLimit != dstLimit || s.srcLimit != srcLimit ||
       s.pick != pick) {
-    s.map = MapAxis(a, dstLimit, srcLimit, pick);
+    MapAxis(a, dstLimit, srcLimit, pick, s.map);
     s.axis = a;
     s.dstLimit = dstLimit;
     s.srcLimit = srcLimit;

@@ -62,7 +62,9 @@ std::vector<uint8_t> ReadDCBytes(HDC dc) {
   std::vector<uint8_t> out;
   const BitmapObj* bmp = Target(GetDCObj(dc));
   if (!bmp) return out;
-  out.reserve(static_cast<size_t>(bmp->stride) * bmp->height);
+  const size_t size = static_cast<size_t>(bmp->stride) * bmp->height;
+  if (!bmp->bottomUp) return std::vector<uint8_t>(bmp->bits, bmp->bits + size);  // rows already top first
+  out.reserve(size);
   for (int y = 0; y < bmp->height; ++y) out.insert(out.end(), bmp->Row(y), bmp->Row(y) + bmp->stride);
   return out;
 }

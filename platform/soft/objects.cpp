@@ -105,8 +105,7 @@ HANDLE Register(std::unique_ptr<Object> obj) {
   handles::Table& t = handles::TheTable();
   uint32_t slot;
   if (!t.freeSlots.empty()) {
-    slot = t.freeSlots.front();
-    t.freeSlots.pop_front();
+    slot = t.freeSlots.Pop();
   } else if (t.slots.size() < handles::kMaxSlots) {
     slot = static_cast<uint32_t>(t.slots.size());
     t.slots.emplace_back();
@@ -127,7 +126,7 @@ void Unregister(HANDLE h) {
   if (!entry) return;
   handles::Table& t = handles::TheTable();
   std::unique_ptr<Object> obj = std::move(entry->object);
-  t.freeSlots.push_back(static_cast<uint32_t>(entry - t.slots.data()));
+  t.freeSlots.Push(static_cast<uint32_t>(entry - t.slots.data()));
   --t.live;
   if (obj->stock) --t.stockCount;
 }

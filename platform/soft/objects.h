@@ -5,8 +5,8 @@
 // wrong-typed one (until its slot has been reused 2047 times).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -128,9 +128,36 @@ struct HandleSlot {
   std::unique_ptr<Object> object;
 };
 
+// Freed slots, oldest first: a ring that only grows, so that freeing and
+// reusing handles allocates nothing once it has room for them.
+class SlotQueue {
+ public:
+  bool empty() const { return count_ == 0; }
+  uint32_t Pop() {
+    const uint32_t slot = ring_[head_];
+    head_ = (head_ + 1) % ring_.size();
+    --count_;
+    return slot;
+  }
+  void Push(uint32_t slot) {
+    if (count_ == ring_.size()) {
+      std::vector<uint32_t> larger(std::max<size_t>(64, 2 * ring_.size()));
+      for (size_t i = 0; i < count_; ++i) larger[i] = ring_[(head_ + i) % ring_.size()];
+      ring_.swap(larger);
+      head_ = 0;
+    }
+    ring_[(head_ + count_) % ring_.size()] = slot;
+    ++count_;
+  }
+
+ private:
+  std::vector<uint32_t> ring_;
+  size_t head_ = 0, count_ = 0;
+};
+
 struct Table {
   std::vector<HandleSlot> slots{1};  // slot 0 is never used, so no handle is 0
-  std::deque<uint32_t> freeSlots;
+  SlotQueue freeSlots;
   size_t live = 0;
   size_t stockCount = 0;
 };

@@ -225,26 +225,29 @@ UINT WINAPI RealizePalette(HDC hdc) {
   if (pal->stock) return 0;  // the default palette is the static colours
   DisplayPalette& d = Display();
   UINT changed = 0;
+  // The palette's vectors by reference: the loops then make no checks of the
+  // palette object itself per entry.
+  const std::vector<PALETTEENTRY>& entries = pal->entries;
+  std::vector<int>& systemIndex = pal->systemIndex;
   if (dc->paletteBackground) {
     // A background palette takes what the system palette already offers.
-    for (size_t k = 0; k < pal->entries.size(); ++k)
-      pal->systemIndex[k] = NearestSystemIndex(EntryColor(pal->entries[k]));
+    for (size_t k = 0; k < entries.size(); ++k) systemIndex[k] = NearestSystemIndex(EntryColor(entries[k]));
   } else {
-    for (size_t k = 0; k < pal->entries.size(); ++k) {
-      const PALETTEENTRY& e = pal->entries[k];
+    for (size_t k = 0; k < entries.size(); ++k) {
+      const PALETTEENTRY& e = entries[k];
       if (e.peFlags & PC_EXPLICIT) {
-        pal->systemIndex[k] = (e.peRed | (e.peGreen << 8)) & 0xFF;
+        systemIndex[k] = (e.peRed | (e.peGreen << 8)) & 0xFF;
         continue;
       }
       if (k >= static_cast<size_t>(kFreeEntries)) {
-        pal->systemIndex[k] = NearestSystemIndex(EntryColor(e));
+        systemIndex[k] = NearestSystemIndex(EntryColor(e));
         continue;
       }
       const int s = kFirstFree + static_cast<int>(k);
       PALETTEENTRY& sys = d.entries[s];
       if (sys.peRed != e.peRed || sys.peGreen != e.peGreen || sys.peBlue != e.peBlue) ++changed;
       sys = PALETTEENTRY{e.peRed, e.peGreen, e.peBlue, 0};
-      pal->systemIndex[k] = s;
+      systemIndex[k] = s;
     }
     d.lastRealized = dc->palette;
   }

@@ -124,6 +124,19 @@ void FillSpan(BitmapObj& bmp, int y, int x0, int x1, const Paint& paint, int rop
       for (int x = x0; x < x1; ++x) std::memcpy(row + static_cast<size_t>(x) * 4, &v, 4);
       return;
     }
+    if (bmp.bpp == 1) {
+      // Whole bytes at once, the partial ones at either end bit by bit.
+      const bool on = paint.pixel & 1;
+      const auto put = [row, on](int x) {
+        const uint8_t bit = static_cast<uint8_t>(0x80u >> (x & 7));
+        row[x >> 3] = static_cast<uint8_t>(on ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit));
+      };
+      int x = x0;
+      for (; x < x1 && (x & 7); ++x) put(x);
+      for (; x + 8 <= x1; x += 8) row[x >> 3] = on ? 0xFF : 0x00;
+      for (; x < x1; ++x) put(x);
+      return;
+    }
   }
   if (paint.pattern.empty()) {
     // A solid paint: copying needs no look at the pixels under it.
