@@ -141,16 +141,16 @@ void FillSpan(BitmapObj& bmp, int y, int x0, int x1, const Paint& paint, int rop
   if (paint.pattern.empty()) {
     // A solid paint: copying needs no look at the pixels under it.
     const uint32_t v = paint.pixel;
+    if (bmp.bpp == 8) {
+      uint8_t* row = bmp.Row(y);
+      for (int x = x0; x < x1; ++x) row[x] = static_cast<uint8_t>(ApplyRop2(rop2, v, row[x], mask));
+      return;
+    }
     if (rop2 == R2_COPYPEN) {
       for (int x = x0; x < x1; ++x) bmp.Set(x, y, v & mask);
       return;
     }
     for (int x = x0; x < x1; ++x) bmp.Set(x, y, ApplyRop2(rop2, v, bmp.Get(x, y), mask));
-    return;
-  }
-  if (bmp.bpp == 8 && paint.pattern.empty()) {
-    uint8_t* row = bmp.Row(y);
-    for (int x = x0; x < x1; ++x) row[x] = static_cast<uint8_t>(ApplyRop2(rop2, paint.pixel, row[x], mask));
     return;
   }
   if (bmp.bpp == 8) {
