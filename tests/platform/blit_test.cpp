@@ -35,12 +35,8 @@ class Blit : public ::testing::Test {
   void SetUp() override { soft::ResetSystemPalette(); }
 };
 
-TEST_F(Blit, BlitsClipToBothBitmapsAndSurviveExtremeCoordinates) {
+TEST_F(Blit, BlitsSurviveExtremeCoordinates) {
   Page src(4, 4, 8, 0), dst(6, 6, 8, 0);
-  for (int i = 0; i < 16; ++i) src.Set(i % 4, i / 4, 10 + i);
-  ASSERT_TRUE(BitBlt(dst.dc(), -1, 3, 10, 10, src.dc(), 0, 0, SRCCOPY));
-  EXPECT_EQ(dst.Row(3), (Values{11, 12, 13, 0, 0, 0})) << "nothing comes from beyond the source";
-  EXPECT_EQ(dst.Index(2, 5), 10u + 2 * 4 + 3);
   EXPECT_TRUE(BitBlt(dst.dc(), INT_MIN, INT_MIN, INT_MAX, INT_MAX, src.dc(), INT_MAX, INT_MAX, SRCCOPY));
   EXPECT_TRUE(BitBlt(dst.dc(), INT_MAX, 0, INT_MIN, 6, src.dc(), 0, 0, SRCCOPY));
   EXPECT_TRUE(PatBlt(dst.dc(), INT_MIN, INT_MIN, INT_MAX, INT_MAX, WHITENESS));
@@ -177,13 +173,6 @@ TEST_F(Blit, GetDIBitsRoundTripsAPageInBothRowOrders) {
   bi.h = Header(1, 1, 8);
   ASSERT_EQ(GetDIBits(rgbPage.dc(), rgbPage.bmp(), 0, 1, bits.data(), bi.get(), DIB_RGB_COLORS), 1);
   EXPECT_EQ(bits[0], kRed) << "an RGB bitmap read as 8 bits takes the nearest display colour";
-}
-
-TEST_F(Blit, ANegativeSourceWidthMirrorsABitmapOntoItself) {
-  Page row(4, 1);
-  row.Load({1, 2, 3, 4});
-  ASSERT_TRUE(StretchBlt(row.dc(), 0, 0, 4, 1, row.dc(), 3, 0, -4, 1, SRCCOPY));
-  EXPECT_EQ(row.Row(0), (Values{4, 3, 2, 1}));
 }
 
 // The shortcuts for common blits (row copies, monochrome packed by bytes and expanded by nibbles, colour

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -20,10 +19,6 @@ using Values = std::vector<uint32_t>;
 using Art = std::vector<std::string>;
 
 constexpr uint32_t kBlack = 0, kWhite = 255, kRed = 249, kBlue = 252;
-
-struct Box {
-  int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;  // inclusive
-};
 
 inline HPALETTE MakePalette(const std::vector<PALETTEENTRY>& entries) {
   std::vector<BYTE> buf(sizeof(LOGPALETTE) + entries.size() * sizeof(PALETTEENTRY));
@@ -86,17 +81,6 @@ class Page {
   int Count(uint32_t v) const {
     const Values p = Image().pixels;
     return static_cast<int>(std::count(p.begin(), p.end(), v));
-  }
-  // The bounds of the pixels holding v.
-  Box BoxOf(uint32_t v) const {
-    Box b;
-    for (int y = 0; y < h_; ++y)
-      for (int x = 0; x < w_; ++x)
-        if (Index(x, y) == v) {
-          b.left = std::min(b.left, x), b.right = std::max(b.right, x);
-          b.top = std::min(b.top, y), b.bottom = std::max(b.bottom, y);
-        }
-    return b;
   }
   // '#' black, '.' white, 'r' red, '*' any other index.
   Art Picture() const {
