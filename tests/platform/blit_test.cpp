@@ -16,6 +16,7 @@
 
 namespace {
 
+using oracle::Colors;
 using oracle::Header;
 using platform_test::kBlue;
 using platform_test::kRed;
@@ -104,19 +105,12 @@ TEST_F(Blit, BadHandlesFailAndOperationsWithoutASourceOrPatternNeedNone) {
   EXPECT_EQ(page.Index(0, 0), 0u) << "operations without a pattern ignore the null brush";
 }
 
-TEST_F(Blit, StretchDIBitsTakesColourTablesAndPaletteIndices) {
+TEST_F(Blit, StretchDIBitsTakesColourTablesAndShrinksByMode) {
   DibInfo bi{Header(4, -1, 8), {RGBQUAD{0, 0, 255, 0}, RGBQUAD{255, 0, 0, 0}}};  // red, blue
   const uint8_t pixels[4] = {1, 0, 1, 0};
   Page page(4, 1);
   ASSERT_EQ(StretchDIBits(page.dc(), 0, 0, 4, 1, 0, 0, 4, 1, pixels, bi.get(), DIB_RGB_COLORS, SRCCOPY), 1);
   EXPECT_EQ(page.Row(0), (Values{kBlue, kRed, kBlue, kRed}));
-  // DIB_PAL_COLORS: the table holds indices into the DC's palette, the static colours by default:
-  // 2 is (0, 128, 0) at system index 2, 19 the last static colour, white.
-  WORD* indices = reinterpret_cast<WORD*>(bi.colours);
-  indices[0] = 2;
-  indices[1] = 19;
-  ASSERT_EQ(StretchDIBits(page.dc(), 0, 0, 4, 1, 0, 0, 4, 1, pixels, bi.get(), DIB_PAL_COLORS, SRCCOPY), 1);
-  EXPECT_EQ(page.Row(0), (Values{kWhite, 2, kWhite, 2}));
   EXPECT_EQ(StretchDIBits(page.dc(), 0, 0, 1, 1, 0, 0, 1, 1, nullptr, bi.get(), DIB_RGB_COLORS, BLACKNESS), 1)
       << "an operation without a source needs no bits";
   EXPECT_EQ(page.Index(0, 0), 0u);
@@ -206,10 +200,8 @@ TEST_F(Blit, FastPathsGiveWhatTheGeneralPathGives) {
         for (int x = 0; x < sw; ++x) src.Set(x, y, values[fill() % 8] & soft::PixelMask(sd));
       for (int y = 0; y < dh; ++y)
         for (int x = 0; x < dw; ++x) dst.Set(x, y, values[fill() % 8] & soft::PixelMask(dd));
-      SetTextColor(dst.dc(), colour[0]);
-      SetBkColor(dst.dc(), colour[1]);
-      SetTextColor(src.dc(), colour[2]);
-      SetBkColor(src.dc(), colour[3]);
+      Colors(dst.dc(), colour[0], colour[1]);
+      Colors(src.dc(), colour[2], colour[3]);
       HDC from = within ? dst.dc() : src.dc();
       auto keep = [&] {
         for (uint32_t v : soft::inspect::ReadDC(dst.dc()).pixels) result[fast] += std::to_string(v) + ' ';
