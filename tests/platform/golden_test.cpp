@@ -11,13 +11,6 @@
 
 #include "tests/platform/oracle/scenarios.h"
 
-namespace oracle {
-// Names the scenario in test output instead of dumping its bytes.
-void PrintTo(const Scenario& s, std::ostream* os) {
-  *os << s.name;
-}
-}  // namespace oracle
-
 namespace {
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -73,11 +73,6 @@ class Page {
     for (size_t i = 0; i < values.size(); ++i)
       Set(static_cast<int>(i) % w_, static_cast<int>(i) / w_, values[i]);
   }
-  Values Row(int y) const {
-    Values r;
-    for (int x = 0; x < w_; ++x) r.push_back(Index(x, y));
-    return r;
-  }
   int Count(uint32_t v) const {
     const Values p = Image().pixels;
     return static_cast<int>(std::count(p.begin(), p.end(), v));
