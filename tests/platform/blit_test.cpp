@@ -152,7 +152,8 @@ TEST_F(Blit, GetDIBitsRoundTripsAPageInBothRowOrders) {
             3);
   EXPECT_EQ(copy.Image().pixels, page.Image().pixels);
 
-  page.Load({kRed, 7, 1});  // 7 is light grey (192, 192, 192), 1 dark red (128, 0, 0)
+  page.Set(0, 0, kRed), page.Set(1, 0, 7),
+      page.Set(2, 0, 1);  // 7 is light grey (192, 192, 192), 1 dark red (128, 0, 0)
   bi.h = Header(3, -1, 32);
   uint32_t rgb[3] = {};
   ASSERT_EQ(GetDIBits(dc, page.bmp(), 0, 1, rgb, bi.get(), DIB_RGB_COLORS), 1);

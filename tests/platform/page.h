@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/soft/inspect.h"
@@ -14,7 +13,6 @@
 
 namespace platform_test {
 
-using Pixels = std::vector<std::pair<int, int>>;
 using Values = std::vector<uint32_t>;
 using Art = std::vector<std::string>;
 
@@ -67,11 +65,8 @@ class Page {
   soft::inspect::Image Image() const { return soft::inspect::ReadBitmap(bmp_); }
   uint32_t Index(int x, int y) const { return soft::GetBitmap(bmp_)->Get(x, y); }
   void Set(int x, int y, uint32_t v) { soft::GetBitmap(bmp_)->Set(x, y, v); }
-  void Fill(uint32_t v) { Load(Values(static_cast<size_t>(w_) * h_, v)); }
-  // Row-major values from the top left.
-  void Load(const Values& values) {
-    for (size_t i = 0; i < values.size(); ++i)
-      Set(static_cast<int>(i) % w_, static_cast<int>(i) / w_, values[i]);
+  void Fill(uint32_t v) {
+    for (int i = 0; i < w_ * h_; ++i) Set(i % w_, i / w_, v);
   }
   int Count(uint32_t v) const {
     const Values p = Image().pixels;
@@ -86,14 +81,6 @@ class Page {
         rows[y][x] = v == kBlack ? '#' : v == kWhite ? '.' : v == kRed ? 'r' : '*';
       }
     return rows;
-  }
-  // Pixels that are no longer white, row by row.
-  Pixels Changed() const {
-    Pixels out;
-    for (int y = 0; y < h_; ++y)
-      for (int x = 0; x < w_; ++x)
-        if (Index(x, y) != kWhite) out.push_back({x, y});
-    return out;
   }
 
  private:

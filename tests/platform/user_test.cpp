@@ -63,13 +63,6 @@ Box UpdateBox(HWND hwnd) {
   return BoxOf(r);
 }
 
-// A window of a second class with DefWindowProcA; the test unregisters the class.
-HWND OfClass(const char* name, UINT style, HBRUSH background) {
-  const WNDCLASSA wc{style, DefWindowProcA, 0, 0, nullptr, nullptr, nullptr, background, nullptr, name};
-  EXPECT_NE(RegisterClassA(&wc), 0);
-  return CreateWindowExA(0, name, "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-}
-
 class UserTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -297,7 +290,11 @@ TEST_F(UserTest, InvalidationsAreRecordedAsPassedAndUnionedClippedToTheClient) {
 }
 
 TEST_F(UserTest, ABackgroundBrushErasesTheUpdateRectangleOnlyAndBeginPaintHidesTheCaret) {
-  HWND hwnd = OfClass("UserTestBrush", 0, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  const WNDCLASSA wc{0,       DefWindowProcA, 0,       0,
+                     nullptr, nullptr,        nullptr, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)),
+                     nullptr, "UserTestBrush"};
+  ASSERT_NE(RegisterClassA(&wc), 0);
+  HWND hwnd = CreateWindowExA(0, "UserTestBrush", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(CreateCaret(hwnd, nullptr, 2, 12));
   ShowCaret(hwnd);
   const RECT r{2, 2, 4, 4};
