@@ -24,7 +24,6 @@ using platform_test::kWhite;
 using platform_test::Page;
 using platform_test::Values;
 
-// A BITMAPINFO with room for a full colour table.
 struct DibInfo {
   BITMAPINFOHEADER h;
   RGBQUAD colours[256];

@@ -52,7 +52,6 @@ class Page {
   }
   HDC dc() const { return dc_; }
   HBITMAP bmp() const { return bmp_; }
-  // Selects the object and deletes it with the page.
   void Use(HGDIOBJ o) {
     SelectObject(dc_, o);
     owned_.push_back(o);

@@ -1,5 +1,5 @@
-// Fonts and text of the soft platform: metrics, advances, colours on palette bitmaps, fallbacks, bad
-// arguments and the font cache's bounds. Where the glyphs land is compared with a real GDI in golden_test.
+// Fonts and text of the soft platform: fallbacks, extreme arguments and the font cache's bounds. Where the
+// glyphs land and the metrics are compared with a real GDI in golden_test.
 #include <gtest/gtest.h>
 
 #include <climits>

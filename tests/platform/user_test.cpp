@@ -1,7 +1,7 @@
-// USER of the soft platform: windows, painting, the message queue, carets, cursors, resources, message boxes
-// and wsprintfA.
+// USER of the soft platform: windows, painting, the message queue, carets, cursors, resources and wsprintfA.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -24,12 +24,6 @@ struct ProcLog {
   LRESULT createResult = 0;
 };
 ProcLog g_log;
-
-int CountOf(HWND hwnd, UINT msg) {
-  int n = 0;
-  for (const auto& m : g_log.messages) n += m.first == hwnd && m.second == msg;
-  return n;
-}
 
 LRESULT CALLBACK TestProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   g_log.messages.emplace_back(hwnd, msg);
@@ -179,7 +173,8 @@ TEST_F(UserTest, GeometryDefaultsSitsChildrenInTheirParentAndClampsHugeSizes) {
   EXPECT_EQ(WindowBox(hwnd), (Box{1, 2, 31, 42}));
   SetWindowPos(hwnd, nullptr, 500, 500, 5, 6, SWP_NOMOVE);
   EXPECT_EQ(WindowBox(hwnd), (Box{1, 2, 6, 8}));
-  EXPECT_EQ(CountOf(hwnd, WM_SIZE), 2) << "one at creation, one for the resize";
+  EXPECT_EQ(std::count(g_log.messages.begin(), g_log.messages.end(), std::make_pair(hwnd, UINT{WM_SIZE})), 2)
+      << "one at creation, one for the resize";
   const auto topmost = [&] { return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
   SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
   EXPECT_FALSE(topmost()) << "SWP_NOZORDER leaves the stacking";
@@ -377,8 +372,7 @@ TEST_F(UserTest, TheCaretStartsHiddenCountsHidesAndGoesWithItsWindow) {
   EXPECT_FALSE(DestroyCaret());
 }
 
-// LoadBitmapA maps colours to the nearest system entries.
-TEST_F(UserTest, SystemCursorsAreSharedAndResourcesNewPerLoad) {
+TEST_F(UserTest, SystemCursorsAreSharedResourceCursorsNewPerLoadAndBitmapsTakeTheNearestColours) {
   HCURSOR ibeam = LoadCursorA(nullptr, IDC_IBEAM);
   ASSERT_NE(ibeam, nullptr);
   EXPECT_EQ(LoadCursorA(nullptr, IDC_IBEAM), ibeam);
