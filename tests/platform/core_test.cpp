@@ -1,8 +1,5 @@
-// The soft platform's core: handles, bitmaps and the palette display.
+// The soft platform's core: handles and the palette display.
 #include <gtest/gtest.h>
-
-#include <initializer_list>
-#include <vector>
 
 #include "platform/soft/inspect.h"
 #include "platform/soft/palette.h"
@@ -24,6 +21,8 @@ TEST(Handles, StaleWrongTypedHandlesAndBadArgumentsFailLikeWin32) {
   LOGPALETTE empty{0x300, 0, {}};
   PALETTEENTRY entry{};
   LOGPEN lp{};
+  SIZE size{};
+  TEXTMETRICA tm{};
   HGDIOBJ stockPen = GetStockObject(BLACK_PEN);
   const bool answered[] = {
       !DeleteObject(pen),
@@ -63,82 +62,32 @@ TEST(Handles, StaleWrongTypedHandlesAndBadArgumentsFailLikeWin32) {
       GetSystemPaletteEntries(dc, 256, 1, &entry) == 0,
       GetSystemPaletteEntries(dc, 0, 1, nullptr) == 256,
       GetDeviceCaps(stale, BITSPIXEL) == 0,
-      !AnimatePalette(static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), 0, 1, &entry)};
+      !AnimatePalette(static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), 0, 1, &entry),
+      GetNearestPaletteIndex(reinterpret_cast<HPALETTE>(pen), 0) == CLR_INVALID,
+      GetDeviceCaps(dc, BITSPIXEL) == 8 && GetDeviceCaps(dc, SIZEPALETTE) == 256,
+      CreateCompatibleBitmap(dc, 1 << 30, 1 << 30) == nullptr,  // absurd sizes fail, never allocate
+      DeleteObject(CreateCompatibleBitmap(dc, 0, 5)) != 0,      // an empty size gives 1 x 1 mono
+      !TextOutA(stale, 0, 0, "a", 1),
+      !TextOutA(dc, 0, 0, "a", -1),
+      !GetTextExtentPoint32A(stale, "a", 1, &size),
+      !GetTextExtentPoint32A(dc, "a", 1, nullptr),
+      !GetTextExtentPoint32A(dc, "a", -1, &size),
+      !GetTextMetricsA(stale, &tm),
+      !GetTextMetricsA(dc, nullptr),
+      CreateFontIndirectA(nullptr) == nullptr};
   for (size_t i = 0; i < std::size(answered); ++i) EXPECT_TRUE(answered[i]) << "call " << i;
   ReleaseDC(nullptr, screen);
 }
 
 TEST(Handles, SelectedBitmapCannotBeDeletedButAPenIsDeletedWhenDeselected) {
-  const size_t before = soft::inspect::LiveHandles();
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bmp = CreateBitmap(8, 8, 1, 1, nullptr);
-  HGDIOBJ oldBmp = SelectObject(dc, bmp);
-  EXPECT_FALSE(DeleteObject(bmp));
+  Page page(8, 8);
+  EXPECT_FALSE(DeleteObject(page.bmp()));
   HPEN pen = CreatePen(PS_DOT, 1, 0);
-  HGDIOBJ oldPen = SelectObject(dc, pen);
+  HGDIOBJ oldPen = SelectObject(page.dc(), pen);
   EXPECT_TRUE(DeleteObject(pen));
   EXPECT_EQ(GetObjectType(pen), static_cast<DWORD>(OBJ_PEN)) << "still selected, still alive";
-  SelectObject(dc, oldPen);
+  SelectObject(page.dc(), oldPen);
   EXPECT_EQ(GetObjectType(pen), 0u);
-  SelectObject(dc, oldBmp);
-  EXPECT_TRUE(DeleteObject(bmp));
-  DeleteDC(dc);
-  EXPECT_EQ(soft::inspect::LiveHandles(), before);
-}
-
-TEST(Handles, FreedObjectMemoryIsReusedExceptUnderTheSanitizer) {
-  struct Small : CPooled {
-    char bytes[40];
-  };
-  struct Large : CPooled {
-    char bytes[600];
-  };
-  auto* small = new Small;
-  auto* large = new Large;
-  const void* smallAt = small;
-  delete small;
-  delete large;
-  auto* again = new (std::nothrow) Small;
-  auto* largeAgain = new Large;
-#ifdef ZIZIDER_BLOCK_POOL_OFF
-  EXPECT_DEATH(static_cast<void>(*static_cast<volatile char*>(const_cast<void*>(smallAt))), "use-after-free");
-#else
-  EXPECT_EQ(again, smallAt) << "the freed block of the class serves the next object";
-#endif
-  EXPECT_NE(static_cast<const void*>(again), static_cast<const void*>(largeAgain));
-  delete again;
-  delete largeAgain;
-}
-
-TEST(Bitmaps, CompatibleFormatFollowsTheDC) {
-  HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
-  const auto format = [](HBITMAP b) {  // width, bits per pixel, row bytes
-    BITMAP bm{};
-    const int size = GetObjectA(b, sizeof bm, &bm);
-    DeleteObject(b);
-    return std::vector<int>{size == sizeof bm ? bm.bmWidth : -1, bm.bmBitsPixel, bm.bmWidthBytes};
-  };
-  // A fresh memory DC holds a 1 x 1 mono bitmap; device bitmap rows are word-aligned; an empty size gives
-  // a 1 x 1 mono bitmap.
-  EXPECT_EQ(format(CreateCompatibleBitmap(mem, 10, 3)), (std::vector<int>{10, 1, 2}));
-  EXPECT_EQ(format(CreateCompatibleBitmap(screen, 10, 3)), (std::vector<int>{10, 8, 10}));
-  EXPECT_EQ(format(CreateCompatibleBitmap(screen, 0, 5)), (std::vector<int>{1, 1, 2}));
-  EXPECT_EQ(CreateCompatibleBitmap(screen, 1 << 30, 1 << 30), nullptr) << "absurd sizes fail, never allocate";
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-}
-
-TEST(Palette, StaticColoursSitAtBothEnds) {
-  std::vector<PALETTEENTRY> sys = soft::inspect::SystemPalette();
-  ASSERT_EQ(sys.size(), 256u);
-  auto rgb = [&](int i) { return RGB(sys[i].peRed, sys[i].peGreen, sys[i].peBlue); };
-  EXPECT_EQ(std::vector<COLORREF>({rgb(0), rgb(9), rgb(249), rgb(255)}),
-            std::vector<COLORREF>({RGB(0, 0, 0), RGB(166, 202, 240), RGB(255, 0, 0), RGB(255, 255, 255)}));
-  HDC screen = GetDC(nullptr);
-  EXPECT_EQ(std::vector<int>({GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE,
-                              GetDeviceCaps(screen, SIZEPALETTE), GetDeviceCaps(screen, BITSPIXEL)}),
-            std::vector<int>({RC_PALETTE, 256, 8}));
-  ReleaseDC(nullptr, screen);
 }
 
 TEST(Palette, ColourReferencesResolveToSystemIndices) {
@@ -166,32 +115,6 @@ TEST(Palette, ColourReferencesResolveToSystemIndices) {
   }
   SelectPalette(page.dc(), oldPal, FALSE);
   DeleteObject(pal);
-}
-
-TEST(Palette, AnimatingAReservedEntryRecoloursWhatWasDrawn) {
-  Page page(2, 1);
-  HPALETTE pal = MakePalette({{0, 0, 0, PC_RESERVED}, {10, 10, 10, 0}});
-  SelectPalette(page.dc(), pal, FALSE);
-  RealizePalette(page.dc());
-  SetPixel(page.dc(), 0, 0, PALETTEINDEX(0));
-  SetPixel(page.dc(), 1, 0, PALETTEINDEX(1));
-  const PALETTEENTRY repaint[] = {{255, 128, 0, PC_RESERVED}, {1, 2, 3, PC_RESERVED}};
-  EXPECT_TRUE(AnimatePalette(pal, 0, 2, repaint));
-  soft::inspect::Image img = page.Image();
-  EXPECT_EQ(img.At(0, 0), 10u) << "the pixel keeps its index";
-  EXPECT_EQ(img.RgbAt(0, 0), RGB(255, 128, 0)) << "and shows the new colour";
-  EXPECT_EQ(img.RgbAt(1, 0), RGB(10, 10, 10)) << "entries without PC_RESERVED do not animate";
-  SelectPalette(page.dc(), static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
-  DeleteObject(pal);
-}
-
-TEST(Palette, NearestIndexPrefersTheLowestOnTies) {
-  HPALETTE pal = MakePalette({{0, 0, 0, 0}, {100, 100, 100, 0}, {100, 100, 100, 0}, {200, 200, 200, 0}});
-  EXPECT_EQ(GetNearestPaletteIndex(pal, RGB(100, 100, 100)), 1u);
-  EXPECT_EQ(GetNearestPaletteIndex(pal, RGB(150, 150, 150)), 1u) << "equidistant from 1 and 3";
-  EXPECT_EQ(GetNearestPaletteIndex(pal, RGB(151, 150, 150)), 3u);
-  DeleteObject(pal);
-  EXPECT_EQ(GetNearestPaletteIndex(pal, 0), CLR_INVALID);
 }
 
 }  // namespace

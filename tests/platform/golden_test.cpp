@@ -2,7 +2,6 @@
 // (tests/platform/golden/<name>.txt, recorded by tools/gdi-golden under Wine).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
@@ -11,13 +10,6 @@
 #include <vector>
 
 #include "tests/platform/oracle/scenarios.h"
-
-namespace oracle {
-// Names the scenario in test output instead of dumping its bytes.
-void PrintTo(const Scenario& s, std::ostream* os) {
-  *os << s.name;
-}
-}  // namespace oracle
 
 namespace {
 
@@ -56,14 +48,6 @@ bool LinesMatch(const std::string& expected, const std::string& actual) {
   return !*e && !*a;
 }
 
-std::string Context(const std::vector<std::string>& lines, size_t at) {
-  std::string s;
-  const size_t from = at > 3 ? at - 3 : 0, to = std::min(lines.size(), at + 4);
-  for (size_t i = from; i < to; ++i) s += (i == at ? "> " : "  ") + lines[i] + "\n";
-  if (at >= lines.size()) s += "> (end of text)\n";
-  return s;
-}
-
 class GoldenTest : public ::testing::TestWithParam<oracle::Scenario> {};
 
 TEST_P(GoldenTest, SoftPlatformDrawsWhatRealGdiDrew) {
@@ -85,9 +69,11 @@ TEST_P(GoldenTest, SoftPlatformDrawsWhatRealGdiDrew) {
   while (i < want.size() && i < got.size() && LinesMatch(want[i], got[i])) ++i;
   if (i == want.size() && i == got.size()) return;
 
-  ADD_FAILURE() << "first difference at line " << i + 1 << "\nreal GDI:\n"
-                << Context(want, i) << "soft platform:\n"
-                << Context(got, i);
+  const auto at = [&](const std::vector<std::string>& lines) {
+    return i < lines.size() ? lines[i] : "(end)";
+  };
+  ADD_FAILURE() << "first difference at line " << i + 1 << "\nreal GDI:      " << at(want)
+                << "\nsoft platform: " << at(got);
 }
 
 INSTANTIATE_TEST_SUITE_P(Oracle, GoldenTest, ::testing::ValuesIn(oracle::Scenarios()),

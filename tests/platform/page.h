@@ -3,10 +3,8 @@
 #pragma once
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/soft/inspect.h"
@@ -15,15 +13,10 @@
 
 namespace platform_test {
 
-using Pixels = std::vector<std::pair<int, int>>;
 using Values = std::vector<uint32_t>;
 using Art = std::vector<std::string>;
 
 constexpr uint32_t kBlack = 0, kWhite = 255, kRed = 249, kBlue = 252;
-
-struct Box {
-  int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;  // inclusive
-};
 
 inline HPALETTE MakePalette(const std::vector<PALETTEENTRY>& entries) {
   std::vector<BYTE> buf(sizeof(LOGPALETTE) + entries.size() * sizeof(PALETTEENTRY));
@@ -59,7 +52,6 @@ class Page {
   }
   HDC dc() const { return dc_; }
   HBITMAP bmp() const { return bmp_; }
-  // Selects the object and deletes it with the page.
   void Use(HGDIOBJ o) {
     SelectObject(dc_, o);
     owned_.push_back(o);
@@ -72,31 +64,12 @@ class Page {
   soft::inspect::Image Image() const { return soft::inspect::ReadBitmap(bmp_); }
   uint32_t Index(int x, int y) const { return soft::GetBitmap(bmp_)->Get(x, y); }
   void Set(int x, int y, uint32_t v) { soft::GetBitmap(bmp_)->Set(x, y, v); }
-  void Fill(uint32_t v) { Load(Values(static_cast<size_t>(w_) * h_, v)); }
-  // Row-major values from the top left.
-  void Load(const Values& values) {
-    for (size_t i = 0; i < values.size(); ++i)
-      Set(static_cast<int>(i) % w_, static_cast<int>(i) / w_, values[i]);
-  }
-  Values Row(int y) const {
-    Values r;
-    for (int x = 0; x < w_; ++x) r.push_back(Index(x, y));
-    return r;
+  void Fill(uint32_t v) {
+    for (int i = 0; i < w_ * h_; ++i) Set(i % w_, i / w_, v);
   }
   int Count(uint32_t v) const {
     const Values p = Image().pixels;
     return static_cast<int>(std::count(p.begin(), p.end(), v));
-  }
-  // The bounds of the pixels holding v.
-  Box BoxOf(uint32_t v) const {
-    Box b;
-    for (int y = 0; y < h_; ++y)
-      for (int x = 0; x < w_; ++x)
-        if (Index(x, y) == v) {
-          b.left = std::min(b.left, x), b.right = std::max(b.right, x);
-          b.top = std::min(b.top, y), b.bottom = std::max(b.bottom, y);
-        }
-    return b;
   }
   // '#' black, '.' white, 'r' red, '*' any other index.
   Art Picture() const {
@@ -107,14 +80,6 @@ class Page {
         rows[y][x] = v == kBlack ? '#' : v == kWhite ? '.' : v == kRed ? 'r' : '*';
       }
     return rows;
-  }
-  // Pixels that are no longer white, row by row.
-  Pixels Changed() const {
-    Pixels out;
-    for (int y = 0; y < h_; ++y)
-      for (int x = 0; x < w_; ++x)
-        if (Index(x, y) != kWhite) out.push_back({x, y});
-    return out;
   }
 
  private:

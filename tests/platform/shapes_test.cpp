@@ -3,11 +3,9 @@
 // against GDI's stepper on shapes far larger than golden_test draws, and byte outlines against span paths.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstdint>
 #include <map>
 #include <random>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -24,38 +22,6 @@ using platform_test::kBlack;
 using platform_test::kRed;
 using platform_test::kWhite;
 using platform_test::Page;
-using platform_test::Pixels;
-
-// Under XOR a pixel painted twice returns to white, so every outline must touch each of its pixels once.
-TEST(Mixes, EveryShapePaintsEachPixelOnceUnderXor) {
-  const struct {
-    const char* name;
-    bool outline;
-    void (*draw)(HDC);
-  } cases[] = {
-      {"rectangle", false, [](HDC dc) { Rectangle(dc, 2, 3, 17, 12); }},
-      {"thin rectangle", false, [](HDC dc) { Rectangle(dc, 2, 3, 3, 12); }},
-      {"ellipse outline", true, [](HDC dc) { Ellipse(dc, 1, 2, 18, 17); }},
-      {"thin ellipse outline", true, [](HDC dc) { Ellipse(dc, 1, 2, 2, 17); }},
-      {"polygon outline", true,
-       [](HDC dc) {
-         const POINT pts[] = {{1, 1}, {17, 4}, {9, 16}, {3, 10}};
-         Polygon(dc, pts, 4);
-       }},
-  };
-  for (const auto& c : cases) {
-    Page copy(20, 20), xored(20, 20);
-    for (Page* p : {&copy, &xored}) {
-      p->Pen(PS_SOLID, 1, PALETTEINDEX(1));
-      p->Brush(PALETTEINDEX(1));
-      if (c.outline) p->NoBrush();
-    }
-    SetROP2(xored.dc(), R2_XORPEN);
-    c.draw(copy.dc());
-    c.draw(xored.dc());
-    EXPECT_EQ(xored.Changed(), copy.Changed()) << c.name;
-  }
-}
 
 TEST(WidePens, AnInsideFramePenStaysInsideTheBoxAndARingDoesNotOverlapItsBrush) {
   Page page(20, 20);
@@ -64,9 +30,10 @@ TEST(WidePens, AnInsideFramePenStaysInsideTheBoxAndARingDoesNotOverlapItsBrush) 
   Rectangle(page.dc(), 3, 3, 17, 15);
   Ellipse(page.dc(), 3, 3, 17, 15);
   Ellipse(page.dc(), 5, 5, 8, 8);  // a box narrower than the pen
-  for (auto [x, y] : page.Changed()) EXPECT_TRUE(x >= 3 && x < 17 && y >= 3 && y < 15) << x << "," << y;
   EXPECT_EQ(page.Index(3, 9), kBlack);
   EXPECT_EQ(page.Index(10, 9), kRed);
+  PatBlt(page.dc(), 3, 3, 14, 12, WHITENESS);
+  EXPECT_EQ(page.Count(kWhite), 20 * 20) << "nothing outside the box";
 
   Page ring(40, 30);
   SelectObject(ring.dc(), GetStockObject(BLACK_BRUSH));
@@ -82,34 +49,12 @@ TEST(WidePens, AnInsideFramePenStaysInsideTheBoxAndARingDoesNotOverlapItsBrush) 
   EXPECT_EQ(fat.Count(kBlack), 100) << "a pen far wider than the page covers it";
 }
 
-// ---- huge coordinates ----
-
-TEST(Clipping, HugeLinesAndEllipsesLightOnlyTheirVisiblePixels) {
-  for (int style : {PS_SOLID, PS_DASHDOT}) {
-    Page huge(40, 30), piece(40, 30);
-    for (Page* p : {&huge, &piece}) {
-      p->Pen(style, 1, 0);
-      SetBkMode(p->dc(), TRANSPARENT);
-    }
-    // Both run along y = x / 2. The huge one is 2000000016 steps, a whole number of pattern periods, short of
-    // (14, 7), where the piece starts.
-    MoveToEx(huge.dc(), -2000000002, -1000000001, nullptr);
-    LineTo(huge.dc(), 2000000000, 1000000000);
-    MoveToEx(piece.dc(), 14, 7, nullptr);
-    LineTo(piece.dc(), 60, 30);
-    Pixels tail;
-    for (auto p : huge.Changed())
-      if (p.first >= 14) tail.push_back(p);
-    EXPECT_EQ(tail, piece.Changed()) << "style " << style;
-    EXPECT_EQ(huge.Index(0, 0), style == PS_SOLID ? kBlack : kWhite) << "style " << style;
-  }
+TEST(Clipping, ABillionPixelEllipseLightsOnlyItsVisibleEdge) {
   Page page(6, 20);
   page.NoBrush();
   Ellipse(page.dc(), 0, -1000000000, 2000000000, 1000000000);
-  EXPECT_EQ(page.Picture(), Art(20, "#.....")) << "a billion-pixel ellipse's edge";
+  EXPECT_EQ(page.Picture(), Art(20, "#....."));
 }
-
-// ---- pixels, FillRect and other targets ----
 
 TEST(Pixels, SetPixelAndFillRectIgnoreTheRop2AndFailOutsideOrOnDeletedObjects) {
   Page page(6, 4);
@@ -148,8 +93,6 @@ TEST(Pixels, SetPixelAndFillRectIgnoreTheRop2AndFailOutsideOrOnDeletedObjects) {
                          FillRect(page.dc(), nullptr, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) == 0};
   for (size_t i = 0; i < std::size(failed); ++i) EXPECT_TRUE(failed[i]) << "call " << i;
 }
-
-// ---- the ellipse walk ----
 
 // GDI's stepper written out plainly: from the right end of the middle it steps in when twice the error
 // reaches the x increment and up when it stays below the y increment. Returns row U -> (lowest X, highest X).
@@ -206,23 +149,6 @@ TEST(QuarterPath, TheClosedFormAndTheRowTableFollowTheStepper) {
       }
     }
   }
-}
-
-TEST(QuarterPath, AHugeBoxStillStepsFromTheRightEndToTheTop) {
-  const soft::QuarterPath path(uint64_t{1} << 32, uint64_t{1} << 31);
-  int64_t lo = 0, hi = 0;
-  path.Run(path.B1(), &lo, &hi);
-  EXPECT_EQ(hi, path.A());
-  path.Run(path.Top(), &lo, &hi);
-  EXPECT_EQ(lo, path.Par());
-}
-
-TEST(EllipseWalk, AnArcBetweenNeighbouringPointsIsEmpty) {
-  // The end radial's first point directly follows the start's: the arc leaves out the point before its end,
-  // which is its start.
-  Page page(30, 30);
-  Arc(page.dc(), 2, 2, 26, 26, 30, 13, 30, 12);
-  EXPECT_TRUE(page.Changed().empty());
 }
 
 // Solid outlines written straight to 8-bit rows (copy, NOT and XOR) give what the span path gives: random

@@ -1,11 +1,10 @@
-// Fonts and text of the soft platform: metrics, advances, colours on palette bitmaps, fallbacks, bad
-// arguments and the font cache's bounds. Where the glyphs land is compared with a real GDI in golden_test.
+// Fonts and text of the soft platform: fallbacks, extreme arguments and the font cache's bounds. Where the
+// glyphs land and the metrics are compared with a real GDI in golden_test.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "platform/soft/fontcache.h"
 #include "tests/platform/page.h"
@@ -46,34 +45,6 @@ class TextPage : public Page {
   }
   BOOL Out(int x, int y, const char* s) { return TextOutA(dc(), x, y, s, static_cast<int>(std::strlen(s))); }
 };
-
-TEST(Text, NegativeHeightsAreTheEmPositiveOnesTheCellWidthsTheAverageAndDxTheAdvance) {
-  TextPage t(60, 40);
-  t.Font(LibraryFont(-11));
-  TEXTMETRICA tm = t.Metrics();
-  EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
-  EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 11) << "the em is what was asked";
-  EXPECT_EQ(tm.tmPitchAndFamily & 0x01, 0) << "Win32 clears TMPF_FIXED_PITCH for fixed-pitch fonts";
-  EXPECT_EQ(t.Extent("iiii").cx, t.Extent("WWWW").cx);
-  EXPECT_EQ(t.Extent("iiii").cx, 4 * tm.tmAveCharWidth);
-  EXPECT_EQ(t.Extent("").cx, 0);
-  t.Font(LibraryFont(20));
-  EXPECT_EQ(t.Metrics().tmHeight, 20);
-  EXPECT_EQ(t.Extent("ab").cy, 20);
-  LOGFONTA wide = LibraryFont(-11);
-  wide.lfWidth = 14;
-  t.Font(wide);
-  EXPECT_EQ(t.Metrics().tmAveCharWidth, 14);
-  EXPECT_NEAR(t.Extent("abcd").cx, 56, 4);
-
-  TextPage dx(80, 30), one(80, 30);  // lpDx gives the advance of each character
-  dx.Font(LibraryFont(-11));
-  one.Font(LibraryFont(-11));
-  const INT advances[2] = {30, 30};
-  ExtTextOutA(dx.dc(), 0, 0, 0, nullptr, "||", 2, advances);
-  one.Out(0, 0, "|");
-  EXPECT_EQ(dx.BoxOf(kInk).right - one.BoxOf(kInk).right, 30);
-}
 
 TEST(Text, UnknownFacesTheStockFontAndNoFontsAtAllStillSucceed) {
   TextPage t(60, 30), stock(60, 30);  // a fresh DC holds the system font
@@ -129,29 +100,13 @@ TEST(Text, HugeCoordinatesRectanglesAndFontParametersDrawSafely) {
   EXPECT_TRUE(t.Out(0, 0, "Wg"));
   const TEXTMETRICA tm = t.Metrics();
   EXPECT_EQ(tm.tmUnderlined + tm.tmStruckOut, 2 * 0xFF);
-  EXPECT_GT(tm.tmHeight, 0);
   SetTextAlign(t.dc(), TA_UPDATECP | TA_CENTER);
   MoveToEx(t.dc(), 5, 6, nullptr);
   t.Out(0, 0, "ab");
   POINT cp{};
   EXPECT_TRUE(GetCurrentPositionEx(t.dc(), &cp) && cp.x == 5 && cp.y == 6)
       << "centred text leaves the position";
-  EXPECT_GE(tm.tmMaxCharWidth, tm.tmAveCharWidth);
-}
-
-TEST(Text, BadHandlesAndArgumentsFail) {
-  TextPage t(10, 10);
-  HDC bogus = reinterpret_cast<HDC>(uintptr_t{0xBAD0});
-  SIZE sz{};
-  TEXTMETRICA tm{};
-  EXPECT_FALSE(TextOutA(bogus, 0, 0, "a", 1));
-  EXPECT_FALSE(TextOutA(t.dc(), 0, 0, "a", -1));
-  EXPECT_FALSE(GetTextExtentPoint32A(bogus, "a", 1, &sz));
-  EXPECT_FALSE(GetTextExtentPoint32A(t.dc(), "a", 1, nullptr));
-  EXPECT_FALSE(GetTextMetricsA(bogus, &tm));
-  EXPECT_FALSE(GetTextMetricsA(t.dc(), nullptr));
-  EXPECT_FALSE(GetTextExtentPoint32A(t.dc(), "a", -1, &sz));
-  EXPECT_EQ(CreateFontIndirectA(nullptr), nullptr);
+  EXPECT_TRUE(tm.tmHeight > 0 && tm.tmMaxCharWidth >= tm.tmAveCharWidth);
 }
 
 TEST(Text, CreatingAndDeletingAFontPerCharacterStaysBounded) {
@@ -172,10 +127,9 @@ TEST(Text, CreatingAndDeletingAFontPerCharacterStaysBounded) {
   soft::FontCache& cache = soft::FontCache::Get();
   auto lock = cache.Lock();
   const soft::FontCache::Stats s = cache.CurrentStats();
-  EXPECT_LE(s.instances, 64u);
-  EXPECT_LE(s.glyphs, 1024u);
-  EXPECT_LE(s.glyphBytes, 8u << 20);
-  EXPECT_LE(s.faces, 8u);
+  EXPECT_TRUE(s.instances <= 64 && s.glyphs <= 1024 && s.glyphBytes <= 8u << 20 && s.faces <= 8)
+      << s.instances << " instances, " << s.glyphs << " glyphs of " << s.glyphBytes << " bytes, " << s.faces
+      << " faces";
 }
 
 }  // namespace

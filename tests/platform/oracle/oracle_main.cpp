@@ -1,4 +1,4 @@
-// gdi_oracle [--list] [--out DIR] [NAME...]: runs the named scenarios (all by default) and writes
+// gdi_oracle [--out DIR] [NAME...]: runs the named scenarios (all by default) and writes
 // DIR/<name>.txt for each, or everything to standard output. Built natively it shows the soft platform; built
 // with mingw and run under Wine it records the golden files.
 #include <cstdio>
@@ -16,7 +16,6 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
   _setmode(_fileno(stdout), _O_BINARY);  // golden files keep LF line ends
 #endif
-  bool list = false;
   std::string outDir;
   std::vector<oracle::Scenario> chosen;
   for (int i = 1; i < argc; ++i) {
@@ -24,23 +23,16 @@ int main(int argc, char** argv) {
     const size_t before = chosen.size();
     for (const auto& s : oracle::Scenarios())
       if (arg == s.name) chosen.push_back(s);
-    if (arg == "--list") {
-      list = true;
-    } else if (arg == "--out" && i + 1 < argc) {
+    if (arg == "--out" && i + 1 < argc) {
       outDir = argv[++i];
     } else if (chosen.size() == before) {
-      std::fprintf(stderr, "usage: gdi_oracle [--list] [--out DIR] [NAME...]\nno scenario named %s\n",
-                   argv[i]);
+      std::fprintf(stderr, "usage: gdi_oracle [--out DIR] [NAME...]\nno scenario named %s\n", argv[i]);
       return 2;
     }
   }
   if (chosen.empty()) chosen = oracle::Scenarios();
   for (const auto& s : chosen) {
     std::string text;
-    if (list) {
-      std::printf("%s\n", s.name);
-      continue;
-    }
     s.fn(text);
     if (outDir.empty()) {
       std::printf("==== %s\n%s", s.name, text.c_str());

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ using ScenarioFn = void (*)(std::string& out);
 struct Scenario {
   const char* name;
   ScenarioFn fn;
+  friend void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }  // test output names it
 };
 int RegisterScenario(const char* name, ScenarioFn fn);
 const std::vector<Scenario>& Scenarios();  // sorted by name
