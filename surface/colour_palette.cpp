@@ -1,8 +1,6 @@
 // The surface's logical palette: one animatable entry per colour-map entry,
 // so that changing a map entry recolours everything already drawn with it.
-#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "surface/colour_map.h"
@@ -20,6 +18,10 @@ int FillEntryMapIndex(int k) {
                                                   : k % kColourMapSize;
 }
 
+PALETTEENTRY ReservedEntry(COLORREF rgb) {
+  return PALETTEENTRY{GetRValue(rgb), GetGValue(rgb), GetBValue(rgb), PC_RESERVED};
+}
+
 // A palette description of count entries (the map itself, or the 236 that
 // fill the system palette), all animatable.
 std::vector<uint8_t> MapPaletteDescription(int count) {
@@ -29,26 +31,9 @@ std::vector<uint8_t> MapPaletteDescription(int count) {
   description->palNumEntries = static_cast<WORD>(count);
   const CColour* map = WorkingColourMap();
   PALETTEENTRY entries[kColourMapSize];
-  for (int i = 0; i < kColourMapSize; ++i) {
-    const COLORREF rgb = ColourToRgb(map[i]);
-    entries[i] = PALETTEENTRY{GetRValue(rgb), GetGValue(rgb), GetBValue(rgb), PC_RESERVED};
-  }
-  // Runs of entries in map order, copied whole: the map over and over up to
-  // the last sixteen, which start it afresh.
-  PALETTEENTRY* out = description->palPalEntry;
-  constexpr int kCycled = kSystemFillEntries - kColourMapSize;
-  for (int k = 0; k < count;) {
-    const int index = FillEntryMapIndex(k);
-    const int end = k < kCycled ? std::min(kCycled, count) : count;
-    const int run = std::min(kColourMapSize - index, end - k);
-    std::memcpy(out + k, entries + index, static_cast<size_t>(run) * sizeof(PALETTEENTRY));
-    k += run;
-  }
+  for (int i = 0; i < kColourMapSize; ++i) entries[i] = ReservedEntry(ColourToRgb(map[i]));
+  for (int k = 0; k < count; ++k) description->palPalEntry[k] = entries[FillEntryMapIndex(k)];
   return buffer;
-}
-
-PALETTEENTRY ReservedEntry(COLORREF rgb) {
-  return PALETTEENTRY{GetRValue(rgb), GetGValue(rgb), GetBValue(rgb), PC_RESERVED};
 }
 
 }  // namespace
