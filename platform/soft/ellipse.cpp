@@ -18,8 +18,8 @@ EllipseShape::EllipseShape(int64_t left, int64_t top, int64_t right, int64_t bot
       b_(bottom),
       width_(static_cast<uint64_t>(right - left)),
       height_(static_cast<uint64_t>(bottom - top)),
-      path_(width_, height_),
-      rows_(path_, width_, height_) {}
+      rows_(width_, height_),
+      path_(rows_.Path()) {}
 
 bool EllipseShape::Extent(int64_t y, int64_t* xl, int64_t* xr) const {
   if (y < t_ || y >= b_) return false;
@@ -516,6 +516,55 @@ EllipseShape PenPath(const PenStroke& pen, int64_t l, int64_t t, int64_t r, int6
   return EllipseShape(nl, nt, nr, nb);
 }
 
+// Sets n >= 1 bytes to the pixel of fill (every byte alike). Outline runs
+// are mostly a few pixels long, so two overlapping stores of a width that
+// fits cover them without a call.
+inline void SetBytes(uint8_t* p, int64_t n, uint64_t fill) {
+  if (n <= 2) {
+    p[0] = p[n - 1] = static_cast<uint8_t>(fill);
+  } else if (n <= 4) {
+    const uint16_t v = static_cast<uint16_t>(fill);
+    std::memcpy(p, &v, 2);
+    std::memcpy(p + n - 2, &v, 2);
+  } else if (n <= 8) {
+    const uint32_t v = static_cast<uint32_t>(fill);
+    std::memcpy(p, &v, 4);
+    std::memcpy(p + n - 4, &v, 4);
+  } else if (n <= 16) {
+    std::memcpy(p, &fill, 8);
+    std::memcpy(p + n - 8, &fill, 8);
+  } else {
+    std::memset(p, static_cast<uint8_t>(fill), static_cast<size_t>(n));
+  }
+}
+
+// The quarter rows uFrom..uTo (strictly between B1 and Top) of a solid
+// copy onto 8-bit rows, when every column of the box lies on the bitmap:
+// the four runs of each quarter row written straight from the row table.
+void CopyQuarterRows(const EllipseShape& e, BitmapObj& bmp, uint8_t pixel, int64_t uFrom, int64_t uTo,
+                     int64_t y0, int64_t y1) {
+  const QuarterRows::Row* table = e.QuarterTable();
+  const int64_t b1 = e.Path().B1(), a = e.Right() - e.Left() - 1, l = e.Left();
+  const int64_t m = e.Top() + e.Bottom() - 1;
+  const uint64_t fill = pixel * 0x0101010101010101ull;
+  for (int64_t U = uFrom; U <= uTo; U += 2) {
+    const QuarterRows::Row row = table[(U - b1) / 2];
+    const int64_t n = (row.hi - row.lo) / 2 + 1;
+    const int64_t right = l + (row.lo + a) / 2, left = l + (a - row.hi) / 2;
+    const int64_t up = (m - U) / 2, down = (m + U) / 2;
+    if (up >= y0) {
+      uint8_t* line = bmp.Row(static_cast<int>(up));
+      SetBytes(line + right, n, fill);
+      SetBytes(line + left, n, fill);
+    }
+    if (down <= y1) {
+      uint8_t* line = bmp.Row(static_cast<int>(down));
+      SetBytes(line + right, n, fill);
+      SetBytes(line + left, n, fill);
+    }
+  }
+}
+
 // A solid pen paints every point alike, so the order of the visits does not
 // matter, only how often each pixel is painted: each run is a span. Rows
 // are taken a quarter row at a time, which serves a row above the middle
@@ -583,12 +632,24 @@ void SolidOutline(const EllipseShape& e, const PenStroke& pen, int64_t y0, int64
   const int64_t b1 = e.Path().B1(), top = e.Path().Top();
   const int64_t uLo = std::max(b1, u0 >= 0 && u1 <= 0 ? b1 : std::min(std::abs(u0), std::abs(u1)));
   const int64_t uHi = std::min(top, std::max(std::abs(u0), std::abs(u1)));
+  auto generalRows = [&](int64_t U) {
+    const int64_t up = (m - U) / 2, down = (m + U) / 2;
+    if (up >= y0 && up <= y1) generalRow(up);
+    if (down >= y0 && down <= y1 && down != up) generalRow(down);
+  };
+  if (copy && e.Left() >= 0 && e.Right() <= bmp.width && e.QuarterTable()) {
+    // A copy paints each pixel once however often the walk visits it, so
+    // the rows may go in any order.
+    if (uLo == b1) generalRows(b1);
+    if (uHi == top && top != b1) generalRows(top);
+    CopyQuarterRows(e, bmp, pixel, std::max(uLo, b1 + 2), std::min(uHi, top - 2), y0, y1);
+    return;
+  }
   for (int64_t U = uLo; U <= uHi; U += 2) {
     const int64_t up = (m - U) / 2, down = (m + U) / 2;
     const bool upSeen = up >= y0 && up <= y1, downSeen = down >= y0 && down <= y1 && down != up;
     if (U == b1 || U == top) {
-      if (upSeen) generalRow(up);
-      if (downSeen) generalRow(down);
+      generalRows(U);
       continue;
     }
     int64_t lo = 0, hi = 0;

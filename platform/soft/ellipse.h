@@ -47,7 +47,9 @@ class EllipseShape {
 
   const QuarterPath& Path() const { return path_; }
   // The quarter path's run on row U (B1 <= U <= Top).
-  void QuarterRun(int64_t U, int64_t* lo, int64_t* hi) const { rows_.Run(path_, U, lo, hi); }
+  void QuarterRun(int64_t U, int64_t* lo, int64_t* hi) const { rows_.Run(U, lo, hi); }
+  // Those runs as a table by row, or null (see QuarterRows::Table).
+  const QuarterRows::Row* QuarterTable() const { return rows_.Table(); }
   int64_t Left() const { return l_; }
   int64_t Top() const { return t_; }
   int64_t Right() const { return r_; }
@@ -116,8 +118,8 @@ class EllipseShape {
 
   int64_t l_, t_, r_, b_;
   uint64_t width_, height_;
-  QuarterPath path_;
   QuarterRows rows_;
+  QuarterPath path_;
 };
 
 // Ellipse: the brush over the whole ellipse, then the pen over its outline,

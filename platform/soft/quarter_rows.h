@@ -19,28 +19,39 @@ class QuarterRows {
   // stay far inside 64 bits.
   static constexpr uint64_t kMaxSide = uint64_t{1} << 16;
 
-  // The rows of path, the quarter of a width x height box.
-  QuarterRows(const QuarterPath& path, uint64_t width, uint64_t height);
+  struct Row {
+    int64_t lo, hi;
+  };
 
-  // As path.Run, for rows B1 <= U <= Top.
-  void Run(const QuarterPath& path, int64_t U, int64_t* lo, int64_t* hi) const {
-    if (!table_) {
-      path.Run(U, lo, hi);
+  // The quarter path of a width x height box (each at least 1) and its rows.
+  QuarterRows(uint64_t width, uint64_t height);
+
+  const QuarterPath& Path() const { return shape_->path; }
+  // Row (U - B1) / 2 for every row of the path; null when the box is too
+  // large to step and the closed form answers.
+  const Row* Table() const { return shape_->rows.empty() ? nullptr : shape_->rows.data(); }
+
+  // As Path().Run, for rows B1 <= U <= Top.
+  void Run(int64_t U, int64_t* lo, int64_t* hi) const {
+    const Shape& s = *shape_;
+    if (s.rows.empty()) {
+      s.path.Run(U, lo, hi);
       return;
     }
-    const Row& row = (*table_)[static_cast<size_t>((U - path.B1()) / 2)];
+    const Row& row = s.rows[static_cast<size_t>((U - s.path.B1()) / 2)];
     *lo = row.lo;
     *hi = row.hi;
   }
 
  private:
-  struct Row {
-    int64_t lo, hi;
+  struct Shape {
+    Shape(uint64_t width, uint64_t height);
+    QuarterPath path;
+    std::vector<Row> rows;
   };
   static constexpr size_t kKeptRows = 1024, kKeptTables = 256;  // at most 4 MiB kept
-  static void Build(const QuarterPath& path, uint64_t width, uint64_t height, std::vector<Row>* table);
-  // Row (U - B1) / 2, shared by boxes of one size; null when the box is too large.
-  std::shared_ptr<const std::vector<Row>> table_;
+  // Shared by boxes of one size.
+  std::shared_ptr<const Shape> shape_;
 };
 
 }  // namespace soft

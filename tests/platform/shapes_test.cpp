@@ -135,8 +135,8 @@ TEST(QuarterPath, TheClosedFormAndTheRowTableFollowTheStepper) {
   for (auto [w, h] : sizes) {
     const auto rows = Stepper(w, h);
     const soft::QuarterPath path(static_cast<uint64_t>(w), static_cast<uint64_t>(h));
-    const soft::QuarterRows table(path, static_cast<uint64_t>(w), static_cast<uint64_t>(h));
-    const soft::QuarterRows kept(path, static_cast<uint64_t>(w), static_cast<uint64_t>(h));
+    const soft::QuarterRows table(static_cast<uint64_t>(w), static_cast<uint64_t>(h));
+    const soft::QuarterRows kept(static_cast<uint64_t>(w), static_cast<uint64_t>(h));
     EXPECT_EQ(path.Top(), rows.rbegin()->first) << w << "x" << h;
     EXPECT_EQ(path.B1(), rows.begin()->first) << w << "x" << h;
     for (const auto& [U, run] : rows) {
@@ -144,7 +144,7 @@ TEST(QuarterPath, TheClosedFormAndTheRowTableFollowTheStepper) {
       path.Run(U, &lo, &hi);
       ASSERT_EQ(std::make_pair(lo, hi), run) << w << "x" << h << " row " << U;
       for (const soft::QuarterRows* t : {&table, &kept}) {  // the second from the table kept for its size
-        t->Run(path, U, &tlo, &thi);
+        t->Run(U, &tlo, &thi);
         ASSERT_EQ(std::make_pair(tlo, thi), run) << w << "x" << h << " row " << U;
       }
     }
