@@ -520,8 +520,8 @@ EllipseShape PenPath(const PenStroke& pen, int64_t l, int64_t t, int64_t r, int6
 // are mostly a few pixels long, so two overlapping stores of a width that
 // fits cover them without a call.
 inline void SetBytes(uint8_t* p, int64_t n, uint64_t fill) {
-  if (n <= 2) {
-    p[0] = p[n - 1] = static_cast<uint8_t>(fill);
+  if (n == 1) {
+    *p = static_cast<uint8_t>(fill);
   } else if (n <= 4) {
     const uint16_t v = static_cast<uint16_t>(fill);
     std::memcpy(p, &v, 2);
@@ -543,26 +543,28 @@ inline void SetBytes(uint8_t* p, int64_t n, uint64_t fill) {
 // the four runs of each quarter row written straight from the row table.
 void CopyQuarterRows(const EllipseShape& e, BitmapObj& bmp, uint8_t pixel, int64_t uFrom, int64_t uTo,
                      int64_t y0, int64_t y1) {
-  const QuarterRows::Row* table = e.QuarterTable();
-  const int64_t b1 = e.Path().B1(), a = e.Right() - e.Left() - 1, l = e.Left();
-  const int64_t m = e.Top() + e.Bottom() - 1;
+  if (uFrom > uTo) return;
+  const QuarterRows::Row* row = e.QuarterTable() + (uFrom - e.Path().B1()) / 2;
+  const int64_t a = e.Right() - e.Left() - 1, m = e.Top() + e.Bottom() - 1;
   const uint64_t fill = pixel * 0x0101010101010101ull;
-  for (int64_t U = uFrom; U <= uTo; U += 2) {
-    const QuarterRows::Row row = table[(U - b1) / 2];
-    const int64_t n = (row.hi - row.lo) / 2 + 1;
-    const int64_t right = l + (row.lo + a) / 2, left = l + (a - row.hi) / 2;
-    const int64_t up = (m - U) / 2, down = (m + U) / 2;
-    if (up >= y0) {
-      uint8_t* line = bmp.Row(static_cast<int>(up));
-      SetBytes(line + right, n, fill);
-      SetBytes(line + left, n, fill);
-    }
-    if (down <= y1) {
-      uint8_t* line = bmp.Row(static_cast<int>(down));
-      SetBytes(line + right, n, fill);
-      SetBytes(line + left, n, fill);
-    }
+  // Quarter row U lies on rows (m - U) / 2 and (m + U) / 2, which move a
+  // row apart with each step of U; both are seen up to the nearer limit.
+  const ptrdiff_t step = bmp.bottomUp ? -static_cast<ptrdiff_t>(bmp.stride) : bmp.stride;
+  const int64_t upTo = std::min(uTo, m - 2 * y0), downTo = std::min(uTo, 2 * y1 - m);
+  uint8_t* up = uFrom <= upTo ? bmp.Row(static_cast<int>((m - uFrom) / 2)) + e.Left() : nullptr;
+  uint8_t* down = uFrom <= downTo ? bmp.Row(static_cast<int>((m + uFrom) / 2)) + e.Left() : nullptr;
+  auto runs = [&](uint8_t* line, const QuarterRows::Row& r) {
+    const int64_t n = (r.hi - r.lo) / 2 + 1;
+    SetBytes(line + (r.lo + a) / 2, n, fill);
+    SetBytes(line + (a - r.hi) / 2, n, fill);
+  };
+  int64_t U = uFrom;
+  for (; U <= upTo && U <= downTo; U += 2, ++row, up -= step, down += step) {
+    runs(up, *row);
+    runs(down, *row);
   }
+  for (; U <= upTo; U += 2, ++row, up -= step) runs(up, *row);
+  for (; U <= downTo; U += 2, ++row, down += step) runs(down, *row);
 }
 
 // A solid pen paints every point alike, so the order of the visits does not

@@ -152,7 +152,7 @@ TEST(QuarterPath, TheClosedFormAndTheRowTableFollowTheStepper) {
 }
 
 // Solid outlines written straight to 8-bit rows (copy, NOT and XOR) give what the span path gives: random
-// boxes, some off the page, both ways.
+// boxes, some off the page, both ways, on rows stored first to last and last to first.
 TEST(EllipseWalk, ByteOutlinesGiveWhatTheSpanPathGives) {
   std::mt19937 rng(5);
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
@@ -163,6 +163,7 @@ TEST(EllipseWalk, ByteOutlinesGiveWhatTheSpanPathGives) {
     for (int fast = 0; fast < 2; ++fast) {
       soft::blit::SetFastPaths(fast != 0);
       Page page(40, 30);
+      soft::GetBitmap(page.bmp())->bottomUp = round % 2 == 1;  // rows stored last first, as in a DIB section
       page.NoBrush();
       page.Pen(PS_SOLID, 1, RGB(255, 0, 0));
       SetROP2(page.dc(), rop);
