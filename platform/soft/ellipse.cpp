@@ -538,9 +538,8 @@ inline void SetBytes(uint8_t* p, int64_t n, uint64_t fill) {
   }
 }
 
-// The quarter rows uFrom..uTo (strictly between B1 and Top) of a solid
-// copy onto 8-bit rows, when every column of the box lies on the bitmap:
-// the four runs of each quarter row written straight from the row table.
+// The quarter rows uFrom..uTo of a solid copy onto 8-bit rows, when every column of the box lies on the
+// bitmap: the four runs of each quarter row written straight from the row table.
 void CopyQuarterRows(const EllipseShape& e, BitmapObj& bmp, uint8_t pixel, int64_t uFrom, int64_t uTo,
                      int64_t y0, int64_t y1) {
   if (uFrom > uTo) return;
@@ -640,11 +639,10 @@ void SolidOutline(const EllipseShape& e, const PenStroke& pen, int64_t y0, int64
     if (down >= y0 && down <= y1 && down != up) generalRow(down);
   };
   if (copy && e.Left() >= 0 && e.Right() <= bmp.width && e.QuarterTable()) {
-    // A copy paints each pixel once however often the walk visits it, so
-    // the rows may go in any order.
-    if (uLo == b1) generalRows(b1);
-    if (uHi == top && top != b1) generalRows(top);
-    CopyQuarterRows(e, bmp, pixel, std::max(uLo, b1 + 2), std::min(uHi, top - 2), y0, y1);
+    // A copy leaves a pixel the same however often the walk visits it: the
+    // points it drops or repeats need no care, and the rows may go in any
+    // order.
+    CopyQuarterRows(e, bmp, pixel, uLo, uHi, y0, y1);
     return;
   }
   for (int64_t U = uLo; U <= uHi; U += 2) {
