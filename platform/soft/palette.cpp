@@ -175,11 +175,15 @@ COLORREF ResolveColor(const DCObj& dc, COLORREF color) {
 uint32_t ColorToPixel(const DCObj& dc, const BitmapObj& target, COLORREF color) {
   if (target.bpp != 8 || target.dib) return RgbToPixel(target, ResolveColor(dc, color));
   // A device bitmap of the palette display holds system palette indices.
-  const PaletteObj* pal = GetPalette(dc.palette);
+  // Plain colours need no palette, and masks are made with them all the
+  // time, so the palette is looked up only for the others.
   switch (color >> 24) {
-    case 0x01:
+    case 0x01: {
+      const PaletteObj* pal = GetPalette(dc.palette);
       return pal ? SystemIndexOf(*pal, color & 0xFFFF) : 0;
+    }
     case 0x02: {
+      const PaletteObj* pal = GetPalette(dc.palette);
       if (!pal || pal->entries.empty()) return NearestStaticIndex(color & 0xFFFFFF);
       const int i = Nearest(color & 0xFFFFFF, static_cast<int>(pal->entries.size()),
                             [&](int k) { return EntryColor(pal->entries[k]); });
