@@ -583,17 +583,6 @@ class StretchMemo {
 
 }  // namespace
 
-Surface SurfaceOf(BitmapObj& bmp) {
-  Surface s;
-  s.width = bmp.width;
-  s.height = bmp.height;
-  s.bpp = bmp.bpp;
-  s.stride = static_cast<size_t>(bmp.stride);
-  s.bottomUp = bmp.bottomUp;
-  s.bits = bmp.bits;
-  return s;
-}
-
 uint32_t FormatMask(int bpp) {
   return bpp >= 24 ? 0xFFFFFFu : (1u << bpp) - 1;
 }
@@ -740,21 +729,6 @@ Paint BlitBrush(const DCObj& dc, const BitmapObj& dst) {
     for (int x = 0; x < pat.width; ++x) paint.pattern[static_cast<size_t>(y) * pat.width + x] = pat.Get(x, y);
   paint.pixel = paint.pattern[0];
   return paint;
-}
-
-Box Intersect(const Box& a, const Box& b) {
-  return Box{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-             std::min(a.bottom, b.bottom)};
-}
-
-Box ClipBlit(const Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const Surface* src, int64_t& sx,
-             int64_t& sy) {
-  Box box = Intersect(Box{x, y, x + w, y + h}, Box{0, 0, dst.width, dst.height});
-  if (src) box = Intersect(box, Box{x - sx, y - sy, x - sx + src->width, y - sy + src->height});
-  if (box.Empty()) return Box{};
-  sx += box.left - x;
-  sy += box.top - y;
-  return box;
 }
 
 void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int64_t sy, const Paint* pat,

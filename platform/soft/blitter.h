@@ -4,6 +4,7 @@
 // a row at a time, and the nearest-pixel stretch with its scan combining.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -27,7 +28,16 @@ struct Surface {
   uint8_t* Row(int y) const { return bits + static_cast<size_t>(bottomUp ? height - 1 - y : y) * stride; }
 };
 
-Surface SurfaceOf(BitmapObj& bmp);
+inline Surface SurfaceOf(BitmapObj& bmp) {
+  Surface s;
+  s.width = bmp.width;
+  s.height = bmp.height;
+  s.bpp = bmp.bpp;
+  s.stride = static_cast<size_t>(bmp.stride);
+  s.bottomUp = bmp.bottomUp;
+  s.bits = bmp.bits;
+  return s;
+}
 
 // Turns the shortcuts for common blits and outlines off (and on again), so
 // that tests can check that they give what the general path gives.
@@ -103,7 +113,10 @@ struct Box {
   int64_t left = 0, top = 0, right = 0, bottom = 0;
   bool Empty() const { return left >= right || top >= bottom; }
 };
-Box Intersect(const Box& a, const Box& b);
+inline Box Intersect(const Box& a, const Box& b) {
+  return Box{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+             std::min(a.bottom, b.bottom)};
+}
 
 // The DC's brush as blits paint it with: its span paint, except that a
 // monochrome pattern on a monochrome device bitmap keeps its own bits, as the
@@ -120,8 +133,16 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
 
 // Clips a blit of a w x h box at (x, y) from (sx, sy) to both surfaces (src
 // may be null); returns the destination box and moves sx, sy with it.
-Box ClipBlit(const Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const Surface* src, int64_t& sx,
-             int64_t& sy);
+// Inline: every blit clips, and most boxes lie inside both surfaces.
+inline Box ClipBlit(const Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const Surface* src,
+                    int64_t& sx, int64_t& sy) {
+  Box box = Intersect(Box{x, y, x + w, y + h}, Box{0, 0, dst.width, dst.height});
+  if (src) box = Intersect(box, Box{x - sx, y - sy, x - sx + src->width, y - sy + src->height});
+  if (box.Empty()) return Box{};
+  sx += box.left - x;
+  sy += box.top - y;
+  return box;
+}
 
 // One axis of a stretch: destination coordinates [dstStart, dstStart +
 // dstLen) take source coordinates [srcStart, srcStart + srcLen). Each extent

@@ -45,16 +45,6 @@ uint32_t ApplyRop3(DWORD rop, uint32_t pat, uint32_t src, uint32_t dst, uint32_t
   return ((~pat & whenP0) | (pat & whenP1)) & mask;
 }
 
-bool Rop3UsesSource(DWORD rop) {
-  const unsigned t = (rop >> 16) & 0xFF;
-  return (((t >> 2) ^ t) & 0x33) != 0;
-}
-
-bool Rop3UsesPattern(DWORD rop) {
-  const unsigned t = (rop >> 16) & 0xFF;
-  return (((t >> 4) ^ t) & 0x0F) != 0;
-}
-
 uint32_t Paint::At(int x, int y) const {
   if (pattern.empty()) return pixel;
   const int64_t px = FloorMod(int64_t{x} - org.x, patW);

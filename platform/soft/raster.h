@@ -19,13 +19,21 @@ uint32_t ApplyRop2(int rop2, uint32_t pen, uint32_t dst, uint32_t mask);
 // The ternary operation of a ROP3 code (its high word's low byte is the
 // truth table over pattern, source and destination bits).
 uint32_t ApplyRop3(DWORD rop, uint32_t pat, uint32_t src, uint32_t dst, uint32_t mask);
-bool Rop3UsesSource(DWORD rop);
-bool Rop3UsesPattern(DWORD rop);
+// Whether the truth table's result depends on the source (pattern): every
+// blit asks, so the tests are inline.
+inline bool Rop3UsesSource(DWORD rop) {
+  const unsigned t = (rop >> 16) & 0xFF;
+  return (((t >> 2) ^ t) & 0x33) != 0;
+}
+inline bool Rop3UsesPattern(DWORD rop) {
+  const unsigned t = (rop >> 16) & 0xFF;
+  return (((t >> 4) ^ t) & 0x0F) != 0;
+}
 
 // What a span is painted with, already converted to the target's pixels.
 struct Paint {
-  bool none = false;     // a null pen or brush: nothing is painted
-  uint32_t pixel = 0;    // solid colour
+  bool none = false;   // a null pen or brush: nothing is painted
+  uint32_t pixel = 0;  // solid colour
   int patW = 0, patH = 0;
   std::vector<uint32_t> pattern;  // patW x patH pixels, row-major, when not empty
   POINT org{0, 0};                // brush origin
