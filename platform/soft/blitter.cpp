@@ -183,9 +183,18 @@ struct RowPairs {
   const Surface& dst;
   const Surface& src;
   int x0, n, top, rows, sx, sy;
+  // The rows of both surfaces a stride apart (backwards for bottom-up
+  // ones), found once rather than row by row.
   template <class Fn>
   void ForEach(Fn fn) const {
-    for (int r = 0; r < rows; ++r) fn(dst.Row(top + r), src.Row(sy + r));
+    if (rows <= 0) return;
+    uint8_t* const d = dst.Row(top);
+    const uint8_t* const s = src.Row(sy);
+    const ptrdiff_t ds =
+        dst.bottomUp ? -static_cast<ptrdiff_t>(dst.stride) : static_cast<ptrdiff_t>(dst.stride);
+    const ptrdiff_t ss =
+        src.bottomUp ? -static_cast<ptrdiff_t>(src.stride) : static_cast<ptrdiff_t>(src.stride);
+    for (int r = 0; r < rows; ++r) fn(d + r * ds, s + r * ss);
   }
 };
 

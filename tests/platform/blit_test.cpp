@@ -171,7 +171,8 @@ TEST_F(Blit, GetDIBitsRoundTripsAPageInBothRowOrders) {
 
 // The shortcuts for common blits (row copies, monochrome packed by bytes and expanded by nibbles, colour
 // masks, remembered stretch mappings and mask colours) give what the general path gives: random blits and
-// stretches between monochrome, palette and RGB bitmaps, each run both ways from the same pixels.
+// stretches between monochrome, palette and RGB bitmaps, some stored bottom-up, each run both ways from the
+// same pixels.
 TEST_F(Blit, FastPathsGiveWhatTheGeneralPathGives) {
   std::mt19937 rng(17);
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
@@ -196,6 +197,9 @@ TEST_F(Blit, FastPathsGiveWhatTheGeneralPathGives) {
       soft::blit::SetFastPaths(fast != 0);
       std::mt19937 fill(seed);
       Page src(sw, sh, sd, 0), dst(dw, dh, dd, 0);
+      // Some bitmaps keep their last row first, as DIB sections do.
+      soft::GetBitmap(src.bmp())->bottomUp = (seed & 1) != 0;
+      soft::GetBitmap(dst.bmp())->bottomUp = (seed & 2) != 0;
       for (int y = 0; y < sh; ++y)
         for (int x = 0; x < sw; ++x) src.Set(x, y, values[fill() % 8] & soft::PixelMask(sd));
       for (int y = 0; y < dh; ++y)
