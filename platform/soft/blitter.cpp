@@ -379,6 +379,19 @@ bool KeyToBits(const RowPairs& rows, const Converter& conv, unsigned t) {
   const uint64_t keys = key * 0x0101010101010101ull;
   const unsigned hits = hit & 1 ? 0xFFu : 0u, misses = miss & 1 ? 0xFFu : 0u;
   const int end = x0 + n;
+  if ((x0 & 7) + n <= 8) {
+    // The whole row in one destination byte, as in the masks of small
+    // boxes: the byte's mask and shift hold for every row.
+    const int shift = 8 - (x0 & 7) - n;
+    const unsigned m = (0xFFu >> (8 - n)) << shift;
+    rows.ForEach([=](uint8_t* out, const uint8_t* in) {
+      const unsigned match = KeyMatches(in + sx, n, keys);
+      const unsigned bits = (match & hits) | (~match & misses);
+      uint8_t& b = out[x0 >> 3];
+      b = static_cast<uint8_t>((b & ~m) | ((bits << shift) & m));
+    });
+    return true;
+  }
   rows.ForEach([=](uint8_t* out, const uint8_t* in) {
     in += sx;
     for (int x = x0; x < end;) {
