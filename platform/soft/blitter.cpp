@@ -341,7 +341,7 @@ bool CombineBytes(const RowPairs& rows, const Converter& conv, unsigned t) {
 // a bit each, the first byte's highest. The bytes are compared as one word
 // (a zero byte of p ^ keys is a match), read as two overlapping loads so
 // that nothing past p + n is touched.
-unsigned KeyMatches(const uint8_t* p, int n, uint64_t keys) {
+[[gnu::always_inline]] inline unsigned KeyMatches(const uint8_t* p, int n, uint64_t keys) {
   uint64_t w;
   if (n >= 4) {
     uint32_t a, b;
