@@ -516,25 +516,24 @@ EllipseShape PenPath(const PenStroke& pen, int64_t l, int64_t t, int64_t r, int6
   return EllipseShape(nl, nt, nr, nb);
 }
 
-// Sets n >= 1 bytes to the pixel of fill (every byte alike). Outline runs
-// are mostly a few pixels long, so two overlapping stores of a width that
-// fits cover them without a call.
-inline void SetBytes(uint8_t* p, int64_t n, uint64_t fill) {
+// Sets n >= 1 bytes from each of the places given to the pixel of fill
+// (every byte alike). Outline runs are mostly a few pixels long, so two
+// overlapping stores of a width that fits cover each without a call; the
+// runs of one quarter row share their length and so the choice.
+template <class... Places>
+inline void SetBytes(int64_t n, uint64_t fill, Places... at) {
   if (n == 1) {
-    *p = static_cast<uint8_t>(fill);
+    ((*at = static_cast<uint8_t>(fill)), ...);
   } else if (n <= 4) {
     const uint16_t v = static_cast<uint16_t>(fill);
-    std::memcpy(p, &v, 2);
-    std::memcpy(p + n - 2, &v, 2);
+    ((std::memcpy(at, &v, 2), std::memcpy(at + n - 2, &v, 2)), ...);
   } else if (n <= 8) {
     const uint32_t v = static_cast<uint32_t>(fill);
-    std::memcpy(p, &v, 4);
-    std::memcpy(p + n - 4, &v, 4);
+    ((std::memcpy(at, &v, 4), std::memcpy(at + n - 4, &v, 4)), ...);
   } else if (n <= 16) {
-    std::memcpy(p, &fill, 8);
-    std::memcpy(p + n - 8, &fill, 8);
+    ((std::memcpy(at, &fill, 8), std::memcpy(at + n - 8, &fill, 8)), ...);
   } else {
-    std::memset(p, static_cast<uint8_t>(fill), static_cast<size_t>(n));
+    (std::memset(at, static_cast<uint8_t>(fill), static_cast<size_t>(n)), ...);
   }
 }
 
@@ -552,18 +551,31 @@ void CopyQuarterRows(const EllipseShape& e, BitmapObj& bmp, uint8_t pixel, int64
   const int64_t upTo = std::min(uTo, m - 2 * y0), downTo = std::min(uTo, 2 * y1 - m);
   uint8_t* up = uFrom <= upTo ? bmp.Row(static_cast<int>((m - uFrom) / 2)) + e.Left() : nullptr;
   uint8_t* down = uFrom <= downTo ? bmp.Row(static_cast<int>((m + uFrom) / 2)) + e.Left() : nullptr;
-  auto runs = [&](uint8_t* line, const QuarterRows::Row& r) {
-    const int64_t n = (r.hi - r.lo) / 2 + 1;
-    SetBytes(line + (r.lo + a) / 2, n, fill);
-    SetBytes(line + (a - r.hi) / 2, n, fill);
+  // A run covers X = lo..hi of the same parity as a, 0 <= lo <= hi <= a:
+  // columns (a + lo) / 2 on the right and (a - hi) / 2 on the left, all
+  // halves exact and none negative.
+  struct Columns {
+    int64_t right, left, n;
+  };
+  auto columns = [a](const QuarterRows::Row& r) {
+    const uint64_t lo = static_cast<uint64_t>(r.lo), hi = static_cast<uint64_t>(r.hi);
+    const uint64_t ua = static_cast<uint64_t>(a);
+    return Columns{static_cast<int64_t>((ua + lo) >> 1), static_cast<int64_t>((ua - hi) >> 1),
+                   static_cast<int64_t>(((hi - lo) >> 1) + 1)};
   };
   int64_t U = uFrom;
   for (; U <= upTo && U <= downTo; U += 2, ++row, up -= step, down += step) {
-    runs(up, *row);
-    runs(down, *row);
+    const Columns c = columns(*row);
+    SetBytes(c.n, fill, up + c.right, up + c.left, down + c.right, down + c.left);
   }
-  for (; U <= upTo; U += 2, ++row, up -= step) runs(up, *row);
-  for (; U <= downTo; U += 2, ++row, down += step) runs(down, *row);
+  for (; U <= upTo; U += 2, ++row, up -= step) {
+    const Columns c = columns(*row);
+    SetBytes(c.n, fill, up + c.right, up + c.left);
+  }
+  for (; U <= downTo; U += 2, ++row, down += step) {
+    const Columns c = columns(*row);
+    SetBytes(c.n, fill, down + c.right, down + c.left);
+  }
 }
 
 // A solid pen paints every point alike, so the order of the visits does not
