@@ -268,32 +268,39 @@ void StrokeCosmeticLine(PenStroke& pen, POINT a, POINT b) {
   uint64_t q = n0 / w.length, r = n0 % w.length;
   if (pen.IsSolidCopy8()) {
     // Every step in [first, end) lies inside the target, and a solid pen
-    // has no pattern phase to keep.
-    // The walk moves through the bits by offsets: one major step each pixel,
-    // one minor step whenever the rounded minor offset grows.
+    // has no pattern phase to keep. Round(q, r) is the quotient of
+    // 2 rise t + length + tieStep - 1 by 2 length, so the walk keeps that
+    // division's remainder as an error term: one add and one compare a
+    // pixel, and a diagonal step whenever the quotient grows.
     BitmapObj& target = pen.Target();
     const uint8_t pixel = static_cast<uint8_t>(pen.PenPaint().pixel);
     const int64_t rowStep = target.bottomUp ? -int64_t{target.stride} : int64_t{target.stride};
     const int64_t majorStep = w.xMajor ? w.majorDir : w.majorDir * rowStep;
     const int64_t minorStep = w.xMajor ? w.minorDir * rowStep : w.minorDir;
-    uint64_t minor = w.Round(q, r);
+    const int64_t twoLength = static_cast<int64_t>(2 * w.length);
+    const int64_t twoRise = static_cast<int64_t>(2 * w.rise);
+    int64_t e = static_cast<int64_t>(2 * r + w.length + (w.tieStep ? 1 : 0)) - 1;
+    uint64_t minor = q;
+    if (e >= twoLength) {
+      e -= twoLength;
+      ++minor;
+    }
+    e -= twoLength;  // in [-2 length, 0): the quotient grows when it reaches 0
     const int64_t x = w.xMajor ? w.major0 + w.majorDir * static_cast<int64_t>(first)
                                : w.minor0 + w.minorDir * static_cast<int64_t>(minor);
     const int64_t y = w.xMajor ? w.minor0 + w.minorDir * static_cast<int64_t>(minor)
                                : w.major0 + w.majorDir * static_cast<int64_t>(first);
-    uint8_t* bits = target.bits;
+    uint8_t* const bits = target.bits;
     int64_t at = (target.Row(static_cast<int>(y)) - bits) + x;
-    for (uint64_t t = first;;) {
+    for (uint64_t n = end - first;;) {
       bits[at] = pixel;
-      if (++t == end) break;
-      r += w.rise;
-      if (r >= w.length) {
-        r -= w.length;
-        ++q;
+      if (--n == 0) break;
+      e += twoRise;
+      at += majorStep;
+      if (e >= 0) {
+        e -= twoLength;
+        at += minorStep;
       }
-      const uint64_t next = w.Round(q, r);
-      at += majorStep + (next != minor ? minorStep : 0);
-      minor = next;
     }
     return;
   }
