@@ -94,7 +94,6 @@ double CCoordParser::TakeNumber() {
     number = std::strtod(text_, nullptr);
   }
   length_ = 0;
-  text_[0] = '\0';
   return number;
 }
 
