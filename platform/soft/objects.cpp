@@ -106,27 +106,29 @@ HANDLE Register(std::unique_ptr<Object> obj) {
   uint32_t slot;
   if (!t.freeSlots.empty()) {
     slot = t.freeSlots.Pop();
-  } else if (t.slots.size() < handles::kMaxSlots) {
-    slot = static_cast<uint32_t>(t.slots.size());
-    t.slots.emplace_back();
+  } else if (t.used < handles::kMaxSlots) {
+    slot = t.used++;
   } else {
     return nullptr;  // as many live objects as a handle can name
   }
-  handles::HandleSlot& entry = t.slots[slot];
+  handles::HandleSlot& entry = handles::slots[slot];
   entry.generation = entry.generation % handles::kMaxGeneration + 1;
+  entry.handle = (entry.generation << handles::kGenerationShift) | (slot << handles::kSlotShift);
   if (obj->stock) ++t.stockCount;
-  entry.object = std::move(obj);
+  entry.object = obj.release();
   ++t.live;
-  return reinterpret_cast<HANDLE>((uintptr_t{entry.generation} << handles::kGenerationShift) |
-                                  (uintptr_t{slot} << handles::kSlotShift));
+  return reinterpret_cast<HANDLE>(uintptr_t{entry.handle});
 }
 
 void Unregister(HANDLE h) {
   handles::HandleSlot* entry = handles::SlotOf(h);
   if (!entry) return;
   handles::Table& t = handles::TheTable();
-  std::unique_ptr<Object> obj = std::move(entry->object);
-  t.freeSlots.Push(static_cast<uint32_t>(entry - t.slots.data()));
+  // The slot is free before the object goes.
+  const std::unique_ptr<Object> obj(entry->object);
+  entry->object = nullptr;
+  entry->handle = 0;
+  t.freeSlots.Push(static_cast<uint32_t>(entry - handles::slots));
   --t.live;
   if (obj->stock) --t.stockCount;
 }
