@@ -123,6 +123,14 @@ int CCoordParser::Deliver(CInterpreter& interp) {
   return PARSE_RETURN;
 }
 
+size_t CCoordParser::TakeDigits(const char* text) {
+  if (skipping_ || (state_ != State::ReadX25 && state_ != State::ReadY32)) return 0;
+  size_t taken = 0;
+  while (IsDigit(text[taken])) Append(text[taken++]);
+  if (taken && state_ == State::ReadY32 && sign_ == Sign::DefaultY29) sign_ = Sign::Absolute0;
+  return taken;
+}
+
 int CCoordParser::Refuse(char ch, CInterpreter& interp) {
   interp.SetError(1, ch);
   skipping_ = 1;

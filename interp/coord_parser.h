@@ -51,6 +51,7 @@ class CCoordParser : public CParseObj {
   };
 
   int Parse(char ch, CInterpreter& interp) override;
+  size_t TakeDigits(const char* text) override;
 
  private:
   void Begin(CInterpreter& interp);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <new>
 
+#include "interp/char_class.h"
 #include "interp/cmd_dispatch.h"
 #include "surface/graphics_context.h"
 #include "surface/grdrv.h"
@@ -69,9 +70,23 @@ void CInterpreter::HandleString(const char* string) {
   CLifeWatch watch(*this);
   for (const char* p = string; *p; ++p) {
     if (!HandleChar(*p, watch)) break;
+    p += TakeDigitRun(p + 1);
   }
   if (watch.Gone()) return;
   PerformPendingPop();
+}
+
+size_t CInterpreter::TakeDigitRun(const char* next) {
+  // Digits are neither control characters nor letters, so only a parser
+  // that finished or a character still being offered stands in the way.
+  if (!IsDigit(*next) || (flags & (kFlagPopPending | kFlagRedispatch | kFlagReplaying))) return 0;
+  CParseObj* top = parseStack.Top();
+  const size_t taken = top ? top->TakeDigits(next) : 0;
+  for (size_t i = 0; i < taken; ++i) {
+    journal.Append(next[i]);
+    macroReserve = std::min(macroReserve + kMacroReservePerChar, kMacroReserveCap);
+  }
+  return taken;
 }
 
 int CInterpreter::HandleChar(char ch) {
