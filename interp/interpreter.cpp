@@ -70,16 +70,16 @@ void CInterpreter::HandleString(const char* string) {
   CLifeWatch watch(*this);
   for (const char* p = string; *p; ++p) {
     if (!HandleChar(*p, watch)) break;
-    p += TakeDigitRun(p + 1);
+    // Digits are neither control characters nor letters, so only a parser
+    // that finished or a character still being offered stands in the way.
+    if (IsDigit(p[1]) && !(flags & (kFlagPopPending | kFlagRedispatch | kFlagReplaying)))
+      p += TakeDigitRun(p + 1);
   }
   if (watch.Gone()) return;
   PerformPendingPop();
 }
 
 size_t CInterpreter::TakeDigitRun(const char* next) {
-  // Digits are neither control characters nor letters, so only a parser
-  // that finished or a character still being offered stands in the way.
-  if (!IsDigit(*next) || (flags & (kFlagPopPending | kFlagRedispatch | kFlagReplaying))) return 0;
   CParseObj* top = parseStack.Top();
   const size_t taken = top ? top->TakeDigits(next) : 0;
   for (size_t i = 0; i < taken; ++i) {
