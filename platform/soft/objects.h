@@ -136,24 +136,25 @@ struct HandleSlot {
 inline HandleSlot slots[kMaxSlots];
 
 // Freed slots, oldest first: a ring that only grows, so that freeing and
-// reusing handles allocates nothing once it has room for them.
+// reusing handles allocates nothing once it has room for them. Its size is
+// a power of two, so positions wrap with a mask.
 class SlotQueue {
  public:
   bool empty() const { return count_ == 0; }
   uint32_t Pop() {
     const uint32_t slot = ring_[head_];
-    head_ = (head_ + 1) % ring_.size();
+    head_ = (head_ + 1) & (ring_.size() - 1);
     --count_;
     return slot;
   }
   void Push(uint32_t slot) {
     if (count_ == ring_.size()) {
       std::vector<uint32_t> larger(std::max<size_t>(64, 2 * ring_.size()));
-      for (size_t i = 0; i < count_; ++i) larger[i] = ring_[(head_ + i) % ring_.size()];
+      for (size_t i = 0; i < count_; ++i) larger[i] = ring_[(head_ + i) & (ring_.size() - 1)];
       ring_.swap(larger);
       head_ = 0;
     }
-    ring_[(head_ + count_) % ring_.size()] = slot;
+    ring_[(head_ + count_) & (ring_.size() - 1)] = slot;
     ++count_;
   }
 
