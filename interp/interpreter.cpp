@@ -117,6 +117,16 @@ void CInterpreter::PopFinished() {
   return Dispatch(ch, Source::Received, watch);
 }
 
+[[gnu::always_inline]] inline size_t CInterpreter::TakeDigitRun(const char* next) {
+  CParseObj* top = parseStack.Top();
+  const size_t taken = top ? top->TakeDigits(next) : 0;
+  for (size_t i = 0; i < taken; ++i) {
+    journal.Append(next[i]);
+    macroReserve = std::min(macroReserve + kMacroReservePerChar, kMacroReserveCap);
+  }
+  return taken;
+}
+
 void CInterpreter::HandleString(const char* string) {
   if (!string) return;
   CLifeWatch watch(*this);
@@ -129,16 +139,6 @@ void CInterpreter::HandleString(const char* string) {
   }
   if (watch.Gone()) return;
   PerformPendingPop();
-}
-
-size_t CInterpreter::TakeDigitRun(const char* next) {
-  CParseObj* top = parseStack.Top();
-  const size_t taken = top ? top->TakeDigits(next) : 0;
-  for (size_t i = 0; i < taken; ++i) {
-    journal.Append(next[i]);
-    macroReserve = std::min(macroReserve + kMacroReservePerChar, kMacroReserveCap);
-  }
-  return taken;
 }
 
 int CInterpreter::HandleChar(char ch) {
