@@ -107,7 +107,7 @@ HANDLE Register(std::unique_ptr<Object> obj) {
     return nullptr;  // as many live objects as a handle can name
   }
   handles::HandleSlot& entry = handles::slots[slot];
-  entry.generation = entry.generation % handles::kMaxGeneration + 1;
+  entry.generation = entry.generation >= handles::kMaxGeneration ? 1 : entry.generation + 1;
   entry.handle = (entry.generation << handles::kGenerationShift) | (slot << handles::kSlotShift);
   if (obj->stock) ++t.stockCount;
   entry.object = obj.release();
