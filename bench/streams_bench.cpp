@@ -2,6 +2,8 @@
 // ReGIS (the DCS wrappers taken off) fed through KXREG_HandleNextString in
 // 4096-byte strings onto an 800 x 480 page, no picture written. The streams
 // come from the folder in ZIZIDER_STREAMS (bench/streams --out DIR makes it).
+// The CPU column is the library's cost: a run of seconds on a shared machine
+// waits for the processor far longer than a single render does.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>

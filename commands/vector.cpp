@@ -25,13 +25,12 @@ void CVectorCmd::End(CInterpreter& interp) {
 }
 
 int CVectorCmd::Parse(char ch, CInterpreter& interp) {
-  const int multiplier = ActiveMultiplierOf(interp);
-
   switch (state_) {
     case State::Start:
       lineStart_ = CurrentPositionOf(interp);
       if (IsDigit(ch) && depth_ == 0) {
-        const CPoint32 target = PixelVectorStep(ch - '0', multiplier, lineStart_.x, lineStart_.y, interp);
+        const CPoint32 target =
+            PixelVectorStep(ch - '0', ActiveMultiplierOf(interp), lineStart_.x, lineStart_.y, interp);
         DrawLine(interp, lineStart_, target);
         MoveCurrentPosition(interp, target);
         return PARSE_DONE;

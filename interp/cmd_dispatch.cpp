@@ -1,5 +1,6 @@
 #include "interp/cmd_dispatch.h"
 
+#include <array>
 #include <memory>
 #include <new>
 
@@ -66,6 +67,16 @@ const CCommandRow* RowByLetter(char ch) {
 }
 
 const CCommandRow* RowByCode(int32_t code) {
+  // Every argument that continues a command asks for its row: the small
+  // codes index a table made once, which holds the row the search finds.
+  constexpr int32_t kIndexed = 20;
+  static const std::array<const CCommandRow*, kIndexed> byCode = [] {
+    std::array<const CCommandRow*, kIndexed> table{};
+    for (const CCommandRow& row : kCommands)
+      if (row.code >= 0 && row.code < kIndexed && row.make && !table[row.code]) table[row.code] = &row;
+    return table;
+  }();
+  if (code >= 0 && code < kIndexed) return byCode[code];
   for (const CCommandRow& row : kCommands)
     if (row.code == code && row.make) return &row;
   return nullptr;

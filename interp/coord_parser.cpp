@@ -94,7 +94,6 @@ double CCoordParser::TakeNumber() {
     number = std::strtod(text_, nullptr);
   }
   length_ = 0;
-  text_[0] = '\0';
   return number;
 }
 
@@ -122,6 +121,14 @@ int CCoordParser::Deliver(CInterpreter& interp) {
   }
   interp.handoff.reset(result);
   return PARSE_RETURN;
+}
+
+size_t CCoordParser::TakeDigits(const char* text) {
+  if (skipping_ || (state_ != State::ReadX25 && state_ != State::ReadY32)) return 0;
+  size_t taken = 0;
+  while (IsDigit(text[taken])) Append(text[taken++]);
+  if (taken && state_ == State::ReadY32 && sign_ == Sign::DefaultY29) sign_ = Sign::Absolute0;
+  return taken;
 }
 
 int CCoordParser::Refuse(char ch, CInterpreter& interp) {

@@ -51,6 +51,7 @@ class CCoordParser : public CParseObj {
   };
 
   int Parse(char ch, CInterpreter& interp) override;
+  size_t TakeDigits(const char* text) override;
 
  private:
   void Begin(CInterpreter& interp);
@@ -66,7 +67,10 @@ class CCoordParser : public CParseObj {
   CUserPoint base_;
   int32_t skipping_ = 0;
   CUserPoint value_;
-  char text_[kMaxText + 1] = {};
+  // Only the first length_ characters are ever read (a terminator is put
+  // after them before conversion), so the buffer is not cleared: a parser
+  // is made for every bracket.
+  char text_[kMaxText + 1];
   int32_t length_ = 0;
 };
 

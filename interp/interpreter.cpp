@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <new>
 
+#include "interp/char_class.h"
 #include "interp/cmd_dispatch.h"
 #include "surface/graphics_context.h"
 #include "surface/grdrv.h"
@@ -64,63 +65,7 @@ void CInterpreter::PopFinished() {
   if (parseStack.IsEmpty()) PushDispatcher();
 }
 
-void CInterpreter::HandleString(const char* string) {
-  if (!string) return;
-  CLifeWatch watch(*this);
-  for (const char* p = string; *p; ++p) {
-    if (!HandleChar(*p, watch)) break;
-  }
-  if (watch.Gone()) return;
-  PerformPendingPop();
-}
-
-int CInterpreter::HandleChar(char ch) {
-  const CLifeWatch watch(*this);
-  return HandleChar(ch, watch);
-}
-
-int CInterpreter::HandleChar(char ch, const CLifeWatch& watch) {
-  if (!(flags & kFlagLiteral) && static_cast<unsigned char>(ch) < 32) return 1;
-  if (!(flags & kFlagReplaying)) journal.Append(ch);
-  macroReserve = std::min(macroReserve + kMacroReservePerChar, kMacroReserveCap);
-  flags |= kFlagRedispatch;
-  return Dispatch(ch, Source::Received, watch);
-}
-
-int CInterpreter::FeedMacroChar(char ch) {
-  const CLifeWatch watch(*this);
-  flags |= kFlagRedispatch;
-  return Dispatch(ch, Source::Macrograph, watch);
-}
-
-bool CInterpreter::OfferMacroAt() {
-  CLifeWatch watch(*this);
-  for (int offers = 0; offers < kMaxOffersPerChar; ++offers) {
-    PerformPendingPop();
-    CParseObj* top = parseStack.Top();
-    if (!top) return true;
-    const int status = top->Parse('@', *this);
-    if (watch.Gone()) return false;
-    switch (status) {
-      case PARSE_CONTINUE:
-        // Taken: offered again only to a parser it has just started.
-        if (parseStack.Top() == top) return true;
-        break;
-      case PARSE_DONE:
-      case PARSE_ABORT:
-        flags |= kFlagPopPending;
-        break;
-      case PARSE_RETURN:
-        flags |= kFlagPopPending;
-        return true;
-      default:  // left for a child: not taken
-        return true;
-    }
-  }
-  return true;
-}
-
-int CInterpreter::Dispatch(char ch, Source source, const CLifeWatch& watch) {
+[[gnu::always_inline]] inline int CInterpreter::Dispatch(char ch, Source source, const CLifeWatch& watch) {
   int result = 1;
   for (int offers = 0; flags & kFlagRedispatch; ++offers) {
     if (ch == ';' && source == Source::Received && !(flags & kFlagSemicolonData)) {
@@ -161,6 +106,77 @@ int CInterpreter::Dispatch(char ch, Source source, const CLifeWatch& watch) {
     }
   }
   return result;
+}
+
+// Every received character passes here: kept in the string loop's body.
+[[gnu::always_inline]] inline int CInterpreter::HandleChar(char ch, const CLifeWatch& watch) {
+  if (!(flags & kFlagLiteral) && static_cast<unsigned char>(ch) < 32) return 1;
+  if (!(flags & kFlagReplaying)) journal.Append(ch);
+  macroReserve = std::min(macroReserve + kMacroReservePerChar, kMacroReserveCap);
+  flags |= kFlagRedispatch;
+  return Dispatch(ch, Source::Received, watch);
+}
+
+[[gnu::always_inline]] inline size_t CInterpreter::TakeDigitRun(const char* next) {
+  CParseObj* top = parseStack.Top();
+  const size_t taken = top ? top->TakeDigits(next) : 0;
+  for (size_t i = 0; i < taken; ++i) {
+    journal.Append(next[i]);
+    macroReserve = std::min(macroReserve + kMacroReservePerChar, kMacroReserveCap);
+  }
+  return taken;
+}
+
+void CInterpreter::HandleString(const char* string) {
+  if (!string) return;
+  CLifeWatch watch(*this);
+  for (const char* p = string; *p; ++p) {
+    if (!HandleChar(*p, watch)) break;
+    // Digits are neither control characters nor letters, so only a parser
+    // that finished or a character still being offered stands in the way.
+    if (IsDigit(p[1]) && !(flags & (kFlagPopPending | kFlagRedispatch | kFlagReplaying)))
+      p += TakeDigitRun(p + 1);
+  }
+  if (watch.Gone()) return;
+  PerformPendingPop();
+}
+
+int CInterpreter::HandleChar(char ch) {
+  const CLifeWatch watch(*this);
+  return HandleChar(ch, watch);
+}
+
+int CInterpreter::FeedMacroChar(char ch) {
+  const CLifeWatch watch(*this);
+  flags |= kFlagRedispatch;
+  return Dispatch(ch, Source::Macrograph, watch);
+}
+
+bool CInterpreter::OfferMacroAt() {
+  CLifeWatch watch(*this);
+  for (int offers = 0; offers < kMaxOffersPerChar; ++offers) {
+    PerformPendingPop();
+    CParseObj* top = parseStack.Top();
+    if (!top) return true;
+    const int status = top->Parse('@', *this);
+    if (watch.Gone()) return false;
+    switch (status) {
+      case PARSE_CONTINUE:
+        // Taken: offered again only to a parser it has just started.
+        if (parseStack.Top() == top) return true;
+        break;
+      case PARSE_DONE:
+      case PARSE_ABORT:
+        flags |= kFlagPopPending;
+        break;
+      case PARSE_RETURN:
+        flags |= kFlagPopPending;
+        return true;
+      default:  // left for a child: not taken
+        return true;
+    }
+  }
+  return true;
 }
 
 const char* CInterpreter::MacroText(int index) const {

@@ -114,6 +114,10 @@ class CInterpreter {
   // watch: one the caller already keeps on this interpreter.
   int Dispatch(char ch, Source source, const CLifeWatch& watch);
   int HandleChar(char ch, const CLifeWatch& watch);
+  // After a received character, with no parser finished and no character
+  // being offered: the digits at next, when the parser on top takes them as
+  // a run; returns how many were taken and journalled.
+  size_t TakeDigitRun(const char* next);
   void PopFinished();
   // Frees a definition block, or keeps it while the running invocation reads it.
   void FreeMacroBlock(HGLOBAL block);

@@ -3,6 +3,8 @@
 // looks at one character at a time and answers with a parse status.
 #pragma once
 
+#include <cstddef>
+
 #include "common/block_pool.h"
 
 class CInterpreter;
@@ -22,6 +24,10 @@ class CParseObj : public CPooled {
   CParseObj(const CParseObj&) = delete;
   CParseObj& operator=(const CParseObj&) = delete;
   virtual int Parse(char ch, CInterpreter& interp) = 0;
+  // Takes the digits text starts with, when Parse would only add each to
+  // the number being read and go on; returns how many it took. Received
+  // strings hand numbers over in runs this way.
+  virtual size_t TakeDigits(const char* /*text*/) { return 0; }
   virtual ~CParseObj() = default;
 
   CParseObj* below = nullptr;  // set by the stack

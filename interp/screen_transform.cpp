@@ -17,6 +17,9 @@ double AxisToDevice(double user, double scale, double offset) {
 }
 
 double AxisToUser(double device, double scale, double offset) {
+  // Dividing by one gives the dividend exactly: the unscaled screen, which
+  // every coordinate's base goes through, needs no division.
+  if (scale == 1.0) return device - offset;
   return device / UsableScale(scale) - offset;
 }
 

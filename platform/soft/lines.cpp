@@ -208,6 +208,50 @@ void StrokeWide(PenStroke& pen, const POINT* pts, size_t count, bool closed) {
   }
 }
 
+// The steps [*first, *end) of a line that light pixels inside bmp; false
+// when none does. A line whose two ends are inside lies inside whole.
+bool VisibleSteps(const LineWalk& w, POINT a, POINT b, const BitmapObj& bmp, uint64_t* first, uint64_t* end) {
+  if (bmp.Contains(a.x, a.y) && bmp.Contains(b.x, b.y)) {
+    *first = 0;
+    *end = w.length;
+    return true;
+  }
+  const int64_t majorSize = w.xMajor ? bmp.width : bmp.height;
+  const int64_t minorSize = w.xMajor ? bmp.height : bmp.width;
+  int64_t tLo = 0, tHi = -1, mLo = 0, mHi = -1;
+  bool visible = OffsetRange(w.major0, w.majorDir, majorSize, &tLo, &tHi) &&
+                 OffsetRange(w.minor0, w.minorDir, minorSize, &mLo, &mHi);
+  tHi = std::min<int64_t>(tHi, static_cast<int64_t>(w.length) - 1);
+  mHi = std::min<int64_t>(mHi, static_cast<int64_t>(w.rise));
+  visible = visible && tLo <= tHi && mLo <= mHi;
+  if (!visible) return false;
+  // The minor offset never decreases along the line, so the steps that stay
+  // inside the minor range form one interval, found by bisection. A line
+  // whose whole minor extent is inside needs none.
+  uint64_t lo = static_cast<uint64_t>(tLo), hi = static_cast<uint64_t>(tHi) + 1;
+  if (mLo == 0 && static_cast<uint64_t>(mHi) == w.rise) lo = hi = static_cast<uint64_t>(tLo);
+  while (lo < hi) {
+    const uint64_t mid = lo + (hi - lo) / 2;
+    if (w.MinorAt(mid) >= static_cast<uint64_t>(mLo))
+      hi = mid;
+    else
+      lo = mid + 1;
+  }
+  const uint64_t firstStep = lo;
+  hi = static_cast<uint64_t>(tHi) + 1;
+  if (mLo == 0 && static_cast<uint64_t>(mHi) == w.rise) lo = hi;
+  while (lo < hi) {
+    const uint64_t mid = lo + (hi - lo) / 2;
+    if (w.MinorAt(mid) > static_cast<uint64_t>(mHi))
+      hi = mid;
+    else
+      lo = mid + 1;
+  }
+  *first = firstStep;
+  *end = lo;  // one past the last visible step
+  return firstStep < lo;
+}
+
 }  // namespace
 
 bool WideBandRow(int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t width, int64_t y, int64_t* lo,
@@ -222,78 +266,51 @@ bool WideBandRow(int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t width, 
 void StrokeCosmeticLine(PenStroke& pen, POINT a, POINT b) {
   const LineWalk w = MakeWalk(a, b);
   if (w.length == 0) return;
-  const BitmapObj& bmp = pen.Target();
-  const int64_t majorSize = w.xMajor ? bmp.width : bmp.height;
-  const int64_t minorSize = w.xMajor ? bmp.height : bmp.width;
-  int64_t tLo = 0, tHi = -1, mLo = 0, mHi = -1;
-  bool visible = OffsetRange(w.major0, w.majorDir, majorSize, &tLo, &tHi) &&
-                 OffsetRange(w.minor0, w.minorDir, minorSize, &mLo, &mHi);
-  tHi = std::min<int64_t>(tHi, static_cast<int64_t>(w.length) - 1);
-  mHi = std::min<int64_t>(mHi, static_cast<int64_t>(w.rise));
-  visible = visible && tLo <= tHi && mLo <= mHi;
-  if (!visible) {
-    pen.Skip(w.length);
-    return;
-  }
-  // The minor offset never decreases along the line, so the steps that stay
-  // inside the minor range form one interval, found by bisection. A line
-  // whose whole minor extent is inside needs none.
-  uint64_t lo = static_cast<uint64_t>(tLo), hi = static_cast<uint64_t>(tHi) + 1;
-  if (mLo == 0 && static_cast<uint64_t>(mHi) == w.rise) lo = hi = static_cast<uint64_t>(tLo);
-  while (lo < hi) {
-    const uint64_t mid = lo + (hi - lo) / 2;
-    if (w.MinorAt(mid) >= static_cast<uint64_t>(mLo))
-      hi = mid;
-    else
-      lo = mid + 1;
-  }
-  const uint64_t first = lo;
-  hi = static_cast<uint64_t>(tHi) + 1;
-  if (mLo == 0 && static_cast<uint64_t>(mHi) == w.rise) lo = hi;
-  while (lo < hi) {
-    const uint64_t mid = lo + (hi - lo) / 2;
-    if (w.MinorAt(mid) > static_cast<uint64_t>(mHi))
-      hi = mid;
-    else
-      lo = mid + 1;
-  }
-  const uint64_t end = lo;  // one past the last visible step
-  if (first >= end) {
+  uint64_t first = 0, end = 0;
+  if (!VisibleSteps(w, a, b, pen.Target(), &first, &end)) {
     pen.Skip(w.length);
     return;
   }
 
   pen.Skip(first);
+  // Most lines start inside: no division for them.
   const uint64_t n0 = w.rise * first;
-  uint64_t q = n0 / w.length, r = n0 % w.length;
+  uint64_t q = first == 0 ? 0 : n0 / w.length, r = first == 0 ? 0 : n0 % w.length;
   if (pen.IsSolidCopy8()) {
     // Every step in [first, end) lies inside the target, and a solid pen
-    // has no pattern phase to keep.
-    // The walk moves through the bits by offsets: one major step each pixel,
-    // one minor step whenever the rounded minor offset grows.
+    // has no pattern phase to keep. Round(q, r) is the quotient of
+    // 2 rise t + length + tieStep - 1 by 2 length, so the walk keeps that
+    // division's remainder as an error term: one add and one compare a
+    // pixel, and a diagonal step whenever the quotient grows.
     BitmapObj& target = pen.Target();
     const uint8_t pixel = static_cast<uint8_t>(pen.PenPaint().pixel);
     const int64_t rowStep = target.bottomUp ? -int64_t{target.stride} : int64_t{target.stride};
     const int64_t majorStep = w.xMajor ? w.majorDir : w.majorDir * rowStep;
     const int64_t minorStep = w.xMajor ? w.minorDir * rowStep : w.minorDir;
-    uint64_t minor = w.Round(q, r);
+    const int64_t twoLength = static_cast<int64_t>(2 * w.length);
+    const int64_t twoRise = static_cast<int64_t>(2 * w.rise);
+    int64_t e = static_cast<int64_t>(2 * r + w.length + (w.tieStep ? 1 : 0)) - 1;
+    uint64_t minor = q;
+    if (e >= twoLength) {
+      e -= twoLength;
+      ++minor;
+    }
+    e -= twoLength;  // in [-2 length, 0): the quotient grows when it reaches 0
     const int64_t x = w.xMajor ? w.major0 + w.majorDir * static_cast<int64_t>(first)
                                : w.minor0 + w.minorDir * static_cast<int64_t>(minor);
     const int64_t y = w.xMajor ? w.minor0 + w.minorDir * static_cast<int64_t>(minor)
                                : w.major0 + w.majorDir * static_cast<int64_t>(first);
-    uint8_t* bits = target.bits;
+    uint8_t* const bits = target.bits;
     int64_t at = (target.Row(static_cast<int>(y)) - bits) + x;
-    for (uint64_t t = first;;) {
+    for (uint64_t n = end - first;;) {
       bits[at] = pixel;
-      if (++t == end) break;
-      r += w.rise;
-      if (r >= w.length) {
-        r -= w.length;
-        ++q;
+      if (--n == 0) break;
+      e += twoRise;
+      at += majorStep;
+      if (e >= 0) {
+        e -= twoLength;
+        at += minorStep;
       }
-      const uint64_t next = w.Round(q, r);
-      at += majorStep + (next != minor ? minorStep : 0);
-      minor = next;
     }
     return;
   }

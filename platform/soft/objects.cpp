@@ -32,11 +32,6 @@ std::unique_ptr<BitmapObj> NewBitmap(int width, int height, int bpp, bool dib) {
   return bmp;
 }
 
-bool SelectedAnywhere(HANDLE h) {
-  const Object* o = Lookup(h);
-  return o && o->selections > 0;
-}
-
 // Called when an object leaves a DC slot: a deferred delete happens now.
 void Deselected(HANDLE h) {
   Object* o = Lookup(h);
@@ -106,27 +101,29 @@ HANDLE Register(std::unique_ptr<Object> obj) {
   uint32_t slot;
   if (!t.freeSlots.empty()) {
     slot = t.freeSlots.Pop();
-  } else if (t.slots.size() < handles::kMaxSlots) {
-    slot = static_cast<uint32_t>(t.slots.size());
-    t.slots.emplace_back();
+  } else if (t.used < handles::kMaxSlots) {
+    slot = t.used++;
   } else {
     return nullptr;  // as many live objects as a handle can name
   }
-  handles::HandleSlot& entry = t.slots[slot];
-  entry.generation = entry.generation % handles::kMaxGeneration + 1;
+  handles::HandleSlot& entry = handles::slots[slot];
+  entry.generation = entry.generation >= handles::kMaxGeneration ? 1 : entry.generation + 1;
+  entry.handle = (entry.generation << handles::kGenerationShift) | (slot << handles::kSlotShift);
   if (obj->stock) ++t.stockCount;
-  entry.object = std::move(obj);
+  entry.object = obj.release();
   ++t.live;
-  return reinterpret_cast<HANDLE>((uintptr_t{entry.generation} << handles::kGenerationShift) |
-                                  (uintptr_t{slot} << handles::kSlotShift));
+  return reinterpret_cast<HANDLE>(uintptr_t{entry.handle});
 }
 
 void Unregister(HANDLE h) {
   handles::HandleSlot* entry = handles::SlotOf(h);
   if (!entry) return;
   handles::Table& t = handles::TheTable();
-  std::unique_ptr<Object> obj = std::move(entry->object);
-  t.freeSlots.Push(static_cast<uint32_t>(entry - t.slots.data()));
+  // The slot is free before the object goes.
+  const std::unique_ptr<Object> obj(entry->object);
+  entry->object = nullptr;
+  entry->handle = 0;
+  t.freeSlots.Push(static_cast<uint32_t>(entry - handles::slots));
   --t.live;
   if (obj->stock) --t.stockCount;
 }
@@ -135,10 +132,13 @@ size_t LiveObjectCount() {
   return handles::TheTable().live - handles::TheTable().stockCount;
 }
 
-HGDIOBJ Stock(int index) {
-  static std::array<HGDIOBJ, 20> stock{};
-  if (index < 0 || index >= static_cast<int>(stock.size())) return nullptr;
-  if (stock[index]) return stock[index];
+namespace {
+
+std::array<HGDIOBJ, 20> stockObjects{};
+
+// The stock object made on its first use; drawing code asks for the null
+// brush with every primitive, so the lookup of a made one stays apart.
+[[gnu::noinline]] HGDIOBJ MakeStock(int index) {
   std::unique_ptr<Object> obj;
   auto brush = [](UINT style, COLORREF c) {
     auto b = std::make_unique<BrushObj>();
@@ -211,8 +211,16 @@ HGDIOBJ Stock(int index) {
       return nullptr;
   }
   obj->stock = true;
-  stock[index] = Register(std::move(obj));
-  return stock[index];
+  stockObjects[index] = Register(std::move(obj));
+  return stockObjects[index];
+}
+
+}  // namespace
+
+HGDIOBJ Stock(int index) {
+  if (index < 0 || index >= static_cast<int>(stockObjects.size())) return nullptr;
+  if (HGDIOBJ made = stockObjects[index]) return made;
+  return MakeStock(index);
 }
 
 HBITMAP DefaultBitmap() {
@@ -442,7 +450,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ h) {
     auto* bmp = static_cast<BitmapObj*>(o);
     if (bmp->selectedIn && GetDCObj(bmp->selectedIn)) return FALSE;  // a selected bitmap cannot go
   }
-  if (SelectedAnywhere(h)) {
+  if (o->selections > 0) {
     o->pendingDelete = true;
     return TRUE;
   }

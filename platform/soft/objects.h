@@ -36,9 +36,9 @@ struct Object : CPooled {
 struct BitmapObj : Object {
   BitmapObj(int w, int h, int bpp);
   int width = 0, height = 0, bpp = 1;
-  int stride = 0;          // bytes per row: word-aligned for device bitmaps, dword-aligned for DIBs
-  bool bottomUp = false;   // DIB sections with a positive height store the last row first
-  bool dib = false;        // made by CreateDIBSection
+  int stride = 0;                   // bytes per row: word-aligned for device bitmaps, dword-aligned for DIBs
+  bool bottomUp = false;            // DIB sections with a positive height store the last row first
+  bool dib = false;                 // made by CreateDIBSection
   std::vector<RGBQUAD> colorTable;  // 1- and 8-bit DIB sections
   uint8_t* bits = nullptr;          // points into storage
   PixelStorage storage;
@@ -91,8 +91,8 @@ struct WindowObj;
 struct DCObj : Object {
   DCObj() : Object(ObjType::DC) {}
   enum class Kind { Memory, Window, Screen } kind = Kind::Memory;
-  HWND hwnd = nullptr;        // Window kind
-  HBITMAP bitmap = nullptr;   // Memory kind: the selected bitmap
+  HWND hwnd = nullptr;       // Window kind
+  HBITMAP bitmap = nullptr;  // Memory kind: the selected bitmap
   HPEN pen = nullptr;
   HBRUSH brush = nullptr;
   HFONT font = nullptr;
@@ -123,30 +123,38 @@ constexpr int kGenerationShift = 20;
 constexpr uint32_t kMaxSlots = 1u << (kGenerationShift - kSlotShift);
 constexpr uint32_t kMaxGeneration = (1u << (31 - kGenerationShift)) - 1;
 
+// Trivial, so that the slot array below is zero-filled static storage: a
+// lookup needs no initialisation guard and no bounds test, and the pages of
+// slots never used are never touched.
 struct HandleSlot {
-  uint32_t generation = 0;  // of the live object, or of the last one
-  std::unique_ptr<Object> object;
+  uint32_t handle;      // the live object's handle, 0 while the slot is free
+  uint32_t generation;  // of the live object, or of the last one
+  Object* object;       // owned; deleted by Unregister
 };
 
+// Slot 0 is never used, so no handle is 0.
+inline HandleSlot slots[kMaxSlots];
+
 // Freed slots, oldest first: a ring that only grows, so that freeing and
-// reusing handles allocates nothing once it has room for them.
+// reusing handles allocates nothing once it has room for them. Its size is
+// a power of two, so positions wrap with a mask.
 class SlotQueue {
  public:
   bool empty() const { return count_ == 0; }
   uint32_t Pop() {
     const uint32_t slot = ring_[head_];
-    head_ = (head_ + 1) % ring_.size();
+    head_ = (head_ + 1) & (ring_.size() - 1);
     --count_;
     return slot;
   }
   void Push(uint32_t slot) {
     if (count_ == ring_.size()) {
       std::vector<uint32_t> larger(std::max<size_t>(64, 2 * ring_.size()));
-      for (size_t i = 0; i < count_; ++i) larger[i] = ring_[(head_ + i) % ring_.size()];
+      for (size_t i = 0; i < count_; ++i) larger[i] = ring_[(head_ + i) & (ring_.size() - 1)];
       ring_.swap(larger);
       head_ = 0;
     }
-    ring_[(head_ + count_) % ring_.size()] = slot;
+    ring_[(head_ + count_) & (ring_.size() - 1)] = slot;
     ++count_;
   }
 
@@ -156,7 +164,7 @@ class SlotQueue {
 };
 
 struct Table {
-  std::vector<HandleSlot> slots{1};  // slot 0 is never used, so no handle is 0
+  uint32_t used = 1;  // slots [1, used) have held an object
   SlotQueue freeSlots;
   size_t live = 0;
   size_t stockCount = 0;
@@ -168,13 +176,9 @@ struct Table {
 }
 
 [[gnu::always_inline]] inline HandleSlot* SlotOf(HANDLE h) {
-  Table& t = TheTable();
   const uintptr_t value = reinterpret_cast<uintptr_t>(h);
-  const uintptr_t slot = (value >> kSlotShift) & (kMaxSlots - 1);
-  if (slot >= t.slots.size()) return nullptr;
-  HandleSlot& entry = t.slots[slot];
-  const uintptr_t expected = (uintptr_t{entry.generation} << kGenerationShift) | (slot << kSlotShift);
-  return entry.object && value == expected ? &entry : nullptr;
+  HandleSlot& entry = slots[(value >> kSlotShift) & (kMaxSlots - 1)];
+  return value != 0 && value == entry.handle ? &entry : nullptr;
 }
 
 }  // namespace handles
@@ -182,20 +186,34 @@ struct Table {
 HANDLE Register(std::unique_ptr<Object> obj);
 [[gnu::always_inline]] inline Object* Lookup(HANDLE h) {
   handles::HandleSlot* entry = handles::SlotOf(h);
-  return entry ? entry->object.get() : nullptr;
+  return entry ? entry->object : nullptr;
 }
 template <class T>
 [[gnu::always_inline]] inline T* LookupAs(HANDLE h, ObjType t) {
   Object* o = Lookup(h);
   return o && o->type == t ? static_cast<T*>(o) : nullptr;
 }
-inline BitmapObj* GetBitmap(HANDLE h) { return LookupAs<BitmapObj>(h, ObjType::Bitmap); }
-inline PenObj* GetPen(HANDLE h) { return LookupAs<PenObj>(h, ObjType::Pen); }
-inline BrushObj* GetBrush(HANDLE h) { return LookupAs<BrushObj>(h, ObjType::Brush); }
-inline FontObj* GetFont(HANDLE h) { return LookupAs<FontObj>(h, ObjType::Font); }
-inline PaletteObj* GetPalette(HANDLE h) { return LookupAs<PaletteObj>(h, ObjType::Palette); }
-inline DCObj* GetDCObj(HANDLE h) { return LookupAs<DCObj>(h, ObjType::DC); }
-inline CursorObj* GetCursorObj(HANDLE h) { return LookupAs<CursorObj>(h, ObjType::Cursor); }
+inline BitmapObj* GetBitmap(HANDLE h) {
+  return LookupAs<BitmapObj>(h, ObjType::Bitmap);
+}
+inline PenObj* GetPen(HANDLE h) {
+  return LookupAs<PenObj>(h, ObjType::Pen);
+}
+inline BrushObj* GetBrush(HANDLE h) {
+  return LookupAs<BrushObj>(h, ObjType::Brush);
+}
+inline FontObj* GetFont(HANDLE h) {
+  return LookupAs<FontObj>(h, ObjType::Font);
+}
+inline PaletteObj* GetPalette(HANDLE h) {
+  return LookupAs<PaletteObj>(h, ObjType::Palette);
+}
+inline DCObj* GetDCObj(HANDLE h) {
+  return LookupAs<DCObj>(h, ObjType::DC);
+}
+inline CursorObj* GetCursorObj(HANDLE h) {
+  return LookupAs<CursorObj>(h, ObjType::Cursor);
+}
 void Unregister(HANDLE h);  // destroys the object
 size_t LiveObjectCount();   // live handles, stock objects excluded
 
