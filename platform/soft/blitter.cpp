@@ -103,6 +103,28 @@ void FillConst(const Surface& s, int y, int x0, int n, uint32_t v) {
   }
 }
 
+// len bytes from one buffer to another that does not overlap it; the short
+// runs of small blits in two overlapping word moves instead of a call.
+inline void CopyBytes(uint8_t* to, const uint8_t* from, size_t len) {
+  if (len > 16) {
+    std::memcpy(to, from, len);
+  } else if (len >= 8) {
+    uint64_t a, b;
+    std::memcpy(&a, from, 8);
+    std::memcpy(&b, from + len - 8, 8);
+    std::memcpy(to, &a, 8);
+    std::memcpy(to + len - 8, &b, 8);
+  } else if (len >= 4) {
+    uint32_t a, b;
+    std::memcpy(&a, from, 4);
+    std::memcpy(&b, from + len - 4, 4);
+    std::memcpy(to, &a, 4);
+    std::memcpy(to + len - 4, &b, 4);
+  } else {
+    for (size_t i = 0; i < len; ++i) to[i] = from[i];
+  }
+}
+
 // Copies n pixels between surfaces of one format without looking at them.
 void CopyRaw(const Surface& dst, int dy, int dx, const Surface& src, int sy, int sx, int n,
              std::vector<uint32_t>& scratch) {
@@ -185,71 +207,110 @@ struct RowPairs {
   int x0, n, top, rows, sx, sy;
   template <class Fn>
   void ForEach(Fn fn) const {
-    for (int r = 0; r < rows; ++r) fn(dst.Row(top + r), src.Row(sy + r));
+    if (rows <= 0) return;
+    // Each surface's rows are a fixed step apart (backwards when stored
+    // bottom-up), so the row address is stepped rather than worked out.
+    uint8_t* d = dst.Row(top);
+    const uint8_t* s = src.Row(sy);
+    const ptrdiff_t dStep =
+        dst.bottomUp ? -static_cast<ptrdiff_t>(dst.stride) : static_cast<ptrdiff_t>(dst.stride);
+    const ptrdiff_t sStep =
+        src.bottomUp ? -static_cast<ptrdiff_t>(src.stride) : static_cast<ptrdiff_t>(src.stride);
+    for (int r = 0; r < rows; ++r, d += dStep, s += sStep) fn(d, s);
   }
 };
+
+// op applied to the n bytes at out and in, eight and then four at a time
+// (the operations are bitwise), the rest one by one. The two never overlap.
+template <class Op>
+inline void CombineByteRun(uint8_t* out, const uint8_t* in, int n, Op op) {
+  int i = 0;
+  for (; n - i >= 8; i += 8) {
+    uint64_t v, d;
+    std::memcpy(&v, in + i, 8);
+    std::memcpy(&d, out + i, 8);
+    d = op(v, d);
+    std::memcpy(out + i, &d, 8);
+  }
+  if (n - i >= 4) {
+    uint32_t v, d;
+    std::memcpy(&v, in + i, 4);
+    std::memcpy(&d, out + i, 4);
+    d = op(v, d);
+    std::memcpy(out + i, &d, 4);
+    i += 4;
+  }
+  for (; i < n; ++i) out[i] = static_cast<uint8_t>(op(uint32_t{in[i]}, uint32_t{out[i]}));
+}
 
 // An 8-bit source combined into an 8-bit destination through a table (or
 // none), pixel by pixel.
 template <bool UseLut, class Op>
 void CombineBytesRows(const RowPairs& rows, const uint32_t* lut, size_t size, Op op) {
   const int x0 = rows.x0, sx = rows.sx, n = rows.n;
+  if (!UseLut) {
+    rows.ForEach([=](uint8_t* row, const uint8_t* in) { CombineByteRun(row + x0, in + sx, n, op); });
+    return;
+  }
   rows.ForEach([=](uint8_t* row, const uint8_t* in) {
     uint8_t* out = row + x0;
     for (int i = 0; i < n; ++i) {
       uint32_t v = in[sx + i];
       if (UseLut) v = v < size ? lut[v] : 0;
-      out[i] = static_cast<uint8_t>(op(v, out[i]));
+      out[i] = static_cast<uint8_t>(op(v, uint32_t{out[i]}));
     }
   });
 }
 
-// The four 8-bit pixels each nibble of a monochrome row becomes (first pixel
-// in the high bit), for the pixel values of 0 and 1 bits. Compositions
-// alternate between a dozen pairs, so a table is kept for each of 16 hashes.
-const uint8_t (*NibbleQuads(uint8_t zero, uint8_t one))[4] {
-  struct Table {
-    bool ready = false;
-    uint8_t zero = 0, one = 0;
-    uint8_t quads[16][4];
-  };
-  thread_local Table tables[16];
-  Table& t = tables[(one ^ (one >> 4) ^ (zero << 2) ^ (zero >> 4)) & 15];
-  if (t.ready && t.zero == zero && t.one == one) return t.quads;
-  for (int q = 0; q < 16; ++q)
-    for (int k = 0; k < 4; ++k) t.quads[q][k] = (q >> (3 - k)) & 1 ? one : zero;
-  t.zero = zero;
-  t.one = one;
-  t.ready = true;
-  return t.quads;
-}
+// For each byte of a monochrome row, eight bytes that are 0xFF where its
+// bits are set, in pixel order (the most significant bit first).
+struct ByteMasks {
+  uint64_t masks[256];
+  ByteMasks() {
+    for (int b = 0; b < 256; ++b) {
+      uint8_t bytes[8];
+      for (int k = 0; k < 8; ++k) bytes[k] = (b >> (7 - k)) & 1 ? 0xFF : 0x00;
+      std::memcpy(&masks[b], bytes, 8);
+    }
+  }
+};
+const ByteMasks kByteMasks;
 
-// Monochrome source rows expanded into 8-bit pixels: bit by bit up to a
-// nibble of the source, then four pixels a step through the nibble table
-// (the operations are bitwise, so four bytes combine as one word).
+// Monochrome source rows expanded into 8-bit pixels, eight at a time: the
+// next eight source bits select, byte by byte, between the words of the
+// values of 0 and 1 bits (the operations are bitwise, so the bytes combine
+// as one word). The last few pixels take what is left of such a word.
 template <class Op>
 void ExpandBitsRows(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) {
   const int x0 = rows.x0, sx = rows.sx, n = rows.n;
-  const uint8_t(*quads)[4] = NibbleQuads(zero, one);
+  const uint64_t zeros = uint64_t{zero} * 0x0101010101010101u, ones = uint64_t{one} * 0x0101010101010101u;
+  const uint64_t* masks = kByteMasks.masks;
   rows.ForEach([=](uint8_t* row, const uint8_t* in) {
     uint8_t* out = row + x0;
-    auto single = [&](int i) {
-      const int x = sx + i;
-      const uint32_t v = (in[x >> 3] >> (7 - (x & 7))) & 1u ? one : zero;
-      out[i] = static_cast<uint8_t>(op(v, out[i]));
+    // Bits [x, x + count) of the row, count <= 8, in the high bits of a byte;
+    // no byte past the last of them is read.
+    auto bits = [in](int x, int count) {
+      const int byte = x >> 3, shift = x & 7;
+      unsigned v = static_cast<unsigned>(in[byte]) << shift;
+      if (shift + count > 8) v |= in[byte + 1] >> (8 - shift);
+      return v & 0xFFu;
+    };
+    auto word = [&](int x, int count) {
+      const uint64_t m = masks[bits(x, count)];
+      return (ones & m) | (zeros & ~m);
     };
     int i = 0;
-    for (; i < n && ((sx + i) & 3); ++i) single(i);
-    for (; n - i >= 4; i += 4) {
-      const int x = sx + i;
-      const unsigned nibble = (in[x >> 3] >> (4 - (x & 4))) & 0xFu;
-      uint32_t q, d;
-      std::memcpy(&q, quads[nibble], 4);
-      std::memcpy(&d, out + i, 4);
-      d = op(q, d);
-      std::memcpy(out + i, &d, 4);
+    for (; n - i >= 8; i += 8) {
+      uint64_t d;
+      std::memcpy(&d, out + i, 8);
+      d = op(word(sx + i, 8), d);
+      std::memcpy(out + i, &d, 8);
     }
-    for (; i < n; ++i) single(i);
+    if (i == n) return;
+    const uint64_t w = word(sx + i, n - i);
+    uint8_t px[8];
+    std::memcpy(px, &w, 8);
+    CombineByteRun(out + i, px, n - i, op);
   });
 }
 
@@ -278,16 +339,16 @@ bool CombineBytes(const RowPairs& rows, const Converter& conv, unsigned t) {
   if (!lut && !conv.IsIdentity()) return false;
   switch (t) {
     case 0xCC:
-      CombineBytesOp(rows, lut, size, [](uint32_t s, uint32_t) { return s; });
+      CombineBytesOp(rows, lut, size, [](auto s, auto) { return s; });
       return true;
     case 0x88:
-      CombineBytesOp(rows, lut, size, [](uint32_t s, uint32_t d) { return s & d; });
+      CombineBytesOp(rows, lut, size, [](auto s, auto d) { return s & d; });
       return true;
     case 0xEE:
-      CombineBytesOp(rows, lut, size, [](uint32_t s, uint32_t d) { return s | d; });
+      CombineBytesOp(rows, lut, size, [](auto s, auto d) { return s | d; });
       return true;
     case 0x66:
-      CombineBytesOp(rows, lut, size, [](uint32_t s, uint32_t d) { return s ^ d; });
+      CombineBytesOp(rows, lut, size, [](auto s, auto d) { return s ^ d; });
       return true;
     default:
       return false;
@@ -691,7 +752,7 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
       gFastPaths && usesSrc && t == 0xCC && src.converter->IsIdentity() && src.surface->bpp == dst.bpp;
   // Distinct surfaces only: within one, rows would be read as they change.
   const bool bytes = gFastPaths && usesSrc && src.surface->bits != dst.bits;
-  if (bytes && !raw) {
+  if (bytes) {
     const RowPairs pairs{dst,
                          *src.surface,
                          x0,
@@ -700,7 +761,14 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
                          rows,
                          static_cast<int>(sx),
                          static_cast<int>(sy)};
-    if (CombineBytes(pairs, *src.converter, t) || KeyToBits(pairs, *src.converter, t)) return;
+    if (raw && dst.bpp >= 8) {
+      const size_t size = static_cast<size_t>(dst.bpp / 8);
+      const size_t to = static_cast<size_t>(x0) * size, from = static_cast<size_t>(sx) * size;
+      const size_t len = static_cast<size_t>(n) * size;
+      pairs.ForEach([=](uint8_t* d, const uint8_t* s) { CopyBytes(d + to, s + from, len); });
+      return;
+    }
+    if (!raw && (CombineBytes(pairs, *src.converter, t) || KeyToBits(pairs, *src.converter, t))) return;
   }
   std::vector<uint32_t>& line = RowBuffer(0);
   std::vector<uint32_t>& scratch = RowBuffer(1);
