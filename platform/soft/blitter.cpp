@@ -522,8 +522,40 @@ class StretchMemo {
   static constexpr int kMaxBytes = 2048;  // larger sources and results are not kept
 
   template <class T>
-  void Add(const T& v) {
-    key_.append(reinterpret_cast<const char*>(&v), sizeof v);
+  static void Add(std::string& to, const T& v) {
+    to.append(reinterpret_cast<const char*>(&v), sizeof v);
+  }
+
+  // The number of the geometry of a stretch (its axes, both bitmaps' sizes
+  // and the scan mode) and the source rows its mapping reads. Glyph after
+  // glyph has the same geometry, so the last one is checked first.
+  void UseGeometry(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, const Surface& src,
+                   Scans mode, const AxisMap& my) {
+    if (haveLast_ && SameAxis(lastAx_, ax) && SameAxis(lastAy_, ay) && lastSizes_[0] == dst.width &&
+        lastSizes_[1] == dst.height && lastSizes_[2] == src.width && lastSizes_[3] == src.height &&
+        lastMode_ == mode) {
+      return;
+    }
+    std::string g;
+    for (const StretchAxis* a : {&ax, &ay}) {
+      Add(g, a->dstStart), Add(g, a->dstLen), Add(g, a->srcStart), Add(g, a->srcLen);
+      Add(g, static_cast<char>(a->dstReversed * 2 + a->srcReversed));
+    }
+    Add(g, dst.width), Add(g, dst.height), Add(g, src.width), Add(g, src.height), Add(g, mode);
+    auto it = ids_.find(g);
+    if (it == ids_.end()) {
+      // Numbers are only reused once every row kept under them is gone.
+      if (ids_.size() >= kLimit) ids_.clear(), rows_.clear(), nextId_ = 0;
+      it = ids_.emplace(std::move(g), nextId_++).first;
+    }
+    id_ = it->second;
+    rowLo_ = my.lo[0], rowHi_ = my.hi[0];
+    for (int r = 1; r < my.count; ++r)
+      rowLo_ = std::min(rowLo_, my.lo[r]), rowHi_ = std::max(rowHi_, my.hi[r]);
+    lastAx_ = ax, lastAy_ = ay, lastMode_ = mode;
+    lastSizes_[0] = dst.width, lastSizes_[1] = dst.height, lastSizes_[2] = src.width,
+    lastSizes_[3] = src.height;
+    haveLast_ = true;
   }
 
   // False when the stretch is too large to keep.
@@ -531,20 +563,15 @@ class StretchMemo {
                Scans mode, const AxisMap& mx, const AxisMap& my) {
     const int64_t written = (((mx.first + mx.count - 1) >> 3) - (mx.first >> 3) + 1) * int64_t{my.count};
     if (written > kMaxBytes) return false;
-    key_.clear();
-    for (const StretchAxis* a : {&ax, &ay}) {
-      Add(a->dstStart), Add(a->dstLen), Add(a->srcStart), Add(a->srcLen);
-      Add(static_cast<char>(a->dstReversed * 2 + a->srcReversed));
-    }
-    Add(dst.width), Add(dst.height), Add(src.width), Add(src.height), Add(mode);
-    int lo = my.lo[0], hi = my.hi[0];
-    for (int r = 1; r < my.count; ++r) lo = std::min(lo, my.lo[r]), hi = std::max(hi, my.hi[r]);
+    UseGeometry(dst, ax, ay, src, mode, my);
     // The source bits the mapping reads, the bits beside the span cleared.
     const int b0 = mx.spanLo >> 3, b1 = mx.spanHi >> 3;
     const uint8_t head = static_cast<uint8_t>(0xFFu >> (mx.spanLo & 7));
     const uint8_t tail = static_cast<uint8_t>(0xFFu << (7 - (mx.spanHi & 7)));
-    if (int64_t{hi - lo + 1} * (b1 - b0 + 1) > kMaxBytes) return false;
-    for (int sr = lo; sr <= hi; ++sr) {
+    if (int64_t{rowHi_ - rowLo_ + 1} * (b1 - b0 + 1) > kMaxBytes) return false;
+    key_.clear();
+    Add(key_, id_);
+    for (int sr = rowLo_; sr <= rowHi_; ++sr) {
       const uint8_t* row = src.Row(sr);
       for (int b = b0; b <= b1; ++b) {
         uint8_t v = row[b];
@@ -558,6 +585,14 @@ class StretchMemo {
 
   bool keyed_ = false;  // key_ describes the stretch in progress
   std::string key_;
+  // Geometries by number, and the last one used.
+  std::unordered_map<std::string, uint32_t> ids_;
+  uint32_t nextId_ = 0, id_ = 0;
+  bool haveLast_ = false;
+  StretchAxis lastAx_, lastAy_;
+  int lastSizes_[4] = {};
+  Scans lastMode_ = Scans::And;
+  int rowLo_ = 0, rowHi_ = -1;
   std::unordered_map<std::string, std::vector<uint8_t>> rows_;
 };
 
