@@ -220,17 +220,25 @@ struct RowPairs {
   }
 };
 
-// op applied to the n bytes at out and in, eight and then four at a time
-// (the operations are bitwise), the rest one by one. The two never overlap.
-template <class Op>
+// op applied to the n bytes at out and in, eight, four, two and one at a
+// time (the operations are bitwise). The two never overlap. When applying op
+// twice gives what applying it once does (copy, AND, OR), a run of eight or
+// more ends with a word that overlaps the one before it.
+template <bool Repeatable, class Op>
 inline void CombineByteRun(uint8_t* out, const uint8_t* in, int n, Op op) {
-  int i = 0;
-  for (; n - i >= 8; i += 8) {
+  auto eight = [&](int i) {
     uint64_t v, d;
     std::memcpy(&v, in + i, 8);
     std::memcpy(&d, out + i, 8);
     d = op(v, d);
     std::memcpy(out + i, &d, 8);
+  };
+  int i = 0;
+  for (; n - i >= 8; i += 8) eight(i);
+  if (i == n) return;
+  if (Repeatable && i > 0) {
+    eight(n - 8);
+    return;
   }
   if (n - i >= 4) {
     uint32_t v, d;
@@ -240,16 +248,25 @@ inline void CombineByteRun(uint8_t* out, const uint8_t* in, int n, Op op) {
     std::memcpy(out + i, &d, 4);
     i += 4;
   }
-  for (; i < n; ++i) out[i] = static_cast<uint8_t>(op(uint32_t{in[i]}, uint32_t{out[i]}));
+  if (n - i >= 2) {
+    uint16_t v, d;
+    std::memcpy(&v, in + i, 2);
+    std::memcpy(&d, out + i, 2);
+    d = static_cast<uint16_t>(op(uint32_t{v}, uint32_t{d}));
+    std::memcpy(out + i, &d, 2);
+    i += 2;
+  }
+  if (i < n) out[i] = static_cast<uint8_t>(op(uint32_t{in[i]}, uint32_t{out[i]}));
 }
 
 // An 8-bit source combined into an 8-bit destination through a table (or
 // none), pixel by pixel.
-template <bool UseLut, class Op>
+template <bool UseLut, bool Repeatable, class Op>
 void CombineBytesRows(const RowPairs& rows, const uint32_t* lut, size_t size, Op op) {
   const int x0 = rows.x0, sx = rows.sx, n = rows.n;
   if (!UseLut) {
-    rows.ForEach([=](uint8_t* row, const uint8_t* in) { CombineByteRun(row + x0, in + sx, n, op); });
+    rows.ForEach(
+        [=](uint8_t* row, const uint8_t* in) { CombineByteRun<Repeatable>(row + x0, in + sx, n, op); });
     return;
   }
   rows.ForEach([=](uint8_t* row, const uint8_t* in) {
@@ -280,7 +297,7 @@ const ByteMasks kByteMasks;
 // next eight source bits select, byte by byte, between the words of the
 // values of 0 and 1 bits (the operations are bitwise, so the bytes combine
 // as one word). The last few pixels take what is left of such a word.
-template <class Op>
+template <bool Repeatable, class Op>
 void ExpandBitsRows(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) {
   const int x0 = rows.x0, sx = rows.sx, n = rows.n;
   const uint64_t zeros = uint64_t{zero} * 0x0101010101010101u, ones = uint64_t{one} * 0x0101010101010101u;
@@ -299,32 +316,37 @@ void ExpandBitsRows(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) {
       const uint64_t m = masks[bits(x, count)];
       return (ones & m) | (zeros & ~m);
     };
-    int i = 0;
-    for (; n - i >= 8; i += 8) {
+    auto eight = [&](int i) {
       uint64_t d;
       std::memcpy(&d, out + i, 8);
       d = op(word(sx + i, 8), d);
       std::memcpy(out + i, &d, 8);
-    }
+    };
+    int i = 0;
+    for (; n - i >= 8; i += 8) eight(i);
     if (i == n) return;
+    if (Repeatable && i > 0) {
+      eight(n - 8);
+      return;
+    }
     const uint64_t w = word(sx + i, n - i);
     uint8_t px[8];
     std::memcpy(px, &w, 8);
-    CombineByteRun(out + i, px, n - i, op);
+    CombineByteRun<Repeatable>(out + i, px, n - i, op);
   });
 }
 
-template <class Op>
+template <bool Repeatable, class Op>
 void CombineBytesOp(const RowPairs& rows, const uint32_t* lut, size_t size, Op op) {
   if (rows.src.bpp == 1) {
     // A missing table entry gives 0, as the general path's conversion does.
     const uint32_t zero = !lut ? 0 : size > 0 ? lut[0] : 0;
     const uint32_t one = !lut ? 1 : size > 1 ? lut[1] : 0;
-    ExpandBitsRows(rows, static_cast<uint8_t>(zero), static_cast<uint8_t>(one), op);
+    ExpandBitsRows<Repeatable>(rows, static_cast<uint8_t>(zero), static_cast<uint8_t>(one), op);
   } else if (lut) {
-    CombineBytesRows<true>(rows, lut, size, op);
+    CombineBytesRows<true, Repeatable>(rows, lut, size, op);
   } else {
-    CombineBytesRows<false>(rows, lut, size, op);
+    CombineBytesRows<false, Repeatable>(rows, lut, size, op);
   }
 }
 
@@ -339,16 +361,16 @@ bool CombineBytes(const RowPairs& rows, const Converter& conv, unsigned t) {
   if (!lut && !conv.IsIdentity()) return false;
   switch (t) {
     case 0xCC:
-      CombineBytesOp(rows, lut, size, [](auto s, auto) { return s; });
+      CombineBytesOp<true>(rows, lut, size, [](auto s, auto) { return s; });
       return true;
     case 0x88:
-      CombineBytesOp(rows, lut, size, [](auto s, auto d) { return s & d; });
+      CombineBytesOp<true>(rows, lut, size, [](auto s, auto d) { return s & d; });
       return true;
     case 0xEE:
-      CombineBytesOp(rows, lut, size, [](auto s, auto d) { return s | d; });
+      CombineBytesOp<true>(rows, lut, size, [](auto s, auto d) { return s | d; });
       return true;
     case 0x66:
-      CombineBytesOp(rows, lut, size, [](auto s, auto d) { return s ^ d; });
+      CombineBytesOp<false>(rows, lut, size, [](auto s, auto d) { return s ^ d; });
       return true;
     default:
       return false;
@@ -489,8 +511,10 @@ class StretchMemo {
     const uint8_t head = static_cast<uint8_t>(0xFFu >> (mx.first & 7));
     const int tailBits = (mx.first + mx.count) & 7;
     const uint8_t tail = static_cast<uint8_t>(tailBits ? 0xFFu << (8 - tailBits) : 0xFFu);
-    for (int r = 0; r < my.count; ++r, stored += count) {
-      uint8_t* d = dst.Row(my.first + r) + first;
+    uint8_t* d = dst.Row(my.first) + first;
+    const ptrdiff_t step =
+        dst.bottomUp ? -static_cast<ptrdiff_t>(dst.stride) : static_cast<ptrdiff_t>(dst.stride);
+    for (int r = 0; r < my.count; ++r, stored += count, d += step) {
       if (count == 1) {
         const uint8_t m = head & tail;
         d[0] = static_cast<uint8_t>((d[0] & ~m) | (stored[0] & m));
@@ -569,16 +593,16 @@ class StretchMemo {
     const uint8_t head = static_cast<uint8_t>(0xFFu >> (mx.spanLo & 7));
     const uint8_t tail = static_cast<uint8_t>(0xFFu << (7 - (mx.spanHi & 7)));
     if (int64_t{rowHi_ - rowLo_ + 1} * (b1 - b0 + 1) > kMaxBytes) return false;
-    key_.clear();
-    Add(key_, id_);
-    for (int sr = rowLo_; sr <= rowHi_; ++sr) {
-      const uint8_t* row = src.Row(sr);
-      for (int b = b0; b <= b1; ++b) {
-        uint8_t v = row[b];
-        if (b == b0) v &= head;
-        if (b == b1) v &= tail;
-        key_.push_back(static_cast<char>(v));
-      }
+    const int width = b1 - b0 + 1;
+    key_.resize(sizeof id_ + static_cast<size_t>(rowHi_ - rowLo_ + 1) * static_cast<size_t>(width));
+    char* out = &key_[0];
+    std::memcpy(out, &id_, sizeof id_);
+    out += sizeof id_;
+    for (int sr = rowLo_; sr <= rowHi_; ++sr, out += width) {
+      const uint8_t* row = src.Row(sr) + b0;
+      for (int b = 0; b < width; ++b) out[b] = static_cast<char>(row[b]);
+      out[0] = static_cast<char>(out[0] & head);
+      out[width - 1] = static_cast<char>(out[width - 1] & tail);
     }
     return true;
   }
