@@ -293,12 +293,9 @@ struct ByteMasks {
 };
 const ByteMasks kByteMasks;
 
-// Monochrome source rows expanded into 8-bit pixels, eight at a time: the
-// next eight source bits select, byte by byte, between the words of the
-// values of 0 and 1 bits (the operations are bitwise, so the bytes combine
-// as one word). The last few pixels take what is left of such a word.
-template <bool Repeatable, class Op>
-void ExpandBitsRows(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) {
+// ExpandBitsRows for a source that starts on a byte boundary or not.
+template <bool Repeatable, bool Aligned, class Op>
+void ExpandBitsRowsFrom(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) {
   const int x0 = rows.x0, sx = rows.sx, n = rows.n;
   const uint64_t zeros = uint64_t{zero} * 0x0101010101010101u, ones = uint64_t{one} * 0x0101010101010101u;
   const uint64_t* masks = kByteMasks.masks;
@@ -312,28 +309,42 @@ void ExpandBitsRows(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) {
       if (shift + count > 8) v |= in[byte + 1] >> (8 - shift);
       return v & 0xFFu;
     };
-    auto word = [&](int x, int count) {
-      const uint64_t m = masks[bits(x, count)];
+    auto word = [&](unsigned b) {
+      const uint64_t m = masks[b];
       return (ones & m) | (zeros & ~m);
     };
-    auto eight = [&](int i) {
+    auto eight = [&](int i, unsigned b) {
       uint64_t d;
       std::memcpy(&d, out + i, 8);
-      d = op(word(sx + i, 8), d);
+      d = op(word(b), d);
       std::memcpy(out + i, &d, 8);
     };
     int i = 0;
-    for (; n - i >= 8; i += 8) eight(i);
+    for (; n - i >= 8; i += 8) eight(i, Aligned ? in[(sx + i) >> 3] : bits(sx + i, 8));
     if (i == n) return;
     if (Repeatable && i > 0) {
-      eight(n - 8);
+      eight(n - 8, bits(sx + n - 8, 8));
       return;
     }
-    const uint64_t w = word(sx + i, n - i);
+    const uint64_t w = word(Aligned ? in[(sx + i) >> 3] : bits(sx + i, n - i));
     uint8_t px[8];
     std::memcpy(px, &w, 8);
     CombineByteRun<Repeatable>(out + i, px, n - i, op);
   });
+}
+
+// Monochrome source rows expanded into 8-bit pixels, eight at a time: the
+// next eight source bits select, byte by byte, between the words of the
+// values of 0 and 1 bits (the operations are bitwise, so the bytes combine
+// as one word). The last few pixels take what is left of such a word. A
+// source starting on a byte boundary reads its bytes as they are.
+template <bool Repeatable, class Op>
+void ExpandBitsRows(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) {
+  if ((rows.sx & 7) == 0) {
+    ExpandBitsRowsFrom<Repeatable, true>(rows, zero, one, op);
+  } else {
+    ExpandBitsRowsFrom<Repeatable, false>(rows, zero, one, op);
+  }
 }
 
 template <bool Repeatable, class Op>
@@ -514,6 +525,20 @@ class StretchMemo {
     uint8_t* d = dst.Row(my.first) + first;
     const ptrdiff_t step =
         dst.bottomUp ? -static_cast<ptrdiff_t>(dst.stride) : static_cast<ptrdiff_t>(dst.stride);
+    if (count == 2) {
+      // Glyph masks of 9 to 16 columns: both bytes merged as one.
+      const uint8_t both[2] = {head, tail};
+      uint16_t m;
+      std::memcpy(&m, both, 2);
+      for (int r = 0; r < my.count; ++r, stored += 2, d += step) {
+        uint16_t v, was;
+        std::memcpy(&v, stored, 2);
+        std::memcpy(&was, d, 2);
+        was = static_cast<uint16_t>((was & ~m) | (v & m));
+        std::memcpy(d, &was, 2);
+      }
+      return true;
+    }
     for (int r = 0; r < my.count; ++r, stored += count, d += step) {
       if (count == 1) {
         const uint8_t m = head & tail;
