@@ -104,25 +104,19 @@ void FillConst(const Surface& s, int y, int x0, int n, uint32_t v) {
 }
 
 // len bytes from one buffer to another that does not overlap it; the short
-// runs of small blits in two overlapping word moves instead of a call.
+// runs of small blits in words of 8, 4, 2 and 1 bytes instead of a call.
+// Every short run of a row is cut the same way, so the next blit over the
+// same box reads each word as it was stored.
 inline void CopyBytes(uint8_t* to, const uint8_t* from, size_t len) {
   if (len > 16) {
     std::memcpy(to, from, len);
-  } else if (len >= 8) {
-    uint64_t a, b;
-    std::memcpy(&a, from, 8);
-    std::memcpy(&b, from + len - 8, 8);
-    std::memcpy(to, &a, 8);
-    std::memcpy(to + len - 8, &b, 8);
-  } else if (len >= 4) {
-    uint32_t a, b;
-    std::memcpy(&a, from, 4);
-    std::memcpy(&b, from + len - 4, 4);
-    std::memcpy(to, &a, 4);
-    std::memcpy(to + len - 4, &b, 4);
-  } else {
-    for (size_t i = 0; i < len; ++i) to[i] = from[i];
+    return;
   }
+  size_t i = 0;
+  for (; len - i >= 8; i += 8) std::memcpy(to + i, from + i, 8);
+  if (len - i >= 4) std::memcpy(to + i, from + i, 4), i += 4;
+  if (len - i >= 2) std::memcpy(to + i, from + i, 2), i += 2;
+  if (i < len) to[i] = from[i];
 }
 
 // Copies n pixels between surfaces of one format without looking at them.
@@ -221,24 +215,17 @@ struct RowPairs {
 };
 
 // op applied to the n bytes at out and in, eight, four, two and one at a
-// time (the operations are bitwise). The two never overlap. When applying op
-// twice gives what applying it once does (copy, AND, OR), a run of eight or
-// more ends with a word that overlaps the one before it.
-template <bool Repeatable, class Op>
+// time (the operations are bitwise), cut as CopyBytes cuts them. The two
+// never overlap.
+template <class Op>
 inline void CombineByteRun(uint8_t* out, const uint8_t* in, int n, Op op) {
-  auto eight = [&](int i) {
+  int i = 0;
+  for (; n - i >= 8; i += 8) {
     uint64_t v, d;
     std::memcpy(&v, in + i, 8);
     std::memcpy(&d, out + i, 8);
     d = op(v, d);
     std::memcpy(out + i, &d, 8);
-  };
-  int i = 0;
-  for (; n - i >= 8; i += 8) eight(i);
-  if (i == n) return;
-  if (Repeatable && i > 0) {
-    eight(n - 8);
-    return;
   }
   if (n - i >= 4) {
     uint32_t v, d;
@@ -261,12 +248,11 @@ inline void CombineByteRun(uint8_t* out, const uint8_t* in, int n, Op op) {
 
 // An 8-bit source combined into an 8-bit destination through a table (or
 // none), pixel by pixel.
-template <bool UseLut, bool Repeatable, class Op>
+template <bool UseLut, class Op>
 void CombineBytesRows(const RowPairs& rows, const uint32_t* lut, size_t size, Op op) {
   const int x0 = rows.x0, sx = rows.sx, n = rows.n;
   if (!UseLut) {
-    rows.ForEach(
-        [=](uint8_t* row, const uint8_t* in) { CombineByteRun<Repeatable>(row + x0, in + sx, n, op); });
+    rows.ForEach([=](uint8_t* row, const uint8_t* in) { CombineByteRun(row + x0, in + sx, n, op); });
     return;
   }
   rows.ForEach([=](uint8_t* row, const uint8_t* in) {
@@ -294,7 +280,7 @@ struct ByteMasks {
 const ByteMasks kByteMasks;
 
 // ExpandBitsRows for a source that starts on a byte boundary or not.
-template <bool Repeatable, bool Aligned, class Op>
+template <bool Aligned, class Op>
 void ExpandBitsRowsFrom(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) {
   const int x0 = rows.x0, sx = rows.sx, n = rows.n;
   const uint64_t zeros = uint64_t{zero} * 0x0101010101010101u, ones = uint64_t{one} * 0x0101010101010101u;
@@ -322,14 +308,10 @@ void ExpandBitsRowsFrom(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) 
     int i = 0;
     for (; n - i >= 8; i += 8) eight(i, Aligned ? in[(sx + i) >> 3] : bits(sx + i, 8));
     if (i == n) return;
-    if (Repeatable && i > 0) {
-      eight(n - 8, bits(sx + n - 8, 8));
-      return;
-    }
     const uint64_t w = word(Aligned ? in[(sx + i) >> 3] : bits(sx + i, n - i));
     uint8_t px[8];
     std::memcpy(px, &w, 8);
-    CombineByteRun<Repeatable>(out + i, px, n - i, op);
+    CombineByteRun(out + i, px, n - i, op);
   });
 }
 
@@ -338,26 +320,26 @@ void ExpandBitsRowsFrom(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) 
 // values of 0 and 1 bits (the operations are bitwise, so the bytes combine
 // as one word). The last few pixels take what is left of such a word. A
 // source starting on a byte boundary reads its bytes as they are.
-template <bool Repeatable, class Op>
+template <class Op>
 void ExpandBitsRows(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) {
   if ((rows.sx & 7) == 0) {
-    ExpandBitsRowsFrom<Repeatable, true>(rows, zero, one, op);
+    ExpandBitsRowsFrom<true>(rows, zero, one, op);
   } else {
-    ExpandBitsRowsFrom<Repeatable, false>(rows, zero, one, op);
+    ExpandBitsRowsFrom<false>(rows, zero, one, op);
   }
 }
 
-template <bool Repeatable, class Op>
+template <class Op>
 void CombineBytesOp(const RowPairs& rows, const uint32_t* lut, size_t size, Op op) {
   if (rows.src.bpp == 1) {
     // A missing table entry gives 0, as the general path's conversion does.
     const uint32_t zero = !lut ? 0 : size > 0 ? lut[0] : 0;
     const uint32_t one = !lut ? 1 : size > 1 ? lut[1] : 0;
-    ExpandBitsRows<Repeatable>(rows, static_cast<uint8_t>(zero), static_cast<uint8_t>(one), op);
+    ExpandBitsRows(rows, static_cast<uint8_t>(zero), static_cast<uint8_t>(one), op);
   } else if (lut) {
-    CombineBytesRows<true, Repeatable>(rows, lut, size, op);
+    CombineBytesRows<true>(rows, lut, size, op);
   } else {
-    CombineBytesRows<false, Repeatable>(rows, lut, size, op);
+    CombineBytesRows<false>(rows, lut, size, op);
   }
 }
 
@@ -372,16 +354,16 @@ bool CombineBytes(const RowPairs& rows, const Converter& conv, unsigned t) {
   if (!lut && !conv.IsIdentity()) return false;
   switch (t) {
     case 0xCC:
-      CombineBytesOp<true>(rows, lut, size, [](auto s, auto) { return s; });
+      CombineBytesOp(rows, lut, size, [](auto s, auto) { return s; });
       return true;
     case 0x88:
-      CombineBytesOp<true>(rows, lut, size, [](auto s, auto d) { return s & d; });
+      CombineBytesOp(rows, lut, size, [](auto s, auto d) { return s & d; });
       return true;
     case 0xEE:
-      CombineBytesOp<true>(rows, lut, size, [](auto s, auto d) { return s | d; });
+      CombineBytesOp(rows, lut, size, [](auto s, auto d) { return s | d; });
       return true;
     case 0x66:
-      CombineBytesOp<false>(rows, lut, size, [](auto s, auto d) { return s ^ d; });
+      CombineBytesOp(rows, lut, size, [](auto s, auto d) { return s ^ d; });
       return true;
     default:
       return false;
