@@ -184,10 +184,19 @@ void CombineRow(const Surface& dst, int y, int x0, int n, const uint32_t* src, c
     for (int i = 0; i < n; ++i) d[i] = (d[i] | src[i]) & mask;
   } else if (t == 0x66 && src) {  // SRCINVERT
     for (int i = 0; i < n; ++i) d[i] = (d[i] ^ src[i]) & mask;
+  } else if (solid) {
+    for (int i = 0; i < n; ++i) d[i] = ApplyRop3(rop, pv, src ? src[i] : 0, usesDst ? d[i] : 0, mask);
   } else {
-    for (int i = 0; i < n; ++i) {
-      const uint32_t p = solid ? pv : pat->At(x0 + i, y);
-      d[i] = ApplyRop3(rop, p, src ? src[i] : 0, usesDst ? d[i] : 0, mask);
+    // The pattern's row for y, stepped along from the column of x0.
+    const auto floorMod = [](int64_t a, int64_t m) { return (a % m + m) % m; };
+    const uint32_t* row =
+        pat->pattern.data() + floorMod(int64_t{y} - pat->org.y, pat->patH) * static_cast<int64_t>(pat->patW);
+    int64_t col = floorMod(int64_t{x0} - pat->org.x, pat->patW);
+    if (t == 0xF0) {  // PATCOPY
+      for (int i = 0; i < n; ++i, col = col + 1 == pat->patW ? 0 : col + 1) d[i] = row[col] & mask;
+    } else {
+      for (int i = 0; i < n; ++i, col = col + 1 == pat->patW ? 0 : col + 1)
+        d[i] = ApplyRop3(rop, row[col], src ? src[i] : 0, usesDst ? d[i] : 0, mask);
     }
   }
   WritePixels(dst, y, x0, n, d);
