@@ -614,8 +614,15 @@ class StretchMemo {
     char* out = &key_[0];
     std::memcpy(out, &id_, sizeof id_);
     out += sizeof id_;
-    for (int sr = rowLo_; sr <= rowHi_; ++sr, out += width) {
-      const uint8_t* row = src.Row(sr) + b0;
+    const uint8_t* row = src.Row(rowLo_) + b0;
+    const ptrdiff_t step =
+        src.bottomUp ? -static_cast<ptrdiff_t>(src.stride) : static_cast<ptrdiff_t>(src.stride);
+    if (width == 1) {  // glyphs up to eight columns wide
+      const uint8_t both = head & tail;
+      for (int sr = rowLo_; sr <= rowHi_; ++sr, ++out, row += step) *out = static_cast<char>(row[0] & both);
+      return true;
+    }
+    for (int sr = rowLo_; sr <= rowHi_; ++sr, out += width, row += step) {
       for (int b = 0; b < width; ++b) out[b] = static_cast<char>(row[b]);
       out[0] = static_cast<char>(out[0] & head);
       out[width - 1] = static_cast<char>(out[width - 1] & tail);
