@@ -915,6 +915,32 @@ void Stretch(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, c
   // A copy writes the same pixels for the same source rows, so an enlarged
   // row repeats the destination row above it.
   const bool repeatRows = gFastPaths && RopTable(rop) == 0xCC;
+  size_t lutSize = 0;
+  const uint32_t* lut = converter.Lut(&lutSize);
+  if (repeatRows && src.bpp == 1 && dst.bpp == 8 && lut) {
+    // A monochrome glyph copied onto an 8-bit page: each pixel straight from
+    // the bits it takes, through the converter's table.
+    for (int r = 0; r < my.count; ++r) {
+      uint8_t* d = dst.Row(my.first + r) + mx.first;
+      const int rowLo = my.lo[r], rowHi = my.hi[r];
+      if (r > 0 && rowLo == my.lo[r - 1] && rowHi == my.hi[r - 1]) {
+        std::memcpy(d, dst.Row(my.first + r - 1) + mx.first, static_cast<size_t>(mx.count));
+        continue;
+      }
+      for (int c = 0; c < mx.count; ++c) {
+        uint32_t v = init;
+        for (int sr = rowLo; sr <= rowHi; ++sr) {
+          const uint8_t* bits = src.Row(sr);
+          for (int x = mx.lo[c]; x <= mx.hi[c]; ++x) {
+            const uint32_t p = (bits[x >> 3] >> (7 - (x & 7))) & 1u;
+            v = mode == Scans::And ? v & p : mode == Scans::Or ? v | p : p;
+          }
+        }
+        d[c] = static_cast<uint8_t>(v < lutSize ? lut[v] : 0);
+      }
+    }
+    return;
+  }
   for (int r = 0; r < my.count; ++r) {
     const int rowLo = my.lo[r], rowHi = my.hi[r];
     if (repeatRows && r > 0 && rowLo == doneLo && rowHi == doneHi) {
