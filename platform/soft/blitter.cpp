@@ -482,6 +482,21 @@ const AxisMap& CachedAxis(int which, const StretchAxis& a, int dstLimit, int src
   };
   thread_local Slot slots[2];
   Slot& s = slots[which];
+  auto inside = [dstLimit](const StretchAxis& x) {
+    return x.dstStart >= 0 && x.dstStart + x.dstLen <= dstLimit;
+  };
+  if (gFastPaths && s.valid && s.axis.dstStart != a.dstStart && s.dstLimit == dstLimit &&
+      s.srcLimit == srcLimit && s.pick == pick && inside(s.axis) && inside(a)) {
+    // Cells copied whole onto the page at another place: the same source
+    // steps, moved along with the destination.
+    StretchAxis moved = s.axis;
+    moved.dstStart = a.dstStart;
+    if (SameAxis(moved, a)) {
+      s.map.first += static_cast<int>(a.dstStart - s.axis.dstStart);
+      s.axis = a;
+      return s.map;
+    }
+  }
   if (!gFastPaths || !s.valid || !SameAxis(s.axis, a) || s.dstLimit != dstLimit || s.srcLimit != srcLimit ||
       s.pick != pick) {
     MapAxis(a, dstLimit, srcLimit, pick, s.map);
