@@ -276,24 +276,27 @@ void CombineBytesRows(const RowPairs& rows, const uint32_t* lut, size_t size, Op
 
 // For each byte of a monochrome row, eight bytes that are 0xFF where its
 // bits are set, in pixel order (the most significant bit first).
-struct ByteMasks {
-  uint64_t masks[256];
-  ByteMasks() {
-    for (int b = 0; b < 256; ++b) {
-      uint8_t bytes[8];
-      for (int k = 0; k < 8; ++k) bytes[k] = (b >> (7 - k)) & 1 ? 0xFF : 0x00;
-      std::memcpy(&masks[b], bytes, 8);
+const uint64_t* ByteMasks() {
+  struct Table {
+    uint64_t masks[256];
+    Table() {
+      for (int b = 0; b < 256; ++b) {
+        uint8_t bytes[8];
+        for (int k = 0; k < 8; ++k) bytes[k] = (b >> (7 - k)) & 1 ? 0xFF : 0x00;
+        std::memcpy(&masks[b], bytes, 8);
+      }
     }
-  }
-};
-const ByteMasks kByteMasks;
+  };
+  static const Table table;
+  return table.masks;
+}
 
 // ExpandBitsRows for a source that starts on a byte boundary or not.
 template <bool Aligned, class Op>
 void ExpandBitsRowsFrom(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) {
   const int x0 = rows.x0, sx = rows.sx, n = rows.n;
   const uint64_t zeros = uint64_t{zero} * 0x0101010101010101u, ones = uint64_t{one} * 0x0101010101010101u;
-  const uint64_t* masks = kByteMasks.masks;
+  const uint64_t* masks = ByteMasks();
   rows.ForEach([=](uint8_t* row, const uint8_t* in) {
     uint8_t* out = row + x0;
     // Bits [x, x + count) of the row, count <= 8, in the high bits of a byte;
