@@ -230,7 +230,11 @@ void CGrDrv::DrawLoadedChar(CGraphicsState* state, CTextCtx* text, char ch) {
   const int32_t alphabet = ts.alphabet;
   if (code >= 0x20 && code <= 0x7F && alphabet >= 1 && alphabet <= 3) {
     const CCharCell& cell = ts.loaded[alphabet - 1].cells[code - 0x20];
-    for (int r = 0; r < 10; ++r) {
+    // Upright, a row's two digits are its eight dots in order.
+    for (int r = 0; d == 0 && r < 10; ++r)
+      bits[r * 2] =
+          static_cast<uint8_t>(~(((cell.digits[2 * r] & 0xF) << 4) | (cell.digits[2 * r + 1] & 0xF)));
+    for (int r = 0; d != 0 && r < 10; ++r) {
       for (int c = 0; c < 8; ++c) {
         const uint8_t digit = cell.digits[2 * r + c / 4];
         if (!(digit & (8 >> (c % 4)))) continue;

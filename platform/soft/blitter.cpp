@@ -103,6 +103,22 @@ void FillConst(const Surface& s, int y, int x0, int n, uint32_t v) {
   }
 }
 
+// len bytes from one buffer to another that does not overlap it; the short
+// runs of small blits in words of 8, 4, 2 and 1 bytes instead of a call.
+// Every short run of a row is cut the same way, so the next blit over the
+// same box reads each word as it was stored.
+inline void CopyBytes(uint8_t* to, const uint8_t* from, size_t len) {
+  if (len > 16) {
+    std::memcpy(to, from, len);
+    return;
+  }
+  size_t i = 0;
+  for (; len - i >= 8; i += 8) std::memcpy(to + i, from + i, 8);
+  if (len - i >= 4) std::memcpy(to + i, from + i, 4), i += 4;
+  if (len - i >= 2) std::memcpy(to + i, from + i, 2), i += 2;
+  if (i < len) to[i] = from[i];
+}
+
 // Copies n pixels between surfaces of one format without looking at them.
 void CopyRaw(const Surface& dst, int dy, int dx, const Surface& src, int sy, int sx, int n,
              std::vector<uint32_t>& scratch) {
@@ -168,10 +184,19 @@ void CombineRow(const Surface& dst, int y, int x0, int n, const uint32_t* src, c
     for (int i = 0; i < n; ++i) d[i] = (d[i] | src[i]) & mask;
   } else if (t == 0x66 && src) {  // SRCINVERT
     for (int i = 0; i < n; ++i) d[i] = (d[i] ^ src[i]) & mask;
+  } else if (solid) {
+    for (int i = 0; i < n; ++i) d[i] = ApplyRop3(rop, pv, src ? src[i] : 0, usesDst ? d[i] : 0, mask);
   } else {
-    for (int i = 0; i < n; ++i) {
-      const uint32_t p = solid ? pv : pat->At(x0 + i, y);
-      d[i] = ApplyRop3(rop, p, src ? src[i] : 0, usesDst ? d[i] : 0, mask);
+    // The pattern's row for y, stepped along from the column of x0.
+    const auto floorMod = [](int64_t a, int64_t m) { return (a % m + m) % m; };
+    const uint32_t* row =
+        pat->pattern.data() + floorMod(int64_t{y} - pat->org.y, pat->patH) * static_cast<int64_t>(pat->patW);
+    int64_t col = floorMod(int64_t{x0} - pat->org.x, pat->patW);
+    if (t == 0xF0) {  // PATCOPY
+      for (int i = 0; i < n; ++i, col = col + 1 == pat->patW ? 0 : col + 1) d[i] = row[col] & mask;
+    } else {
+      for (int i = 0; i < n; ++i, col = col + 1 == pat->patW ? 0 : col + 1)
+        d[i] = ApplyRop3(rop, row[col], src ? src[i] : 0, usesDst ? d[i] : 0, mask);
     }
   }
   WritePixels(dst, y, x0, n, d);
@@ -188,107 +213,134 @@ struct RowPairs {
   template <class Fn>
   void ForEach(Fn fn) const {
     if (rows <= 0) return;
-    uint8_t* const d = dst.Row(top);
-    const uint8_t* const s = src.Row(sy);
-    const ptrdiff_t ds =
+    // Each surface's rows are a fixed step apart (backwards when stored
+    // bottom-up), so the row address is stepped rather than worked out.
+    uint8_t* d = dst.Row(top);
+    const uint8_t* s = src.Row(sy);
+    const ptrdiff_t dStep =
         dst.bottomUp ? -static_cast<ptrdiff_t>(dst.stride) : static_cast<ptrdiff_t>(dst.stride);
-    const ptrdiff_t ss =
+    const ptrdiff_t sStep =
         src.bottomUp ? -static_cast<ptrdiff_t>(src.stride) : static_cast<ptrdiff_t>(src.stride);
-    for (int r = 0; r < rows; ++r) fn(d + r * ds, s + r * ss);
+    for (int r = 0; r < rows; ++r, d += dStep, s += sStep) fn(d, s);
   }
 };
+
+// op applied to the n bytes at out and in, eight, four, two and one at a
+// time (the operations are bitwise), cut as CopyBytes cuts them. The two
+// never overlap.
+template <class Op>
+inline void CombineByteRun(uint8_t* out, const uint8_t* in, int n, Op op) {
+  int i = 0;
+  for (; n - i >= 8; i += 8) {
+    uint64_t v, d;
+    std::memcpy(&v, in + i, 8);
+    std::memcpy(&d, out + i, 8);
+    d = op(v, d);
+    std::memcpy(out + i, &d, 8);
+  }
+  if (n - i >= 4) {
+    uint32_t v, d;
+    std::memcpy(&v, in + i, 4);
+    std::memcpy(&d, out + i, 4);
+    d = op(v, d);
+    std::memcpy(out + i, &d, 4);
+    i += 4;
+  }
+  if (n - i >= 2) {
+    uint16_t v, d;
+    std::memcpy(&v, in + i, 2);
+    std::memcpy(&d, out + i, 2);
+    d = static_cast<uint16_t>(op(uint32_t{v}, uint32_t{d}));
+    std::memcpy(out + i, &d, 2);
+    i += 2;
+  }
+  if (i < n) out[i] = static_cast<uint8_t>(op(uint32_t{in[i]}, uint32_t{out[i]}));
+}
 
 // An 8-bit source combined into an 8-bit destination through a table (or
 // none), pixel by pixel.
 template <bool UseLut, class Op>
 void CombineBytesRows(const RowPairs& rows, const uint32_t* lut, size_t size, Op op) {
   const int x0 = rows.x0, sx = rows.sx, n = rows.n;
+  if (!UseLut) {
+    rows.ForEach([=](uint8_t* row, const uint8_t* in) { CombineByteRun(row + x0, in + sx, n, op); });
+    return;
+  }
   rows.ForEach([=](uint8_t* row, const uint8_t* in) {
     uint8_t* out = row + x0;
     for (int i = 0; i < n; ++i) {
       uint32_t v = in[sx + i];
       if (UseLut) v = v < size ? lut[v] : 0;
-      out[i] = static_cast<uint8_t>(op(v, out[i]));
+      out[i] = static_cast<uint8_t>(op(v, uint32_t{out[i]}));
     }
   });
 }
 
-// The same without a table: the operations are bitwise, so eight or four
-// pixels combine as one word. The rows are short in the blits of plane
-// merging, where a loop a pixel at a time cost more than the pixels.
-template <class Op>
-void CombineWordsRows(const RowPairs& rows, Op op) {
-  const int x0 = rows.x0, sx = rows.sx, n = rows.n;
-  rows.ForEach([=](uint8_t* row, const uint8_t* in) {
-    uint8_t* out = row + x0;
-    in += sx;
-    int i = 0;
-    for (; n - i >= 8; i += 8) {
-      uint64_t v, d;
-      std::memcpy(&v, in + i, 8);
-      std::memcpy(&d, out + i, 8);
-      d = op(v, d);
-      std::memcpy(out + i, &d, 8);
-    }
-    if (n - i >= 4) {
-      uint32_t v, d;
-      std::memcpy(&v, in + i, 4);
-      std::memcpy(&d, out + i, 4);
-      d = op(v, d);
-      std::memcpy(out + i, &d, 4);
-      i += 4;
-    }
-    for (; i < n; ++i) out[i] = static_cast<uint8_t>(op(uint32_t{in[i]}, uint32_t{out[i]}));
-  });
-}
-
-// The four 8-bit pixels each nibble of a monochrome row becomes (first pixel
-// in the high bit), for the pixel values of 0 and 1 bits. Compositions
-// alternate between a dozen pairs, so a table is kept for each of 16 hashes.
-const uint8_t (*NibbleQuads(uint8_t zero, uint8_t one))[4] {
+// For each byte of a monochrome row, eight bytes that are 0xFF where its
+// bits are set, in pixel order (the most significant bit first).
+const uint64_t* ByteMasks() {
   struct Table {
-    bool ready = false;
-    uint8_t zero = 0, one = 0;
-    uint8_t quads[16][4];
+    uint64_t masks[256];
+    Table() {
+      for (int b = 0; b < 256; ++b) {
+        uint8_t bytes[8];
+        for (int k = 0; k < 8; ++k) bytes[k] = (b >> (7 - k)) & 1 ? 0xFF : 0x00;
+        std::memcpy(&masks[b], bytes, 8);
+      }
+    }
   };
-  thread_local Table tables[16];
-  Table& t = tables[(one ^ (one >> 4) ^ (zero << 2) ^ (zero >> 4)) & 15];
-  if (t.ready && t.zero == zero && t.one == one) return t.quads;
-  for (int q = 0; q < 16; ++q)
-    for (int k = 0; k < 4; ++k) t.quads[q][k] = (q >> (3 - k)) & 1 ? one : zero;
-  t.zero = zero;
-  t.one = one;
-  t.ready = true;
-  return t.quads;
+  static const Table table;
+  return table.masks;
 }
 
-// Monochrome source rows expanded into 8-bit pixels: bit by bit up to a
-// nibble of the source, then four pixels a step through the nibble table
-// (the operations are bitwise, so four bytes combine as one word).
-template <class Op>
-void ExpandBitsRows(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) {
+// ExpandBitsRows for a source that starts on a byte boundary or not.
+template <bool Aligned, class Op>
+void ExpandBitsRowsFrom(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) {
   const int x0 = rows.x0, sx = rows.sx, n = rows.n;
-  const uint8_t(*quads)[4] = NibbleQuads(zero, one);
+  const uint64_t zeros = uint64_t{zero} * 0x0101010101010101u, ones = uint64_t{one} * 0x0101010101010101u;
+  const uint64_t* masks = ByteMasks();
   rows.ForEach([=](uint8_t* row, const uint8_t* in) {
     uint8_t* out = row + x0;
-    auto single = [&](int i) {
-      const int x = sx + i;
-      const uint32_t v = (in[x >> 3] >> (7 - (x & 7))) & 1u ? one : zero;
-      out[i] = static_cast<uint8_t>(op(v, out[i]));
+    // Bits [x, x + count) of the row, count <= 8, in the high bits of a byte;
+    // no byte past the last of them is read.
+    auto bits = [in](int x, int count) {
+      const int byte = x >> 3, shift = x & 7;
+      unsigned v = static_cast<unsigned>(in[byte]) << shift;
+      if (shift + count > 8) v |= in[byte + 1] >> (8 - shift);
+      return v & 0xFFu;
+    };
+    auto word = [&](unsigned b) {
+      const uint64_t m = masks[b];
+      return (ones & m) | (zeros & ~m);
+    };
+    auto eight = [&](int i, unsigned b) {
+      uint64_t d;
+      std::memcpy(&d, out + i, 8);
+      d = op(word(b), d);
+      std::memcpy(out + i, &d, 8);
     };
     int i = 0;
-    for (; i < n && ((sx + i) & 3); ++i) single(i);
-    for (; n - i >= 4; i += 4) {
-      const int x = sx + i;
-      const unsigned nibble = (in[x >> 3] >> (4 - (x & 4))) & 0xFu;
-      uint32_t q, d;
-      std::memcpy(&q, quads[nibble], 4);
-      std::memcpy(&d, out + i, 4);
-      d = op(q, d);
-      std::memcpy(out + i, &d, 4);
-    }
-    for (; i < n; ++i) single(i);
+    for (; n - i >= 8; i += 8) eight(i, Aligned ? in[(sx + i) >> 3] : bits(sx + i, 8));
+    if (i == n) return;
+    const uint64_t w = word(Aligned ? in[(sx + i) >> 3] : bits(sx + i, n - i));
+    uint8_t px[8];
+    std::memcpy(px, &w, 8);
+    CombineByteRun(out + i, px, n - i, op);
   });
+}
+
+// Monochrome source rows expanded into 8-bit pixels, eight at a time: the
+// next eight source bits select, byte by byte, between the words of the
+// values of 0 and 1 bits (the operations are bitwise, so the bytes combine
+// as one word). The last few pixels take what is left of such a word. A
+// source starting on a byte boundary reads its bytes as they are.
+template <class Op>
+void ExpandBitsRows(const RowPairs& rows, uint8_t zero, uint8_t one, Op op) {
+  if ((rows.sx & 7) == 0) {
+    ExpandBitsRowsFrom<true>(rows, zero, one, op);
+  } else {
+    ExpandBitsRowsFrom<false>(rows, zero, one, op);
+  }
 }
 
 template <class Op>
@@ -301,7 +353,7 @@ void CombineBytesOp(const RowPairs& rows, const uint32_t* lut, size_t size, Op o
   } else if (lut) {
     CombineBytesRows<true>(rows, lut, size, op);
   } else {
-    CombineWordsRows(rows, op);
+    CombineBytesRows<false>(rows, nullptr, 0, op);
   }
 }
 
@@ -500,6 +552,21 @@ const AxisMap& CachedAxis(int which, const StretchAxis& a, int dstLimit, int src
   };
   thread_local Slot slots[2];
   Slot& s = slots[which];
+  auto inside = [dstLimit](const StretchAxis& x) {
+    return x.dstStart >= 0 && x.dstStart + x.dstLen <= dstLimit;
+  };
+  if (gFastPaths && s.valid && s.axis.dstStart != a.dstStart && s.dstLimit == dstLimit &&
+      s.srcLimit == srcLimit && s.pick == pick && inside(s.axis) && inside(a)) {
+    // Cells copied whole onto the page at another place: the same source
+    // steps, moved along with the destination.
+    StretchAxis moved = s.axis;
+    moved.dstStart = a.dstStart;
+    if (SameAxis(moved, a)) {
+      s.map.first += static_cast<int>(a.dstStart - s.axis.dstStart);
+      s.axis = a;
+      return s.map;
+    }
+  }
   if (!gFastPaths || !s.valid || !SameAxis(s.axis, a) || s.dstLimit != dstLimit || s.srcLimit != srcLimit ||
       s.pick != pick) {
     MapAxis(a, dstLimit, srcLimit, pick, s.map);
@@ -531,8 +598,24 @@ class StretchMemo {
     const uint8_t head = static_cast<uint8_t>(0xFFu >> (mx.first & 7));
     const int tailBits = (mx.first + mx.count) & 7;
     const uint8_t tail = static_cast<uint8_t>(tailBits ? 0xFFu << (8 - tailBits) : 0xFFu);
-    for (int r = 0; r < my.count; ++r, stored += count) {
-      uint8_t* d = dst.Row(my.first + r) + first;
+    uint8_t* d = dst.Row(my.first) + first;
+    const ptrdiff_t step =
+        dst.bottomUp ? -static_cast<ptrdiff_t>(dst.stride) : static_cast<ptrdiff_t>(dst.stride);
+    if (count == 2) {
+      // Glyph masks of 9 to 16 columns: both bytes merged as one.
+      const uint8_t both[2] = {head, tail};
+      uint16_t m;
+      std::memcpy(&m, both, 2);
+      for (int r = 0; r < my.count; ++r, stored += 2, d += step) {
+        uint16_t v, was;
+        std::memcpy(&v, stored, 2);
+        std::memcpy(&was, d, 2);
+        was = static_cast<uint16_t>((was & ~m) | (v & m));
+        std::memcpy(d, &was, 2);
+      }
+      return true;
+    }
+    for (int r = 0; r < my.count; ++r, stored += count, d += step) {
       if (count == 1) {
         const uint8_t m = head & tail;
         d[0] = static_cast<uint8_t>((d[0] & ~m) | (stored[0] & m));
@@ -564,8 +647,40 @@ class StretchMemo {
   static constexpr int kMaxBytes = 2048;  // larger sources and results are not kept
 
   template <class T>
-  void Add(const T& v) {
-    key_.append(reinterpret_cast<const char*>(&v), sizeof v);
+  static void Add(std::string& to, const T& v) {
+    to.append(reinterpret_cast<const char*>(&v), sizeof v);
+  }
+
+  // The number of the geometry of a stretch (its axes, both bitmaps' sizes
+  // and the scan mode) and the source rows its mapping reads. Glyph after
+  // glyph has the same geometry, so the last one is checked first.
+  void UseGeometry(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, const Surface& src,
+                   Scans mode, const AxisMap& my) {
+    if (haveLast_ && SameAxis(lastAx_, ax) && SameAxis(lastAy_, ay) && lastSizes_[0] == dst.width &&
+        lastSizes_[1] == dst.height && lastSizes_[2] == src.width && lastSizes_[3] == src.height &&
+        lastMode_ == mode) {
+      return;
+    }
+    std::string g;
+    for (const StretchAxis* a : {&ax, &ay}) {
+      Add(g, a->dstStart), Add(g, a->dstLen), Add(g, a->srcStart), Add(g, a->srcLen);
+      Add(g, static_cast<char>(a->dstReversed * 2 + a->srcReversed));
+    }
+    Add(g, dst.width), Add(g, dst.height), Add(g, src.width), Add(g, src.height), Add(g, mode);
+    auto it = ids_.find(g);
+    if (it == ids_.end()) {
+      // Numbers are only reused once every row kept under them is gone.
+      if (ids_.size() >= kLimit) ids_.clear(), rows_.clear(), nextId_ = 0;
+      it = ids_.emplace(std::move(g), nextId_++).first;
+    }
+    id_ = it->second;
+    rowLo_ = my.lo[0], rowHi_ = my.hi[0];
+    for (int r = 1; r < my.count; ++r)
+      rowLo_ = std::min(rowLo_, my.lo[r]), rowHi_ = std::max(rowHi_, my.hi[r]);
+    lastAx_ = ax, lastAy_ = ay, lastMode_ = mode;
+    lastSizes_[0] = dst.width, lastSizes_[1] = dst.height, lastSizes_[2] = src.width,
+    lastSizes_[3] = src.height;
+    haveLast_ = true;
   }
 
   // False when the stretch is too large to keep.
@@ -573,33 +688,43 @@ class StretchMemo {
                Scans mode, const AxisMap& mx, const AxisMap& my) {
     const int64_t written = (((mx.first + mx.count - 1) >> 3) - (mx.first >> 3) + 1) * int64_t{my.count};
     if (written > kMaxBytes) return false;
-    key_.clear();
-    for (const StretchAxis* a : {&ax, &ay}) {
-      Add(a->dstStart), Add(a->dstLen), Add(a->srcStart), Add(a->srcLen);
-      Add(static_cast<char>(a->dstReversed * 2 + a->srcReversed));
-    }
-    Add(dst.width), Add(dst.height), Add(src.width), Add(src.height), Add(mode);
-    int lo = my.lo[0], hi = my.hi[0];
-    for (int r = 1; r < my.count; ++r) lo = std::min(lo, my.lo[r]), hi = std::max(hi, my.hi[r]);
+    UseGeometry(dst, ax, ay, src, mode, my);
     // The source bits the mapping reads, the bits beside the span cleared.
     const int b0 = mx.spanLo >> 3, b1 = mx.spanHi >> 3;
     const uint8_t head = static_cast<uint8_t>(0xFFu >> (mx.spanLo & 7));
     const uint8_t tail = static_cast<uint8_t>(0xFFu << (7 - (mx.spanHi & 7)));
-    if (int64_t{hi - lo + 1} * (b1 - b0 + 1) > kMaxBytes) return false;
-    for (int sr = lo; sr <= hi; ++sr) {
-      const uint8_t* row = src.Row(sr);
-      for (int b = b0; b <= b1; ++b) {
-        uint8_t v = row[b];
-        if (b == b0) v &= head;
-        if (b == b1) v &= tail;
-        key_.push_back(static_cast<char>(v));
-      }
+    if (int64_t{rowHi_ - rowLo_ + 1} * (b1 - b0 + 1) > kMaxBytes) return false;
+    const int width = b1 - b0 + 1;
+    key_.resize(sizeof id_ + static_cast<size_t>(rowHi_ - rowLo_ + 1) * static_cast<size_t>(width));
+    char* out = &key_[0];
+    std::memcpy(out, &id_, sizeof id_);
+    out += sizeof id_;
+    const uint8_t* row = src.Row(rowLo_) + b0;
+    const ptrdiff_t step =
+        src.bottomUp ? -static_cast<ptrdiff_t>(src.stride) : static_cast<ptrdiff_t>(src.stride);
+    if (width == 1) {  // glyphs up to eight columns wide
+      const uint8_t both = head & tail;
+      for (int sr = rowLo_; sr <= rowHi_; ++sr, ++out, row += step) *out = static_cast<char>(row[0] & both);
+      return true;
+    }
+    for (int sr = rowLo_; sr <= rowHi_; ++sr, out += width, row += step) {
+      for (int b = 0; b < width; ++b) out[b] = static_cast<char>(row[b]);
+      out[0] = static_cast<char>(out[0] & head);
+      out[width - 1] = static_cast<char>(out[width - 1] & tail);
     }
     return true;
   }
 
   bool keyed_ = false;  // key_ describes the stretch in progress
   std::string key_;
+  // Geometries by number, and the last one used.
+  std::unordered_map<std::string, uint32_t> ids_;
+  uint32_t nextId_ = 0, id_ = 0;
+  bool haveLast_ = false;
+  StretchAxis lastAx_, lastAy_;
+  int lastSizes_[4] = {};
+  Scans lastMode_ = Scans::And;
+  int rowLo_ = 0, rowHi_ = -1;
   std::unordered_map<std::string, std::vector<uint8_t>> rows_;
 };
 
@@ -768,7 +893,7 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
       gFastPaths && usesSrc && t == 0xCC && src.converter->IsIdentity() && src.surface->bpp == dst.bpp;
   // Distinct surfaces only: within one, rows would be read as they change.
   const bool bytes = gFastPaths && usesSrc && src.surface->bits != dst.bits;
-  if (bytes && !raw) {
+  if (bytes) {
     const RowPairs pairs{dst,
                          *src.surface,
                          x0,
@@ -777,7 +902,14 @@ void Blit(const Surface& dst, const Box& box, const Source& src, int64_t sx, int
                          rows,
                          static_cast<int>(sx),
                          static_cast<int>(sy)};
-    if (CombineBytes(pairs, *src.converter, t) || KeyToBits(pairs, *src.converter, t)) return;
+    if (raw && dst.bpp >= 8) {
+      const size_t size = static_cast<size_t>(dst.bpp / 8);
+      const size_t to = static_cast<size_t>(x0) * size, from = static_cast<size_t>(sx) * size;
+      const size_t len = static_cast<size_t>(n) * size;
+      pairs.ForEach([=](uint8_t* d, const uint8_t* s) { CopyBytes(d + to, s + from, len); });
+      return;
+    }
+    if (!raw && (CombineBytes(pairs, *src.converter, t) || KeyToBits(pairs, *src.converter, t))) return;
   }
   std::vector<uint32_t>& line = RowBuffer(0);
   std::vector<uint32_t>& scratch = RowBuffer(1);
@@ -842,6 +974,32 @@ void Stretch(const Surface& dst, const StretchAxis& ax, const StretchAxis& ay, c
   // A copy writes the same pixels for the same source rows, so an enlarged
   // row repeats the destination row above it.
   const bool repeatRows = gFastPaths && RopTable(rop) == 0xCC;
+  size_t lutSize = 0;
+  const uint32_t* lut = converter.Lut(&lutSize);
+  if (repeatRows && src.bpp == 1 && dst.bpp == 8 && lut) {
+    // A monochrome glyph copied onto an 8-bit page: each pixel straight from
+    // the bits it takes, through the converter's table.
+    for (int r = 0; r < my.count; ++r) {
+      uint8_t* d = dst.Row(my.first + r) + mx.first;
+      const int rowLo = my.lo[r], rowHi = my.hi[r];
+      if (r > 0 && rowLo == my.lo[r - 1] && rowHi == my.hi[r - 1]) {
+        std::memcpy(d, dst.Row(my.first + r - 1) + mx.first, static_cast<size_t>(mx.count));
+        continue;
+      }
+      for (int c = 0; c < mx.count; ++c) {
+        uint32_t v = init;
+        for (int sr = rowLo; sr <= rowHi; ++sr) {
+          const uint8_t* bits = src.Row(sr);
+          for (int x = mx.lo[c]; x <= mx.hi[c]; ++x) {
+            const uint32_t p = (bits[x >> 3] >> (7 - (x & 7))) & 1u;
+            v = mode == Scans::And ? v & p : mode == Scans::Or ? v | p : p;
+          }
+        }
+        d[c] = static_cast<uint8_t>(v < lutSize ? lut[v] : 0);
+      }
+    }
+    return;
+  }
   for (int r = 0; r < my.count; ++r) {
     const int rowLo = my.lo[r], rowHi = my.hi[r];
     if (repeatRows && r > 0 && rowLo == doneLo && rowHi == doneHi) {

@@ -190,6 +190,7 @@ void FontCache::ShutdownAtExit() {
 }
 
 void FontCache::Shutdown() {
+  last_ = nullptr;
   glyphs_.Clear();
   glyphBytes_ = 0;
   instances_.Clear();
@@ -391,6 +392,16 @@ std::unique_ptr<FontCache::Instance> FontCache::MakeInstance(const InstanceKey& 
 }
 
 FontCache::Instance* FontCache::Find(const LOGFONTA& lf) {
+  // The library makes the same font for character after character: the last
+  // one found is the most recent in the list, so it is handed out again as
+  // it is.
+  if (last_ && std::memcmp(&lastLog_, &lf, sizeof lf) == 0) return last_;
+  last_ = FindInstance(lf);
+  lastLog_ = lf;
+  return last_;
+}
+
+FontCache::Instance* FontCache::FindInstance(const LOGFONTA& lf) {
   FaceRequest req;
   std::string name = Lower(TrimSpaces(std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE))));
   for (bool more = true; more;) {
@@ -520,6 +531,7 @@ FontCache::Stats FontCache::CurrentStats() const {
 }
 
 void FontCache::Trim() {
+  last_ = nullptr;
   glyphs_.Clear();
   glyphBytes_ = 0;
   instances_.Clear();

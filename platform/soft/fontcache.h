@@ -145,6 +145,7 @@ class FontCache {
   FaceChoice Resolve(const FaceRequest& req);
   Face* MatchFace(const std::string& family, bool italic, bool bold, bool requireFixed);
   Face* OpenFace(const std::string& path, int index);
+  Instance* FindInstance(const LOGFONTA& lf);
   std::unique_ptr<Instance> MakeInstance(const InstanceKey& key, const FaceChoice& choice);
   bool Render(Instance* inst, unsigned char ch, int angle, GlyphImage* out);
 
@@ -156,6 +157,9 @@ class FontCache {
   LruMap<InstanceKey, std::unique_ptr<Instance>> instances_;
   LruMap<GlyphKey, GlyphImage> glyphs_;
   size_t glyphBytes_ = 0;
+  // What the last Find was asked and gave (null when the instances changed).
+  LOGFONTA lastLog_{};
+  Instance* last_ = nullptr;
   uint64_t nextSerial_ = 1;
 };
 

@@ -1,26 +1,55 @@
 #include "platform/soft/pixel_storage.h"
 
+#include <cstdlib>
 #include <cstring>
 
+#include "common/block_pool.h"
+
 namespace soft {
+namespace {
+
+// Sizes up to this go through the block pool.
+constexpr size_t kSmall = CBlockPool::kClasses * CBlockPool::kGranule;
+
+}  // namespace
+
+uint8_t* PixelStorage::Take(size_t bytes) {
+  if (bytes <= kSmall) return static_cast<uint8_t*>(CBlockPool::TryAllocate(bytes));
+  return static_cast<uint8_t*>(std::malloc(bytes));
+}
+
+void PixelStorage::Release() {
+  if (bytes_) {
+    if (size_ <= kSmall) {
+      CBlockPool::Release(bytes_, size_);
+    } else {
+      std::free(bytes_);
+    }
+  }
+  bytes_ = nullptr;
+  size_ = 0;
+}
 
 bool PixelStorage::Allocate(size_t bytes) {
-  bytes_.reset();
-  size_ = 0;
+  Release();
   if (bytes == 0) return true;
-  bytes_.reset(static_cast<uint8_t*>(std::calloc(bytes, 1)));
+  if (bytes <= kSmall) {
+    bytes_ = Take(bytes);
+    if (bytes_) std::memset(bytes_, 0, bytes);
+  } else {
+    bytes_ = static_cast<uint8_t*>(std::calloc(bytes, 1));
+  }
   if (!bytes_) return false;
   size_ = bytes;
   return true;
 }
 
 bool PixelStorage::Assign(const uint8_t* source, size_t bytes) {
-  bytes_.reset();
-  size_ = 0;
+  Release();
   if (bytes == 0) return true;
-  bytes_.reset(static_cast<uint8_t*>(std::malloc(bytes)));
+  bytes_ = Take(bytes);
   if (!bytes_) return false;
-  std::memcpy(bytes_.get(), source, bytes);
+  std::memcpy(bytes_, source, bytes);
   size_ = bytes;
   return true;
 }

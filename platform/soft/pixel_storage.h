@@ -1,30 +1,37 @@
-// The pixels of a bitmap. They come zeroed from calloc, which hands a large
-// block over as fresh pages of the system: a page bitmap costs nothing
+// The pixels of a bitmap. Large ones come zeroed from calloc, which hands a
+// large block over as fresh pages of the system: a page bitmap costs nothing
 // until it is drawn on, where clearing it first would touch every page.
+// Small ones (glyphs, their masks, the page under them) come and go several
+// times a character, so they are taken from the block pool and cleared.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 
 namespace soft {
 
 class PixelStorage {
  public:
+  PixelStorage() = default;
+  PixelStorage(const PixelStorage&) = delete;
+  PixelStorage& operator=(const PixelStorage&) = delete;
+  ~PixelStorage() { Release(); }
+
   // bytes zeroed bytes (none for 0); false when the memory is not there.
   bool Allocate(size_t bytes);
   // A copy of bytes bytes from source; false when the memory is not there.
   bool Assign(const uint8_t* source, size_t bytes);
 
-  uint8_t* data() const { return bytes_.get(); }
+  uint8_t* data() const { return bytes_; }
   size_t size() const { return size_; }
 
  private:
-  struct Free {
-    void operator()(uint8_t* p) const { std::free(p); }
-  };
-  std::unique_ptr<uint8_t, Free> bytes_;
+  // Uninitialised memory for bytes bytes (not 0), from where Release will
+  // return it.
+  static uint8_t* Take(size_t bytes);
+  void Release();
+
+  uint8_t* bytes_ = nullptr;
   size_t size_ = 0;
 };
 

@@ -96,6 +96,22 @@ Paint DCBrushPaint(const DCObj& dc, const BitmapObj& target) {
   return BrushPaint(dc, target, GetBrush(dc.brush));
 }
 
+namespace {
+
+// Pattern widths whose mixes FillSpan works out ahead.
+constexpr int kMixColumns = 64;
+
+// With the pen fixed, each bit of a binary raster operation's result is 0,
+// 1, the pixel's bit or its inverse: the result is the pixel ANDed with keep
+// (the bits that follow it) and XORed with flip (those set when it is 0).
+void PenMix(int rop2, uint32_t pen, uint32_t mask, uint8_t* keep, uint8_t* flip) {
+  const uint32_t whenZero = ApplyRop2(rop2, pen, 0, mask), whenOne = ApplyRop2(rop2, pen, mask, mask);
+  *keep = static_cast<uint8_t>(whenZero ^ whenOne);
+  *flip = static_cast<uint8_t>(whenZero);
+}
+
+}  // namespace
+
 void FillSpan(BitmapObj& bmp, int y, int x0, int x1, const Paint& paint, int rop2) {
   if (paint.none || y < 0 || y >= bmp.height) return;
   x0 = std::max(x0, 0);
@@ -132,8 +148,10 @@ void FillSpan(BitmapObj& bmp, int y, int x0, int x1, const Paint& paint, int rop
     // A solid paint: copying needs no look at the pixels under it.
     const uint32_t v = paint.pixel;
     if (bmp.bpp == 8) {
+      uint8_t keep, flip;
+      PenMix(rop2, v, mask, &keep, &flip);
       uint8_t* row = bmp.Row(y);
-      for (int x = x0; x < x1; ++x) row[x] = static_cast<uint8_t>(ApplyRop2(rop2, v, row[x], mask));
+      for (int x = x0; x < x1; ++x) row[x] = static_cast<uint8_t>((row[x] & keep) ^ flip);
       return;
     }
     if (rop2 == R2_COPYPEN) {
@@ -149,6 +167,16 @@ void FillSpan(BitmapObj& bmp, int y, int x0, int x1, const Paint& paint, int rop
     const uint32_t* pattern = paint.pattern.data() + patternRow * paint.patW;
     int64_t column = FloorMod(int64_t{x0} - paint.org.x, paint.patW);
     uint8_t* row = bmp.Row(y);
+    if (paint.patW <= kMixColumns) {
+      // The mix of each pattern column worked out once for the span.
+      uint8_t keep[kMixColumns], flip[kMixColumns];
+      for (int c = 0; c < paint.patW; ++c) PenMix(rop2, pattern[c], mask, &keep[c], &flip[c]);
+      for (int x = x0; x < x1; ++x) {
+        row[x] = static_cast<uint8_t>((row[x] & keep[column]) ^ flip[column]);
+        if (++column == paint.patW) column = 0;
+      }
+      return;
+    }
     for (int x = x0; x < x1; ++x) {
       row[x] = static_cast<uint8_t>(ApplyRop2(rop2, pattern[column], row[x], mask));
       if (++column == paint.patW) column = 0;

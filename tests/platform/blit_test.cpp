@@ -169,7 +169,7 @@ TEST_F(Blit, GetDIBitsRoundTripsAPageInBothRowOrders) {
   EXPECT_EQ(bits[0], kRed) << "an RGB bitmap read as 8 bits takes the nearest display colour";
 }
 
-// The shortcuts for common blits (row copies, monochrome packed by bytes and expanded by nibbles, colour
+// The shortcuts for common blits (row copies, monochrome packed and expanded by bytes, colour
 // masks, remembered stretch mappings and mask colours) give what the general path gives: random blits and
 // stretches between monochrome, palette and RGB bitmaps, some stored bottom-up, each run both ways from the
 // same pixels.

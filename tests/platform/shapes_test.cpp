@@ -13,6 +13,7 @@
 #include "platform/soft/geom.h"
 #include "platform/soft/quarter.h"
 #include "platform/soft/quarter_rows.h"
+#include "platform/soft/raster.h"
 #include "tests/platform/page.h"
 
 namespace {
@@ -22,6 +23,7 @@ using platform_test::kBlack;
 using platform_test::kRed;
 using platform_test::kWhite;
 using platform_test::Page;
+using platform_test::Values;
 
 TEST(WidePens, AnInsideFramePenStaysInsideTheBoxAndARingDoesNotOverlapItsBrush) {
   Page page(20, 20);
@@ -126,6 +128,29 @@ std::map<int64_t, std::pair<int64_t, int64_t>> Stepper(int64_t w, int64_t h) {
 
 // The closed form and the row table stepped once per ellipse both give every row of the stepper: all small
 // boxes, and shapes far larger than the golden files draw.
+// A brush under each binary raster operation paints each 8-bit pixel with the operation on the pixel and the
+// brush's value there: a solid brush and a pattern of mixed indices wider than the box, over mixed indices.
+TEST(Rop2, BrushesMixWithEachIndexBitByBit) {
+  const uint8_t pattern[8 * 8] = {0, 255, 249, 7, 1, 128, 33, 200, 90, 3, 252, 64, 17, 250, 9, 130};
+  HBITMAP bits = CreateBitmap(8, 8, 1, 8, pattern);
+  for (bool solid : {true, false}) {
+    for (int rop2 = R2_BLACK; rop2 <= R2_WHITE; ++rop2) {
+      Page page(7, 3);
+      for (int i = 0; i < 21; ++i) page.Set(i % 7, i / 7, (i * 37 + 5) & 0xFF);
+      const Values before = page.Image().pixels;
+      page.Use(solid ? CreateSolidBrush(RGB(255, 0, 0)) : CreatePatternBrush(bits));
+      SelectObject(page.dc(), GetStockObject(NULL_PEN));
+      SetROP2(page.dc(), rop2);
+      const soft::Paint brush = soft::DCBrushPaint(*soft::GetDCObj(page.dc()), *soft::GetBitmap(page.bmp()));
+      Rectangle(page.dc(), 0, 0, 8, 4);
+      for (int i = 0; i < 21; ++i)
+        ASSERT_EQ(page.Index(i % 7, i / 7), soft::ApplyRop2(rop2, brush.At(i % 7, i / 7), before[i], 0xFF))
+            << (solid ? "solid" : "pattern") << " rop2 " << rop2 << " pixel " << i;
+    }
+  }
+  DeleteObject(bits);
+}
+
 TEST(QuarterPath, TheClosedFormAndTheRowTableFollowTheStepper) {
   std::vector<std::pair<int64_t, int64_t>> sizes = {
       {23, 600},    {600, 23},  {1001, 999},    {2, 5000},  {5000, 2},      {23, 50000},  {50000, 41},
