@@ -1,5 +1,6 @@
 // The surface's logical palette: one animatable entry per colour-map entry,
 // so that changing a map entry recolours everything already drawn with it.
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -10,13 +11,6 @@
 namespace {
 
 constexpr int kSystemFillEntries = 236;  // the free entries of a 256-colour display
-
-// Which working-map entry entry k of the system-filling palette shows: the
-// map, then its entries modulo 16 up to 219, then the map once more.
-int FillEntryMapIndex(int k) {
-  return k >= kSystemFillEntries - kColourMapSize ? k - (kSystemFillEntries - kColourMapSize)
-                                                  : k % kColourMapSize;
-}
 
 PALETTEENTRY ReservedEntry(COLORREF rgb) {
   return PALETTEENTRY{GetRValue(rgb), GetGValue(rgb), GetBValue(rgb), PC_RESERVED};
@@ -32,7 +26,13 @@ std::vector<uint8_t> MapPaletteDescription(int count) {
   const CColour* map = WorkingColourMap();
   PALETTEENTRY entries[kColourMapSize];
   for (int i = 0; i < kColourMapSize; ++i) entries[i] = ReservedEntry(ColourToRgb(map[i]));
-  for (int k = 0; k < count; ++k) description->palPalEntry[k] = entries[FillEntryMapIndex(k)];
+  // The system-filling palette shows the map, then its entries over and over
+  // up to entry 219, then the map once more; copied sixteen at a time.
+  PALETTEENTRY* out = description->palPalEntry;
+  const int cycled = std::min(count, kSystemFillEntries - kColourMapSize);
+  for (int k = 0; k < cycled; k += kColourMapSize)
+    std::copy_n(entries, std::min(kColourMapSize, cycled - k), out + k);
+  std::copy_n(entries, count - cycled, out + cycled);
   return buffer;
 }
 

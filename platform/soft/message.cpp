@@ -150,7 +150,8 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
   // WM_PAINT stays pending until the window validates its update region.
   if (MatchesRange(WM_PAINT, wMsgFilterMin, wMsgFilterMax)) {
     const std::thread::id self = std::this_thread::get_id();
-    for (HWND h : AllWindows()) {
+    for (uintptr_t handle : LiveWindowHandles()) {
+      const HWND h = reinterpret_cast<HWND>(handle);
       WindowObj* w = GetWindowObj(h);
       if (!w || w->destroying || w->thread != self || RectEmpty(w->update) || !MatchesWindow(hWnd, h))
         continue;

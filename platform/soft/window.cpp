@@ -218,6 +218,10 @@ void Destroy(HWND hwnd) {
 
 }  // namespace
 
+const std::set<uintptr_t>& LiveWindowHandles() {
+  return WindowSet();
+}
+
 std::vector<HWND> AllWindows() {
   std::vector<HWND> out;
   out.reserve(WindowSet().size());

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -60,6 +61,8 @@ inline WindowObj* GetWindowObj(HWND hwnd) {
 
 // Every live window, oldest first.
 std::vector<HWND> AllWindows();
+// The same handles without a copy, valid until a window is made or destroyed.
+const std::set<uintptr_t>& LiveWindowHandles();
 
 // A zero-filled 8-bit device bitmap (the display format), or nullptr when
 // it cannot be had; the allocator of objects.cpp is private to it.
