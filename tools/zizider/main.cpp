@@ -11,10 +11,10 @@
 #ifndef _WIN32
 // Sixel terminals, pseudo-terminals and reading the library's own state
 // belong to the soft platform's build.
+#include "platform/win32.h"
 #include "tools/zizider/run.h"
 #include "tools/zizider/show.h"
 #include "tools/zizider/state_json.h"
-#include "platform/win32.h"
 #include "tools/zizider/subcommands.h"
 #endif
 
@@ -38,7 +38,7 @@ int Render(const CRenderOptions& options) {
 
   std::unique_ptr<CHostWindow> host = OpenHost(options, &error);
   if (!host) return Fail(1, error);
-  CAbortFlagsGuard abortGuard(*host);
+  CAbortFlagsGuard abortGuard(*host, options);
   if (!LoadInputs(options, *host, &error)) return Fail(1, error);
 
   if (options.display == DisplayKind::TrueColour) {

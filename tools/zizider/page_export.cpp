@@ -80,11 +80,12 @@ bool Interrupted() {
   return g_interrupted != 0;
 }
 
-CAbortFlagsGuard::CAbortFlagsGuard(CHostWindow& host)
+CAbortFlagsGuard::CAbortFlagsGuard(CHostWindow& host, const CRenderOptions& options) {
 #ifndef _WIN32
-    : relay_(host.window())
+  if (options.realTime) relay_ = std::make_unique<CInterruptRelay>(host.window());
+#else
+  static_cast<void>(options);
 #endif
-{
   g_abortFlags.store(host.settingsFlags());
 }
 CAbortFlagsGuard::~CAbortFlagsGuard() {

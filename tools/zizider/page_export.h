@@ -19,18 +19,20 @@
 void InstallInterruptHandler();
 bool Interrupted();
 
-// Points the break handler at the host's flag word while it lives, and
-// relays a break into the host window's queue, where a long wait sees it.
+// Points the break handler at the host's flag word while it lives, and, when
+// delays take their real time, relays a break into the host window's queue,
+// where a long wait sees it. On the virtual clock every wait ends within a
+// few polls and the flag is seen with the next string, so no relay runs.
 class CAbortFlagsGuard {
  public:
-  explicit CAbortFlagsGuard(CHostWindow& host);
+  CAbortFlagsGuard(CHostWindow& host, const CRenderOptions& options);
   ~CAbortFlagsGuard();
   CAbortFlagsGuard(const CAbortFlagsGuard&) = delete;
   CAbortFlagsGuard& operator=(const CAbortFlagsGuard&) = delete;
 
  private:
 #ifndef _WIN32
-  CInterruptRelay relay_;
+  std::unique_ptr<CInterruptRelay> relay_;
 #endif
 };
 
