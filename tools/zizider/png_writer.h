@@ -15,7 +15,8 @@ struct CIndexedPicture {
   std::vector<PALETTEENTRY> palette;  // at most 256 entries
 };
 
-// False with a one-line reason when libpng or the file refuses.
+// False with a one-line reason when the picture is malformed or the file
+// refuses.
 bool WriteIndexedPng(FILE* file, const CIndexedPicture& picture, std::string* error);
 
 struct CRgbPicture {
