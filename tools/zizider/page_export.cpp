@@ -1,6 +1,10 @@
 #include "tools/zizider/page_export.h"
 
 #include <signal.h>
+#ifndef _WIN32
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -12,6 +16,9 @@
 #include "tools/zizider/input_reader.h"
 #include "tools/zizider/progress_meter.h"
 #include "tools/zizider/state_json.h"
+#ifndef _WIN32
+#include "interp/journal.h"
+#endif
 
 namespace {
 
@@ -46,6 +53,20 @@ void FeedStrings(CHostWindow& host, std::string& pending, size_t chunk) {
   }
   pending.clear();
 }
+
+#ifndef _WIN32
+// A picture made in one run keeps its journal in memory: a file on disk cost
+// the file system an inode made and freed with every journal, and the
+// journal is opened again at every erase.
+FILE* OpenMemoryJournal() {
+  const int fd = memfd_create("zizider-journal", MFD_CLOEXEC);
+  if (fd < 0) return std::tmpfile();
+  FILE* file = fdopen(fd, "w+");
+  if (file) return file;
+  close(fd);
+  return std::tmpfile();
+}
+#endif
 
 CDcsStripper::Mode StripperMode(InputMode mode) {
   switch (mode) {
@@ -104,6 +125,8 @@ std::unique_ptr<CHostWindow> OpenHost(const CRenderOptions& options, std::string
   }
 #else
   soft::inspect::UseTrueColourDisplay(options.display == DisplayKind::TrueColour);
+  // A session of `run` may last for days: its journal stays on disk.
+  if (options.command != "run") SetTempFileOpener(&OpenMemoryJournal);
   soft::inspect::UseVirtualClock(!options.realTime);
   if (!options.realTime) soft::inspect::SetAdvancePerEmptyPoll(kVirtualStepMs);
 #endif
