@@ -13,8 +13,11 @@ namespace {
 struct Edge {
   int64_t x0, y0, x1, y1;
   int winding;  // +1 for an edge drawn downwards, -1 upwards
-  // The first pixel at or right of the edge on row y.
-  int64_t CrossingAt(int64_t y) const { return x0 + CeilDiv(Int128{y - y0} * (x1 - x0), y1 - y0); }
+  // The first pixel at or right of the edge on row y; no division for an
+  // upright edge, the sides of every rectangle.
+  int64_t CrossingAt(int64_t y) const {
+    return x0 == x1 ? x0 : x0 + CeilDiv(Int128{y - y0} * (x1 - x0), y1 - y0);
+  }
 };
 
 struct Crossing {
@@ -55,6 +58,23 @@ class ScratchLease {
   Scratch& scratch_;
 };
 
+// Sorts the few edges or crossings of a small polygon in place, by insertion;
+// std::sort would move them through memmove calls. The order of equal keys
+// changes no pixel: crossings at the same x only split or join spans there.
+template <class T, class Less>
+void SortFew(std::vector<T>& items, Less less) {
+  if (items.size() > 16) {
+    std::sort(items.begin(), items.end(), less);
+    return;
+  }
+  for (size_t i = 1; i < items.size(); ++i) {
+    const T item = items[i];
+    size_t j = i;
+    for (; j > 0 && less(item, items[j - 1]); --j) items[j] = items[j - 1];
+    items[j] = item;
+  }
+}
+
 }  // namespace
 
 void FillPolygon(BitmapObj& bmp, const POINT* pts, size_t count, int fillMode, const Paint& paint, int rop2) {
@@ -70,7 +90,7 @@ void FillPolygon(BitmapObj& bmp, const POINT* pts, size_t count, int fillMode, c
       edges.push_back({b.x, b.y, a.x, a.y, -1});
   }
   if (edges.empty()) return;
-  std::sort(edges.begin(), edges.end(), [](const Edge& p, const Edge& q) { return p.y0 < q.y0; });
+  SortFew(edges, [](const Edge& p, const Edge& q) { return p.y0 < q.y0; });
   int64_t bottom = INT64_MIN;
   for (const Edge& e : edges) bottom = std::max(bottom, e.y1);
   const int64_t y0 = std::max<int64_t>(edges.front().y0, 0);
@@ -85,7 +105,7 @@ void FillPolygon(BitmapObj& bmp, const POINT* pts, size_t count, int fillMode, c
                  active.end());
     xs.clear();
     for (const Edge* e : active) xs.push_back({e->CrossingAt(y), e->winding});
-    std::sort(xs.begin(), xs.end(), [](const Crossing& p, const Crossing& q) { return p.x < q.x; });
+    SortFew(xs, [](const Crossing& p, const Crossing& q) { return p.x < q.x; });
     auto span = [&](int64_t from, int64_t to) {
       from = std::max<int64_t>(from, 0);
       to = std::min<int64_t>(to, bmp.width);
