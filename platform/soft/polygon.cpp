@@ -98,14 +98,9 @@ void FillPolygon(BitmapObj& bmp, const POINT* pts, size_t count, int fillMode, c
 
   std::vector<const Edge*>& active = (*lease).active;
   std::vector<Crossing>& xs = (*lease).xs;
-  size_t next = 0;
-  for (int64_t y = y0; y < y1; ++y) {
-    while (next < edges.size() && edges[next].y0 <= y) active.push_back(&edges[next++]);
-    active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->y1 <= y; }),
-                 active.end());
-    xs.clear();
-    for (const Edge* e : active) xs.push_back({e->CrossingAt(y), e->winding});
-    SortFew(xs, [](const Crossing& p, const Crossing& q) { return p.x < q.x; });
+  const auto byX = [](const Crossing& p, const Crossing& q) { return p.x < q.x; };
+  // The spans between the row's crossings, sorted by x.
+  const auto fillRow = [&](int64_t y) {
     auto span = [&](int64_t from, int64_t to) {
       from = std::max<int64_t>(from, 0);
       to = std::min<int64_t>(to, bmp.width);
@@ -124,6 +119,28 @@ void FillPolygon(BitmapObj& bmp, const POINT* pts, size_t count, int fillMode, c
     } else {
       for (size_t i = 0; i + 1 < xs.size(); i += 2) span(xs[i].x, xs[i + 1].x);
     }
+  };
+
+  // Upright edges all over the same rows, the sides of a rectangle, cross
+  // every row at the same places: no edge comes or goes on the way down.
+  const Edge& first = edges.front();
+  if (std::all_of(edges.begin(), edges.end(),
+                  [&first](const Edge& e) { return e.x0 == e.x1 && e.y0 == first.y0 && e.y1 == first.y1; })) {
+    for (const Edge& e : edges) xs.push_back({e.x0, e.winding});
+    SortFew(xs, byX);
+    for (int64_t y = y0; y < y1; ++y) fillRow(y);
+    return;
+  }
+
+  size_t next = 0;
+  for (int64_t y = y0; y < y1; ++y) {
+    while (next < edges.size() && edges[next].y0 <= y) active.push_back(&edges[next++]);
+    active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->y1 <= y; }),
+                 active.end());
+    xs.clear();
+    for (const Edge* e : active) xs.push_back({e->CrossingAt(y), e->winding});
+    SortFew(xs, byX);
+    fillRow(y);
   }
 }
 
