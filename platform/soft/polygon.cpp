@@ -99,13 +99,13 @@ void FillPolygon(BitmapObj& bmp, const POINT* pts, size_t count, int fillMode, c
   std::vector<const Edge*>& active = (*lease).active;
   std::vector<Crossing>& xs = (*lease).xs;
   const auto byX = [](const Crossing& p, const Crossing& q) { return p.x < q.x; };
-  // The spans between the row's crossings, sorted by x.
-  const auto fillRow = [&](int64_t y) {
-    auto span = [&](int64_t from, int64_t to) {
+  // The spans [from, to) between the crossings, sorted by x, clipped to the
+  // bitmap's columns; they never overlap.
+  const auto forEachSpan = [&](auto&& fill) {
+    const auto span = [&](int64_t from, int64_t to) {
       from = std::max<int64_t>(from, 0);
       to = std::min<int64_t>(to, bmp.width);
-      if (from < to)
-        FillSpan(bmp, static_cast<int>(y), static_cast<int>(from), static_cast<int>(to), paint, rop2);
+      if (from < to) fill(static_cast<int>(from), static_cast<int>(to));
     };
     if (fillMode == WINDING) {
       int winding = 0;
@@ -122,13 +122,16 @@ void FillPolygon(BitmapObj& bmp, const POINT* pts, size_t count, int fillMode, c
   };
 
   // Upright edges all over the same rows, the sides of a rectangle, cross
-  // every row at the same places: no edge comes or goes on the way down.
+  // every row at the same places: no edge comes or goes on the way down, and
+  // each span is one block.
   const Edge& first = edges.front();
   if (std::all_of(edges.begin(), edges.end(),
                   [&first](const Edge& e) { return e.x0 == e.x1 && e.y0 == first.y0 && e.y1 == first.y1; })) {
     for (const Edge& e : edges) xs.push_back({e.x0, e.winding});
     SortFew(xs, byX);
-    for (int64_t y = y0; y < y1; ++y) fillRow(y);
+    forEachSpan([&](int from, int to) {
+      FillBlock(bmp, static_cast<int>(y0), static_cast<int>(y1), from, to, paint, rop2);
+    });
     return;
   }
 
@@ -140,7 +143,7 @@ void FillPolygon(BitmapObj& bmp, const POINT* pts, size_t count, int fillMode, c
     xs.clear();
     for (const Edge* e : active) xs.push_back({e->CrossingAt(y), e->winding});
     SortFew(xs, byX);
-    fillRow(y);
+    forEachSpan([&](int from, int to) { FillSpan(bmp, static_cast<int>(y), from, to, paint, rop2); });
   }
 }
 

@@ -24,8 +24,8 @@ bool Rop3UsesPattern(DWORD rop);
 
 // What a span is painted with, already converted to the target's pixels.
 struct Paint {
-  bool none = false;     // a null pen or brush: nothing is painted
-  uint32_t pixel = 0;    // solid colour
+  bool none = false;   // a null pen or brush: nothing is painted
+  uint32_t pixel = 0;  // solid colour
   int patW = 0, patH = 0;
   std::vector<uint32_t> pattern;  // patW x patH pixels, row-major, when not empty
   POINT org{0, 0};                // brush origin
@@ -43,6 +43,8 @@ Paint DCBrushPaint(const DCObj& dc, const BitmapObj& target);
 // Paints pixels [x0, x1) of row y through the binary raster operation,
 // clipped to the bitmap.
 void FillSpan(BitmapObj& bmp, int y, int x0, int x1, const Paint& paint, int rop2);
+// FillSpan on each of rows [y0, y1), the clipping done once.
+void FillBlock(BitmapObj& bmp, int y0, int y1, int x0, int x1, const Paint& paint, int rop2);
 void PlotPixel(BitmapObj& bmp, int x, int y, uint32_t pixel, int rop2);
 
 }  // namespace soft
