@@ -48,8 +48,15 @@ int Render(const CRenderOptions& options) {
       return Fail(1, "cannot write '" + output.path() + "': " + error);
   } else {
     CIndexedPicture picture;
+#ifdef _WIN32
     if (!ExportPicture(options, *host, &picture, &error)) return Fail(1, error);
     if (!WriteIndexedPng(output.file(), picture, &error))
+#else
+    // The page goes to the file from where the library holds it.
+    CIndexedRows rows;
+    if (!ExportRows(options, *host, &picture, &rows, &error)) return Fail(1, error);
+    if (!WriteIndexedPng(output.file(), rows, picture.palette, &error))
+#endif
       return Fail(1, "cannot write '" + output.path() + "': " + error);
   }
   if (Interrupted()) return Fail(1, "interrupted");

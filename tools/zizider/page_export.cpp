@@ -296,3 +296,23 @@ bool ExportPicture(const CRenderOptions& options, CHostWindow& host, CIndexedPic
   return true;
 #endif
 }
+
+#ifndef _WIN32
+bool ExportRows(const CRenderOptions& options, CHostWindow& host, CIndexedPicture* picture,
+                CIndexedRows* rows, std::string* error) {
+  if (options.window) {
+    if (!ExportPicture(options, host, picture, error)) return false;
+    *rows = CIndexedRows{picture->width, picture->height, picture->indices.data(), picture->width};
+    return true;
+  }
+  const soft::inspect::IndexView view =
+      soft::inspect::ViewIndicesOfDC(KXREG_GetMemDC(host.host(), ChosenPage(options, host)));
+  if (view.width <= 0 || view.height <= 0 || view.bpp != 8 || !view.first) {
+    *error = "cannot read the picture from the display (" + std::to_string(view.bpp) + " bits per pixel)";
+    return false;
+  }
+  picture->palette = soft::inspect::SystemPalette();
+  *rows = CIndexedRows{view.width, view.height, view.first, view.step};
+  return true;
+}
+#endif

@@ -51,6 +51,13 @@ CIndexedPicture PictureOf(soft::inspect::IndexImage&& image);
 // The page (or the repainted window) the options choose.
 bool ExportPicture(const CRenderOptions& options, CHostWindow& host, CIndexedPicture* picture,
                    std::string* error);
+#ifndef _WIN32
+// The same, with rows that point into the library's page itself when the page
+// is chosen (no copy is made), else into the picture's indices; the picture
+// always gets the palette.
+bool ExportRows(const CRenderOptions& options, CHostWindow& host, CIndexedPicture* picture,
+                CIndexedRows* rows, std::string* error);
+#endif
 // The page of a true-colour display as RGB.
 bool ExportRgbPicture(const CRenderOptions& options, CHostWindow& host, CRgbPicture* picture,
                       std::string* error);

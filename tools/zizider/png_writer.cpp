@@ -168,7 +168,8 @@ size_t CommonLength(const uint8_t* a, const uint8_t* b, size_t limit) {
 struct CRows {
   const uint8_t* data;
   size_t rowBytes, rows, pixelBytes;
-  const uint8_t* Row(size_t y) const { return data + y * rowBytes; }
+  ptrdiff_t step;  // from one row to the next
+  const uint8_t* Row(size_t y) const { return data + static_cast<ptrdiff_t>(y) * step; }
 };
 
 // The length of a copy from one filtered row back, which may run on through
@@ -422,16 +423,25 @@ bool WritePng(FILE* file, const CRows& image, int colourType, const std::vector<
 
 }  // namespace
 
-bool WriteIndexedPng(FILE* file, const CIndexedPicture& picture, std::string* error) {
-  const size_t pixels = static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height);
-  if (picture.width <= 0 || picture.height <= 0 || picture.indices.size() != pixels ||
-      picture.palette.empty() || picture.palette.size() > 256) {
+bool WriteIndexedPng(FILE* file, const CIndexedRows& rows, const std::vector<PALETTEENTRY>& palette,
+                     std::string* error) {
+  if (rows.width <= 0 || rows.height <= 0 || !rows.first || palette.empty() || palette.size() > 256) {
     *error = "the picture to write is malformed";
     return false;
   }
-  const CRows rows{picture.indices.data(), static_cast<size_t>(picture.width),
-                   static_cast<size_t>(picture.height), 1};
-  return WritePng(file, rows, 3, &picture.palette, error);
+  const CRows image{rows.first, static_cast<size_t>(rows.width), static_cast<size_t>(rows.height), 1,
+                    rows.step};
+  return WritePng(file, image, 3, &palette, error);
+}
+
+bool WriteIndexedPng(FILE* file, const CIndexedPicture& picture, std::string* error) {
+  const size_t pixels = static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height);
+  if (picture.width <= 0 || picture.height <= 0 || picture.indices.size() != pixels) {
+    *error = "the picture to write is malformed";
+    return false;
+  }
+  const CIndexedRows rows{picture.width, picture.height, picture.indices.data(), picture.width};
+  return WriteIndexedPng(file, rows, picture.palette, error);
 }
 
 bool WriteRgbPng(FILE* file, const CRgbPicture& picture, std::string* error) {
@@ -441,6 +451,7 @@ bool WriteRgbPng(FILE* file, const CRgbPicture& picture, std::string* error) {
     *error = "the picture to write is malformed";
     return false;
   }
-  const CRows rows{picture.rgb.data(), rowBytes, static_cast<size_t>(picture.height), 3};
+  const CRows rows{picture.rgb.data(), rowBytes, static_cast<size_t>(picture.height), 3,
+                   static_cast<ptrdiff_t>(rowBytes)};
   return WritePng(file, rows, 2, nullptr, error);
 }
