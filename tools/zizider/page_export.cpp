@@ -147,14 +147,16 @@ bool LoadInputs(const CRenderOptions& options, CHostWindow& host, std::string* e
 
   CDcsStripper stripper(StripperMode(options.input));
   CProgressMeter progress(reader.TotalSize(), stderr);
-  std::vector<char> buffer(kReadSize);
+  // Not cleared: only what read() fills is looked at, and a small input then
+  // touches one page of it.
+  const std::unique_ptr<char[]> buffer(new char[kReadSize]);
   std::string pending;
   long long done = 0;
   for (bool ended = false; !ended && !g_interrupted;) {
     size_t got = 0;
-    switch (reader.Read(buffer.data(), buffer.size(), &got, error)) {
+    switch (reader.Read(buffer.get(), kReadSize, &got, error)) {
       case CInputReader::Result::Data:
-        stripper.Feed(buffer.data(), got, pending);
+        stripper.Feed(buffer.get(), got, pending);
         done += static_cast<long long>(got);
         break;
       case CInputReader::Result::End:
