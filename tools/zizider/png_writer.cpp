@@ -34,21 +34,10 @@ const uint16_t kDistanceBase[30] = {1,    2,    3,    4,    5,    7,    9,    13
 const uint8_t kLengthOrder[kLengthSymbols] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
                                               11, 4,  12, 3, 13, 2, 14, 1, 15};
 
-// The length code of each match length, looked up.
-struct CLengthIndices {
-  uint8_t of[kMaxMatch + 1];
-  CLengthIndices() : of() {
-    for (size_t length = kMinMatch; length <= kMaxMatch; ++length) {
-      int i = 28;
-      while (kLengthBase[i] > length) --i;
-      of[length] = static_cast<uint8_t>(i);
-    }
-  }
-};
-
 int LengthIndex(size_t length) {
-  static const CLengthIndices indices;
-  return indices.of[length];
+  int i = 28;
+  while (kLengthBase[i] > length) --i;
+  return i;
 }
 
 int DistanceIndex(size_t distance) {
@@ -159,19 +148,11 @@ class CBitWriter {
   int count_ = 0;
 };
 
-// How many bytes from the start a and b share, at most `limit`. A first word
-// that differs answers at once; past it, long equal stretches are found by
-// the library's wide comparison.
+// How many bytes from the start a and b share, at most `limit`. Mostly all
+// of them: the library's wide comparison says so first.
 size_t CommonLength(const uint8_t* a, const uint8_t* b, size_t limit) {
+  if (limit >= 32 && std::memcmp(a, b, limit) == 0) return limit;
   size_t n = 0;
-  if (limit >= 8) {
-    uint64_t x, y;
-    std::memcpy(&x, a, 8);
-    std::memcpy(&y, b, 8);
-    if (x != y) return static_cast<size_t>(__builtin_ctzll(x ^ y) / 8);
-    if (limit >= 64 && std::memcmp(a + 8, b + 8, limit - 8) == 0) return limit;
-    n = 8;
-  }
   for (; n + 8 <= limit; n += 8) {
     uint64_t x, y;
     std::memcpy(&x, a + n, 8);
