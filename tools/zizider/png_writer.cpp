@@ -148,10 +148,8 @@ class CBitWriter {
   int count_ = 0;
 };
 
-// How many bytes from the start a and b share, at most `limit`. Mostly all
-// of them: the library's wide comparison says so first.
+// How many bytes from the start a and b share, at most `limit`.
 size_t CommonLength(const uint8_t* a, const uint8_t* b, size_t limit) {
-  if (limit >= 32 && std::memcmp(a, b, limit) == 0) return limit;
   size_t n = 0;
   for (; n + 8 <= limit; n += 8) {
     uint64_t x, y;
@@ -358,15 +356,11 @@ std::vector<uint8_t> Compress(const CRows& image) {
   bits.Put(literalCodes[kEndOfBlock]);
   uint8_t* out = bits.Finish();
 
-  // A row like the one before has the same checksum of its own, which is
-  // only combined with the sum so far.
+  uLong adler = adler32(0, nullptr, 0);
   static const uint8_t kFilterNone = 0;
-  const uLong start = adler32(0, nullptr, 0);
-  uLong adler = start, rowAdler = start;
   for (size_t y = 0; y < image.rows; ++y) {
-    if (y == 0 || std::memcmp(image.Row(y), image.Row(y - 1), image.rowBytes) != 0)
-      rowAdler = adler32(adler32(start, &kFilterNone, 1), image.Row(y), static_cast<uInt>(image.rowBytes));
-    adler = adler32_combine(adler, rowAdler, static_cast<z_off_t>(image.rowBytes + 1));
+    adler = adler32(adler, &kFilterNone, 1);
+    adler = adler32(adler, image.Row(y), static_cast<uInt>(image.rowBytes));
   }
   for (int shift = 24; shift >= 0; shift -= 8) *out++ = static_cast<uint8_t>(adler >> shift);
   return stream;
