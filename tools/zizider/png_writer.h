@@ -16,8 +16,8 @@ struct CIndexedPicture {
   std::vector<PALETTEENTRY> palette;  // at most 256 entries
 };
 
-// False with a one-line reason when the picture is malformed or the file
-// refuses.
+// False with a one-line reason when the picture is malformed, or libpng or
+// the file refuses.
 bool WriteIndexedPng(FILE* file, const CIndexedPicture& picture, std::string* error);
 
 // Rows of 8-bit indices where they are held: row y starts at first + y * step.
