@@ -31,6 +31,11 @@ class CPointList {
     Node* next;
     int32_t x, y;
   };
+  // Nodes come from a small stock of the thread's given-back nodes when it
+  // has one: fills of a few points each would otherwise allocate and free
+  // every point.
+  static Node* NewNode(int32_t x, int32_t y);
+  static void FreeNode(Node* node);
 
   Node* last_ = nullptr;  // its next is the first node
   int32_t count_ = 0;

@@ -48,6 +48,18 @@ IndexImage IndicesOf(const BitmapObj* bmp) {
 IndexImage ReadIndicesOfDC(HDC dc) {
   return IndicesOf(Target(GetDCObj(dc)));
 }
+IndexView ViewIndicesOfDC(HDC dc) {
+  IndexView view;
+  const BitmapObj* bmp = Target(GetDCObj(dc));
+  if (!bmp) return view;
+  view.width = bmp->width;
+  view.height = bmp->height;
+  view.bpp = bmp->bpp;
+  if (bmp->bpp != 8 || bmp->height <= 0) return view;
+  view.first = bmp->Row(0);
+  view.step = bmp->bottomUp ? -static_cast<ptrdiff_t>(bmp->stride) : static_cast<ptrdiff_t>(bmp->stride);
+  return view;
+}
 IndexImage ReadIndicesOfWindow(HWND hwnd) {
   return IndicesOf(WindowFramebuffer(hwnd));
 }

@@ -36,6 +36,14 @@ struct IndexImage {
 };
 IndexImage ReadIndicesOfDC(HDC dc);
 IndexImage ReadIndicesOfWindow(HWND hwnd);
+// The same rows where the bitmap holds them, valid while it lives and is not
+// drawn on: row y starts at first + y * step.
+struct IndexView {
+  int width = 0, height = 0, bpp = 0;
+  const uint8_t* first = nullptr;  // null unless 8 bits per pixel
+  ptrdiff_t step = 0;
+};
+IndexView ViewIndicesOfDC(HDC dc);
 
 // The 256 entries of the system palette.
 std::vector<PALETTEENTRY> SystemPalette();

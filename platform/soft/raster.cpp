@@ -112,6 +112,20 @@ void PenMix(int rop2, uint32_t pen, uint32_t mask, uint8_t* keep, uint8_t* flip)
 
 }  // namespace
 
+void FillBlock(BitmapObj& bmp, int y0, int y1, int x0, int x1, const Paint& paint, int rop2) {
+  y0 = std::max(y0, 0);
+  y1 = std::min(y1, bmp.height);
+  x0 = std::max(x0, 0);
+  x1 = std::min(x1, bmp.width);
+  if (paint.none || y0 >= y1 || x0 >= x1) return;
+  if (bmp.bpp == 8 && paint.pattern.empty() && rop2 == R2_COPYPEN) {
+    for (int y = y0; y < y1; ++y)
+      std::memset(bmp.Row(y) + x0, static_cast<int>(paint.pixel & 0xFF), static_cast<size_t>(x1 - x0));
+    return;
+  }
+  for (int y = y0; y < y1; ++y) FillSpan(bmp, y, x0, x1, paint, rop2);
+}
+
 void FillSpan(BitmapObj& bmp, int y, int x0, int x1, const Paint& paint, int rop2) {
   if (paint.none || y < 0 || y >= bmp.height) return;
   x0 = std::max(x0, 0);

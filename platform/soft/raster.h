@@ -51,6 +51,8 @@ Paint DCBrushPaint(const DCObj& dc, const BitmapObj& target);
 // Paints pixels [x0, x1) of row y through the binary raster operation,
 // clipped to the bitmap.
 void FillSpan(BitmapObj& bmp, int y, int x0, int x1, const Paint& paint, int rop2);
+// FillSpan on each of rows [y0, y1), the clipping done once.
+void FillBlock(BitmapObj& bmp, int y0, int y1, int x0, int x1, const Paint& paint, int rop2);
 void PlotPixel(BitmapObj& bmp, int x, int y, uint32_t pixel, int rop2);
 
 }  // namespace soft

@@ -1,5 +1,7 @@
 #include "tools/zizider/dcs_stripper.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr uint8_t kBel = 0x07;
@@ -15,9 +17,18 @@ constexpr uint8_t kOsc = 0x9D;
 constexpr uint8_t kPm = 0x9E;
 constexpr uint8_t kApc = 0x9F;
 
-bool IsPlainData(uint8_t byte) {
+constexpr bool IsPlainData(uint8_t byte) {
   return byte != 0 && byte < 0x80 && byte != kEsc && byte != kCan && byte != kSub;
 }
+
+// IsPlainData of every byte, looked up in the loop that passes runs over.
+struct CPlainBytes {
+  bool plain[256];
+  constexpr CPlainBytes() : plain() {
+    for (int byte = 0; byte < 256; ++byte) plain[byte] = IsPlainData(static_cast<uint8_t>(byte));
+  }
+};
+constexpr CPlainBytes kPlainBytes;
 
 void AppendWithoutNul(const std::string& bytes, std::string& out) {
   for (char c : bytes)
@@ -34,8 +45,13 @@ void CDcsStripper::Feed(const char* data, size_t size, std::string& out) {
     return;
   }
   if (mode_ == Mode::Plain) {
-    for (size_t i = 0; i < size; ++i)
-      if (data[i] != '\0') out.push_back(data[i]);
+    // Everything but NUL, in runs between them.
+    for (const char* end = data + size; data < end;) {
+      const void* nul = std::memchr(data, '\0', static_cast<size_t>(end - data));
+      const char* stop = nul ? static_cast<const char*>(nul) : end;
+      out.append(data, static_cast<size_t>(stop - data));
+      data = stop + (nul ? 1 : 0);
+    }
     return;
   }
   for (size_t i = 0; i < size;) {
@@ -43,7 +59,7 @@ void CDcsStripper::Feed(const char* data, size_t size, std::string& out) {
     // passes unchanged and ends any UTF-8 sequence, so it goes over whole.
     if (state_ == State::ReGisData && !heldLead_) {
       size_t end = i;
-      while (end < size && IsPlainData(static_cast<uint8_t>(data[end]))) ++end;
+      while (end < size && kPlainBytes.plain[static_cast<uint8_t>(data[end])]) ++end;
       if (end > i) {
         out.append(data + i, end - i);
         utf8Remaining_ = 0;

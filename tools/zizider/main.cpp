@@ -11,10 +11,10 @@
 #ifndef _WIN32
 // Sixel terminals, pseudo-terminals and reading the library's own state
 // belong to the soft platform's build.
+#include "platform/win32.h"
 #include "tools/zizider/run.h"
 #include "tools/zizider/show.h"
 #include "tools/zizider/state_json.h"
-#include "platform/win32.h"
 #include "tools/zizider/subcommands.h"
 #endif
 
@@ -38,7 +38,7 @@ int Render(const CRenderOptions& options) {
 
   std::unique_ptr<CHostWindow> host = OpenHost(options, &error);
   if (!host) return Fail(1, error);
-  CAbortFlagsGuard abortGuard(*host);
+  CAbortFlagsGuard abortGuard(*host, options);
   if (!LoadInputs(options, *host, &error)) return Fail(1, error);
 
   if (options.display == DisplayKind::TrueColour) {
@@ -48,8 +48,15 @@ int Render(const CRenderOptions& options) {
       return Fail(1, "cannot write '" + output.path() + "': " + error);
   } else {
     CIndexedPicture picture;
+#ifdef _WIN32
     if (!ExportPicture(options, *host, &picture, &error)) return Fail(1, error);
     if (!WriteIndexedPng(output.file(), picture, &error))
+#else
+    // The page goes to the file from where the library holds it.
+    CIndexedRows rows;
+    if (!ExportRows(options, *host, &picture, &rows, &error)) return Fail(1, error);
+    if (!WriteIndexedPng(output.file(), rows, picture.palette, &error))
+#endif
       return Fail(1, "cannot write '" + output.path() + "': " + error);
   }
   if (Interrupted()) return Fail(1, "interrupted");

@@ -1,6 +1,10 @@
 #include "tools/zizider/page_export.h"
 
 #include <signal.h>
+#ifndef _WIN32
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -12,6 +16,9 @@
 #include "tools/zizider/input_reader.h"
 #include "tools/zizider/progress_meter.h"
 #include "tools/zizider/state_json.h"
+#ifndef _WIN32
+#include "interp/journal.h"
+#endif
 
 namespace {
 
@@ -47,6 +54,20 @@ void FeedStrings(CHostWindow& host, std::string& pending, size_t chunk) {
   pending.clear();
 }
 
+#ifndef _WIN32
+// A picture made in one run keeps its journal in memory: a file on disk cost
+// the file system an inode made and freed with every journal, and the
+// journal is opened again at every erase.
+FILE* OpenMemoryJournal() {
+  const int fd = memfd_create("zizider-journal", MFD_CLOEXEC);
+  if (fd < 0) return std::tmpfile();
+  FILE* file = fdopen(fd, "w+");
+  if (file) return file;
+  close(fd);
+  return std::tmpfile();
+}
+#endif
+
 CDcsStripper::Mode StripperMode(InputMode mode) {
   switch (mode) {
     case InputMode::Dcs:
@@ -80,11 +101,12 @@ bool Interrupted() {
   return g_interrupted != 0;
 }
 
-CAbortFlagsGuard::CAbortFlagsGuard(CHostWindow& host)
+CAbortFlagsGuard::CAbortFlagsGuard(CHostWindow& host, const CRenderOptions& options) {
 #ifndef _WIN32
-    : relay_(host.window())
+  if (options.realTime) relay_ = std::make_unique<CInterruptRelay>(host.window());
+#else
+  static_cast<void>(options);
 #endif
-{
   g_abortFlags.store(host.settingsFlags());
 }
 CAbortFlagsGuard::~CAbortFlagsGuard() {
@@ -103,6 +125,8 @@ std::unique_ptr<CHostWindow> OpenHost(const CRenderOptions& options, std::string
   }
 #else
   soft::inspect::UseTrueColourDisplay(options.display == DisplayKind::TrueColour);
+  // A session of `run` may last for days: its journal stays on disk.
+  if (options.command != "run") SetTempFileOpener(&OpenMemoryJournal);
   soft::inspect::UseVirtualClock(!options.realTime);
   if (!options.realTime) soft::inspect::SetAdvancePerEmptyPoll(kVirtualStepMs);
 #endif
@@ -123,14 +147,16 @@ bool LoadInputs(const CRenderOptions& options, CHostWindow& host, std::string* e
 
   CDcsStripper stripper(StripperMode(options.input));
   CProgressMeter progress(reader.TotalSize(), stderr);
-  std::vector<char> buffer(kReadSize);
+  // Not cleared: only what read() fills is looked at, and a small input then
+  // touches one page of it.
+  const std::unique_ptr<char[]> buffer(new char[kReadSize]);
   std::string pending;
   long long done = 0;
   for (bool ended = false; !ended && !g_interrupted;) {
     size_t got = 0;
-    switch (reader.Read(buffer.data(), buffer.size(), &got, error)) {
+    switch (reader.Read(buffer.get(), kReadSize, &got, error)) {
       case CInputReader::Result::Data:
-        stripper.Feed(buffer.data(), got, pending);
+        stripper.Feed(buffer.get(), got, pending);
         done += static_cast<long long>(got);
         break;
       case CInputReader::Result::End:
@@ -272,3 +298,23 @@ bool ExportPicture(const CRenderOptions& options, CHostWindow& host, CIndexedPic
   return true;
 #endif
 }
+
+#ifndef _WIN32
+bool ExportRows(const CRenderOptions& options, CHostWindow& host, CIndexedPicture* picture,
+                CIndexedRows* rows, std::string* error) {
+  if (options.window) {
+    if (!ExportPicture(options, host, picture, error)) return false;
+    *rows = CIndexedRows{picture->width, picture->height, picture->indices.data(), picture->width};
+    return true;
+  }
+  const soft::inspect::IndexView view =
+      soft::inspect::ViewIndicesOfDC(KXREG_GetMemDC(host.host(), ChosenPage(options, host)));
+  if (view.width <= 0 || view.height <= 0 || view.bpp != 8 || !view.first) {
+    *error = "cannot read the picture from the display (" + std::to_string(view.bpp) + " bits per pixel)";
+    return false;
+  }
+  picture->palette = soft::inspect::SystemPalette();
+  *rows = CIndexedRows{view.width, view.height, view.first, view.step};
+  return true;
+}
+#endif

@@ -19,18 +19,20 @@
 void InstallInterruptHandler();
 bool Interrupted();
 
-// Points the break handler at the host's flag word while it lives, and
-// relays a break into the host window's queue, where a long wait sees it.
+// Points the break handler at the host's flag word while it lives, and, when
+// delays take their real time, relays a break into the host window's queue,
+// where a long wait sees it. On the virtual clock every wait ends within a
+// few polls and the flag is seen with the next string, so no relay runs.
 class CAbortFlagsGuard {
  public:
-  explicit CAbortFlagsGuard(CHostWindow& host);
+  CAbortFlagsGuard(CHostWindow& host, const CRenderOptions& options);
   ~CAbortFlagsGuard();
   CAbortFlagsGuard(const CAbortFlagsGuard&) = delete;
   CAbortFlagsGuard& operator=(const CAbortFlagsGuard&) = delete;
 
  private:
 #ifndef _WIN32
-  CInterruptRelay relay_;
+  std::unique_ptr<CInterruptRelay> relay_;
 #endif
 };
 
@@ -49,6 +51,13 @@ CIndexedPicture PictureOf(soft::inspect::IndexImage&& image);
 // The page (or the repainted window) the options choose.
 bool ExportPicture(const CRenderOptions& options, CHostWindow& host, CIndexedPicture* picture,
                    std::string* error);
+#ifndef _WIN32
+// The same, with rows that point into the library's page itself when the page
+// is chosen (no copy is made), else into the picture's indices; the picture
+// always gets the palette.
+bool ExportRows(const CRenderOptions& options, CHostWindow& host, CIndexedPicture* picture,
+                CIndexedRows* rows, std::string* error);
+#endif
 // The page of a true-colour display as RGB.
 bool ExportRgbPicture(const CRenderOptions& options, CHostWindow& host, CRgbPicture* picture,
                       std::string* error);

@@ -48,27 +48,36 @@ bool WriteRows(FILE* file, png_uint_32 width, png_uint_32 height, const png_colo
 
 }  // namespace
 
-bool WriteIndexedPng(FILE* file, const CIndexedPicture& picture, std::string* error) {
-  const size_t pixels = static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height);
-  if (picture.width <= 0 || picture.height <= 0 || picture.indices.size() != pixels ||
-      picture.palette.empty() || picture.palette.size() > 256) {
+bool WriteIndexedPng(FILE* file, const CIndexedRows& image, const std::vector<PALETTEENTRY>& palette,
+                     std::string* error) {
+  if (image.width <= 0 || image.height <= 0 || !image.first || palette.empty() || palette.size() > 256) {
     *error = "the picture to write is malformed";
     return false;
   }
 
-  std::vector<png_color> colours(picture.palette.size());
+  std::vector<png_color> colours(palette.size());
   for (size_t i = 0; i < colours.size(); ++i)
-    colours[i] = png_color{picture.palette[i].peRed, picture.palette[i].peGreen, picture.palette[i].peBlue};
-  std::vector<png_bytep> rows(static_cast<size_t>(picture.height));
+    colours[i] = png_color{palette[i].peRed, palette[i].peGreen, palette[i].peBlue};
+  std::vector<png_bytep> rows(static_cast<size_t>(image.height));
   for (size_t y = 0; y < rows.size(); ++y)
-    rows[y] = const_cast<png_bytep>(picture.indices.data() + y * static_cast<size_t>(picture.width));
+    rows[y] = const_cast<png_bytep>(image.first + static_cast<ptrdiff_t>(y) * image.step);
 
   error->clear();
-  if (WriteRows(file, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height),
+  if (WriteRows(file, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height),
                 colours.data(), static_cast<int>(colours.size()), rows.data(), error))
     return true;
   if (error->empty()) *error = "libpng failed";
   return false;
+}
+
+bool WriteIndexedPng(FILE* file, const CIndexedPicture& picture, std::string* error) {
+  const size_t pixels = static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height);
+  if (picture.width <= 0 || picture.height <= 0 || picture.indices.size() != pixels) {
+    *error = "the picture to write is malformed";
+    return false;
+  }
+  const CIndexedRows rows{picture.width, picture.height, picture.indices.data(), picture.width};
+  return WriteIndexedPng(file, rows, picture.palette, error);
 }
 
 bool WriteRgbPng(FILE* file, const CRgbPicture& picture, std::string* error) {

@@ -2,6 +2,7 @@
 // as 8-bit RGB.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -15,8 +16,18 @@ struct CIndexedPicture {
   std::vector<PALETTEENTRY> palette;  // at most 256 entries
 };
 
-// False with a one-line reason when libpng or the file refuses.
+// False with a one-line reason when the picture is malformed, or libpng or
+// the file refuses.
 bool WriteIndexedPng(FILE* file, const CIndexedPicture& picture, std::string* error);
+
+// Rows of 8-bit indices where they are held: row y starts at first + y * step.
+struct CIndexedRows {
+  int width = 0, height = 0;
+  const uint8_t* first = nullptr;
+  ptrdiff_t step = 0;
+};
+bool WriteIndexedPng(FILE* file, const CIndexedRows& rows, const std::vector<PALETTEENTRY>& palette,
+                     std::string* error);
 
 struct CRgbPicture {
   int width = 0, height = 0;

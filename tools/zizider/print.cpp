@@ -7,9 +7,9 @@
 
 #include "platform/win32.h"
 #include "tools/zizider/atomic_output.h"
+#include "tools/zizider/page_export.h"
 #include "tools/zizider/png_writer.h"
 #include "tools/zizider/print_options.h"
-#include "tools/zizider/page_export.h"
 #include "tools/zizider/subcommands.h"
 #include "zizider/zizider.h"
 
@@ -99,7 +99,7 @@ int RunPrint(int argc, char** argv) {
   InstallInterruptHandler();
   std::unique_ptr<CHostWindow> host = OpenHost(render, &error);
   if (!host) return Fail(1, error);
-  CAbortFlagsGuard abortGuard(*host);
+  CAbortFlagsGuard abortGuard(*host, render);
   if (!LoadInputs(render, *host, &error)) return Fail(1, error);
 
   const CPrintArea area = PrintAreaOf(options);

@@ -48,7 +48,7 @@ int Show(const CRenderOptions& given) {
   std::string error;
   std::unique_ptr<CHostWindow> host = OpenHost(options, &error);
   if (!host) return Fail(error);
-  CAbortFlagsGuard abortGuard(*host);
+  CAbortFlagsGuard abortGuard(*host, options);
   if (!LoadInputs(options, *host, &error)) return Fail(error);
 
   CIndexedPicture picture;
