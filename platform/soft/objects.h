@@ -97,6 +97,12 @@ struct DCObj : Object {
   HBRUSH brush = nullptr;
   HFONT font = nullptr;
   HPALETTE palette = nullptr;
+  // The objects behind bitmap, pen, brush and font: an object lives on while
+  // a DC holds it, so drawing and selection reach it without a lookup.
+  BitmapObj* bitmapObj = nullptr;
+  PenObj* penObj = nullptr;
+  BrushObj* brushObj = nullptr;
+  FontObj* fontObj = nullptr;
   COLORREF textColor = RGB(0, 0, 0);
   COLORREF bkColor = RGB(255, 255, 255);
   int bkMode = OPAQUE;
@@ -227,7 +233,11 @@ BitmapObj* WindowFramebuffer(HWND hwnd);
 
 // The surface a DC draws on: the selected bitmap of a memory DC, the client
 // framebuffer of a window DC, or nullptr when there is none.
-BitmapObj* Target(DCObj* dc);
+BitmapObj* WindowTarget(const DCObj& dc);
+inline BitmapObj* Target(DCObj* dc) {
+  if (!dc || dc->kind == DCObj::Kind::Screen) return nullptr;
+  return dc->kind == DCObj::Kind::Memory ? dc->bitmapObj : WindowTarget(*dc);
+}
 
 // A new window DC (hwnd set) or screen DC (hwnd null) with the default
 // pen, brush, font and palette selected.
