@@ -154,17 +154,19 @@ class SlotQueue {
     return slot;
   }
   void Push(uint32_t slot) {
-    if (count_ == ring_.size()) {
-      std::vector<uint32_t> larger(std::max<size_t>(64, 2 * ring_.size()));
-      for (size_t i = 0; i < count_; ++i) larger[i] = ring_[(head_ + i) & (ring_.size() - 1)];
-      ring_.swap(larger);
-      head_ = 0;
-    }
+    if (count_ == ring_.size()) Grow();
     ring_[(head_ + count_) & (ring_.size() - 1)] = slot;
     ++count_;
   }
 
  private:
+  [[gnu::noinline]] void Grow() {
+    std::vector<uint32_t> larger(std::max<size_t>(64, 2 * ring_.size()));
+    for (size_t i = 0; i < count_; ++i) larger[i] = ring_[(head_ + i) & (ring_.size() - 1)];
+    ring_.swap(larger);
+    head_ = 0;
+  }
+
   std::vector<uint32_t> ring_;
   size_t head_ = 0, count_ = 0;
 };
