@@ -11,6 +11,51 @@
 namespace soft {
 namespace {
 
+// Freed slots, oldest first: a ring that only grows, so that freeing and
+// reusing handles allocates nothing once it has room for them. Its size is
+// a power of two, so positions wrap with a mask. Trivial, so that the table
+// below is ready before any constructor runs and stays usable through
+// static destruction; the ring is never given back.
+class SlotQueue {
+ public:
+  bool empty() const { return count_ == 0; }
+  uint32_t Pop() {
+    const uint32_t slot = ring_[head_];
+    head_ = (head_ + 1) & (size_ - 1);
+    --count_;
+    return slot;
+  }
+  void Push(uint32_t slot) {
+    if (count_ == size_) Grow();
+    ring_[(head_ + count_) & (size_ - 1)] = slot;
+    ++count_;
+  }
+
+ private:
+  [[gnu::noinline]] void Grow() {
+    const size_t size = std::max<size_t>(64, 2 * size_);
+    auto* larger = new uint32_t[size];
+    for (size_t i = 0; i < count_; ++i) larger[i] = ring_[(head_ + i) & (size_ - 1)];
+    delete[] ring_;
+    ring_ = larger;
+    size_ = size;
+    head_ = 0;
+  }
+
+  uint32_t* ring_ = nullptr;
+  size_t size_ = 0, head_ = 0, count_ = 0;
+};
+
+struct Table {
+  uint32_t used = 1;  // slots [1, used) have held an object
+  SlotQueue freeSlots;
+  size_t live = 0;
+  size_t stockCount = 0;
+};
+static_assert(std::is_trivially_destructible_v<Table>);
+
+Table theTable;
+
 // The largest bitmap we agree to allocate: 256 MiB of pixels.
 constexpr int64_t kMaxBitmapBytes = int64_t{1} << 28;
 
@@ -121,7 +166,7 @@ void BitmapObj::Set(int x, int y, uint32_t v) {
 }
 
 HANDLE Register(std::unique_ptr<Object> obj) {
-  handles::Table& t = handles::TheTable();
+  Table& t = theTable;
   uint32_t slot;
   if (!t.freeSlots.empty()) {
     slot = t.freeSlots.Pop();
@@ -142,7 +187,7 @@ HANDLE Register(std::unique_ptr<Object> obj) {
 void Unregister(HANDLE h) {
   handles::HandleSlot* entry = handles::SlotOf(h);
   if (!entry) return;
-  handles::Table& t = handles::TheTable();
+  Table& t = theTable;
   // The slot is free before the object goes.
   const std::unique_ptr<Object> obj(entry->object);
   entry->object = nullptr;
@@ -153,7 +198,7 @@ void Unregister(HANDLE h) {
 }
 
 size_t LiveObjectCount() {
-  return handles::TheTable().live - handles::TheTable().stockCount;
+  return theTable.live - theTable.stockCount;
 }
 
 namespace {

@@ -141,48 +141,6 @@ struct HandleSlot {
 // Slot 0 is never used, so no handle is 0.
 inline HandleSlot slots[kMaxSlots];
 
-// Freed slots, oldest first: a ring that only grows, so that freeing and
-// reusing handles allocates nothing once it has room for them. Its size is
-// a power of two, so positions wrap with a mask.
-class SlotQueue {
- public:
-  bool empty() const { return count_ == 0; }
-  uint32_t Pop() {
-    const uint32_t slot = ring_[head_];
-    head_ = (head_ + 1) & (ring_.size() - 1);
-    --count_;
-    return slot;
-  }
-  void Push(uint32_t slot) {
-    if (count_ == ring_.size()) Grow();
-    ring_[(head_ + count_) & (ring_.size() - 1)] = slot;
-    ++count_;
-  }
-
- private:
-  [[gnu::noinline]] void Grow() {
-    std::vector<uint32_t> larger(std::max<size_t>(64, 2 * ring_.size()));
-    for (size_t i = 0; i < count_; ++i) larger[i] = ring_[(head_ + i) & (ring_.size() - 1)];
-    ring_.swap(larger);
-    head_ = 0;
-  }
-
-  std::vector<uint32_t> ring_;
-  size_t head_ = 0, count_ = 0;
-};
-
-struct Table {
-  uint32_t used = 1;  // slots [1, used) have held an object
-  SlotQueue freeSlots;
-  size_t live = 0;
-  size_t stockCount = 0;
-};
-
-[[gnu::always_inline]] inline Table& TheTable() {
-  static Table* table = new Table;  // lives for the process, even during static destruction
-  return *table;
-}
-
 [[gnu::always_inline]] inline HandleSlot* SlotOf(HANDLE h) {
   const uintptr_t value = reinterpret_cast<uintptr_t>(h);
   HandleSlot& entry = slots[(value >> kSlotShift) & (kMaxSlots - 1)];
