@@ -570,7 +570,7 @@ HBRUSH WINAPI CreatePatternBrush(HBITMAP hbm) {
   BitmapObj* src = GetBitmap(hbm);
   if (!src) return nullptr;
   // The brush keeps its own copy: the caller may delete the bitmap at once.
-  auto copy = std::make_shared<BitmapObj>(src->width, src->height, src->bpp);
+  auto copy = std::make_unique<BitmapObj>(src->width, src->height, src->bpp);
   copy->stride = src->stride;
   copy->bottomUp = src->bottomUp;
   copy->dib = src->dib;

@@ -64,7 +64,7 @@ struct BrushObj : Object {
   BrushObj() : Object(ObjType::Brush) {}
   UINT style = BS_SOLID;
   COLORREF color = 0;
-  std::shared_ptr<BitmapObj> pattern;  // a private copy of the bitmap given to CreatePatternBrush
+  std::unique_ptr<BitmapObj> pattern;  // a private copy of the bitmap given to CreatePatternBrush
 };
 
 struct FontObj : Object {
