@@ -868,7 +868,7 @@ void Converter::Apply(const uint32_t* in, uint32_t* out, int n) const {
 
 Paint BlitBrush(const DCObj& dc, const BitmapObj& dst) {
   Paint paint = DCBrushPaint(dc, dst);
-  const BrushObj* brush = GetBrush(dc.brush);
+  const BrushObj* brush = dc.brushObj;
   if (dst.bpp != 1 || dst.dib || paint.pattern.empty() || !brush || !brush->pattern) return paint;
   const BitmapObj& pat = *brush->pattern;
   if (pat.bpp != 1 || pat.dib || pat.width != paint.patW || pat.height != paint.patH) return paint;

@@ -4,11 +4,57 @@
 
 #include <array>
 #include <cstring>
+#include <type_traits>
 
 #include "platform/soft/palette.h"
 
 namespace soft {
 namespace {
+
+// Freed slots, oldest first: a ring that only grows, so that freeing and
+// reusing handles allocates nothing once it has room for them. Its size is
+// a power of two, so positions wrap with a mask. Trivial, so that the table
+// below is ready before any constructor runs and stays usable through
+// static destruction; the ring is never given back.
+class SlotQueue {
+ public:
+  bool empty() const { return count_ == 0; }
+  uint32_t Pop() {
+    const uint32_t slot = ring_[head_];
+    head_ = (head_ + 1) & (size_ - 1);
+    --count_;
+    return slot;
+  }
+  void Push(uint32_t slot) {
+    if (count_ == size_) Grow();
+    ring_[(head_ + count_) & (size_ - 1)] = slot;
+    ++count_;
+  }
+
+ private:
+  [[gnu::noinline]] void Grow() {
+    const size_t size = std::max<size_t>(64, 2 * size_);
+    auto* larger = new uint32_t[size];
+    for (size_t i = 0; i < count_; ++i) larger[i] = ring_[(head_ + i) & (size_ - 1)];
+    delete[] ring_;
+    ring_ = larger;
+    size_ = size;
+    head_ = 0;
+  }
+
+  uint32_t* ring_ = nullptr;
+  size_t size_ = 0, head_ = 0, count_ = 0;
+};
+
+struct Table {
+  uint32_t used = 1;  // slots [1, used) have held an object
+  SlotQueue freeSlots;
+  size_t live = 0;
+  size_t stockCount = 0;
+};
+static_assert(std::is_trivially_destructible_v<Table>);
+
+Table theTable;
 
 // The largest bitmap we agree to allocate: 256 MiB of pixels.
 constexpr int64_t kMaxBitmapBytes = int64_t{1} << 28;
@@ -32,30 +78,53 @@ std::unique_ptr<BitmapObj> NewBitmap(int width, int height, int bpp, bool dib) {
   return bmp;
 }
 
-// Called when an object leaves a DC slot: a deferred delete happens now.
-void Deselected(HANDLE h) {
-  Object* o = Lookup(h);
-  if (!o) return;
+// Stock objects are never deleted, so only the selections of the others
+// are counted.
+void Selected(Object* o) {
+  if (!o->stock) ++o->selections;
+}
+
+// Called when object o, named h, leaves a DC slot: a deferred delete happens
+// now.
+void Deselected(Object* o, HANDLE h) {
+  if (!o || o->stock) return;
   if (o->selections > 0) --o->selections;
   if (o->pendingDelete && o->selections == 0) Unregister(h);
 }
 
-void Selected(HANDLE h) {
-  if (Object* o = Lookup(h)) ++o->selections;
+template <class T>
+T* StockAs(int index) {
+  return static_cast<T*>(Lookup(Stock(index)));
 }
 
 HDC NewDC(DCObj::Kind kind, HWND hwnd) {
+  // The stock objects every DC starts with, and where they live.
+  struct Defaults {
+    HPEN pen = As<HPEN>(Stock(BLACK_PEN));
+    HBRUSH brush = As<HBRUSH>(Stock(WHITE_BRUSH));
+    HFONT font = As<HFONT>(Stock(SYSTEM_FONT));
+    HPALETTE palette = As<HPALETTE>(Stock(DEFAULT_PALETTE));
+    HBITMAP bitmap = DefaultBitmap();
+    PenObj* penObj = StockAs<PenObj>(BLACK_PEN);
+    BrushObj* brushObj = StockAs<BrushObj>(WHITE_BRUSH);
+    FontObj* fontObj = StockAs<FontObj>(SYSTEM_FONT);
+    BitmapObj* bitmapObj = GetBitmap(bitmap);
+  };
+  static const Defaults defaults;
   auto dc = std::make_unique<DCObj>();
   dc->kind = kind;
   dc->hwnd = hwnd;
-  dc->pen = As<HPEN>(Stock(BLACK_PEN));
-  dc->brush = As<HBRUSH>(Stock(WHITE_BRUSH));
-  dc->font = As<HFONT>(Stock(SYSTEM_FONT));
-  dc->palette = As<HPALETTE>(Stock(DEFAULT_PALETTE));
-  if (kind == DCObj::Kind::Memory) dc->bitmap = DefaultBitmap();
-  for (HANDLE h :
-       {HANDLE(dc->pen), HANDLE(dc->brush), HANDLE(dc->font), HANDLE(dc->palette), HANDLE(dc->bitmap)})
-    Selected(h);
+  dc->pen = defaults.pen;
+  dc->penObj = defaults.penObj;
+  dc->brush = defaults.brush;
+  dc->brushObj = defaults.brushObj;
+  dc->font = defaults.font;
+  dc->fontObj = defaults.fontObj;
+  dc->palette = defaults.palette;
+  if (kind == DCObj::Kind::Memory) {
+    dc->bitmap = defaults.bitmap;
+    dc->bitmapObj = defaults.bitmapObj;
+  }
   return As<HDC>(Register(std::move(dc)));
 }
 
@@ -97,7 +166,7 @@ void BitmapObj::Set(int x, int y, uint32_t v) {
 }
 
 HANDLE Register(std::unique_ptr<Object> obj) {
-  handles::Table& t = handles::TheTable();
+  Table& t = theTable;
   uint32_t slot;
   if (!t.freeSlots.empty()) {
     slot = t.freeSlots.Pop();
@@ -118,7 +187,7 @@ HANDLE Register(std::unique_ptr<Object> obj) {
 void Unregister(HANDLE h) {
   handles::HandleSlot* entry = handles::SlotOf(h);
   if (!entry) return;
-  handles::Table& t = handles::TheTable();
+  Table& t = theTable;
   // The slot is free before the object goes.
   const std::unique_ptr<Object> obj(entry->object);
   entry->object = nullptr;
@@ -129,7 +198,7 @@ void Unregister(HANDLE h) {
 }
 
 size_t LiveObjectCount() {
-  return handles::TheTable().live - handles::TheTable().stockCount;
+  return theTable.live - theTable.stockCount;
 }
 
 namespace {
@@ -233,16 +302,8 @@ HBITMAP DefaultBitmap() {
   return bmp;
 }
 
-BitmapObj* Target(DCObj* dc) {
-  if (!dc) return nullptr;
-  switch (dc->kind) {
-    case DCObj::Kind::Memory:
-      return GetBitmap(dc->bitmap);
-    case DCObj::Kind::Window:
-      return WindowFramebuffer(dc->hwnd);
-    default:
-      return nullptr;
-  }
+BitmapObj* WindowTarget(const DCObj& dc) {
+  return WindowFramebuffer(dc.hwnd);
 }
 
 // A window or screen DC of the display; used by the windowing code.
@@ -264,10 +325,13 @@ HDC WINAPI CreateCompatibleDC(HDC hdc) {
 BOOL WINAPI DeleteDC(HDC hdc) {
   DCObj* dc = GetDCObj(hdc);
   if (!dc) return FALSE;
-  if (BitmapObj* bmp = GetBitmap(dc->bitmap)) bmp->selectedIn = nullptr;
-  const HANDLE selected[] = {dc->bitmap, dc->pen, dc->brush, dc->font, dc->palette};
+  if (dc->bitmapObj) dc->bitmapObj->selectedIn = nullptr;
+  const HANDLE handles[] = {dc->bitmap, dc->pen, dc->brush, dc->font};
+  Object* const objects[] = {dc->bitmapObj, dc->penObj, dc->brushObj, dc->fontObj};
+  const HPALETTE palette = dc->palette;
   Unregister(hdc);
-  for (HANDLE h : selected) Deselected(h);
+  for (int i = 0; i < 4; ++i) Deselected(objects[i], handles[i]);
+  Deselected(Lookup(palette), palette);
   return TRUE;
 }
 
@@ -406,16 +470,24 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
   DCObj* dc = GetDCObj(hdc);
   Object* o = Lookup(h);
   if (!dc || !o) return nullptr;
-  HANDLE* slot = nullptr;
+  HANDLE previous;
+  Object* old;
+  // Each slot keeps a handle and its object side by side.
+  auto swap = [&](auto& handle, auto*& object) {
+    previous = handle;
+    old = object;
+    handle = static_cast<std::remove_reference_t<decltype(handle)>>(h);
+    object = static_cast<std::remove_reference_t<decltype(object)>>(o);
+  };
   switch (o->type) {
     case ObjType::Pen:
-      slot = reinterpret_cast<HANDLE*>(&dc->pen);
+      swap(dc->pen, dc->penObj);
       break;
     case ObjType::Brush:
-      slot = reinterpret_cast<HANDLE*>(&dc->brush);
+      swap(dc->brush, dc->brushObj);
       break;
     case ObjType::Font:
-      slot = reinterpret_cast<HANDLE*>(&dc->font);
+      swap(dc->font, dc->fontObj);
       break;
     case ObjType::Bitmap: {
       if (dc->kind != DCObj::Kind::Memory) return nullptr;
@@ -423,19 +495,17 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
       // A bitmap lives in one DC at a time; the shared default bitmap is the exception.
       if (!bmp->stock && bmp->selectedIn && bmp->selectedIn != hdc && GetDCObj(bmp->selectedIn))
         return nullptr;
-      if (BitmapObj* old = GetBitmap(dc->bitmap)) old->selectedIn = nullptr;
+      if (dc->bitmapObj) dc->bitmapObj->selectedIn = nullptr;
       if (!bmp->stock) bmp->selectedIn = hdc;
-      slot = reinterpret_cast<HANDLE*>(&dc->bitmap);
+      swap(dc->bitmap, dc->bitmapObj);
       break;
     }
     default:
       return nullptr;  // palettes go through SelectPalette
   }
-  HANDLE previous = *slot;
-  *slot = h;
   if (previous != h) {
-    ++o->selections;
-    Deselected(previous);
+    Selected(o);
+    Deselected(old, previous);
   }
   return previous;
 }
@@ -500,7 +570,7 @@ HBRUSH WINAPI CreatePatternBrush(HBITMAP hbm) {
   BitmapObj* src = GetBitmap(hbm);
   if (!src) return nullptr;
   // The brush keeps its own copy: the caller may delete the bitmap at once.
-  auto copy = std::make_shared<BitmapObj>(src->width, src->height, src->bpp);
+  auto copy = std::make_unique<BitmapObj>(src->width, src->height, src->bpp);
   copy->stride = src->stride;
   copy->bottomUp = src->bottomUp;
   copy->dib = src->dib;

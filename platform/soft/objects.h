@@ -64,7 +64,7 @@ struct BrushObj : Object {
   BrushObj() : Object(ObjType::Brush) {}
   UINT style = BS_SOLID;
   COLORREF color = 0;
-  std::shared_ptr<BitmapObj> pattern;  // a private copy of the bitmap given to CreatePatternBrush
+  std::unique_ptr<BitmapObj> pattern;  // a private copy of the bitmap given to CreatePatternBrush
 };
 
 struct FontObj : Object {
@@ -97,6 +97,12 @@ struct DCObj : Object {
   HBRUSH brush = nullptr;
   HFONT font = nullptr;
   HPALETTE palette = nullptr;
+  // The objects behind bitmap, pen, brush and font: an object lives on while
+  // a DC holds it, so drawing and selection reach it without a lookup.
+  BitmapObj* bitmapObj = nullptr;
+  PenObj* penObj = nullptr;
+  BrushObj* brushObj = nullptr;
+  FontObj* fontObj = nullptr;
   COLORREF textColor = RGB(0, 0, 0);
   COLORREF bkColor = RGB(255, 255, 255);
   int bkMode = OPAQUE;
@@ -134,46 +140,6 @@ struct HandleSlot {
 
 // Slot 0 is never used, so no handle is 0.
 inline HandleSlot slots[kMaxSlots];
-
-// Freed slots, oldest first: a ring that only grows, so that freeing and
-// reusing handles allocates nothing once it has room for them. Its size is
-// a power of two, so positions wrap with a mask.
-class SlotQueue {
- public:
-  bool empty() const { return count_ == 0; }
-  uint32_t Pop() {
-    const uint32_t slot = ring_[head_];
-    head_ = (head_ + 1) & (ring_.size() - 1);
-    --count_;
-    return slot;
-  }
-  void Push(uint32_t slot) {
-    if (count_ == ring_.size()) {
-      std::vector<uint32_t> larger(std::max<size_t>(64, 2 * ring_.size()));
-      for (size_t i = 0; i < count_; ++i) larger[i] = ring_[(head_ + i) & (ring_.size() - 1)];
-      ring_.swap(larger);
-      head_ = 0;
-    }
-    ring_[(head_ + count_) & (ring_.size() - 1)] = slot;
-    ++count_;
-  }
-
- private:
-  std::vector<uint32_t> ring_;
-  size_t head_ = 0, count_ = 0;
-};
-
-struct Table {
-  uint32_t used = 1;  // slots [1, used) have held an object
-  SlotQueue freeSlots;
-  size_t live = 0;
-  size_t stockCount = 0;
-};
-
-[[gnu::always_inline]] inline Table& TheTable() {
-  static Table* table = new Table;  // lives for the process, even during static destruction
-  return *table;
-}
 
 [[gnu::always_inline]] inline HandleSlot* SlotOf(HANDLE h) {
   const uintptr_t value = reinterpret_cast<uintptr_t>(h);
@@ -227,7 +193,11 @@ BitmapObj* WindowFramebuffer(HWND hwnd);
 
 // The surface a DC draws on: the selected bitmap of a memory DC, the client
 // framebuffer of a window DC, or nullptr when there is none.
-BitmapObj* Target(DCObj* dc);
+BitmapObj* WindowTarget(const DCObj& dc);
+inline BitmapObj* Target(DCObj* dc) {
+  if (!dc || dc->kind == DCObj::Kind::Screen) return nullptr;
+  return dc->kind == DCObj::Kind::Memory ? dc->bitmapObj : WindowTarget(*dc);
+}
 
 // A new window DC (hwnd set) or screen DC (hwnd null) with the default
 // pen, brush, font and palette selected.

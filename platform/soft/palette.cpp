@@ -68,7 +68,8 @@ int NearestInTable(const std::vector<RGBQUAD>& table, COLORREF rgb) {
 }
 
 // The system index a logical palette entry stands on.
-int SystemIndexOf(const PaletteObj& pal, size_t entry) {
+// Asked for a pen or brush colour at every primitive, so it stays inline.
+[[gnu::always_inline]] inline int SystemIndexOf(const PaletteObj& pal, size_t entry) {
   if (entry >= pal.entries.size()) entry = 0;
   if (pal.entries.empty()) return 0;
   if (entry < pal.systemIndex.size() && pal.systemIndex[entry] >= 0) return pal.systemIndex[entry];

@@ -93,7 +93,7 @@ Paint BrushPaint(const DCObj& dc, const BitmapObj& target, const BrushObj* brush
 }
 
 Paint DCBrushPaint(const DCObj& dc, const BitmapObj& target) {
-  return BrushPaint(dc, target, GetBrush(dc.brush));
+  return BrushPaint(dc, target, dc.brushObj);
 }
 
 namespace {

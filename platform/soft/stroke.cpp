@@ -42,7 +42,7 @@ uint32_t StyleMask(int style, uint32_t* period) {
 
 const PenObj& SelectedPen(const DCObj& dc) {
   static const PenObj fallback;  // a black cosmetic pen, for a DC whose pen vanished
-  if (const PenObj* pen = GetPen(dc.pen)) return *pen;
+  if (const PenObj* pen = dc.penObj) return *pen;
   if (const PenObj* pen = GetPen(Stock(BLACK_PEN))) return *pen;
   return fallback;
 }

@@ -24,7 +24,7 @@ constexpr BYTE kFamilyModern = 0x30;
 constexpr BYTE kFamilySwiss = 0x20;
 
 const LOGFONTA& SelectedLogFont(const DCObj& dc) {
-  if (const FontObj* f = GetFont(dc.font)) return f->log;
+  if (const FontObj* f = dc.fontObj) return f->log;
   if (const FontObj* f = GetFont(Stock(SYSTEM_FONT))) return f->log;
   static const LOGFONTA kEmpty{};
   return kEmpty;

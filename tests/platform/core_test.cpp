@@ -88,6 +88,11 @@ TEST(Handles, SelectedBitmapCannotBeDeletedButAPenIsDeletedWhenDeselected) {
   EXPECT_EQ(GetObjectType(pen), static_cast<DWORD>(OBJ_PEN)) << "still selected, still alive";
   SelectObject(page.dc(), oldPen);
   EXPECT_EQ(GetObjectType(pen), 0u);
+  HDC mem = CreateCompatibleDC(page.dc());  // a deleted pen held by a DC goes with the DC
+  HPEN held = CreatePen(PS_SOLID, 1, 0);
+  SelectObject(mem, held);
+  EXPECT_TRUE(DeleteObject(held) && DeleteDC(mem));
+  EXPECT_EQ(GetObjectType(held), 0u);
 }
 
 TEST(Palette, ColourReferencesResolveToSystemIndices) {
