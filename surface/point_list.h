@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "common/block_pool.h"
 #include "platform/win32.h"
 
 class CPointList {
@@ -27,15 +28,13 @@ class CPointList {
   int32_t Count() const { return count_; }
 
  private:
-  struct Node {
+  // Pooled: fills of a few points each would otherwise allocate and free
+  // every point.
+  struct Node : CPooled {
+    Node(Node* n, int32_t px, int32_t py) : next(n), x(px), y(py) {}
     Node* next;
     int32_t x, y;
   };
-  // Nodes come from a small stock of the thread's given-back nodes when it
-  // has one: fills of a few points each would otherwise allocate and free
-  // every point.
-  static Node* NewNode(int32_t x, int32_t y);
-  static void FreeNode(Node* node);
 
   Node* last_ = nullptr;  // its next is the first node
   int32_t count_ = 0;
