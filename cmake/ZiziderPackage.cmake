@@ -22,6 +22,12 @@ endif()
 # zizider_static stays as it is for the tests.
 add_library(zizider_archive STATIC $<TARGET_OBJECTS:zizider_objects> $<TARGET_OBJECTS:zizider_platform>)
 set_target_properties(zizider_archive PROPERTIES OUTPUT_NAME zizider)
+if(ZIZIDER_LTO)
+  add_custom_command(TARGET zizider_archive POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} -R ".gnu.lto_*" -R ".gnu.debuglto_*" $<TARGET_FILE:zizider_archive>
+    COMMAND ${CMAKE_RANLIB} $<TARGET_FILE:zizider_archive>
+    COMMENT "Keeping only machine code in the archive")
+endif()
 
 install(TARGETS zizider EXPORT ziziderTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
