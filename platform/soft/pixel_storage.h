@@ -1,6 +1,5 @@
-// The pixels of a bitmap. Large ones come zeroed from calloc, which hands a
-// large block over as fresh pages of the system: a page bitmap costs nothing
-// until it is drawn on, where clearing it first would touch every page.
+// The pixels of a bitmap. Large ones come zeroed from the system, mapped
+// with their pages present, so clearing them needs no second pass.
 // Small ones (glyphs, their masks, the page under them) come and go several
 // times a character, so they are taken from the block pool and cleared.
 #pragma once
@@ -33,6 +32,7 @@ class PixelStorage {
 
   uint8_t* bytes_ = nullptr;
   size_t size_ = 0;
+  bool mapped_ = false;  // bytes_ is a mapping of its own
 };
 
 }  // namespace soft
