@@ -3,7 +3,8 @@
 // DCs. A freed block waits in a short list of its size class, per thread,
 // and the next object of that class takes it without a trip through the
 // general allocator. Sanitizer builds allocate every object afresh, so that
-// a use after free is still caught.
+// a use after free is still caught, except for classes that ask to be pooled
+// even then (objects reached only through a checked handle).
 #pragma once
 
 #include <cstddef>
@@ -25,16 +26,16 @@ class CBlockPool {
 
   // Every block comes from the global operator new, rounded up to its class
   // size, so that any block may also go back through the global delete.
-  static void* Allocate(size_t size) {
-    if (void* block = Take(size)) return block;
-    return ::operator new(Rounded(size));
+  static void* Allocate(size_t size, bool evenSanitized = false) {
+    if (void* block = Take(size, evenSanitized)) return block;
+    return ::operator new(Rounded(size, evenSanitized));
   }
-  static void* TryAllocate(size_t size) noexcept {
-    if (void* block = Take(size)) return block;
-    return ::operator new(Rounded(size), std::nothrow);
+  static void* TryAllocate(size_t size, bool evenSanitized = false) noexcept {
+    if (void* block = Take(size, evenSanitized)) return block;
+    return ::operator new(Rounded(size, evenSanitized), std::nothrow);
   }
-  static void Release(void* block, size_t size) noexcept {
-    if (block && !Give(block, size)) ::operator delete(block);
+  static void Release(void* block, size_t size, bool evenSanitized = false) noexcept {
+    if (block && !Give(block, size, evenSanitized)) ::operator delete(block);
   }
 
  private:
@@ -55,26 +56,26 @@ class CBlockPool {
     }
   };
 
-  static bool Pooled(size_t size) {
+  static bool Pooled(size_t size, bool evenSanitized) {
 #ifdef ZIZIDER_BLOCK_POOL_OFF
-    static_cast<void>(size);
-    return false;
+    if (!evenSanitized) return false;
 #else
-    return size != 0 && size <= kClasses * kGranule;
+    static_cast<void>(evenSanitized);
 #endif
+    return size != 0 && size <= kClasses * kGranule;
   }
   static size_t ClassOf(size_t size) {
     return (size - 1) / kGranule;
   }
-  static size_t Rounded(size_t size) {
-    return Pooled(size) ? (ClassOf(size) + 1) * kGranule : size;
+  static size_t Rounded(size_t size, bool evenSanitized) {
+    return Pooled(size, evenSanitized) ? (ClassOf(size) + 1) * kGranule : size;
   }
   static Lists& Mine() {
     static thread_local Lists lists;
     return lists;
   }
-  static void* Take(size_t size) noexcept {
-    if (!Pooled(size)) return nullptr;
+  static void* Take(size_t size, bool evenSanitized) noexcept {
+    if (!Pooled(size, evenSanitized)) return nullptr;
     Lists& lists = Mine();
     const size_t c = ClassOf(size);
     Node* node = lists.head[c];
@@ -83,8 +84,8 @@ class CBlockPool {
     --lists.count[c];
     return node;
   }
-  static bool Give(void* block, size_t size) noexcept {
-    if (!Pooled(size)) return false;
+  static bool Give(void* block, size_t size, bool evenSanitized) noexcept {
+    if (!Pooled(size, evenSanitized)) return false;
     Lists& lists = Mine();
     const size_t c = ClassOf(size);
     if (lists.count[c] >= kKept) return false;
@@ -97,13 +98,17 @@ class CBlockPool {
 };
 
 // A base that routes the objects of every class derived from it through
-// the pool.
-struct CPooled {
-  static void* operator new(size_t size) { return CBlockPool::Allocate(size); }
+// the pool; with kEvenSanitized, in sanitizer builds too.
+template <bool kEvenSanitized>
+struct CPooledBy {
+  static void* operator new(size_t size) { return CBlockPool::Allocate(size, kEvenSanitized); }
   static void* operator new(size_t size, const std::nothrow_t&) noexcept {
-    return CBlockPool::TryAllocate(size);
+    return CBlockPool::TryAllocate(size, kEvenSanitized);
   }
-  static void operator delete(void* block, size_t size) noexcept { CBlockPool::Release(block, size); }
+  static void operator delete(void* block, size_t size) noexcept {
+    CBlockPool::Release(block, size, kEvenSanitized);
+  }
   // Only reached when a constructor throws after a nothrow new.
   static void operator delete(void* block, const std::nothrow_t&) noexcept { ::operator delete(block); }
 };
+using CPooled = CPooledBy<false>;

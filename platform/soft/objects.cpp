@@ -73,7 +73,10 @@ std::unique_ptr<BitmapObj> NewBitmap(int width, int height, int bpp, bool dib) {
   auto bmp = std::make_unique<BitmapObj>(width, height, bpp);
   bmp->dib = dib;
   bmp->stride = stride;
-  if (!bmp->storage.Allocate(static_cast<size_t>(stride) * height)) return nullptr;
+  // A DIB section hands its pixels to the caller: those stay out of the pool
+  // under the sanitizers, so that a use after free is caught.
+  if (!bmp->storage.Allocate(static_cast<size_t>(stride) * height, kObjectsPooledEvenSanitized && !dib))
+    return nullptr;
   bmp->bits = bmp->storage.data();
   return bmp;
 }

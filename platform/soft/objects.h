@@ -20,8 +20,16 @@ namespace soft {
 enum class ObjType { Bitmap, Pen, Brush, Font, Palette, DC, Window, Cursor, Global };
 
 // Drawing calls create and delete a pen or brush per primitive: the memory
-// of objects is pooled.
-struct Object : CPooled {
+// of objects is pooled. The fuzz build pools it under the sanitizers too:
+// the library reaches an object only through its handle, which fails once
+// the object is gone, so a fresh block per object would catch nothing more
+// there and costs a sanitized allocation per pen, brush, bitmap and DC.
+#ifdef ZIZIDER_SOFT_OBJECTS_POOLED
+constexpr bool kObjectsPooledEvenSanitized = true;
+#else
+constexpr bool kObjectsPooledEvenSanitized = false;
+#endif
+struct Object : CPooledBy<kObjectsPooledEvenSanitized> {
   explicit Object(ObjType t) : type(t) {}
   virtual ~Object() = default;
   ObjType type;

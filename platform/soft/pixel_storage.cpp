@@ -32,8 +32,8 @@ uint8_t* MapPrefaulted(size_t bytes) {
 
 }  // namespace
 
-uint8_t* PixelStorage::Take(size_t bytes) {
-  if (bytes <= kSmall) return static_cast<uint8_t*>(CBlockPool::TryAllocate(bytes));
+uint8_t* PixelStorage::Take(size_t bytes, bool evenSanitized) {
+  if (bytes <= kSmall) return static_cast<uint8_t*>(CBlockPool::TryAllocate(bytes, evenSanitized));
   return static_cast<uint8_t*>(std::malloc(bytes));
 }
 
@@ -42,7 +42,7 @@ void PixelStorage::Release() {
     if (mapped_) {
       munmap(bytes_, size_);
     } else if (size_ <= kSmall) {
-      CBlockPool::Release(bytes_, size_);
+      CBlockPool::Release(bytes_, size_, evenSanitized_);
     } else {
       std::free(bytes_);
     }
@@ -52,11 +52,11 @@ void PixelStorage::Release() {
   mapped_ = false;
 }
 
-bool PixelStorage::Allocate(size_t bytes) {
+bool PixelStorage::Allocate(size_t bytes, bool evenSanitized) {
   Release();
   if (bytes == 0) return true;
   if (bytes <= kSmall) {
-    bytes_ = Take(bytes);
+    bytes_ = Take(bytes, evenSanitized);
     if (bytes_) std::memset(bytes_, 0, bytes);
   } else {
     // A large bitmap is a page, a saved copy of one or a printed sheet, and
@@ -70,14 +70,16 @@ bool PixelStorage::Allocate(size_t bytes) {
   }
   if (!bytes_) return false;
   size_ = bytes;
+  evenSanitized_ = evenSanitized;
   return true;
 }
 
 bool PixelStorage::Assign(const uint8_t* source, size_t bytes) {
   Release();
   if (bytes == 0) return true;
-  bytes_ = Take(bytes);
+  bytes_ = Take(bytes, false);
   if (!bytes_) return false;
+  evenSanitized_ = false;
   std::memcpy(bytes_, source, bytes);
   size_ = bytes;
   return true;

@@ -17,7 +17,9 @@ class PixelStorage {
   ~PixelStorage() { Release(); }
 
   // bytes zeroed bytes (none for 0); false when the memory is not there.
-  bool Allocate(size_t bytes);
+  // With evenSanitized small ones come from the block pool in sanitizer
+  // builds too: for pixels that no caller gets a pointer to.
+  bool Allocate(size_t bytes, bool evenSanitized = false);
   // A copy of bytes bytes from source; false when the memory is not there.
   bool Assign(const uint8_t* source, size_t bytes);
 
@@ -27,12 +29,13 @@ class PixelStorage {
  private:
   // Uninitialised memory for bytes bytes (not 0), from where Release will
   // return it.
-  static uint8_t* Take(size_t bytes);
+  static uint8_t* Take(size_t bytes, bool evenSanitized);
   void Release();
 
   uint8_t* bytes_ = nullptr;
   size_t size_ = 0;
   bool mapped_ = false;  // bytes_ is a mapping of its own
+  bool evenSanitized_ = false;
 };
 
 }  // namespace soft
