@@ -37,8 +37,13 @@ bool WriteRows(FILE* file, png_uint_32 width, png_uint_32 height, const png_colo
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (colours) png_set_PLTE(png, info, colours, count);
   // Pages are long runs of few indices: run-length matching compresses them
-  // nearly as well as the default effort, in a fraction of the time.
+  // nearly as well as the default effort, in a fraction of the time. It
+  // looks back one byte only, so an 8 KiB window and smaller tables do as
+  // well within 3 %: the compressor's state shrinks from 256 KiB to 48 KiB,
+  // every page of which a one-shot render would touch for the first time.
   png_set_compression_strategy(png, Z_RLE);
+  png_set_compression_window_bits(png, 13);
+  png_set_compression_mem_level(png, 5);
   png_write_info(png, info);
   png_write_image(png, rows);
   png_write_end(png, info);
