@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "common/block_pool.h"
 
@@ -17,12 +18,59 @@ constexpr size_t kSmall = CBlockPool::kClasses * CBlockPool::kGranule;
 // cannot hold fails where it is drawn rather than where it is made.
 constexpr size_t kPrefaultedMin = 64 * 1024;
 constexpr size_t kPrefaultedMax = 64 * 1024 * 1024;
+// Mappings are whole multiples of this.
+constexpr size_t kMappingUnit = 64 * 1024;
 
-// Zeroed memory with its pages already there, or null. Sanitizer builds
-// take calloc's blocks, which the address checker guards.
+size_t MappingSize(size_t bytes) {
+  return (bytes + kMappingUnit - 1) / kMappingUnit * kMappingUnit;
+}
+
+// Freed mappings wait here for the next bitmap of the same mapping size, as
+// the general allocator keeps freed heap blocks: a composition saves a copy
+// of the page for every primitive it draws, and a fresh mapping would cost
+// all its page faults again. A few are kept, none larger than 8 MiB.
+class MappedBlocks {
+ public:
+  ~MappedBlocks() {
+    for (const Kept& kept : kept_)
+      if (kept.block) munmap(kept.block, kept.size);
+  }
+  uint8_t* Take(size_t size) {
+    for (Kept& kept : kept_) {
+      if (kept.block && kept.size == size) return std::exchange(kept.block, nullptr);
+    }
+    return nullptr;
+  }
+  void Give(uint8_t* block, size_t size) {
+    if (size <= kKeptMax) {
+      for (Kept& kept : kept_) {
+        if (!kept.block) {
+          kept = Kept{block, size};
+          return;
+        }
+      }
+    }
+    munmap(block, size);
+  }
+
+ private:
+  static constexpr size_t kKeptMax = 8 * 1024 * 1024;
+  struct Kept {
+    uint8_t* block = nullptr;
+    size_t size = 0;
+  };
+  Kept kept_[4];
+};
+
+thread_local MappedBlocks g_mappedBlocks;
+
+// Zeroed memory for bytes bytes with its pages already there, or null.
+// Sanitizer builds take calloc's blocks, which the address checker guards.
 uint8_t* MapPrefaulted(size_t bytes) {
 #if defined(MAP_POPULATE) && !defined(ZIZIDER_BLOCK_POOL_OFF)
-  void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+  const size_t size = MappingSize(bytes);
+  if (uint8_t* block = g_mappedBlocks.Take(size)) return static_cast<uint8_t*>(std::memset(block, 0, bytes));
+  void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
   return p == MAP_FAILED ? nullptr : static_cast<uint8_t*>(p);
 #else
   static_cast<void>(bytes);
@@ -40,7 +88,7 @@ uint8_t* PixelStorage::Take(size_t bytes, bool evenSanitized) {
 void PixelStorage::Release() {
   if (bytes_) {
     if (mapped_) {
-      munmap(bytes_, size_);
+      g_mappedBlocks.Give(bytes_, MappingSize(size_));
     } else if (size_ <= kSmall) {
       CBlockPool::Release(bytes_, size_, evenSanitized_);
     } else {
