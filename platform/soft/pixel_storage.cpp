@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <utility>
 
 #include "common/block_pool.h"
@@ -28,14 +29,17 @@ size_t MappingSize(size_t bytes) {
 // Freed mappings wait here for the next bitmap of the same mapping size, as
 // the general allocator keeps freed heap blocks: a composition saves a copy
 // of the page for every primitive it draws, and a fresh mapping would cost
-// all its page faults again. A few are kept, none larger than 8 MiB.
+// all its page faults again. A few are kept, none larger than 8 MiB. One
+// list serves every thread and is never destroyed, so that a bitmap freed
+// at exit still finds it; the system takes the kept mappings back then.
 class MappedBlocks {
  public:
-  ~MappedBlocks() {
-    for (const Kept& kept : kept_)
-      if (kept.block) munmap(kept.block, kept.size);
+  static MappedBlocks& Instance() {
+    static auto* blocks = new MappedBlocks;
+    return *blocks;
   }
   uint8_t* Take(size_t size) {
+    std::lock_guard<std::mutex> lock(mutex_);
     for (Kept& kept : kept_) {
       if (kept.block && kept.size == size) return std::exchange(kept.block, nullptr);
     }
@@ -43,6 +47,7 @@ class MappedBlocks {
   }
   void Give(uint8_t* block, size_t size) {
     if (size <= kKeptMax) {
+      std::lock_guard<std::mutex> lock(mutex_);
       for (Kept& kept : kept_) {
         if (!kept.block) {
           kept = Kept{block, size};
@@ -59,17 +64,17 @@ class MappedBlocks {
     uint8_t* block = nullptr;
     size_t size = 0;
   };
+  std::mutex mutex_;
   Kept kept_[4];
 };
-
-thread_local MappedBlocks g_mappedBlocks;
 
 // Zeroed memory for bytes bytes with its pages already there, or null.
 // Sanitizer builds take calloc's blocks, which the address checker guards.
 uint8_t* MapPrefaulted(size_t bytes) {
 #if defined(MAP_POPULATE) && !defined(ZIZIDER_BLOCK_POOL_OFF)
   const size_t size = MappingSize(bytes);
-  if (uint8_t* block = g_mappedBlocks.Take(size)) return static_cast<uint8_t*>(std::memset(block, 0, bytes));
+  if (uint8_t* block = MappedBlocks::Instance().Take(size))
+    return static_cast<uint8_t*>(std::memset(block, 0, bytes));
   void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
   return p == MAP_FAILED ? nullptr : static_cast<uint8_t*>(p);
 #else
@@ -88,7 +93,7 @@ uint8_t* PixelStorage::Take(size_t bytes, bool evenSanitized) {
 void PixelStorage::Release() {
   if (bytes_) {
     if (mapped_) {
-      g_mappedBlocks.Give(bytes_, MappingSize(size_));
+      MappedBlocks::Instance().Give(bytes_, MappingSize(size_));
     } else if (size_ <= kSmall) {
       CBlockPool::Release(bytes_, size_, evenSanitized_);
     } else {
@@ -111,7 +116,7 @@ bool PixelStorage::Allocate(size_t bytes, bool evenSanitized) {
     // is cleared or copied over whole as soon as it is made. Faulting its
     // pages in one at a time costs a virtual machine several microseconds
     // each, a quarter of rendering an empty picture; the kernel fills the
-    // mapping in one go for much less.
+    // mapping in one go for about half as much.
     if (bytes >= kPrefaultedMin && bytes <= kPrefaultedMax)
       mapped_ = (bytes_ = MapPrefaulted(bytes)) != nullptr;
     if (!bytes_) bytes_ = static_cast<uint8_t*>(std::calloc(bytes, 1));
