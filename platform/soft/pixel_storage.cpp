@@ -103,6 +103,7 @@ void PixelStorage::Release() {
   bytes_ = nullptr;
   size_ = 0;
   mapped_ = false;
+  evenSanitized_ = false;
 }
 
 bool PixelStorage::Allocate(size_t bytes, bool evenSanitized) {
@@ -132,7 +133,6 @@ bool PixelStorage::Assign(const uint8_t* source, size_t bytes) {
   if (bytes == 0) return true;
   bytes_ = Take(bytes, false);
   if (!bytes_) return false;
-  evenSanitized_ = false;
   std::memcpy(bytes_, source, bytes);
   size_ = bytes;
   return true;

@@ -1,5 +1,6 @@
-// The pixels of a bitmap. Large ones come zeroed from the system, mapped
-// with their pages present, so clearing them needs no second pass.
+// The pixels of a bitmap. Large ones are mappings made with their pages
+// present, and a freed one waits for the next bitmap of its size: a virtual
+// machine charges several microseconds for every page faulted in alone.
 // Small ones (glyphs, their masks, the page under them) come and go several
 // times a character, so they are taken from the block pool and cleared.
 #pragma once
