@@ -61,9 +61,17 @@ const CCommandRow kCommands[] = {
 const ParserFactory kMakeOptionTail = MakeParser<COptionTail>;
 
 const CCommandRow* RowByLetter(char ch) {
-  for (const CCommandRow& row : kCommands)
-    if (row.letter == ch && row.make) return &row;
-  return nullptr;
+  // Every command asks for its row: a table made once, by character,
+  // holds the row the search finds.
+  static const std::array<const CCommandRow*, 256> byLetter = [] {
+    std::array<const CCommandRow*, 256> table{};
+    for (const CCommandRow& row : kCommands) {
+      const auto slot = static_cast<unsigned char>(row.letter);
+      if (row.make && !table[slot]) table[slot] = &row;
+    }
+    return table;
+  }();
+  return byLetter[static_cast<unsigned char>(ch)];
 }
 
 const CCommandRow* RowByCode(int32_t code) {
