@@ -61,8 +61,8 @@ const CCommandRow kCommands[] = {
 const ParserFactory kMakeOptionTail = MakeParser<COptionTail>;
 
 const CCommandRow* RowByLetter(char ch) {
-  // Every command asks for its row: a table made once, by character,
-  // holds the row the search finds.
+  // Every command asks for its row: a table made once, by character, holds
+  // the first row of each letter that has a parser.
   static const std::array<const CCommandRow*, 256> byLetter = [] {
     std::array<const CCommandRow*, 256> table{};
     for (const CCommandRow& row : kCommands) {
